@@ -1,0 +1,85 @@
+// cps: the command-line side of the programming tool. Works on ".dat" images and, with a
+// programming cable, on the radio itself.
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <cstdio>
+#include <cstring>
+
+#include "AppContext.h"
+#include "Commands.h"
+
+namespace cps::cli {
+
+QTextStream& out() {
+    static QTextStream s(stdout);
+    return s;
+}
+
+QTextStream& err() {
+    static QTextStream s(stderr);
+    return s;
+}
+
+namespace {
+
+struct Command {
+    const char* name;
+    const char* summary;
+    int (*run)(const QStringList&);
+    const char* const* help;
+};
+
+const Command kCommands[] = {
+    {"new", "write the image a new document saves", runNew, &kNewHelp},
+    {"channels", "print or import the channel table of an image", runChannels, &kChannelsHelp},
+    {"info", "print the bands, model, band code, type and password state", runInfo, &kInfoHelp},
+    {"read", "read a radio into an image file", runRead, &kReadHelp},
+    {"write", "write an image file to a radio", runWrite, &kWriteHelp},
+};
+
+void usage(QTextStream& s) {
+    s << "Usage: cps COMMAND [OPTIONS]\n\n"
+         "Programming tool for the hand-held FM radio: works on 4096-byte \".dat\" images.\n\n"
+         "Commands:\n";
+    for (const Command& c : kCommands) s << QStringLiteral("  %1  %2\n").arg(QLatin1String(c.name), -9).arg(QLatin1String(c.summary));
+    s << "\n\"cps COMMAND --help\" describes a command.\n"
+         "Exit status: 0 success, 1 failure (message on stderr, nothing written), 2 wrong usage.\n";
+}
+
+}  // namespace
+}  // namespace cps::cli
+
+int main(int argc, char** argv) {
+    using namespace cps::cli;
+    QCoreApplication application(argc, argv);
+    QStringList args = application.arguments().mid(1);
+
+    // The settings file beside the program names the per-user store ([Setup] AppName) and
+    // the default language. The command-line tool never creates or changes it.
+    const QString dir = QCoreApplication::applicationDirPath();
+    if (QFileInfo::exists(dir + QStringLiteral("/Program.ini"))) cps::app().loadSettings(dir);
+
+    if (args.isEmpty()) {
+        usage(err());
+        return kUsage;
+    }
+    const QString name = args.takeFirst();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
+        usage(out());
+        return kOk;
+    }
+    for (const Command& c : kCommands) {
+        if (name != QLatin1String(c.name)) continue;
+        if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+            out() << *c.help;
+            return kOk;
+        }
+        const int status = c.run(args);
+        out().flush();
+        err().flush();
+        return status;
+    }
+    err() << "cps: unknown command '" << name << "'\n\n";
+    usage(err());
+    return kUsage;
+}

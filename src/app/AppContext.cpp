@@ -1,0 +1,56 @@
+#include "AppContext.h"
+
+#include <cstdlib>
+
+namespace cps {
+
+AppContext& app() {
+    static AppContext context;
+    return context;
+}
+
+QString pick(bool chinese, const char* english, const char* chinese_utf8) {
+    return QString::fromUtf8(chinese ? chinese_utf8 : english);
+}
+
+bool AppContext::loadSettings(const QString& programDirectory) {
+    programDir = programDirectory;
+    if (!programDir.isEmpty() && !programDir.endsWith(QLatin1Char('/')) &&
+        !programDir.endsWith(QLatin1Char('\\')))
+        programDir += QLatin1Char('/');
+    const bool opened = profile.openIn(programDirectory, QStringLiteral("Program.ini"));
+    const QString setup = QStringLiteral("Setup");
+    languageName = profile.get(setup, QStringLiteral("Language"), QString());
+    chinese = languageName == QLatin1String("Chinese");
+    helpFileName = chinese ? QStringLiteral("chHelp.chm") : QStringLiteral("enHelp.chm");
+    sqlWritingAllowed = std::atoi(profile.get(setup, QStringLiteral("EnableSql"), QString()).toLatin1().constData());
+    appName = profile.get(languageName, QStringLiteral("Company"), QString());
+    return opened;
+}
+
+QString AppContext::setupAppName() const {
+    return profile.get(QStringLiteral("Setup"), QStringLiteral("AppName"), QString());
+}
+
+UserStore AppContext::userStore() const { return UserStore(setupAppName()); }
+
+QString AppContext::text(const char* english, const char* chineseText) const {
+    return pick(chinese, english, chineseText);
+}
+
+void AppContext::saveOnExit() {
+    profile.set(QStringLiteral("Setup"), QStringLiteral("EnableSql"), QString::number(sqlWritingAllowed));
+    profile.save();
+}
+
+void AppContext::prepareFill(RadioImage& image) {
+    UserStore store = userStore();
+    if (newImage) {
+        applyNewImageSettings(image, store.number(QStringLiteral("Type"), 0));
+    } else {
+        store.setNumber(QStringLiteral("Type"), image.at(addr::kRadioType));
+    }
+    bandsInUse = unpackBands(image);
+}
+
+}  // namespace cps

@@ -1,0 +1,69 @@
+#include "UserStore.h"
+
+#include <QSettings>
+#include <QStringList>
+
+namespace cps {
+namespace {
+
+// Registry value names ignore letter case; an INI file does not, so look names up by hand.
+QString findKey(const QSettings& s, const QString& name) {
+    const QStringList keys = s.childKeys();
+    for (const QString& k : keys)
+        if (k.compare(name, Qt::CaseInsensitive) == 0) return k;
+    return QString();
+}
+
+}  // namespace
+
+UserStore::UserStore(const QString& appName) {
+    const QByteArray overridePath = qgetenv("CPS_USER_STORE");
+    if (!overridePath.isEmpty()) {
+        settings_ = std::make_unique<QSettings>(QString::fromLocal8Bit(overridePath), QSettings::IniFormat);
+        return;
+    }
+#ifdef Q_OS_WIN
+    settings_ = std::make_unique<QSettings>(QStringLiteral("HKEY_CURRENT_USER\\Software\\") + appName,
+                                            QSettings::NativeFormat);
+#else
+    settings_ = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                            QStringLiteral("Software"), appName);
+#endif
+}
+
+UserStore UserStore::atFile(const QString& iniPath) {
+    UserStore store;
+    store.settings_ = std::make_unique<QSettings>(iniPath, QSettings::IniFormat);
+    return store;
+}
+
+UserStore::~UserStore() = default;
+UserStore::UserStore(UserStore&&) noexcept = default;
+UserStore& UserStore::operator=(UserStore&&) noexcept = default;
+
+uint32_t UserStore::number(const QString& name, uint32_t def) const {
+    const QString key = findKey(*settings_, name);
+    if (key.isEmpty()) return def;
+    bool ok = false;
+    const qlonglong v = settings_->value(key).toLongLong(&ok);
+    return ok ? static_cast<uint32_t>(v & 0xFFFFFFFF) : def;
+}
+
+void UserStore::setNumber(const QString& name, uint32_t value) {
+    const QString key = findKey(*settings_, name);
+    settings_->setValue(key.isEmpty() ? name : key, static_cast<qlonglong>(value));
+}
+
+QString UserStore::text(const QString& name, const QString& def) const {
+    // Paths like "Ports/COM3" go through groups; compare only the last name loosely.
+    const QVariant v = settings_->value(name);
+    return v.isValid() ? v.toString() : def;
+}
+
+void UserStore::setText(const QString& name, const QString& value) { settings_->setValue(name, value); }
+
+void UserStore::sync() { settings_->sync(); }
+
+QString UserStore::location() const { return settings_->fileName(); }
+
+}  // namespace cps

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+#include "RadioImage.h"
+
+namespace cps {
+
+// 128 memory channels plus the "Fr" channel, 24 bytes each.
+constexpr int kChannelCount = 129;
+constexpr int kRecordSize = 24;
+constexpr int kFrChannel = 129;
+
+// Offset of record n (1 to 129) in the image.
+constexpr int recordOffset(int n) { return (n - 1) * kRecordSize; }
+
+// Row label in the channel grid: "1" to "128", "Fr".
+QString channelLabel(int n);
+
+// The ten texts of a channel row, grid columns 1 to 10.
+enum Column {
+    kColRx = 0,
+    kColTx,
+    kColDecTone,
+    kColEncTone,
+    kColName,
+    kColPower,
+    kColBandwidth,
+    kColScan,
+    kColBusyLock,
+    kColPttId,
+    kColumnCount
+};
+using ChannelRow = std::array<QString, kColumnCount>;
+
+// Texts of the fixed choices, indexed by their stored value order.
+namespace choices {
+struct Pair {
+    const char* en;
+    const char* zh;
+};
+// Power: Low, Middle, High. Bandwidth: Wide, Narrow. Scan: Yes, No.
+// Busy lock: Off, Carrier, QT/DQT. PTT ID: Off, BOT, EOT, Both.
+extern const Pair kPower[3];
+extern const Pair kBandwidth[2];
+extern const Pair kScan[2];
+extern const Pair kBusyLock[3];
+extern const Pair kPttId[4];
+QString text(const Pair& p, bool chinese);
+// True when text equals the English or the Chinese form.
+bool matches(const QString& text, const Pair& p);
+}  // namespace choices
+
+// Frequency text read as the C library reads numbers, scaled exactly to 10 Hz units and
+// cut toward zero; text that is not a number gives 0.
+Freq freqTextToValue(const QString& text);
+// "%3.5f" of the value in MHz.
+QString freqValueToText(Freq value);
+
+// Record (24 bytes) to row texts. A receive frequency that is missing or outside the bands
+// empties the whole row.
+ChannelRow decodeChannel(const uint8_t* record, const Bands& bands, bool chinese);
+
+// Row texts to record. Keeps the bits of bytes 12 and 13 it does not own, and bytes 14-15.
+// A receive frequency outside the bands erases the record (24 x 0xFF).
+void encodeChannel(const ChannelRow& row, uint8_t* record, const Bands& bands);
+
+}  // namespace cps

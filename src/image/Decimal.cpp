@@ -1,0 +1,53 @@
+#include "Decimal.h"
+
+#include <QByteArray>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace cps {
+namespace {
+
+constexpr long long kLimit = 900000000000000000LL;  // keeps every product inside 64 bits
+
+long long pow10(int n) {
+    long long p = 1;
+    while (n-- > 0) p *= 10;
+    return p;
+}
+
+}  // namespace
+
+long long scaledDecimal(const QString& text, int scale, bool roundUp) {
+    const QByteArray latin = text.toLatin1();
+    const double value = std::strtod(latin.constData(), nullptr);
+    if (!std::isfinite(value) || value == 0.0) return 0;
+
+    // 15 significant digits, as a decimal mantissa and exponent: d.dddddddddddddd e X
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
+    const std::string s(buf);
+    const auto ePos = s.find('e');
+    std::string digits = s.substr(0, 1) + s.substr(2, ePos - 2);  // 15 digits
+    const int exponent = std::atoi(s.c_str() + ePos + 1);
+    long long mantissa = std::stoll(digits);
+    const bool negative = value < 0;
+
+    // value = mantissa * 10^(exponent - 14); result = value * 10^scale
+    const int shift = exponent - 14 + scale;
+    long long result;
+    if (shift >= 0) {
+        if (shift > 3) return negative ? -kLimit : kLimit;  // far beyond any radio value
+        result = mantissa * pow10(shift);
+    } else if (shift < -18) {
+        result = (roundUp && !negative) ? 1 : 0;
+    } else {
+        const long long div = pow10(-shift);
+        result = mantissa / div;
+        if (roundUp && !negative && mantissa % div != 0) ++result;
+    }
+    return negative ? -result : result;
+}
+
+}  // namespace cps

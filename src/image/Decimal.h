@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+namespace cps {
+
+// Reads text as the C library does (leading number, anything else gives 0), takes that
+// number to 15 significant digits as an exact decimal, multiplies it by 10^scale, and
+// makes it whole: cut toward zero, or rounded up when roundUp is set. Exact decimal
+// arithmetic keeps 136.0125 MHz at 13601250 instead of losing a unit to binary rounding.
+long long scaledDecimal(const QString& text, int scale, bool roundUp = false);
+
+}  // namespace cps
