@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "AppContext.h"
+#include "UserStore.h"
+
+using namespace cps;
+
+namespace {
+
+void writeIni(const QTemporaryDir& dir, const QByteArray& text) {
+    QFile f(dir.filePath("Program.ini"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(text);
+}
+
+class AppContextTest : public ::testing::Test {
+protected:
+    void SetUp() override { qputenv("CPS_USER_STORE", dir.filePath("user.ini").toLocal8Bit()); }
+    void TearDown() override { qunsetenv("CPS_USER_STORE"); }
+    QTemporaryDir dir;
+};
+
+}  // namespace
+
+TEST_F(AppContextTest, LanguageFlagNeedsTheExactWord) {
+    writeIni(dir, "[Setup]\nLanguage=chinese\nEnableSql=1x\n[chinese]\nCompany=Acme\n");
+    AppContext ctx;
+    ASSERT_TRUE(ctx.loadSettings(dir.path()));
+    EXPECT_FALSE(ctx.chinese);
+    EXPECT_EQ(ctx.languageName, "chinese");
+    EXPECT_EQ(ctx.helpFileName, "enHelp.chm");
+    EXPECT_EQ(ctx.sqlWritingAllowed, 1);
+    EXPECT_EQ(ctx.appName, "Acme");
+    EXPECT_TRUE(ctx.programDir.endsWith('/'));
+
+    writeIni(dir, "[Setup]\nLanguage=Chinese\n");
+    AppContext zh;
+    ASSERT_TRUE(zh.loadSettings(dir.path()));
+    EXPECT_TRUE(zh.chinese);
+    EXPECT_EQ(zh.helpFileName, "chHelp.chm");
+    EXPECT_EQ(zh.sqlWritingAllowed, 0);
+    EXPECT_EQ(zh.text("Yes", "是"), QStringLiteral("是"));
+}
+
+TEST_F(AppContextTest, ExitWritesTheSqlSwitchBack) {
+    writeIni(dir, "[Setup]\nLanguage=English\n");
+    {
+        AppContext ctx;
+        ASSERT_TRUE(ctx.loadSettings(dir.path()));
+        ctx.saveOnExit();
+    }
+    QFile f(dir.filePath("Program.ini"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("[Setup]\r\nLanguage=English\r\nEnableSql=0\r\n"));
+}
+
+TEST_F(AppContextTest, FillMirrorsTheRadioTypeThroughThePerUserStore) {
+    AppContext ctx;
+    ctx.loadSettings(dir.path());
+    RadioImage opened = RadioImage::factory();
+    opened.set(addr::kRadioType, 0x37);
+    ctx.newImage = false;
+    ctx.prepareFill(opened);
+    EXPECT_EQ(opened, [] {
+        RadioImage i = RadioImage::factory();
+        i.set(addr::kRadioType, 0x37);
+        return i;
+    }());  // an opened image is only read
+    EXPECT_EQ(ctx.bandsInUse.band1.low, 136 * kPerMHz);
+
+    RadioImage fresh = RadioImage::factory();
+    ctx.newImage = true;
+    ctx.prepareFill(fresh);
+    EXPECT_EQ(fresh.at(addr::kRadioType), 0x37);
+    EXPECT_EQ(ctx.bandsInUse.band1.low, 134 * kPerMHz);
+    EXPECT_EQ(ctx.bandsInUse.band2.high, 176 * kPerMHz);
+}
+
+TEST_F(AppContextTest, UserStoreNamesIgnoreCase) {
+    UserStore store = UserStore::atFile(dir.filePath("u.ini"));
+    EXPECT_EQ(store.number("COM", 1), 1u);
+    store.setNumber("com", 12);
+    EXPECT_EQ(store.number("COM", 1), 12u);
+    store.setNumber("Com", 0xFFFFFFFF);
+    EXPECT_EQ(store.number("com"), 0xFFFFFFFFu);
+    store.setText("Ports/COM3", "/dev/ttyACM0");
+    EXPECT_EQ(store.text("Ports/COM3"), "/dev/ttyACM0");
+}

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+#include "ProfileStore.h"
+
+using namespace cps;
+
+namespace {
+
+class ProfileStoreTest : public ::testing::Test {
+protected:
+    QString path() const { return dir.filePath("Program.ini"); }
+    void write(const QByteArray& bytes) {
+        QFile f(path());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    }
+    QByteArray read() const {
+        QFile f(path());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+    QTemporaryDir dir;
+};
+
+}  // namespace
+
+TEST_F(ProfileStoreTest, MissingFileIsCreatedEmptyAndDefaultsApply) {
+    ProfileStore store;
+    ASSERT_TRUE(store.openIn(dir.path(), "Program.ini"));
+    EXPECT_TRUE(QFile::exists(path()));
+    EXPECT_EQ(store.get("Setup", "Language", "  dflt  "), "  dflt  ");  // no section: untouched
+    EXPECT_FALSE(store.changed());
+}
+
+TEST_F(ProfileStoreTest, ParsingAndLookups) {
+    write("top=level\r\n"
+          "[Setup]\r\n"
+          "  Language = English  \r\n"
+          "Words=two words // a comment\r\n"
+          "Tabbed=value\t; note\r\n"
+          "Block=a/*b*/c\r\n"
+          "Url=http://x\r\n"
+          "; comment=1\r\n"
+          "/c=1\r\n"
+          "\\c=1\r\n"
+          "*c=1\r\n"
+          "=novalue\r\n"
+          "bare\r\n"
+          "Dup=first\r\n"
+          "DUP=second\r\n"
+          "[setup]\r\n"
+          "Other=in the second section\r\n"
+          "[]\r\n"
+          "inEmpty=1\r\n");
+    ProfileStore store;
+    ASSERT_TRUE(store.open(path()));
+    EXPECT_EQ(store.get("", "top"), "level");
+    EXPECT_EQ(store.get("SETUP", "language"), "English");
+    EXPECT_EQ(store.get("Setup", "Words"), "two words ");
+    EXPECT_EQ(store.get("Setup", "Tabbed"), "value");
+    EXPECT_EQ(store.get("Setup", "Block"), "a");
+    EXPECT_EQ(store.get("Setup", "Url"), "http:");
+    EXPECT_EQ(store.get("Setup", "bare", "x"), "");
+    EXPECT_EQ(store.get("Setup", "dup"), "second");  // the later duplicate wins
+    for (const char* comment : {"; comment", "/c", "\\c", "*c", ""})
+        EXPECT_EQ(store.get("Setup", comment, "none"), "none") << comment;
+    // The second section of the same name is never consulted.
+    EXPECT_EQ(store.get("Setup", "Other", "  d  "), "d");  // missing key: default trimmed
+}
+
+TEST_F(ProfileStoreTest, SetAndSave) {
+    write("[Setup]\nLanguage=english\nDup=1\nDup=2\n[SETUP]\nDup=3\n; dropped\n");
+    {
+        ProfileStore store;
+        ASSERT_TRUE(store.open(path()));
+        store.set("setup", "Language", "English");  // case only: stored, not a change
+        EXPECT_FALSE(store.changed());
+        EXPECT_EQ(store.get("Setup", "Language"), "English");
+        ASSERT_TRUE(store.save());
+        EXPECT_EQ(read(), QByteArray("[Setup]\nLanguage=english\nDup=1\nDup=2\n[SETUP]\nDup=3\n; dropped\n"));
+
+        store.set("Setup", "Dup", "9");
+        store.set("Setup", "EnableSql", "0");
+        store.set("New", "Key", "v");
+        EXPECT_TRUE(store.changed());
+    }  // saved when destroyed
+    EXPECT_EQ(read(), QByteArray("[Setup]\r\nLanguage=English\r\nDup=1\r\nDup=9\r\nEnableSql=0\r\n"
+                                 "[SETUP]\r\nDup=3\r\n[New]\r\nKey=v\r\n"));
+}
+
+TEST_F(ProfileStoreTest, ZeroBytesLeftByAnInPlaceRewriteAreIgnored) {
+    // What a rewrite over a file held open elsewhere leaves: the new text, then zeros up
+    // to the old length.
+    write("[Setup]\r\nLanguage=English\r\nLong=y\r\n" + QByteArray(200, '\0'));
+    ProfileStore store;
+    ASSERT_TRUE(store.open(path()));
+    EXPECT_EQ(store.get("Setup", "Long"), "y");
+    EXPECT_EQ(store.get("Setup", "Language"), "English");
+    store.set("Setup", "Long", "z");
+    ASSERT_TRUE(store.save());
+    EXPECT_EQ(read(), QByteArray("[Setup]\r\nLanguage=English\r\nLong=z\r\n"));
+}
+
+TEST_F(ProfileStoreTest, ChineseSettingsInUtf8AndGb18030) {
+    write(QStringLiteral("[Chinese]\nCompany=对讲机编程\n").toUtf8());
+    {
+        ProfileStore store;
+        ASSERT_TRUE(store.open(path()));
+        EXPECT_EQ(store.get("chinese", "company"), QStringLiteral("对讲机编程"));
+    }
+    QStringEncoder gb("GB18030");
+    ASSERT_TRUE(gb.isValid());
+    const QByteArray gbBytes = gb(QStringLiteral("[Chinese]\r\nCompany=对讲机编程\r\n"));
+    write(gbBytes);
+    ProfileStore store;
+    ASSERT_TRUE(store.open(path()));
+    EXPECT_EQ(store.get("Chinese", "Company"), QStringLiteral("对讲机编程"));
+    store.set("Chinese", "Title", QStringLiteral("标题"));
+    ASSERT_TRUE(store.save());
+    // Written back in the encoding it came in.
+    EXPECT_EQ(read(), gbBytes + gb(QStringLiteral("Title=标题\r\n")));
+}
+
+TEST_F(ProfileStoreTest, UnopenableFileLeavesAnInertStore) {
+    ProfileStore store;
+    EXPECT_FALSE(store.open(dir.filePath("no/such/dir/Program.ini")));
+    store.set("Setup", "Language", "Chinese");
+    EXPECT_EQ(store.get("Setup", "Language", "d"), "d");
+    EXPECT_FALSE(store.changed());
+    EXPECT_TRUE(store.path().isEmpty());
+}
