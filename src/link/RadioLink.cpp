@@ -1,0 +1,334 @@
+#include "RadioLink.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace cps {
+
+namespace linktext {
+namespace {
+QString pickText(bool chinese, const char* en, const char* zh) {
+    return QString::fromUtf8(chinese ? zh : en);
+}
+}  // namespace
+
+QString portNotOpened(bool chinese) {
+    return pickText(chinese,
+                    "Could not Open the Port, Please check whether the Port are occupied or the "
+                    "device are ok",
+                    "无法打开串口，请检查串口是否被占用或设备是否正常");
+}
+QString commError(bool chinese) {
+    return pickText(chinese,
+                    "Communication Error, Please check all the connections and the radio power",
+                    "通讯错误，请检查所有连接和对讲机电源");
+}
+QString interrupted(bool chinese) {
+    return pickText(chinese, "Program Interrupt, Please reset the radio and try again",
+                    "编程中断，请复位对讲机后重试");
+}
+QString wrongType(bool chinese) {
+    return pickText(chinese,
+                    "Becuase the type of radio does not match,\ncommunications is interrupt.",
+                    "对讲机类型不匹配,无法通讯。");
+}
+QString caution(bool chinese) { return pickText(chinese, "Caution", "警告"); }
+QString outOfRange(bool chinese) {
+    return pickText(chinese,
+                    "\n\nThe frequency band over the range of the radio.\nClick the OK button to "
+                    "continue, or click Cancel button to exit.",
+                    "\n\n频段超出对讲机的范围。\n按确定继续，按取消退出。");
+}
+QString bandMismatch(bool chinese) {
+    return pickText(chinese, "Frequency band is not match", "频段不匹配");
+}
+QString bandInvalid(bool chinese) {
+    return pickText(chinese, "Frequency band is invalid", "频段非法");
+}
+QString passwordError() { return QStringLiteral("Password Error!"); }
+QString waiting(bool chinese) {
+    return pickText(chinese, "Waiting the response from radio....", "请等待对机讲响应....");
+}
+QString serviceOpenFailed() { return QStringLiteral("Open the serial port fails"); }
+QString serviceCommError(bool chinese) {
+    return pickText(chinese, "Communication Error", "通讯出错");
+}
+QString readOk(bool chinese) { return pickText(chinese, "Read Successfully", "读数据成功"); }
+QString writeOk(bool chinese) { return pickText(chinese, "Write Successfully", "写数据成功"); }
+}  // namespace linktext
+
+const RadioLink::Block RadioLink::kFixedBlocks[6] = {
+    {0xFD0, 2}, {0xFE0, 8}, {0xFE8, 6}, {0xFD4, 8}, {0xFD2, 2}, {0xFDC, 4},
+};
+
+namespace {
+
+constexpr int kWriteRows = 250;
+constexpr int kMaxPasses = 15;
+constexpr int kMaxIdAckAttempts = 5;
+constexpr int kPumpsPerPass = 6;
+constexpr int kPumpsPerRow = 5;
+
+bool typeAccepted(const uint8_t* id) {
+    const uint8_t t = id[0];
+    return (t == 'U' || t == 'P' || t == 'X' || t == 'V') && id[1] == '8' && id[2] == '8' &&
+           id[3] == '8';
+}
+
+bool inside(const Band& radio, const Band& band) {
+    return radio.low <= band.low && band.high <= radio.high;
+}
+
+}  // namespace
+
+// One whole-image transaction: its state lives only as long as the transaction.
+class RadioLink::Run {
+  public:
+    Run(Port& port, LinkPrompt& prompt, const TransferSettings& s)
+        : port_(port), prompt_(prompt), s_(s), zh_(s.chinese) {}
+
+    LinkResult go(RadioImage& document) {
+        if (!port_.open(s_.portName)) {
+            prompt_.message(linktext::portNotOpened(zh_), QString(), Buttons::Ok);
+            return LinkResult::PortNotOpened;
+        }
+        PortCloser closer(port_);
+        port_.configure(kTransferTimeouts);
+        prompt_.setProgressRange(writing() ? kWriteRows : kRowCount);
+
+        LinkResult r = handshake(document);
+        if (r != LinkResult::Ok) return r;
+        return writing() ? writeImage(document) : readImage(document);
+    }
+
+  private:
+    bool writing() const { return s_.mode == LinkMode::Write; }
+
+    LinkResult fail(LinkResult r, const QString& text, const QString& caption = QString()) {
+        prompt_.message(text, caption, Buttons::Ok);
+        return r;
+    }
+    LinkResult interrupted() { return fail(LinkResult::Interrupted, linktext::interrupted(zh_)); }
+
+    void send(const uint8_t* data, int n) { port_.write(data, n); }
+    void sendAck() { port_.writeByte(wire::kAck); }
+    bool ackArrives() { return port_.readByte() == wire::kAck; }
+    void sendHeader(uint8_t command, int address, int length) {
+        const uint8_t h[4] = {command, static_cast<uint8_t>(address >> 8),
+                              static_cast<uint8_t>(address & 0xFF), static_cast<uint8_t>(length)};
+        send(h, 4);
+    }
+
+    // Program-mode request, identification and band check, repeated until the radio is
+    // ready for the data phase: twice for a read, three times for a write.
+    LinkResult handshake(const RadioImage& document) {
+        int attempt = 1;
+        bool firstId = true;
+        bool bandVerified = false;
+        for (;;) {
+            for (int i = 0; i < kPumpsPerPass; ++i) {
+                if (prompt_.pump()) return LinkResult::Cancelled;
+                port_.pause(1);
+            }
+            prompt_.setStatus(linktext::waiting(zh_));
+            port_.purge(Purge::Full);
+            for (uint8_t b : wire::kProgram) {
+                port_.pause(2);
+                port_.purge(Purge::Queues);
+                port_.writeByte(b);
+            }
+            int answer = port_.readByte();
+            if (answer != wire::kAck) answer = port_.readByte();
+            bool retryBox = false;
+            if (answer != wire::kAck) {
+                port_.pause(2);
+                if (++attempt > kMaxPasses) retryBox = true;
+            } else {
+                port_.pause(1);
+                port_.purge(Purge::Queues);
+                send(wire::kIdentify, 2);
+                uint8_t id[wire::kIdLength] = {};
+                // A short identification would be judged on stale bytes: treat it as the
+                // broken exchange it is.
+                if (port_.read(id, wire::kIdLength) < wire::kIdLength) return interrupted();
+                if (!typeAccepted(id))
+                    return fail(LinkResult::WrongType, linktext::wrongType(zh_),
+                                linktext::caution(zh_));
+                if (writing() && firstId) {
+                    firstId = false;
+                    const Band radio = unpackBand(id[5], id[6], id[7]);
+                    if (!inside(radio, s_.bands.band1) && !inside(radio, s_.bands.band2) &&
+                        prompt_.message(linktext::outOfRange(zh_), linktext::caution(zh_),
+                                        Buttons::OkCancel) != Answer::Ok)
+                        return LinkResult::RangeRefused;
+                    continue;  // the radio is asked for program mode again
+                }
+                port_.purge(Purge::Queues);
+                sendAck();
+                port_.purge(Purge::Queues);
+                port_.pause(1);
+                if (!ackArrives()) {
+                    if (attempt > kMaxIdAckAttempts) return interrupted();
+                    ++attempt;
+                    retryBox = true;
+                } else if (bandVerified) {
+                    return LinkResult::Ok;
+                } else {
+                    sendHeader(wire::kRead, addr::kModelIndex, 8);
+                    uint8_t reply[12] = {};
+                    if (port_.read(reply, 12) < 12) return interrupted();
+                    const uint8_t band = reply[5];
+                    sendAck();
+                    if (!ackArrives()) return interrupted();
+                    if (writing() && band != document.at(addr::kBandCode))
+                        return fail(LinkResult::BandMismatch, linktext::bandMismatch(zh_));
+                    if (!writing() && band != 1 && band != 2)
+                        return fail(LinkResult::BandInvalid, linktext::bandInvalid(zh_));
+                    bandVerified = true;
+                    continue;
+                }
+            }
+            if (retryBox) {
+                if (prompt_.message(linktext::commError(zh_), QString(), Buttons::RetryCancel) !=
+                    Answer::Retry)
+                    return LinkResult::NoAnswer;
+                attempt = 1;
+            }
+        }
+    }
+
+    bool writeBlock(const RadioImage& image, int address, int length) {
+        port_.purge(Purge::Queues);
+        sendHeader(wire::kWrite, address, length);
+        port_.pause(1);
+        send(image.data() + address, length);
+        return ackArrives();
+    }
+
+    // After each row: progress, its number as status text, and the pump steps.
+    bool rowDone(int position) {
+        prompt_.setProgress(position);
+        prompt_.setStatus(QString::number(position));
+        for (int i = 0; i < kPumpsPerRow; ++i)
+            if (prompt_.pump()) return false;
+        return true;
+    }
+
+    LinkResult writeImage(const RadioImage& image) {
+        for (int row = 0; row < kWriteRows; ++row) {
+            for (int half = 0; half < 2; ++half)
+                if (!writeBlock(image, row * kRowSize + half * 8, 8)) return interrupted();
+            if (!rowDone(row + 1)) return LinkResult::Cancelled;
+        }
+        for (const Block& b : kFixedBlocks)
+            if (!writeBlock(image, b.address, b.length)) return interrupted();
+        if (s_.sendCalibration)
+            for (int a = kCalibrationStart; a < kCalibrationEnd; a += 8)
+                if (!writeBlock(image, a, 8)) return interrupted();
+        return LinkResult::Ok;
+    }
+
+    LinkResult readImage(RadioImage& document) {
+        sendHeader(wire::kRead, addr::kPassword - 2, 8);
+        uint8_t reply[12] = {};
+        if (port_.read(reply, 12) < 12) return interrupted();
+        if (std::memcmp(reply + 6, document.data() + addr::kPassword, addr::kPasswordLength) != 0)
+            return fail(LinkResult::PasswordError, linktext::passwordError());
+        sendAck();
+        if (!ackArrives()) return interrupted();
+
+        // Rows land in a scratch image; the document changes only once all of them arrived,
+        // so a broken or cancelled read never leaves two configurations mixed.
+        RadioImage scratch = document;
+        for (int row = 0; row < kRowCount; ++row) {
+            for (int half = 0; half < 2; ++half) {
+                const int address = row * kRowSize + half * 8;
+                port_.purge(Purge::Queues);
+                sendHeader(wire::kRead, address, 8);
+                std::memset(reply, 0, sizeof reply);
+                if (port_.read(reply, 12) < 12) return interrupted();
+                std::memcpy(scratch.data() + address, reply + wire::kReplyHeader, 8);
+                port_.purge(Purge::Queues);
+                sendAck();
+                if (!ackArrives()) return interrupted();
+            }
+            if (!rowDone(row + 1)) return LinkResult::Cancelled;
+        }
+        document = scratch;
+        return LinkResult::Ok;
+    }
+
+    Port& port_;
+    LinkPrompt& prompt_;
+    const TransferSettings& s_;
+    const bool zh_;
+};
+
+LinkResult RadioLink::transfer(RadioImage& document, const TransferSettings& settings) {
+    Run run(port_, prompt_, settings);
+    return run.go(document);
+}
+
+LinkResult RadioLink::serviceExchange(RadioImage& image, int start, int end, LinkMode mode,
+                                      const QString& portName, bool chinese) {
+    start = std::clamp(start, 0, kImageSize);
+    end = std::clamp(end, start, kImageSize);
+    auto commError = [&] {
+        prompt_.message(linktext::serviceCommError(chinese), QString(), Buttons::Ok);
+        return LinkResult::Interrupted;
+    };
+    if (!port_.open(portName)) {
+        prompt_.message(linktext::serviceOpenFailed(), QString(), Buttons::Ok);
+        return LinkResult::PortNotOpened;
+    }
+    {
+        PortCloser closer(port_);
+        port_.configure(kServiceTimeouts);
+        port_.purge(Purge::Queues);
+        bool ready = false;
+        for (int pass = 0; pass < 4 && !ready; ++pass) {
+            for (uint8_t b : wire::kProgram) {
+                port_.pause(2);
+                port_.writeByte(b);
+            }
+            port_.pause(2);
+            ready = port_.readByte() == wire::kAck;
+        }
+        if (!ready) return commError();
+
+        port_.purge(Purge::Queues);
+        port_.write(wire::kIdentify, 2);
+        uint8_t buf[32] = {};
+        if (port_.read(buf, wire::kIdLength) < wire::kIdLength) return commError();
+        port_.purge(Purge::Queues);
+        port_.writeByte(wire::kAck);
+        if (port_.readByte() != wire::kAck) return commError();
+
+        for (int a = start; a < end;) {
+            const int length = std::min(8 - a % 8, end - a);
+            const uint8_t h[4] = {mode == LinkMode::Read ? wire::kRead : wire::kWrite,
+                                  static_cast<uint8_t>(a >> 8), static_cast<uint8_t>(a & 0xFF),
+                                  static_cast<uint8_t>(length)};
+            port_.purge(Purge::Queues);
+            port_.write(h, 4);
+            if (mode == LinkMode::Read) {
+                port_.read(buf, wire::kReplyHeader);
+                std::memset(buf, 0, sizeof buf);
+                // Only what arrived is copied: missing bytes must not overwrite the image.
+                const int got = port_.read(buf, length);
+                std::memcpy(image.data() + a, buf, static_cast<size_t>(std::max(got, 0)));
+                port_.purge(Purge::Queues);
+                port_.writeByte(wire::kAck);
+            } else {
+                port_.write(image.data() + a, length);
+            }
+            if (port_.readByte() != wire::kAck) return commError();
+            a += length;
+        }
+    }
+    prompt_.message(mode == LinkMode::Read ? linktext::readOk(chinese) : linktext::writeOk(chinese),
+                    QString(), Buttons::Ok);
+    return LinkResult::Ok;
+}
+
+}  // namespace cps

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <functional>
+#include <memory>
+
+#include "Port.h"
+
+class QSerialPort;
+
+namespace cps {
+
+// The real port: QSerialPort used in blocking mode.
+class SerialPort : public Port {
+  public:
+    // resolve turns a port name into the device to open; by default deviceForPort().
+    using Resolver = std::function<QString(const QString&)>;
+    explicit SerialPort(Resolver resolve = {});
+    ~SerialPort() override;
+
+    bool open(const QString& name) override;
+    void configure(const PortTimeouts& timeouts) override;
+    void purge(Purge what) override;
+    int write(const uint8_t* data, int count) override;
+    int read(uint8_t* data, int count) override;
+    void close() override;
+    void pause(int milliseconds) override;
+
+    QString errorText() const;
+
+    // Whether the port can be opened now (the Port Setting dialog's probe).
+    static bool canOpen(const QString& name, const Resolver& resolve = {});
+
+  private:
+    Resolver resolve_;
+    std::unique_ptr<QSerialPort> port_;
+    PortTimeouts timeouts_ = kTransferTimeouts;
+};
+
+}  // namespace cps

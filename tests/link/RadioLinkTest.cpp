@@ -1,0 +1,301 @@
+#include <gtest/gtest.h>
+
+#include "FakeRadio.h"
+#include "RadioLink.h"
+#include "ScriptPrompt.h"
+
+using namespace cps;
+using cps::test::FakeRadio;
+using cps::test::ScriptPrompt;
+using cps::test::SentBlock;
+
+namespace {
+
+// A radio image that differs from the factory document in every row.
+RadioImage patterned() {
+    RadioImage img = RadioImage::factory();
+    for (int i = 0; i < 0xFA0; ++i) img.set(i, static_cast<uint8_t>(i * 7 + 3));
+    img.set(addr::kBandCode, 1);
+    return img;
+}
+
+struct Fixture : ::testing::Test {
+    FakeRadio radio;
+    ScriptPrompt prompt;
+    RadioImage doc = RadioImage::factory();
+    TransferSettings settings;
+
+    void SetUp() override {
+        settings.portName = QStringLiteral("COM3");
+        doc.set(addr::kBandCode, 1);
+        settings.bands = unpackBands(doc);
+        radio.memory = patterned();
+    }
+    LinkResult run(LinkMode mode) {
+        settings.mode = mode;
+        RadioLink link(radio, prompt);
+        return link.transfer(doc, settings);
+    }
+    QString lastBox() const { return prompt.boxes.empty() ? QString() : prompt.boxes.back().text; }
+};
+
+using ReadTest = Fixture;
+using WriteTest = Fixture;
+using ServiceTest = Fixture;
+
+TEST_F(ReadTest, FullReadCopiesTheRadioAndClosesThePort) {
+    ASSERT_EQ(run(LinkMode::Read), LinkResult::Ok);
+    EXPECT_EQ(doc, radio.memory);
+    EXPECT_EQ(radio.openedName, QStringLiteral("COM3"));
+    EXPECT_FALSE(radio.isOpen);
+    EXPECT_EQ(radio.closes, 1);
+    EXPECT_TRUE(prompt.boxes.empty());
+    // Band check pass, then data pass; band code, password, then 512 rows in order.
+    EXPECT_EQ(radio.programRequests, 2);
+    ASSERT_EQ(radio.blocks.size(), 2u + 512u);
+    EXPECT_EQ(radio.blocks[0], (SentBlock{'R', 0xFD0, 8}));
+    EXPECT_EQ(radio.blocks[1], (SentBlock{'R', 0xFE0, 8}));
+    for (int i = 0; i < 512; ++i) ASSERT_EQ(radio.blocks[2 + i], (SentBlock{'R', i * 8, 8}));
+    EXPECT_EQ(prompt.progressMax, 256);
+    ASSERT_EQ(prompt.progress.size(), 256u);
+    EXPECT_EQ(prompt.progress.front(), 1);
+    EXPECT_EQ(prompt.progress.back(), 256);
+    EXPECT_EQ(prompt.statuses.back(), QStringLiteral("256"));
+}
+
+TEST_F(ReadTest, RefusalsLeaveTheDocumentUntouched) {
+    const RadioImage before = doc;
+    struct Case {
+        const char* name;
+        void (*setup)(FakeRadio&, RadioImage&);
+        LinkResult result;
+        QString message;
+    };
+    const Case cases[] = {
+        {"band code 3", [](FakeRadio& r, RadioImage&) { r.memory.set(0xFD1, 3); },
+         LinkResult::BandInvalid, linktext::bandInvalid(false)},
+        {"band code 4", [](FakeRadio& r, RadioImage&) { r.memory.set(0xFD1, 4); },
+         LinkResult::BandInvalid, linktext::bandInvalid(false)},
+        {"password", [](FakeRadio& r, RadioImage&) { r.memory.set(0xFE4, 0x31); },
+         LinkResult::PasswordError, linktext::passwordError()},
+        {"wrong type", [](FakeRadio& r, RadioImage&) { r.typeLetter = 'Q'; }, LinkResult::WrongType,
+         linktext::wrongType(false)},
+        {"NAK at row 100", [](FakeRadio& r, RadioImage&) { r.nakAt = 100 * 16 + 8; },
+         LinkResult::Interrupted, linktext::interrupted(false)},
+        {"silence at row 40", [](FakeRadio& r, RadioImage&) { r.silentAt = 40 * 16; },
+         LinkResult::Interrupted, linktext::interrupted(false)},
+        {"short block", [](FakeRadio& r, RadioImage&) { r.shortAt = 255 * 16 + 8; },
+         LinkResult::Interrupted, linktext::interrupted(false)},
+        {"short identification", [](FakeRadio& r, RadioImage&) { r.shortIdentification = 1; },
+         LinkResult::Interrupted, linktext::interrupted(false)},
+        {"port busy", [](FakeRadio& r, RadioImage&) { r.openFails = true; },
+         LinkResult::PortNotOpened, linktext::portNotOpened(false)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        radio = FakeRadio();
+        radio.memory = patterned();
+        prompt = ScriptPrompt();
+        doc = before;
+        c.setup(radio, doc);
+        EXPECT_EQ(run(LinkMode::Read), c.result);
+        ASSERT_EQ(prompt.boxes.size(), 1u);
+        EXPECT_EQ(prompt.boxes[0].text, c.message);
+        EXPECT_EQ(prompt.boxes[0].buttons, Buttons::Ok);
+        EXPECT_EQ(doc, before);
+        EXPECT_FALSE(radio.isOpen);
+    }
+}
+
+TEST_F(ReadTest, WrongTypeBoxHasItsCaptionInBothLanguages) {
+    radio.typeLetter = 'A';
+    settings.chinese = true;
+    EXPECT_EQ(run(LinkMode::Read), LinkResult::WrongType);
+    ASSERT_EQ(prompt.boxes.size(), 1u);
+    EXPECT_EQ(prompt.boxes[0].text, QString::fromUtf8("对讲机类型不匹配,无法通讯。"));
+    EXPECT_EQ(prompt.boxes[0].caption, QString::fromUtf8("警告"));
+}
+
+TEST_F(ReadTest, CancelPartWayKeepsTheOldImage) {
+    const RadioImage before = doc;
+    prompt.cancelAtProgress = 101;
+    EXPECT_EQ(run(LinkMode::Read), LinkResult::Cancelled);
+    EXPECT_EQ(doc, before);
+    EXPECT_TRUE(prompt.boxes.empty());
+    EXPECT_FALSE(radio.isOpen);
+    EXPECT_EQ(radio.blocks.back(), (SentBlock{'R', 100 * 16 + 8, 8}));
+}
+
+TEST_F(ReadTest, CancelDuringHandshakeSendsNothing) {
+    prompt.cancelAtPump = 1;
+    EXPECT_EQ(run(LinkMode::Read), LinkResult::Cancelled);
+    EXPECT_EQ(radio.programRequests, 0);
+    EXPECT_FALSE(radio.isOpen);
+}
+
+TEST_F(ReadTest, SilentRadioOffersRetryAfterFifteenPasses) {
+    radio.neverAnswer = true;
+    prompt.answers = {Answer::Retry};
+    EXPECT_EQ(run(LinkMode::Read), LinkResult::NoAnswer);
+    ASSERT_EQ(prompt.boxes.size(), 2u);
+    for (const auto& box : prompt.boxes) {
+        EXPECT_EQ(box.text, linktext::commError(false));
+        EXPECT_EQ(box.buttons, Buttons::RetryCancel);
+    }
+    EXPECT_EQ(radio.programRequests, 30);  // each Retry allows fifteen more passes
+    EXPECT_FALSE(radio.isOpen);
+}
+
+TEST_F(ReadTest, RetryReachesARadioThatWakesUp) {
+    radio.silentProgramRequests = 16;
+    prompt.answers = {Answer::Retry};
+    EXPECT_EQ(run(LinkMode::Read), LinkResult::Ok);
+    EXPECT_EQ(prompt.boxes.size(), 1u);
+    EXPECT_EQ(doc, radio.memory);
+}
+
+TEST_F(ReadTest, MissingIdentificationAckAsksRetryWhileAttemptsAreFew) {
+    radio.refuseIdAck = true;
+    EXPECT_EQ(run(LinkMode::Read), LinkResult::NoAnswer);
+    ASSERT_EQ(prompt.boxes.size(), 1u);
+    EXPECT_EQ(prompt.boxes[0].buttons, Buttons::RetryCancel);
+
+    // After five failed passes the same fault ends the read instead.
+    radio = FakeRadio();
+    radio.refuseIdAck = true;
+    radio.silentProgramRequests = 5;
+    prompt = ScriptPrompt();
+    EXPECT_EQ(run(LinkMode::Read), LinkResult::Interrupted);
+    ASSERT_EQ(prompt.boxes.size(), 1u);
+    EXPECT_EQ(prompt.boxes[0].text, linktext::interrupted(false));
+}
+
+TEST_F(WriteTest, SendsRowsThenFixedBlocksAndNothingElse) {
+    doc = patterned();
+    doc.set(0xFA5, 0x11);  // calibration bytes differ from the radio's
+    radio.memory = RadioImage::factory();
+    radio.memory.set(addr::kBandCode, 1);
+    const RadioImage radioBefore = radio.memory;
+    const RadioImage docBefore = doc;
+    ASSERT_EQ(run(LinkMode::Write), LinkResult::Ok);
+    EXPECT_EQ(doc, docBefore);
+    EXPECT_EQ(radio.programRequests, 3);  // range, band, data
+    EXPECT_EQ(radio.identifications, 3);
+    ASSERT_EQ(radio.blocks.size(), 1u + 500u + 6u);
+    EXPECT_EQ(radio.blocks[0], (SentBlock{'R', 0xFD0, 8}));
+    for (int i = 0; i < 500; ++i) ASSERT_EQ(radio.blocks[1 + i], (SentBlock{'W', i * 8, 8}));
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(radio.blocks[501 + i], (SentBlock{'W', RadioLink::kFixedBlocks[i].address,
+                                                    RadioLink::kFixedBlocks[i].length}));
+    for (int a = 0; a < kImageSize; ++a) {
+        const bool sent = a < 0xFA0 || (a >= 0xFD0 && a < 0xFEE);
+        ASSERT_EQ(radio.memory.at(a), sent ? doc.at(a) : radioBefore.at(a)) << a;
+    }
+    EXPECT_EQ(prompt.progressMax, 250);
+    EXPECT_EQ(prompt.progress.back(), 250);
+    EXPECT_EQ(prompt.progress.size(), 250u);
+    EXPECT_FALSE(radio.isOpen);
+}
+
+TEST_F(WriteTest, CalibrationRowsOnlyWhenAllowed) {
+    EXPECT_FALSE(calibrationWritable(1, false));
+    EXPECT_FALSE(calibrationWritable(0, true));
+    EXPECT_TRUE(calibrationWritable(1, true));
+    settings.sendCalibration = true;
+    doc.set(0xFA5, 0x11);
+    ASSERT_EQ(run(LinkMode::Write), LinkResult::Ok);
+    ASSERT_EQ(radio.blocks.size(), 1u + 500u + 6u + 6u);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(radio.blocks[507 + i], (SentBlock{'W', 0xFA0 + 8 * i, 8}));
+    EXPECT_EQ(radio.memory.at(0xFA5), 0x11);
+}
+
+TEST_F(WriteTest, RangeBoxOkContinuesCancelEnds) {
+    radio.rangeBytes[0] = 0x40;  // 400-470 MHz
+    radio.rangeBytes[1] = 0x47;
+    radio.rangeBytes[2] = 0x00;
+    prompt.answers = {Answer::Ok};
+    EXPECT_EQ(run(LinkMode::Write), LinkResult::Ok);
+    ASSERT_EQ(prompt.boxes.size(), 1u);
+    EXPECT_EQ(prompt.boxes[0].text, linktext::outOfRange(false));
+    EXPECT_EQ(prompt.boxes[0].caption, linktext::caution(false));
+    EXPECT_EQ(prompt.boxes[0].buttons, Buttons::OkCancel);
+
+    prompt = ScriptPrompt();
+    radio.blocks.clear();
+    EXPECT_EQ(run(LinkMode::Write), LinkResult::RangeRefused);
+    EXPECT_TRUE(radio.blocks.empty());
+    EXPECT_FALSE(radio.isOpen);
+}
+
+TEST_F(WriteTest, EitherBandInsideTheRangeIsEnough) {
+    settings.bands.band1 = {400 * kPerMHz, 470 * kPerMHz};
+    settings.bands.band2 = {140 * kPerMHz, 150 * kPerMHz};
+    EXPECT_EQ(run(LinkMode::Write), LinkResult::Ok);
+    EXPECT_TRUE(prompt.boxes.empty());
+}
+
+TEST_F(WriteTest, BandCodeAndAcknowledgeFailures) {
+    radio.memory.set(0xFD1, 2);
+    doc.set(0xFD1, 1);
+    EXPECT_EQ(run(LinkMode::Write), LinkResult::BandMismatch);
+    EXPECT_EQ(lastBox(), linktext::bandMismatch(false));
+    EXPECT_EQ(radio.blockCount('W'), 0);
+
+    radio = FakeRadio();
+    prompt = ScriptPrompt();
+    radio.nakAt = 0xFE8;
+    EXPECT_EQ(run(LinkMode::Write), LinkResult::Interrupted);
+    EXPECT_EQ(lastBox(), linktext::interrupted(false));
+    EXPECT_EQ(radio.blocks.back(), (SentBlock{'W', 0xFE8, 6}));
+    EXPECT_FALSE(radio.isOpen);
+}
+
+TEST_F(ServiceTest, ReadSplitsAtEightByteBoundaries) {
+    RadioLink link(radio, prompt);
+    const RadioImage before = doc;
+    EXPECT_EQ(link.serviceExchange(doc, 0xFA3, 0xFB2, LinkMode::Read, "COM2", false),
+              LinkResult::Ok);
+    const std::vector<SentBlock> expected = {{'R', 0xFA3, 5}, {'R', 0xFA8, 8}, {'R', 0xFB0, 2}};
+    EXPECT_EQ(radio.blocks, expected);
+    for (int a = 0; a < kImageSize; ++a)
+        ASSERT_EQ(doc.at(a), a >= 0xFA3 && a < 0xFB2 ? radio.memory.at(a) : before.at(a)) << a;
+    ASSERT_EQ(prompt.boxes.size(), 1u);
+    EXPECT_EQ(prompt.boxes[0].text, linktext::readOk(false));
+    EXPECT_EQ(radio.programRequests, 1);
+    EXPECT_FALSE(radio.isOpen);
+}
+
+TEST_F(ServiceTest, WriteSendsTheRangeAndReportsSuccess) {
+    RadioLink link(radio, prompt);
+    for (int a = 0xFA0; a < 0xFD0; ++a) doc.set(a, static_cast<uint8_t>(a));
+    EXPECT_EQ(link.serviceExchange(doc, 0xFA0, 0xFD0, LinkMode::Write, "COM2", true),
+              LinkResult::Ok);
+    EXPECT_EQ(radio.blockCount('W'), 6);
+    for (int a = 0xFA0; a < 0xFD0; ++a) ASSERT_EQ(radio.memory.at(a), doc.at(a));
+    EXPECT_EQ(lastBox(), QString::fromUtf8("写数据成功"));
+}
+
+TEST_F(ServiceTest, FailuresShowTheirMessages) {
+    radio.neverAnswer = true;
+    RadioLink link(radio, prompt);
+    EXPECT_EQ(link.serviceExchange(doc, 0xFA0, 0xFD0, LinkMode::Read, "COM2", false),
+              LinkResult::Interrupted);
+    EXPECT_EQ(radio.programRequests, 4);
+    EXPECT_EQ(lastBox(), linktext::serviceCommError(false));
+    EXPECT_FALSE(radio.isOpen);
+
+    radio = FakeRadio();
+    radio.nakAt = 0xFA8;
+    EXPECT_EQ(link.serviceExchange(doc, 0xFA0, 0xFD0, LinkMode::Write, "COM2", false),
+              LinkResult::Interrupted);
+    EXPECT_EQ(radio.blocks.back(), (SentBlock{'W', 0xFA8, 8}));
+
+    radio = FakeRadio();
+    radio.openFails = true;
+    EXPECT_EQ(link.serviceExchange(doc, 0xFA0, 0xFD0, LinkMode::Write, "COM2", false),
+              LinkResult::PortNotOpened);
+    EXPECT_EQ(lastBox(), QStringLiteral("Open the serial port fails"));
+}
+
+}  // namespace
