@@ -131,7 +131,8 @@ int importRows(const QString& file, const QString& rowsPath, const QString& outP
     // As the grid stores: band limits first, then every row against them.
     const Bands bands = unpackBands(image);
     packBands(image, bands);
-    for (int n = 1; n <= kChannelCount; ++n) encodeChannel(rows[n], image.data() + recordOffset(n), bands);
+    for (int n = 1; n <= kChannelCount; ++n)
+        encodeChannel(rows[n], image.data() + recordOffset(n), bands);
     return save(outPath, image) ? kOk : kFailed;
 }
 
@@ -148,16 +149,23 @@ int runNew(const QStringList& args) {
 }
 
 int runChannels(const QStringList& args) {
-    const Args a = parse(args, {QStringLiteral("--lang"), QStringLiteral("--import"), QStringLiteral("-o")});
+    const Args a =
+        parse(args, {QStringLiteral("--lang"), QStringLiteral("--import"), QStringLiteral("-o")});
     if (!a.error.isEmpty()) return usageError("channels", a.error, kChannelsHelp);
-    if (a.positional.size() != 1) return usageError("channels", QStringLiteral("needs exactly one FILE"), kChannelsHelp);
+    if (a.positional.size() != 1)
+        return usageError("channels", QStringLiteral("needs exactly one FILE"), kChannelsHelp);
     const QString file = a.positional.first();
 
-    if (a.options.contains(QStringLiteral("--import")) || a.options.contains(QStringLiteral("-o"))) {
-        if (!a.options.contains(QStringLiteral("--import")) || !a.options.contains(QStringLiteral("-o")) ||
+    if (a.options.contains(QStringLiteral("--import")) ||
+        a.options.contains(QStringLiteral("-o"))) {
+        if (!a.options.contains(QStringLiteral("--import")) ||
+            !a.options.contains(QStringLiteral("-o")) ||
             a.options.contains(QStringLiteral("--lang")))
-            return usageError("channels", QStringLiteral("--import ROWS.tsv and -o OUT go together"), kChannelsHelp);
-        return importRows(file, a.options.value(QStringLiteral("--import")), a.options.value(QStringLiteral("-o")));
+            return usageError("channels",
+                              QStringLiteral("--import ROWS.tsv and -o OUT go together"),
+                              kChannelsHelp);
+        return importRows(file, a.options.value(QStringLiteral("--import")),
+                          a.options.value(QStringLiteral("-o")));
     }
 
     bool chinese = app().chinese;
@@ -184,12 +192,14 @@ int runChannels(const QStringList& args) {
 int runInfo(const QStringList& args) {
     const Args a = parse(args, {});
     if (!a.error.isEmpty()) return usageError("info", a.error, kInfoHelp);
-    if (a.positional.size() != 1) return usageError("info", QStringLiteral("needs exactly one FILE"), kInfoHelp);
+    if (a.positional.size() != 1)
+        return usageError("info", QStringLiteral("needs exactly one FILE"), kInfoHelp);
     RadioImage image;
     if (!load(a.positional.first(), image)) return kFailed;
     const Bands bands = unpackBands(image);
     bool password = false;
-    for (int i = 0; i < addr::kPasswordLength; ++i) password |= image.at(addr::kPassword + i) != 0xFF;
+    for (int i = 0; i < addr::kPasswordLength; ++i)
+        password |= image.at(addr::kPassword + i) != 0xFF;
     auto mhz = [](Freq f) { return QString::number(f / kPerMHz); };
     out() << "Band 1: " << mhz(bands.band1.low) << "-" << mhz(bands.band1.high) << " MHz\n"
           << "Band 2: " << mhz(bands.band2.low) << "-" << mhz(bands.band2.high) << " MHz\n"

@@ -41,7 +41,10 @@ void usage(QTextStream& s) {
     s << "Usage: cps COMMAND [OPTIONS]\n\n"
          "Programming tool for the hand-held FM radio: works on 4096-byte \".dat\" images.\n\n"
          "Commands:\n";
-    for (const Command& c : kCommands) s << QStringLiteral("  %1  %2\n").arg(QLatin1String(c.name), -9).arg(QLatin1String(c.summary));
+    for (const Command& c : kCommands)
+        s << QStringLiteral("  %1  %2\n")
+                 .arg(QLatin1String(c.name), -9)
+                 .arg(QLatin1String(c.summary));
     s << "\n\"cps COMMAND --help\" describes a command.\n"
          "Exit status: 0 success, 1 failure (message on stderr, nothing written), 2 wrong usage.\n";
 }
@@ -64,7 +67,8 @@ int main(int argc, char** argv) {
         return kUsage;
     }
     const QString name = args.takeFirst();
-    if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
+    if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
+        name == QLatin1String("help")) {
         usage(out());
         return kOk;
     }

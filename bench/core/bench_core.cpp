@@ -53,7 +53,8 @@ int main() {
             rows[n - 1] = decodeChannel(image.data() + recordOffset(n), bands, false);
     });
     const double encode = microsPerRun(500, [&] {
-        for (int n = 1; n <= kChannelCount; ++n) encodeChannel(rows[n - 1], image.data() + recordOffset(n), bands);
+        for (int n = 1; n <= kChannelCount; ++n)
+            encodeChannel(rows[n - 1], image.data() + recordOffset(n), bands);
     });
     std::printf("decode 129 channels: %8.1f us\n", decode);
     std::printf("encode 129 channels: %8.1f us\n", encode);
@@ -66,7 +67,8 @@ int main() {
         for (int s = 0; s < 50; ++s) {
             f.write(QStringLiteral("[Section%1]\r\n").arg(s).toUtf8());
             for (int k = 0; k < 19; ++k)
-                f.write(QStringLiteral("Key%1 = value %2 // comment\r\n").arg(k).arg(s * k).toUtf8());
+                f.write(
+                    QStringLiteral("Key%1 = value %2 // comment\r\n").arg(k).arg(s * k).toUtf8());
         }
     }
     const double load = microsPerRun(200, [&] {

@@ -23,7 +23,8 @@ bool AppContext::loadSettings(const QString& programDirectory) {
     languageName = profile.get(setup, QStringLiteral("Language"), QString());
     chinese = languageName == QLatin1String("Chinese");
     helpFileName = chinese ? QStringLiteral("chHelp.chm") : QStringLiteral("enHelp.chm");
-    sqlWritingAllowed = std::atoi(profile.get(setup, QStringLiteral("EnableSql"), QString()).toLatin1().constData());
+    sqlWritingAllowed = std::atoi(
+        profile.get(setup, QStringLiteral("EnableSql"), QString()).toLatin1().constData());
     appName = profile.get(languageName, QStringLiteral("Company"), QString());
     return opened;
 }
@@ -39,7 +40,8 @@ QString AppContext::text(const char* english, const char* chineseText) const {
 }
 
 void AppContext::saveOnExit() {
-    profile.set(QStringLiteral("Setup"), QStringLiteral("EnableSql"), QString::number(sqlWritingAllowed));
+    profile.set(QStringLiteral("Setup"), QStringLiteral("EnableSql"),
+                QString::number(sqlWritingAllowed));
     profile.save();
 }
 

@@ -13,17 +13,17 @@ namespace cps {
 // folder, SQL-writing switch, service unlock, current port, band limits in use and the
 // new-image flag. Nothing else in the program keeps global mutable state.
 struct AppContext {
-    ProfileStore profile;            // "Program.ini" beside the program
-    bool chinese = false;            // language flag: [Setup] Language == "Chinese"
-    QString languageName;            // [Setup] Language as written
+    ProfileStore profile;  // "Program.ini" beside the program
+    bool chinese = false;  // language flag: [Setup] Language == "Chinese"
+    QString languageName;  // [Setup] Language as written
     QString helpFileName = QStringLiteral("enHelp.chm");
-    QString programDir;              // ends with a separator
-    int sqlWritingAllowed = 0;       // [Setup] EnableSql
-    QString appName;                 // [language] Company, the caption of message boxes
+    QString programDir;         // ends with a separator
+    int sqlWritingAllowed = 0;  // [Setup] EnableSql
+    QString appName;            // [language] Company, the caption of message boxes
     bool serviceUnlocked = false;
-    bool newImage = false;           // the shown image came from New and nothing replaced it
+    bool newImage = false;  // the shown image came from New and nothing replaced it
     QString portName = QStringLiteral("COM1");
-    Bands bandsInUse;                // loaded by the last grid fill
+    Bands bandsInUse;  // loaded by the last grid fill
 
     // Reads Program.ini from programDir and sets the language values and the switch
     // (start-up steps 2 to 4 and 16). Returns whether the file could be opened.

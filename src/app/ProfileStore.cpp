@@ -59,7 +59,8 @@ bool ProfileStore::open(const QString& path) {
 
     for (const QString& raw : text.split(QLatin1Char('\n'))) {
         const QString line = raw.trimmed();
-        if (line.size() >= 2 && line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
+        if (line.size() >= 2 && line.startsWith(QLatin1Char('[')) &&
+            line.endsWith(QLatin1Char(']'))) {
             sections_.append(Section{line.mid(1, line.size() - 2), {}});
             continue;
         }
@@ -121,7 +122,8 @@ QByteArray ProfileStore::serialise() const {
     for (int i = 0; i < sections_.size(); ++i) {
         const Section& s = sections_[i];
         if (i > 0 && !s.name.isEmpty()) text += QLatin1Char('[') + s.name + QLatin1String("]\r\n");
-        for (const Entry& e : s.entries) text += e.key + QLatin1Char('=') + e.value + QLatin1String("\r\n");
+        for (const Entry& e : s.entries)
+            text += e.key + QLatin1Char('=') + e.value + QLatin1String("\r\n");
     }
     if (gb18030_) {
         QStringEncoder gb("GB18030");

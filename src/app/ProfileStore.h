@@ -10,7 +10,7 @@ namespace cps {
 // save when anything changed. Names compare ignoring letter case. Duplicate sections and
 // keys stay separate entries in file order.
 class ProfileStore {
-public:
+  public:
     ProfileStore() = default;
     ~ProfileStore();  // saves
     ProfileStore(const ProfileStore&) = delete;
@@ -30,7 +30,7 @@ public:
     QString path() const { return path_; }
     bool changed() const { return changed_; }
 
-private:
+  private:
     struct Entry {
         QString key;
         QString value;

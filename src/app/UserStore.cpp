@@ -19,12 +19,13 @@ QString findKey(const QSettings& s, const QString& name) {
 UserStore::UserStore(const QString& appName) {
     const QByteArray overridePath = qgetenv("CPS_USER_STORE");
     if (!overridePath.isEmpty()) {
-        settings_ = std::make_unique<QSettings>(QString::fromLocal8Bit(overridePath), QSettings::IniFormat);
+        settings_ =
+            std::make_unique<QSettings>(QString::fromLocal8Bit(overridePath), QSettings::IniFormat);
         return;
     }
 #ifdef Q_OS_WIN
-    settings_ = std::make_unique<QSettings>(QStringLiteral("HKEY_CURRENT_USER\\Software\\") + appName,
-                                            QSettings::NativeFormat);
+    settings_ = std::make_unique<QSettings>(
+        QStringLiteral("HKEY_CURRENT_USER\\Software\\") + appName, QSettings::NativeFormat);
 #else
     settings_ = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
                                             QStringLiteral("Software"), appName);
@@ -60,7 +61,9 @@ QString UserStore::text(const QString& name, const QString& def) const {
     return v.isValid() ? v.toString() : def;
 }
 
-void UserStore::setText(const QString& name, const QString& value) { settings_->setValue(name, value); }
+void UserStore::setText(const QString& name, const QString& value) {
+    settings_->setValue(name, value);
+}
 
 void UserStore::sync() { settings_->sync(); }
 

@@ -13,7 +13,7 @@ namespace cps {
 // Windows, an INI file in the user's config folder elsewhere. The environment variable
 // CPS_USER_STORE names another INI file to use instead (tests, portable installs).
 class UserStore {
-public:
+  public:
     explicit UserStore(const QString& appName);
     // A store kept in the INI file at iniPath.
     static UserStore atFile(const QString& iniPath);
@@ -29,7 +29,7 @@ public:
     void sync();
     QString location() const;
 
-private:
+  private:
     UserStore() = default;
     std::unique_ptr<QSettings> settings_;
 };

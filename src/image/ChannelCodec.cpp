@@ -45,9 +45,7 @@ bool freqEmpty(uint8_t top) { return top == 0xFF || top == 0x00; }
 
 }  // namespace
 
-QString channelLabel(int n) {
-    return n == kFrChannel ? QStringLiteral("Fr") : QString::number(n);
-}
+QString channelLabel(int n) { return n == kFrChannel ? QStringLiteral("Fr") : QString::number(n); }
 
 Freq freqTextToValue(const QString& text) { return scaledDecimal(text, 5); }
 
@@ -68,19 +66,30 @@ ChannelRow decodeChannel(const uint8_t* r, const Bands& bands, bool chinese) {
     if (noTx) return row;
 
     QByteArray name;
-    for (int i = 16; i < 24 && r[i] != 0xFF && r[i] != 0x00; ++i) name.append(static_cast<char>(r[i]));
+    for (int i = 16; i < 24 && r[i] != 0xFF && r[i] != 0x00; ++i)
+        name.append(static_cast<char>(r[i]));
     row[kColName] = QString::fromLatin1(name);
 
     switch (r[13] & 0x21) {
-        case 0x00: row[kColPower] = choices::text(choices::kPower[0], chinese); break;
-        case 0x01: row[kColPower] = choices::text(choices::kPower[1], chinese); break;
-        case 0x20: row[kColPower] = choices::text(choices::kPower[2], chinese); break;
-        default: break;  // both bits set: not shown
+        case 0x00:
+            row[kColPower] = choices::text(choices::kPower[0], chinese);
+            break;
+        case 0x01:
+            row[kColPower] = choices::text(choices::kPower[1], chinese);
+            break;
+        case 0x20:
+            row[kColPower] = choices::text(choices::kPower[2], chinese);
+            break;
+        default:
+            break;  // both bits set: not shown
     }
     row[kColBandwidth] = choices::text(choices::kBandwidth[(r[13] & 0x10) ? 0 : 1], chinese);
     row[kColScan] = choices::text(choices::kScan[(r[13] & 0x08) ? 0 : 1], chinese);
     const int busy = r[13] & 0x06;
-    row[kColBusyLock] = choices::text(choices::kBusyLock[busy == 0 ? 0 : busy == 2 ? 1 : 2], chinese);
+    row[kColBusyLock] = choices::text(choices::kBusyLock[busy == 0   ? 0
+                                                         : busy == 2 ? 1
+                                                                     : 2],
+                                      chinese);
     row[kColPttId] = choices::text(choices::kPttId[(r[12] & 0x30) >> 4], chinese);
     return row;
 }
@@ -111,7 +120,8 @@ void encodeChannel(const ChannelRow& row, uint8_t* r, const Bands& bands) {
     uint8_t b13 = r[13] & ~0x21;
     if (choices::matches(row[kColPower], choices::kPower[2])) b13 |= 0x20;
     if (choices::matches(row[kColPower], choices::kPower[1])) b13 |= 0x01;
-    b13 = choices::matches(row[kColBandwidth], choices::kBandwidth[0]) ? (b13 | 0x10) : (b13 & ~0x10);
+    b13 =
+        choices::matches(row[kColBandwidth], choices::kBandwidth[0]) ? (b13 | 0x10) : (b13 & ~0x10);
     b13 = choices::matches(row[kColScan], choices::kScan[0]) ? (b13 | 0x08) : (b13 & ~0x08);
     b13 &= ~0x06;
     if (choices::matches(row[kColBusyLock], choices::kBusyLock[1])) {

@@ -17,7 +17,8 @@ bool loadDataFile(const QString& path, RadioImage& image, QString* error) {
         if (error) {
             *error = file.error() != QFileDevice::NoError
                          ? QStringLiteral("Cannot read %1: %2").arg(path, file.errorString())
-                         : QStringLiteral("%1 is not a radio data file: it holds %2 bytes, %3 are needed")
+                         : QStringLiteral(
+                               "%1 is not a radio data file: it holds %2 bytes, %3 are needed")
                                .arg(path)
                                .arg(bytes.size())
                                .arg(kImageSize);

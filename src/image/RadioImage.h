@@ -24,7 +24,7 @@ constexpr int kBandLimitsPacked = 0xFF0;  // 6 bytes, packed decimal
 }  // namespace addr
 
 class RadioImage {
-public:
+  public:
     // Erased memory: every byte 0xFF.
     RadioImage() { bytes_.fill(0xFF); }
 
@@ -41,7 +41,7 @@ public:
     bool operator==(const RadioImage& other) const { return bytes_ == other.bytes_; }
     bool operator!=(const RadioImage& other) const { return !(*this == other); }
 
-private:
+  private:
     std::array<uint8_t, kImageSize> bytes_;
 };
 
@@ -61,8 +61,8 @@ struct Bands {
     Band band2;
     bool contains(Freq f) const { return band1.contains(f) || band2.contains(f); }
     bool operator==(const Bands& o) const {
-        return band1.low == o.band1.low && band1.high == o.band1.high &&
-               band2.low == o.band2.low && band2.high == o.band2.high;
+        return band1.low == o.band1.low && band1.high == o.band1.high && band2.low == o.band2.low &&
+               band2.high == o.band2.high;
     }
 };
 

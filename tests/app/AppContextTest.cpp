@@ -17,7 +17,7 @@ void writeIni(const QTemporaryDir& dir, const QByteArray& text) {
 }
 
 class AppContextTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { qputenv("CPS_USER_STORE", dir.filePath("user.ini").toLocal8Bit()); }
     void TearDown() override { qunsetenv("CPS_USER_STORE"); }
     QTemporaryDir dir;

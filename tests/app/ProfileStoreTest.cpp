@@ -11,7 +11,7 @@ using namespace cps;
 namespace {
 
 class ProfileStoreTest : public ::testing::Test {
-protected:
+  protected:
     QString path() const { return dir.filePath("Program.ini"); }
     void write(const QByteArray& bytes) {
         QFile f(path());
@@ -36,25 +36,26 @@ TEST_F(ProfileStoreTest, MissingFileIsCreatedEmptyAndDefaultsApply) {
 }
 
 TEST_F(ProfileStoreTest, ParsingAndLookups) {
-    write("top=level\r\n"
-          "[Setup]\r\n"
-          "  Language = English  \r\n"
-          "Words=two words // a comment\r\n"
-          "Tabbed=value\t; note\r\n"
-          "Block=a/*b*/c\r\n"
-          "Url=http://x\r\n"
-          "; comment=1\r\n"
-          "/c=1\r\n"
-          "\\c=1\r\n"
-          "*c=1\r\n"
-          "=novalue\r\n"
-          "bare\r\n"
-          "Dup=first\r\n"
-          "DUP=second\r\n"
-          "[setup]\r\n"
-          "Other=in the second section\r\n"
-          "[]\r\n"
-          "inEmpty=1\r\n");
+    write(
+        "top=level\r\n"
+        "[Setup]\r\n"
+        "  Language = English  \r\n"
+        "Words=two words // a comment\r\n"
+        "Tabbed=value\t; note\r\n"
+        "Block=a/*b*/c\r\n"
+        "Url=http://x\r\n"
+        "; comment=1\r\n"
+        "/c=1\r\n"
+        "\\c=1\r\n"
+        "*c=1\r\n"
+        "=novalue\r\n"
+        "bare\r\n"
+        "Dup=first\r\n"
+        "DUP=second\r\n"
+        "[setup]\r\n"
+        "Other=in the second section\r\n"
+        "[]\r\n"
+        "inEmpty=1\r\n");
     ProfileStore store;
     ASSERT_TRUE(store.open(path()));
     EXPECT_EQ(store.get("", "top"), "level");
@@ -80,7 +81,9 @@ TEST_F(ProfileStoreTest, SetAndSave) {
         EXPECT_FALSE(store.changed());
         EXPECT_EQ(store.get("Setup", "Language"), "English");
         ASSERT_TRUE(store.save());
-        EXPECT_EQ(read(), QByteArray("[Setup]\nLanguage=english\nDup=1\nDup=2\n[SETUP]\nDup=3\n; dropped\n"));
+        EXPECT_EQ(
+            read(),
+            QByteArray("[Setup]\nLanguage=english\nDup=1\nDup=2\n[SETUP]\nDup=3\n; dropped\n"));
 
         store.set("Setup", "Dup", "9");
         store.set("Setup", "EnableSql", "0");

@@ -18,7 +18,7 @@ struct Result {
 };
 
 class CliTest : public ::testing::Test {
-protected:
+  protected:
     Result run(const QStringList& args) {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -27,7 +27,8 @@ protected:
         p.start(CPS_BINARY, args);
         EXPECT_TRUE(p.waitForFinished(20000));
         return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-                QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+                QString::fromUtf8(p.readAllStandardOutput()),
+                QString::fromUtf8(p.readAllStandardError())};
     }
     QString file(const char* name) const { return dir.filePath(name); }
     QString userStore() const { return file("user.ini"); }
@@ -71,11 +72,13 @@ TEST_F(CliTest, NewWritesTheFactoryImageWithNewImageSettings) {
 
 TEST_F(CliTest, ChannelsPrintsTheGridAndImportStoresItBack) {
     ASSERT_EQ(run({"new", "-o", file("new.dat")}).status, 0);
-    const QString rows = table({{1, "145.50000\t145.50000\tNone\tD023N\tCALL\tHigh\tWide\tYes\tOff\tOff"},
-                                {7, "136.01250\t140.00000\t88.5\tNone\t\tLow\tNarrow\tNo\tCarrier\tBoth"},
-                                {129, "150.00000\t\t\t67.0\t\t\t\t\t\t"}});
+    const QString rows =
+        table({{1, "145.50000\t145.50000\tNone\tD023N\tCALL\tHigh\tWide\tYes\tOff\tOff"},
+               {7, "136.01250\t140.00000\t88.5\tNone\t\tLow\tNarrow\tNo\tCarrier\tBoth"},
+               {129, "150.00000\t\t\t67.0\t\t\t\t\t\t"}});
     write(file("rows.tsv"), rows.toUtf8());
-    Result r = run({"channels", file("new.dat"), "--import", file("rows.tsv"), "-o", file("out.dat")});
+    Result r =
+        run({"channels", file("new.dat"), "--import", file("rows.tsv"), "-o", file("out.dat")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
 
     r = run({"channels", file("out.dat")});
@@ -89,9 +92,12 @@ TEST_F(CliTest, ChannelsPrintsTheGridAndImportStoresItBack) {
     // The Chinese table names the same contents and stores the same bytes.
     r = run({"channels", file("out.dat"), "--lang", "zh"});
     ASSERT_EQ(r.status, 0);
-    EXPECT_TRUE(r.out.startsWith(QStringLiteral("1\t145.50000\t145.50000\t无\tD023N\tCALL\t高\t宽\t是\t关\t关\n")));
+    EXPECT_TRUE(r.out.startsWith(
+        QStringLiteral("1\t145.50000\t145.50000\t无\tD023N\tCALL\t高\t宽\t是\t关\t关\n")));
     write(file("zh.tsv"), r.out.toUtf8());
-    ASSERT_EQ(run({"channels", file("new.dat"), "--import", file("zh.tsv"), "-o", file("zh.dat")}).status, 0);
+    ASSERT_EQ(
+        run({"channels", file("new.dat"), "--import", file("zh.tsv"), "-o", file("zh.dat")}).status,
+        0);
     EXPECT_EQ(read(file("zh.dat")), out);
 }
 
@@ -99,7 +105,8 @@ TEST_F(CliTest, MalformedImportNamesTheLineAndWritesNothing) {
     ASSERT_EQ(run({"new", "-o", file("new.dat")}).status, 0);
     QString rows = table({});
     write(file("short.tsv"), rows.replace("\n5\t", "\n5\tx\t").toUtf8());  // one field too many
-    Result r = run({"channels", file("new.dat"), "--import", file("short.tsv"), "-o", file("o.dat")});
+    Result r =
+        run({"channels", file("new.dat"), "--import", file("short.tsv"), "-o", file("o.dat")});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains("line 5")) << r.err.toStdString();
 
@@ -127,8 +134,9 @@ TEST_F(CliTest, InfoAndReadOnlyCommandsChangeNothing) {
 
     Result r = run({"info", file("x.dat")});
     ASSERT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "Band 1: 400-470 MHz\nBand 2: 134-176 MHz\nModel index: 0\nBand code: 1\n"
-                     "Radio type: 0\nPassword: set\n");
+    EXPECT_EQ(r.out,
+              "Band 1: 400-470 MHz\nBand 2: 134-176 MHz\nModel index: 0\nBand code: 1\n"
+              "Radio type: 0\nPassword: set\n");
     ASSERT_EQ(run({"channels", file("x.dat")}).status, 0);
     EXPECT_EQ(read(file("x.dat")), image);
     EXPECT_FALSE(QFile::exists(userStore()));

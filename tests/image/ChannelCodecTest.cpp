@@ -36,39 +36,52 @@ const char* kSample = "00256113 00256113 FFFF FFFF CF 38 FFFF 414243FFFFFFFFFF";
 
 TEST(ChannelCodec, DecodesAndEncodesAFullChannel) {
     const ChannelRow row = decode(record(kSample));
-    EXPECT_EQ(row, rowOf({"136.12500", "136.12500", "None", "None", "ABC", "High", "Wide", "Yes", "Off",
-                          "Off"}));
-    EXPECT_EQ(encode(row, record(kSample)).toHex().toStdString(), record(kSample).toHex().toStdString());
+    EXPECT_EQ(row, rowOf({"136.12500", "136.12500", "None", "None", "ABC", "High", "Wide", "Yes",
+                          "Off", "Off"}));
+    EXPECT_EQ(encode(row, record(kSample)).toHex().toStdString(),
+              record(kSample).toHex().toStdString());
     // From an erased record the bits no editor owns keep their erased-memory ones.
-    EXPECT_EQ(encode(row).toHex().toStdString(), record("00256113 00256113 FFFF FFFF CF 38 FFFF 414243FFFFFFFFFF").toHex().toStdString());
+    EXPECT_EQ(
+        encode(row).toHex().toStdString(),
+        record("00256113 00256113 FFFF FFFF CF 38 FFFF 414243FFFFFFFFFF").toHex().toStdString());
 }
 
 TEST(ChannelCodec, ChineseTextsDecodeAndEitherLanguageEncodes) {
     const ChannelRow zh = decode(record(kSample), true);
-    EXPECT_EQ(zh, rowOf({"136.12500", "136.12500", "无", "无", "ABC", "高", "宽", "是", "关", "关"}));
-    EXPECT_EQ(encode(zh, record(kSample)).toHex().toStdString(), record(kSample).toHex().toStdString());
+    EXPECT_EQ(zh,
+              rowOf({"136.12500", "136.12500", "无", "无", "ABC", "高", "宽", "是", "关", "关"}));
+    EXPECT_EQ(encode(zh, record(kSample)).toHex().toStdString(),
+              record(kSample).toHex().toStdString());
 
-    const ChannelRow mixed = rowOf({"150", "155", "D023N", "88.5", "", "中", "Narrow", "否", "载波", "两者"});
+    const ChannelRow mixed =
+        rowOf({"150", "155", "D023N", "88.5", "", "中", "Narrow", "否", "载波", "两者"});
     const QByteArray r = encode(mixed);
-    EXPECT_EQ(r.toHex().toStdString(), record("00000015 00005015 2380 8508 FF 83 FFFF FFFFFFFFFFFFFFFF").toHex().toStdString());
-    EXPECT_EQ(decode(r), rowOf({"150.00000", "155.00000", "D023N", "88.5", "", "Middle", "Narrow", "No",
-                                "Carrier", "Both"}));
+    EXPECT_EQ(
+        r.toHex().toStdString(),
+        record("00000015 00005015 2380 8508 FF 83 FFFF FFFFFFFFFFFFFFFF").toHex().toStdString());
+    EXPECT_EQ(decode(r), rowOf({"150.00000", "155.00000", "D023N", "88.5", "", "Middle", "Narrow",
+                                "No", "Carrier", "Both"}));
 }
 
 TEST(ChannelCodec, ReceiveFrequencyOutsideTheBandsEmptiesTheRowAndErasesTheRecord) {
     QByteArray r = record("00000018 00000018 FFFF FFFF FF 38 FFFF 41FFFFFFFFFFFFFF");  // 180 MHz
     EXPECT_EQ(decode(r), ChannelRow{});
-    EXPECT_EQ(decode(record("FFFFFF00 00000015 FFFF FFFF FF 38 FFFF FFFFFFFFFFFFFFFF")), ChannelRow{});
+    EXPECT_EQ(decode(record("FFFFFF00 00000015 FFFF FFFF FF 38 FFFF FFFFFFFFFFFFFFFF")),
+              ChannelRow{});
     EXPECT_EQ(encode(rowOf({"180", "150"}), r), QByteArray(24, char(0xFF)));
     EXPECT_EQ(encode(ChannelRow{}, record(kSample)), QByteArray(24, char(0xFF)));
 }
 
 TEST(ChannelCodec, ChannelWithoutTransmitFrequency) {
-    const ChannelRow row = decode(record("00256113 FFFFFFFF FFFF 8508 FF 38 FFFF 414243FFFFFFFFFF"));
+    const ChannelRow row =
+        decode(record("00256113 FFFFFFFF FFFF 8508 FF 38 FFFF 414243FFFFFFFFFF"));
     EXPECT_EQ(row, rowOf({"136.12500", "", "", "88.5"}));
     // Stored back: name erased, Low, Narrow, no scan, busy lock QT/DQT, PTT ID kept, no shift.
-    const QByteArray r = encode(row, record("00256113 00256113 FFFF FFFF EF FF 1234 414243FFFFFFFFFF"));
-    EXPECT_EQ(r.toHex().toStdString(), record("00256113 FFFFFFFF FFFF 8508 EF 04 1234 FFFFFFFFFFFFFFFF").toHex().toStdString());
+    const QByteArray r =
+        encode(row, record("00256113 00256113 FFFF FFFF EF FF 1234 414243FFFFFFFFFF"));
+    EXPECT_EQ(
+        r.toHex().toStdString(),
+        record("00256113 FFFFFFFF FFFF 8508 EF 04 1234 FFFFFFFFFFFFFFFF").toHex().toStdString());
 }
 
 TEST(ChannelCodec, FieldBits) {
@@ -94,7 +107,9 @@ TEST(ChannelCodec, FieldBits) {
 
 TEST(ChannelCodec, ShiftDirectionFollowsTheTwoFrequencies) {
     auto shift = [](const char* rx, const char* tx) {
-        return static_cast<uint8_t>(encode(rowOf({rx, tx, "None", "None", "", "Low", "Wide", "No", "Off", "Off"}))[13]) & 0xC0;
+        return static_cast<uint8_t>(encode(
+                   rowOf({rx, tx, "None", "None", "", "Low", "Wide", "No", "Off", "Off"}))[13]) &
+               0xC0;
     };
     EXPECT_EQ(shift("150", "150.00000"), 0x00);
     EXPECT_EQ(shift("150", "155"), 0x80);
@@ -103,15 +118,18 @@ TEST(ChannelCodec, ShiftDirectionFollowsTheTwoFrequencies) {
 }
 
 TEST(ChannelCodec, NamesKeepEightBytesAndStopAtTheFirstGap) {
-    EXPECT_EQ(decode(record("00000015 00000015 FFFF FFFF FF 38 FFFF 4142434445464748"))[kColName], "ABCDEFGH");
-    EXPECT_EQ(decode(record("00000015 00000015 FFFF FFFF FF 38 FFFF 41420043FFFFFFFF"))[kColName], "AB");
+    EXPECT_EQ(decode(record("00000015 00000015 FFFF FFFF FF 38 FFFF 4142434445464748"))[kColName],
+              "ABCDEFGH");
+    EXPECT_EQ(decode(record("00000015 00000015 FFFF FFFF FF 38 FFFF 41420043FFFFFFFF"))[kColName],
+              "AB");
     ChannelRow row = rowOf({"150", "150", "None", "None", "ABCDEFGHIJ"});
     EXPECT_EQ(encode(row).mid(16).toHex().toStdString(), std::string("4142434445464748"));
 }
 
 TEST(ChannelCodec, FrequencyTextIsScaledExactly) {
     EXPECT_EQ(freqTextToValue("136.0125"), 13601250);
-    EXPECT_EQ(encode(rowOf({"136.0125", "136.0125"})).left(4).toHex().toStdString(), std::string("50126013"));
+    EXPECT_EQ(encode(rowOf({"136.0125", "136.0125"})).left(4).toHex().toStdString(),
+              std::string("50126013"));
     EXPECT_EQ(freqTextToValue("145.503"), 14550300);
     EXPECT_EQ(freqTextToValue("136.000019"), 13600001);  // cut, not rounded
     EXPECT_EQ(freqTextToValue(""), 0);

@@ -73,7 +73,8 @@ TEST(RadioImage, BandLimitsPackAndUnpackAsDecimalDigits) {
     EXPECT_EQ(unpackBands(other), wide);
     EXPECT_TRUE(wide.contains(0));
     EXPECT_TRUE(wide.contains(999 * kPerMHz));
-    EXPECT_FALSE(Bands({{136 * kPerMHz, 174 * kPerMHz}, {400 * kPerMHz, 470 * kPerMHz}}).contains(175 * kPerMHz));
+    EXPECT_FALSE(Bands({{136 * kPerMHz, 174 * kPerMHz}, {400 * kPerMHz, 470 * kPerMHz}})
+                     .contains(175 * kPerMHz));
 }
 
 TEST(RadioImage, NewImageSettingsTakeTheStoredTypeAndDefaultBands) {
