@@ -1,0 +1,247 @@
+#include "ChannelTable.h"
+
+#include <Qt>
+
+#include "Tones.h"
+
+namespace cps {
+
+namespace {
+
+// The receive frequency must be a sensible radio frequency at all: 67 to 600 MHz.
+constexpr Freq kLowestEntry = 67 * kPerMHz;
+constexpr Freq kHighestEntry = 600 * kPerMHz;
+
+struct Heading {
+    const char* en;
+    const char* zh;
+    double width;
+};
+const Heading kHeadings[ChannelTable::kCols] = {
+    {"CH", "信道", 0.5},
+    {"Rx Frequency", "接收频率", 1.06},
+    {"Tx Frequency", "发射频率", 1.06},
+    {"QT/DQT Dec", "QT/DQT解码", 1.1},
+    {"QT/DQT Enc", "QT/DQT编码", 1.1},
+    {"Chnnel Name", "信道名字", 1.08},
+    {"Power", "功率", 0.7},
+    {" W/N ", "宽/窄", 0.86},
+    {"Scan Add", "扫描添加", 0.8},
+    {"Busy Lock", "繁忙锁定", 1.05},
+    {"PTT ID", "PTT ID", 1.0},
+};
+
+template <size_t N>
+QStringList pairTexts(const choices::Pair (&pairs)[N], bool chinese) {
+    QStringList out;
+    for (const auto& p : pairs) out << choices::text(p, chinese);
+    return out;
+}
+
+// Steps of 5 kHz or 6.25 kHz, in 10 Hz units.
+bool onStep(Freq v) { return v % 500 == 0 || v % 625 == 0; }
+
+}  // namespace
+
+ChannelTable::ChannelTable(bool chinese) : chinese_(chinese) {
+    bands_.band1 = {134 * kPerMHz, 176 * kPerMHz};
+    bands_.band2 = bands_.band1;
+}
+
+QString ChannelTable::text(int row, int col) const {
+    if (row < 0 || row >= kRows || col < 0 || col >= kCols) return {};
+    if (row == 0) return heading(col, chinese_);
+    if (col == 0) return channelLabel(row);
+    return cell(row, col);
+}
+
+void ChannelTable::setText(int row, int col, const QString& text) {
+    if (row < 1 || row >= kRows || col < 1 || col >= kCols) return;
+    cell(row, col) = text;
+}
+
+void ChannelTable::fill(const RadioImage& image, const Bands& bands) {
+    bands_ = bands;
+    for (int n = 1; n <= kChannelCount; ++n) {
+        rows_[n - 1] = decodeChannel(image.data() + recordOffset(n), bands_, chinese_);
+        // A channel without a receive frequency shows nothing at all.
+        if (rows_[n - 1][kColRx].isEmpty()) rows_[n - 1] = ChannelRow{};
+    }
+}
+
+void ChannelTable::store(RadioImage& image) const {
+    packBands(image, bands_);
+    for (int n = 1; n <= kChannelCount; ++n)
+        encodeChannel(rows_[n - 1], image.data() + recordOffset(n), bands_);
+}
+
+void ChannelTable::clearRow(int row) {
+    for (int c = 1; c < kCols; ++c) cell(row, c).clear();
+}
+
+void ChannelTable::makeNewChannel(int row, const QString& rx) {
+    const QString none = tones::noneText(chinese_);
+    cell(row, 1) = rx;
+    cell(row, 2) = rx;
+    cell(row, 3) = none;
+    cell(row, 4) = none;
+    cell(row, 5).clear();
+    cell(row, 6) = choices::text(choices::kPower[2], chinese_);
+    cell(row, 7) = choices::text(choices::kBandwidth[0], chinese_);
+    cell(row, 8) = choices::text(choices::kScan[0], chinese_);
+    cell(row, 9) = choices::text(choices::kBusyLock[0], chinese_);
+    cell(row, 10) = choices::text(choices::kPttId[0], chinese_);
+}
+
+EditOutcome ChannelTable::leaveRx(int row, const QString& typed, bool onEnter) {
+    EditOutcome out;
+    if (typed.isEmpty()) {
+        clearRow(row);  // the channel is deleted
+        return out;
+    }
+    const Freq v = freqTextToValue(typed);
+    const QString formatted = freqValueToText(v);
+    if (v < kLowestEntry || v > kHighestEntry) {
+        out.notice = Notice::BadFormat;
+        out.keepEditor = true;
+        out.clearEditor = onEnter;
+        return out;
+    }
+    if (!onStep(v)) {
+        out.notice = Notice::BadStep;
+        if (onEnter) {
+            out.keepEditor = true;
+            out.clearEditor = true;
+        } else {
+            clearRow(row);
+        }
+        return out;
+    }
+    if (!bands_.contains(v)) {
+        out.notice = Notice::OutOfRange;
+        out.keepEditor = onEnter;
+        out.clearEditor = onEnter;
+        return out;
+    }
+    if (cell(row, 1).isEmpty()) {
+        makeNewChannel(row, formatted);
+    } else {
+        cell(row, 1) = formatted;
+    }
+    return out;
+}
+
+void ChannelTable::leaveTx(int row, const QString& typed) {
+    if (typed.isEmpty() || cell(row, 1).isEmpty()) {
+        cell(row, 2).clear();
+        return;
+    }
+    const Freq v = freqTextToValue(typed);
+    cell(row, 2) = bands_.contains(v) ? freqValueToText(v) : freqValueToText(bands_.band1.low);
+}
+
+EditOutcome ChannelTable::leaveCell(int row, int col, const QString& typed) {
+    if (row < 1 || row >= kRows || col < 1 || col >= kCols) return {};
+    if (col == 1) return leaveRx(row, typed, false);
+    if (col == 2) {
+        leaveTx(row, typed);
+        return {};
+    }
+    const bool noChannel = cell(row, 1).isEmpty() && cell(row, 2).isEmpty();
+    if (noChannel) {
+        cell(row, col).clear();
+    } else if (col == 3 || col == 4) {
+        QString result;
+        if (tones::checkTyped(typed, chinese_, &result)) cell(row, col) = result;
+    } else {
+        cell(row, col) = typed;
+    }
+    return {};
+}
+
+EditOutcome ChannelTable::enterFrequency(int row, int col, const QString& typed) {
+    if (row < 1 || row >= kRows) return {};
+    if (col == 1) return leaveRx(row, typed, true);
+    if (col == 2) {
+        // An empty entry reads as 0, which no band holds: it becomes the band 1 lower limit.
+        leaveTx(row, freqValueToText(freqTextToValue(typed)));
+        return {};
+    }
+    return leaveCell(row, col, typed);
+}
+
+EditorKind ChannelTable::editorFor(int col) {
+    switch (col) {
+        case 3:
+        case 4:
+            return EditorKind::Tone;
+        case 5:
+            return EditorKind::Name;
+        case 6:
+            return EditorKind::Power;
+        case 7:
+            return EditorKind::Bandwidth;
+        case 8:
+            return EditorKind::Scan;
+        case 9:
+            return EditorKind::BusyLock;
+        case 10:
+            return EditorKind::PttId;
+        default:
+            return EditorKind::Frequency;
+    }
+}
+
+QStringList ChannelTable::items(EditorKind kind) const {
+    switch (kind) {
+        case EditorKind::Tone:
+            return tones::list(chinese_);
+        case EditorKind::Power:
+            return pairTexts(choices::kPower, chinese_);
+        case EditorKind::Bandwidth:
+            return pairTexts(choices::kBandwidth, chinese_);
+        case EditorKind::Scan:
+            return pairTexts(choices::kScan, chinese_);
+        case EditorKind::BusyLock:
+            return pairTexts(choices::kBusyLock, chinese_);
+        case EditorKind::PttId:
+            return pairTexts(choices::kPttId, chinese_);
+        default:
+            return {};
+    }
+}
+
+int ChannelTable::matchItem(EditorKind kind, const QString& text) const {
+    const QStringList list = items(kind);
+    for (int i = 0; i < list.size(); ++i)
+        if (list[i].startsWith(text, Qt::CaseInsensitive)) return i;
+    return -1;
+}
+
+QString ChannelTable::heading(int col, bool chinese) {
+    if (col < 0 || col >= kCols) return {};
+    return QString::fromUtf8(chinese ? kHeadings[col].zh : kHeadings[col].en);
+}
+
+double ChannelTable::widthFactor(int col) {
+    return (col < 0 || col >= kCols) ? 0.0 : kHeadings[col].width;
+}
+
+bool ChannelTable::frequencyKeyAllowed(int key, bool shift, bool keypad) {
+    switch (key) {
+        case Qt::Key_Backspace:
+        case Qt::Key_Delete:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+            return true;
+        default:
+            break;
+    }
+    const bool digitOrPoint = (key >= Qt::Key_0 && key <= Qt::Key_9) || key == Qt::Key_Period;
+    if (keypad) return digitOrPoint;
+    return digitOrPoint && !shift;
+}
+
+}  // namespace cps
