@@ -1,0 +1,344 @@
+<?xml version='1.0' encoding='utf-8'?>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>CMainFrame</name>
+    <message>
+        <source>&amp;New	Ctrl+N</source>
+        <translation>新建(&amp;N)	Ctrl+N</translation>
+    </message>
+    <message>
+        <source>Create a new document
+New</source>
+        <translation>新建数据
+新建</translation>
+    </message>
+    <message>
+        <source>&amp;Open...	Ctrl+O</source>
+        <translation>打开(&amp;O)...	Ctrl+O</translation>
+    </message>
+    <message>
+        <source>Open an existing document
+Open</source>
+        <translation>打开数据文件
+打开</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>关闭(&amp;C)</translation>
+    </message>
+    <message>
+        <source>Close the active document
+Close</source>
+        <translation>关闭当前数据
+关闭</translation>
+    </message>
+    <message>
+        <source>&amp;Save	Ctrl+S</source>
+        <translation>保存(&amp;S)	Ctrl+S</translation>
+    </message>
+    <message>
+        <source>Save the active document
+Save</source>
+        <translation>保存当前数据
+保存</translation>
+    </message>
+    <message>
+        <source>Save &amp;As...</source>
+        <translation>另存为(&amp;A)...</translation>
+    </message>
+    <message>
+        <source>Save the active document with a new name
+Save As</source>
+        <translation>以新文件名保存当前数据
+另存为</translation>
+    </message>
+    <message>
+        <source>&amp;Print...	Ctrl+P</source>
+        <translation>打印(&amp;P)...	Ctrl+P</translation>
+    </message>
+    <message>
+        <source>Print the active document
+Print</source>
+        <translation>打印当前数据
+打印</translation>
+    </message>
+    <message>
+        <source>Print Preview</source>
+        <translation>打印预览</translation>
+    </message>
+    <message>
+        <source>Display full pages
+Print Preview</source>
+        <translation>显示整页
+打印预览</translation>
+    </message>
+    <message>
+        <source>Print Setup...</source>
+        <translation>打印设置...</translation>
+    </message>
+    <message>
+        <source>Change the printer and printing options
+Print Setup</source>
+        <translation>更改打印机及打印选项
+打印设置</translation>
+    </message>
+    <message>
+        <source>&amp;Exit</source>
+        <translation>退出(&amp;X)</translation>
+    </message>
+    <message>
+        <source>Quit the application
+Exit</source>
+        <translation>退出程序
+退出</translation>
+    </message>
+    <message>
+        <source>Channel Information</source>
+        <translation>信道信息</translation>
+    </message>
+    <message>
+        <source>Show the channel table
+Channel Information</source>
+        <translation>显示信道表
+信道信息</translation>
+    </message>
+    <message>
+        <source>Optional Features</source>
+        <translation>可选功能</translation>
+    </message>
+    <message>
+        <source>Edit the optional features
+Optional Features</source>
+        <translation>编辑可选功能
+可选功能</translation>
+    </message>
+    <message>
+        <source>DTMF</source>
+        <translation>DTMF</translation>
+    </message>
+    <message>
+        <source>Edit the DTMF codes
+DTMF</source>
+        <translation>编辑DTMF编码
+DTMF</translation>
+    </message>
+    <message>
+        <source>Key Assignment</source>
+        <translation>按键定义</translation>
+    </message>
+    <message>
+        <source>Assign the side key
+Key Assignment</source>
+        <translation>定义侧键功能
+按键定义</translation>
+    </message>
+    <message>
+        <source>Param Adjust</source>
+        <translation>参数调整</translation>
+    </message>
+    <message>
+        <source>Adjust the radio parameters
+Param Adjust</source>
+        <translation>调整对讲机参数
+参数调整</translation>
+    </message>
+    <message>
+        <source>Software Info</source>
+        <translation>软件信息</translation>
+    </message>
+    <message>
+        <source>Edit the model and frequency ranges
+Software Info</source>
+        <translation>编辑机型与频率范围
+软件信息</translation>
+    </message>
+    <message>
+        <source>Sql Tuning</source>
+        <translation>静噪调整</translation>
+    </message>
+    <message>
+        <source>Tune the squelch levels
+Sql Tuning</source>
+        <translation>调整静噪等级
+静噪调整</translation>
+    </message>
+    <message>
+        <source>Stun</source>
+        <translation>遥毙</translation>
+    </message>
+    <message>
+        <source>Stun and kill codes
+Stun</source>
+        <translation>遥毙与遥晕编码
+遥毙</translation>
+    </message>
+    <message>
+        <source>&amp;Read    Ctrl+R</source>
+        <translation>读频(&amp;R)    Ctrl+R</translation>
+    </message>
+    <message>
+        <source>Read Data From Radio
+Read</source>
+        <translation>从对讲机读取数据
+读频</translation>
+    </message>
+    <message>
+        <source>&amp;Write   Ctrl+W</source>
+        <translation>写频(&amp;W)   Ctrl+W</translation>
+    </message>
+    <message>
+        <source>Write Data To Radio
+Write</source>
+        <translation>向对讲机写入数据
+写频</translation>
+    </message>
+    <message>
+        <source>Com Setup</source>
+        <translation>串口设置</translation>
+    </message>
+    <message>
+        <source>Choose the serial port
+Com Setup</source>
+        <translation>选择串口
+串口设置</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>语言</translation>
+    </message>
+    <message>
+        <source>Choose the language
+Language</source>
+        <translation>选择界面语言
+语言</translation>
+    </message>
+    <message>
+        <source>&amp;Toolbar</source>
+        <translation>工具栏(&amp;T)</translation>
+    </message>
+    <message>
+        <source>Show or hide the toolbar
+Toggle ToolBar</source>
+        <translation>显示或隐藏工具栏
+工具栏</translation>
+    </message>
+    <message>
+        <source>&amp;Status Bar</source>
+        <translation>状态栏(&amp;S)</translation>
+    </message>
+    <message>
+        <source>Show or hide the status bar
+Toggle StatusBar</source>
+        <translation>显示或隐藏状态栏
+状态栏</translation>
+    </message>
+    <message>
+        <source>Control &amp;Bar   Ctrl+B</source>
+        <translation>控制栏(&amp;B)   Ctrl+B</translation>
+    </message>
+    <message>
+        <source>Show or hide the navigation bar
+Control Bar</source>
+        <translation>显示或隐藏导航栏
+控制栏</translation>
+    </message>
+    <message>
+        <source>&amp;Help Topics</source>
+        <translation>帮助主题(&amp;H)</translation>
+    </message>
+    <message>
+        <source>List Help topics
+Help Topics</source>
+        <translation>列出帮助主题
+帮助主题</translation>
+    </message>
+    <message>
+        <source>&amp;About ...</source>
+        <translation>关于(&amp;A)...</translation>
+    </message>
+    <message>
+        <source>Display program information, version number and copyright
+About</source>
+        <translation>显示程序信息、版本号和版权
+关于</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>文件(&amp;F)</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>编辑(&amp;E)</translation>
+    </message>
+    <message>
+        <source>&amp;Program</source>
+        <translation>写频(&amp;P)</translation>
+    </message>
+    <message>
+        <source>Setup</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>查看(&amp;V)</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>帮助(&amp;H)</translation>
+    </message>
+    <message>
+        <source>Standard</source>
+        <translation>标准</translation>
+    </message>
+    <message>
+        <source>Ready</source>
+        <translation>就绪</translation>
+    </message>
+    <message>
+        <source>CAP</source>
+        <translation>大写</translation>
+    </message>
+    <message>
+        <source>NUM</source>
+        <translation>数字</translation>
+    </message>
+    <message>
+        <source>SCRL</source>
+        <translation>滚动</translation>
+    </message>
+    <message>
+        <source>Data File (*.dat)</source>
+        <translation>数据文件 (*.dat)</translation>
+    </message>
+</context>
+<context>
+    <name>NavigationBar</name>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+</context>
+<context>
+    <name>StringTable</name>
+    <message>
+        <source>All data will be Cleared!</source>
+        <translation>所有数据将被清除！</translation>
+    </message>
+    <message>
+        <source>Out of range, please input again.</source>
+        <translation>超出范围，请重新输入。</translation>
+    </message>
+    <message>
+        <source>Error Data Format, please input again.</source>
+        <translation>数据格式错误，请重新输入。</translation>
+    </message>
+    <message>
+        <source>Error data Value, please input according the step value(6.25K/5k).</source>
+        <translation>数据值错误，请按步进值(6.25K/5K)输入。</translation>
+    </message>
+    <message>
+        <source>Caution</source>
+        <translation>注意</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,177 @@
+#include "CMSFlexGrid.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+CMSFlexGrid::CMSFlexGrid(QWidget* parent) : QTableWidget(parent) {
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setTabKeyNavigation(false);
+    setCornerButtonEnabled(false);
+    horizontalHeader()->setSectionsClickable(false);
+    verticalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setHighlightSections(false);
+    verticalHeader()->setHighlightSections(false);
+    verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    setStyleSheet(QStringLiteral("QTableWidget { gridline-color: rgb(192,192,192); }"));
+    QFont f(QStringLiteral("Times New Roman"));
+    f.setPointSizeF(9);
+    setFont(f);
+    setRows(2);
+    setCols(2);
+    connect(this, &QTableWidget::currentCellChanged, this, &CMSFlexGrid::onCurrentChanged);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &CMSFlexGrid::scrolled);
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, &CMSFlexGrid::scrolled);
+}
+
+void CMSFlexGrid::setRows(int rows) {
+    const int old = rowCount();
+    setRowCount(qMax(0, rows - 1));
+    for (int r = old; r < rowCount(); ++r) {
+        setVerticalHeaderItem(r, new QTableWidgetItem());
+        for (int c = 0; c < columnCount(); ++c) ensureItem(r + 1, c + 1);
+    }
+}
+
+void CMSFlexGrid::setCols(int cols) {
+    const int old = columnCount();
+    setColumnCount(qMax(0, cols - 1));
+    alignments_.resize(cols);
+    for (int c = old; c < columnCount(); ++c) {
+        auto* h = new QTableWidgetItem();
+        h->setForeground(foreFixed_);
+        setHorizontalHeaderItem(c, h);
+        for (int r = 0; r < rowCount(); ++r) ensureItem(r + 1, c + 1);
+    }
+}
+
+QTableWidgetItem* CMSFlexGrid::itemAt(int row, int col) const {
+    if (row < 0 || col < 0 || row >= rows() || col >= cols()) return nullptr;
+    if (row == 0 && col == 0) return nullptr;  // the corner has no text of its own
+    if (row == 0) return horizontalHeaderItem(col - 1);
+    if (col == 0) return verticalHeaderItem(row - 1);
+    return item(row - 1, col - 1);
+}
+
+QTableWidgetItem* CMSFlexGrid::ensureItem(int row, int col) {
+    QTableWidgetItem* it = itemAt(row, col);
+    if (!it && row > 0 && col > 0) {
+        it = new QTableWidgetItem();
+        it->setTextAlignment(alignments_.value(col, Qt::AlignLeft | Qt::AlignVCenter));
+        setItem(row - 1, col - 1, it);
+    }
+    return it;
+}
+
+void CMSFlexGrid::setRow(int row) { setCurrent(row, col_); }
+void CMSFlexGrid::setCol(int col) { setCurrent(row_, col); }
+
+void CMSFlexGrid::setCurrent(int row, int col) {
+    row_ = qBound(1, row, qMax(1, rows() - 1));
+    col_ = qBound(1, col, qMax(1, cols() - 1));
+    // Setting the current cell from code sends no events, as with the original control.
+    const QSignalBlocker block(this);
+    setCurrentCell(row_ - 1, col_ - 1);
+}
+
+QString CMSFlexGrid::textMatrix(int row, int col) const {
+    const QTableWidgetItem* it = itemAt(row, col);
+    return it ? it->text() : QString();
+}
+
+void CMSFlexGrid::setTextMatrix(int row, int col, const QString& text) {
+    if (QTableWidgetItem* it = ensureItem(row, col)) it->setText(text);
+}
+
+int CMSFlexGrid::colWidth(int col) const {
+    if (col == 0) return verticalHeader()->width();
+    return columnWidth(col - 1);
+}
+
+void CMSFlexGrid::setColWidth(int col, int width) {
+    if (col == 0) {
+        verticalHeader()->setMinimumWidth(width);
+        verticalHeader()->setMaximumWidth(width);
+    } else if (col < cols()) {
+        setColumnWidth(col - 1, width);
+    }
+}
+
+int CMSFlexGrid::rowHeight(int row) const {
+    if (row == 0) return horizontalHeader()->height();
+    return QTableWidget::rowHeight(row - 1);
+}
+
+void CMSFlexGrid::setColAlignment(int col, Qt::Alignment alignment) {
+    if (col < 0 || col >= cols()) return;
+    alignments_[col] = alignment;
+    if (col == 0) return;
+    if (QTableWidgetItem* h = horizontalHeaderItem(col - 1)) h->setTextAlignment(alignment);
+    for (int r = 0; r < rowCount(); ++r)
+        if (QTableWidgetItem* it = item(r, col - 1)) it->setTextAlignment(alignment);
+}
+
+void CMSFlexGrid::setForeColorFixed(const QColor& color) {
+    foreFixed_ = color;
+    for (int c = 0; c < columnCount(); ++c)
+        if (QTableWidgetItem* h = horizontalHeaderItem(c)) h->setForeground(color);
+    for (int r = 0; r < rowCount(); ++r)
+        if (QTableWidgetItem* h = verticalHeaderItem(r)) h->setForeground(color);
+}
+
+void CMSFlexGrid::setCellFontName(const QString& family) {
+    if (QTableWidgetItem* it = ensureItem(row_, col_)) {
+        QFont f = font();
+        f.setFamily(family);
+        f.setStyleHint(QFont::TypeWriter);
+        it->setFont(f);
+    }
+}
+
+QString CMSFlexGrid::cellFontName() const {
+    const QTableWidgetItem* it = itemAt(row_, col_);
+    return it ? it->font().family() : font().family();
+}
+
+void CMSFlexGrid::setHighLight(int mode) {
+    highLight_ = mode;
+    setSelectionMode(mode == 0 ? QAbstractItemView::NoSelection
+                               : QAbstractItemView::SingleSelection);
+}
+
+QRect CMSFlexGrid::cellRect() const {
+    const QTableWidgetItem* it = itemAt(row_, col_);
+    return it && row_ > 0 && col_ > 0 ? visualItemRect(it) : QRect();
+}
+
+void CMSFlexGrid::onCurrentChanged(int curRow, int curCol, int prevRow, int prevCol) {
+    if (moving_ || curRow < 0 || curCol < 0) return;
+    if (prevRow >= 0 && prevCol >= 0) {
+        stay_ = false;
+        moving_ = true;
+        emit leaveCell();
+        moving_ = false;
+        if (stay_) {
+            stay_ = false;
+            const QSignalBlocker block(this);
+            setCurrentCell(row_ - 1, col_ - 1);
+            return;
+        }
+    }
+    row_ = curRow + 1;
+    col_ = curCol + 1;
+    emit enterCell();
+}
+
+void CMSFlexGrid::mousePressEvent(QMouseEvent* event) {
+    QTableWidget::mousePressEvent(event);
+    if (indexAt(event->position().toPoint()).isValid()) {
+        const QPoint p = event->position().toPoint();
+        emit mouseDown(event->button(), p.x(), p.y());
+    }
+}

@@ -1,0 +1,444 @@
+#include "CMainFrame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QTreeWidget>
+
+#include "AppContext.h"
+#include "CChildFrame.h"
+#include "CProgramDoc.h"
+#include "CProgramView.h"
+#include "NavigationBar.h"
+#include "Prompter.h"
+
+// ---------------------------------------------------------------------------------------
+// Background
+
+CMdiBackground::CMdiBackground(const QString& programDir, QWidget* parent)
+    : QMdiArea(parent), programDir_(programDir) {
+    setObjectName(QStringLiteral("mdiClient"));
+    reload();
+}
+
+void CMdiBackground::reload() {
+    QPixmap picture;
+    if (!picture.load(programDir_ + QStringLiteral("background.bmp")))
+        picture.load(QStringLiteral(":/images/background.png"));
+    tile_ = picture;
+    // A texture brush repeats the picture from the area's top-left corner.
+    setBackground(tile_.isNull() ? QBrush(Qt::darkGray) : QBrush(tile_));
+}
+
+void CMdiBackground::resizeEvent(QResizeEvent* event) {
+    QMdiArea::resizeEvent(event);
+    reload();
+    viewport()->update();
+}
+
+// ---------------------------------------------------------------------------------------
+// Commands
+
+struct CMainFrame::Command {
+    int id;
+    const char* text;
+    const char* prompt;  // status bar prompt, then the tooltip after a line break
+    const char* key;     // accelerator, when any
+    bool enabled;        // the commands whose dialogs are not there yet stay disabled
+    QStyle::StandardPixmap icon;
+};
+
+void CMainFrame::createActions() {
+    static const Command table[] = {
+        {cmd::FileNew, QT_TRANSLATE_NOOP("CMainFrame", "&New\tCtrl+N"),
+         QT_TRANSLATE_NOOP("CMainFrame", "Create a new document\nNew"), "Ctrl+N", true,
+         QStyle::SP_FileIcon},
+        {cmd::FileOpen, QT_TRANSLATE_NOOP("CMainFrame", "&Open...\tCtrl+O"),
+         QT_TRANSLATE_NOOP("CMainFrame", "Open an existing document\nOpen"), "Ctrl+O", true,
+         QStyle::SP_DialogOpenButton},
+        {cmd::FileClose, QT_TRANSLATE_NOOP("CMainFrame", "&Close"),
+         QT_TRANSLATE_NOOP("CMainFrame", "Close the active document\nClose"), nullptr, true,
+         QStyle::SP_CustomBase},
+        {cmd::FileSave, QT_TRANSLATE_NOOP("CMainFrame", "&Save\tCtrl+S"),
+         QT_TRANSLATE_NOOP("CMainFrame", "Save the active document\nSave"), "Ctrl+S", true,
+         QStyle::SP_DialogSaveButton},
+        {cmd::FileSaveAs, QT_TRANSLATE_NOOP("CMainFrame", "Save &As..."),
+         QT_TRANSLATE_NOOP("CMainFrame", "Save the active document with a new name\nSave As"),
+         nullptr, true, QStyle::SP_CustomBase},
+        {cmd::Print, QT_TRANSLATE_NOOP("CMainFrame", "&Print...\tCtrl+P"),
+         QT_TRANSLATE_NOOP("CMainFrame", "Print the active document\nPrint"), "Ctrl+P", false,
+         QStyle::SP_FileDialogDetailedView},
+        {cmd::PrintPreview, QT_TRANSLATE_NOOP("CMainFrame", "Print Preview"),
+         QT_TRANSLATE_NOOP("CMainFrame", "Display full pages\nPrint Preview"), nullptr, false,
+         QStyle::SP_CustomBase},
+        {cmd::PrintSetup, QT_TRANSLATE_NOOP("CMainFrame", "Print Setup..."),
+         QT_TRANSLATE_NOOP("CMainFrame", "Change the printer and printing options\nPrint Setup"),
+         nullptr, false, QStyle::SP_CustomBase},
+        {cmd::Exit, QT_TRANSLATE_NOOP("CMainFrame", "&Exit"),
+         QT_TRANSLATE_NOOP("CMainFrame", "Quit the application\nExit"), nullptr, true,
+         QStyle::SP_CustomBase},
+        {cmd::ChannelInfo, QT_TRANSLATE_NOOP("CMainFrame", "Channel Information"),
+         QT_TRANSLATE_NOOP("CMainFrame", "Show the channel table\nChannel Information"), nullptr,
+         true, QStyle::SP_CustomBase},
+        {cmd::OptionalFeatures, QT_TRANSLATE_NOOP("CMainFrame", "Optional Features"),
+         QT_TRANSLATE_NOOP("CMainFrame", "Edit the optional features\nOptional Features"), nullptr,
+         false, QStyle::SP_CustomBase},
+        {cmd::Dtmf, QT_TRANSLATE_NOOP("CMainFrame", "DTMF"),
+         QT_TRANSLATE_NOOP("CMainFrame", "Edit the DTMF codes\nDTMF"), nullptr, false,
+         QStyle::SP_CustomBase},
+        {cmd::KeyAssignment, QT_TRANSLATE_NOOP("CMainFrame", "Key Assignment"),
+         QT_TRANSLATE_NOOP("CMainFrame", "Assign the side key\nKey Assignment"), nullptr, false,
+         QStyle::SP_CustomBase},
+        {cmd::ParamAdjust, QT_TRANSLATE_NOOP("CMainFrame", "Param Adjust"),
+         QT_TRANSLATE_NOOP("CMainFrame", "Adjust the radio parameters\nParam Adjust"), nullptr,
+         false, QStyle::SP_CustomBase},
+        {cmd::SoftwareInfo, QT_TRANSLATE_NOOP("CMainFrame", "Software Info"),
+         QT_TRANSLATE_NOOP("CMainFrame", "Edit the model and frequency ranges\nSoftware Info"),
+         nullptr, false, QStyle::SP_CustomBase},
+        {cmd::SqlTuning, QT_TRANSLATE_NOOP("CMainFrame", "Sql Tuning"),
+         QT_TRANSLATE_NOOP("CMainFrame", "Tune the squelch levels\nSql Tuning"), nullptr, false,
+         QStyle::SP_CustomBase},
+        {cmd::Stun, QT_TRANSLATE_NOOP("CMainFrame", "Stun"),
+         QT_TRANSLATE_NOOP("CMainFrame", "Stun and kill codes\nStun"), nullptr, false,
+         QStyle::SP_CustomBase},
+        {cmd::Read, QT_TRANSLATE_NOOP("CMainFrame", "&Read    Ctrl+R"),
+         QT_TRANSLATE_NOOP("CMainFrame", "Read Data From Radio\nRead"), "Ctrl+R", true,
+         QStyle::SP_ArrowDown},
+        {cmd::Write, QT_TRANSLATE_NOOP("CMainFrame", "&Write   Ctrl+W"),
+         QT_TRANSLATE_NOOP("CMainFrame", "Write Data To Radio\nWrite"), "Ctrl+W", true,
+         QStyle::SP_ArrowUp},
+        {cmd::ComSetup, QT_TRANSLATE_NOOP("CMainFrame", "Com Setup"),
+         QT_TRANSLATE_NOOP("CMainFrame", "Choose the serial port\nCom Setup"), nullptr, true,
+         QStyle::SP_CustomBase},
+        {cmd::Language, QT_TRANSLATE_NOOP("CMainFrame", "Language"),
+         QT_TRANSLATE_NOOP("CMainFrame", "Choose the language\nLanguage"), nullptr, false,
+         QStyle::SP_CustomBase},
+        {cmd::ViewToolbar, QT_TRANSLATE_NOOP("CMainFrame", "&Toolbar"),
+         QT_TRANSLATE_NOOP("CMainFrame", "Show or hide the toolbar\nToggle ToolBar"), nullptr, true,
+         QStyle::SP_CustomBase},
+        {cmd::ViewStatusBar, QT_TRANSLATE_NOOP("CMainFrame", "&Status Bar"),
+         QT_TRANSLATE_NOOP("CMainFrame", "Show or hide the status bar\nToggle StatusBar"), nullptr,
+         true, QStyle::SP_CustomBase},
+        {cmd::ControlBar, QT_TRANSLATE_NOOP("CMainFrame", "Control &Bar   Ctrl+B"),
+         QT_TRANSLATE_NOOP("CMainFrame", "Show or hide the navigation bar\nControl Bar"), "Ctrl+B",
+         true, QStyle::SP_CustomBase},
+        {cmd::HelpTopics, QT_TRANSLATE_NOOP("CMainFrame", "&Help Topics"),
+         QT_TRANSLATE_NOOP("CMainFrame", "List Help topics\nHelp Topics"), nullptr, false,
+         QStyle::SP_CustomBase},
+        {cmd::About, QT_TRANSLATE_NOOP("CMainFrame", "&About ..."),
+         QT_TRANSLATE_NOOP("CMainFrame",
+                           "Display program information, version number and copyright\nAbout"),
+         nullptr, false, QStyle::SP_MessageBoxInformation},
+    };
+    for (const Command& c : table) {
+        const QString text = QCoreApplication::translate("CMainFrame", c.text);
+        const QStringList prompt =
+            QCoreApplication::translate("CMainFrame", c.prompt).split(QLatin1Char('\n'));
+        auto* a = new QAction(text, this);
+        a->setData(c.id);
+        a->setObjectName(QStringLiteral("cmd_%1").arg(c.id, 4, 16, QLatin1Char('0')));
+        a->setStatusTip(prompt.value(0));
+        a->setToolTip(prompt.value(1, prompt.value(0)));
+        a->setEnabled(c.enabled);
+        if (c.icon != QStyle::SP_CustomBase) a->setIcon(style()->standardIcon(c.icon));
+        if (c.key) {
+            if (text.contains(QLatin1Char('\t'))) {
+                a->setShortcut(QKeySequence(QString::fromLatin1(c.key)));
+            } else {
+                // The item text already shows the key; a separate shortcut avoids showing it twice.
+                auto* sc = new QShortcut(QKeySequence(QString::fromLatin1(c.key)), this);
+                connect(sc, &QShortcut::activated, a, &QAction::trigger);
+            }
+        }
+        actions_.insert(c.id, a);
+    }
+    connect(action(cmd::FileNew), &QAction::triggered, this, &CMainFrame::fileNew);
+    connect(action(cmd::FileOpen), &QAction::triggered, this, &CMainFrame::fileOpen);
+    connect(action(cmd::FileClose), &QAction::triggered, this, &CMainFrame::fileClose);
+    connect(action(cmd::FileSave), &QAction::triggered, this, &CMainFrame::fileSave);
+    connect(action(cmd::FileSaveAs), &QAction::triggered, this, &CMainFrame::fileSaveAs);
+    connect(action(cmd::Exit), &QAction::triggered, this, &QWidget::close);
+    connect(action(cmd::ChannelInfo), &QAction::triggered, this, &CMainFrame::showChannelWindow);
+    connect(action(cmd::ControlBar), &QAction::triggered, this, &CMainFrame::toggleControlBar);
+    connect(action(cmd::Read), &QAction::triggered, this, [this] {
+        if (CProgramView* v = activeView()) v->read();
+    });
+    connect(action(cmd::Write), &QAction::triggered, this, [this] {
+        if (CProgramView* v = activeView()) v->write();
+    });
+    connect(action(cmd::ComSetup), &QAction::triggered, this, [this] {
+        if (CProgramView* v = activeView()) v->comSetup();
+    });
+    for (int id : {cmd::ViewToolbar, cmd::ViewStatusBar, cmd::ControlBar}) {
+        action(id)->setCheckable(true);
+        action(id)->setChecked(true);
+    }
+}
+
+void CMainFrame::createMenus() {
+    auto add = [this](QMenu* m, std::initializer_list<int> ids) {
+        for (int id : ids) {
+            if (id == 0) {
+                m->addSeparator();
+            } else {
+                m->addAction(action(id));
+            }
+        }
+    };
+    QMenuBar* bar = menuBar();
+    add(bar->addMenu(tr("&File")),
+        {cmd::FileNew, cmd::FileOpen, cmd::FileClose, cmd::FileSave, cmd::FileSaveAs, 0, cmd::Print,
+         cmd::PrintPreview, cmd::PrintSetup, 0, cmd::Exit});
+    add(bar->addMenu(tr("&Edit")),
+        {cmd::ChannelInfo, 0, cmd::OptionalFeatures, 0, cmd::Dtmf, cmd::KeyAssignment,
+         cmd::ParamAdjust, cmd::SoftwareInfo, cmd::SqlTuning, cmd::Stun});
+    add(bar->addMenu(tr("&Program")), {cmd::Read, cmd::Write});
+    add(bar->addMenu(tr("Setup")), {cmd::ComSetup, cmd::Language});
+    add(bar->addMenu(tr("&View")), {cmd::ViewToolbar, cmd::ViewStatusBar, 0, cmd::ControlBar});
+    add(bar->addMenu(tr("&Help")), {cmd::HelpTopics, 0, cmd::About});
+}
+
+QMenu* CMainFrame::topMenu(int index) const {
+    const QList<QAction*> tops = menuBar()->actions();
+    return index >= 0 && index < tops.size() ? tops[index]->menu() : nullptr;
+}
+
+void CMainFrame::trimMenus(bool showLanguage) {
+    if (!showLanguage)
+        if (QMenu* setup = topMenu(3)) setup->removeAction(action(cmd::Language));
+    if (QMenu* edit = topMenu(1)) {
+        for (int id : {cmd::KeyAssignment, cmd::ParamAdjust, cmd::SqlTuning})
+            edit->removeAction(action(id));
+    }
+}
+
+void CMainFrame::createToolBar() {
+    QToolBar* tb = addToolBar(tr("Standard"));
+    tb->setObjectName(QStringLiteral("toolBar"));
+    tb->setIconSize(QSize(18, 19));
+    tb->setMovable(true);
+    tb->addAction(action(cmd::FileNew));
+    tb->addAction(action(cmd::FileOpen));
+    tb->addAction(action(cmd::FileSave));
+    tb->addSeparator();
+    tb->addAction(action(cmd::Read));
+    tb->addSeparator();
+    tb->addAction(action(cmd::Write));
+    tb->addSeparator();
+    tb->addAction(action(cmd::Print));
+    tb->addAction(action(cmd::About));
+    connect(action(cmd::ViewToolbar), &QAction::toggled, tb, &QWidget::setVisible);
+}
+
+void CMainFrame::createStatusBar() {
+    QStatusBar* sb = statusBar();
+    message_ = new QLabel(tr("Ready"), sb);
+    message_->setObjectName(QStringLiteral("readyPane"));
+    sb->addWidget(message_, 1);
+    for (const char* pane : {QT_TR_NOOP("CAP"), QT_TR_NOOP("NUM"), QT_TR_NOOP("SCRL")}) {
+        auto* l = new QLabel(tr(pane), sb);
+        l->setFrameShape(QFrame::Panel);
+        l->setFrameShadow(QFrame::Sunken);
+        l->setAlignment(Qt::AlignCenter);
+        l->setMinimumWidth(l->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 12);
+        sb->addPermanentWidget(l);
+    }
+    connect(action(cmd::ViewStatusBar), &QAction::toggled, sb, &QWidget::setVisible);
+}
+
+void CMainFrame::createNavigation() {
+    const cps::AppContext& ctx = cps::app();
+    const QString company = ctx.profile.get(ctx.languageName, QStringLiteral("Company"));
+    nav_ = new NavigationBar(company, this);
+    addDockWidget(Qt::LeftDockWidgetArea, nav_);
+    QTreeWidget* tree = nav_->tree();
+    auto* root = new QTreeWidgetItem(tree, QStringList(company));
+    for (const auto& [en, zh] :
+         {std::pair{"Channel Information", "信道信息"}, std::pair{"Optional Features", "可选功能"},
+          std::pair{"Software Info", "软件信息"}})
+        new QTreeWidgetItem(root, QStringList(ctx.text(en, zh)));
+    root->setExpanded(true);
+    tree->setCurrentItem(root);
+    // Only a click acts: keyboard moves through the tree do nothing.
+    connect(tree, &QTreeWidget::itemClicked, this, &CMainFrame::onTreeClicked);
+    connect(nav_, &QDockWidget::visibilityChanged, this,
+            [this](bool) { action(cmd::ControlBar)->setChecked(!nav_->isHidden()); });
+}
+
+void CMainFrame::onTreeClicked(QTreeWidgetItem* item) {
+    const cps::AppContext& ctx = cps::app();
+    const QString text = item ? item->text(0) : QString();
+    int id = 0;
+    if (text == ctx.text("Channel Information", "信道信息")) id = cmd::ChannelInfo;
+    if (text == ctx.text("Optional Features", "可选功能")) id = cmd::OptionalFeatures;
+    if (text == ctx.text("Software Info", "软件信息")) id = cmd::SoftwareInfo;
+    // Back to the root, so that choosing the same entry again acts again.
+    QTreeWidget* tree = nav_->tree();
+    tree->setCurrentItem(tree->topLevelItem(0));
+    if (id != 0 && item && item->parent()) action(id)->trigger();
+}
+
+// ---------------------------------------------------------------------------------------
+// Frame
+
+CMainFrame::CMainFrame(Prompter* prompter, QWidget* parent)
+    : QMainWindow(parent), prompter_(prompter ? prompter : &Prompter::standard()) {
+    setObjectName(QStringLiteral("CMainFrame"));
+    const cps::AppContext& ctx = cps::app();
+    setWindowTitle(ctx.profile.get(ctx.languageName, QStringLiteral("Title")));
+    createActions();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+    createNavigation();
+    mdi_ = new CMdiBackground(ctx.programDir, this);
+    setCentralWidget(mdi_);
+    resize(1024, 740);
+}
+
+CMainFrame::~CMainFrame() {
+    // The frames hold views over the documents' images: they go first.
+    for (QMdiSubWindow* w : mdi_->subWindowList()) delete w;
+}
+
+QString CMainFrame::caption() const { return cps::app().appName; }
+
+CProgramView* CMainFrame::activeView() const { return current_ ? current_->view() : nullptr; }
+CProgramDoc* CMainFrame::activeDocument() const {
+    return current_ ? current_->document() : nullptr;
+}
+
+void CMainFrame::addFrame(std::unique_ptr<CProgramDoc> doc) {
+    auto* frame = new CChildFrame(doc.get(), prompter_);
+    docs_.push_back(std::move(doc));
+    mdi_->addSubWindow(frame);
+    // The channel window never grows beyond the client area it lives in.
+    const QSize room = mdi_->viewport()->size();
+    if (room.width() > 100 && room.height() > 100) frame->resize(frame->size().boundedTo(room));
+    frame->move(0, 0);
+    frame->show();
+    mdi_->setActiveSubWindow(frame);
+    current_ = frame;
+}
+
+void CMainFrame::fitChannelWindows() {
+    // The channel window never grows beyond the client area it lives in.
+    const QSize room = mdi_->viewport()->size();
+    if (room.width() < 100 || room.height() < 100) return;
+    for (QMdiSubWindow* w : mdi_->subWindowList()) {
+        auto* frame = qobject_cast<CChildFrame*>(w);
+        if (!frame) continue;
+        const double s = frame->view()->scale();
+        frame->resize(QSize(qRound(CChildFrame::kWidth * s), qRound(CChildFrame::kHeight * s))
+                          .boundedTo(room));
+    }
+}
+
+void CMainFrame::destroyFrame(CChildFrame* frame) {
+    CProgramDoc* doc = frame->document();
+    mdi_->removeSubWindow(frame);
+    delete frame;
+    if (current_ == frame) current_ = nullptr;
+    for (auto it = docs_.begin(); it != docs_.end(); ++it) {
+        if (it->get() == doc) {
+            docs_.erase(it);
+            break;
+        }
+    }
+}
+
+void CMainFrame::newDocument() {
+    cps::AppContext& ctx = cps::app();
+    auto doc = std::make_unique<CProgramDoc>();
+    doc->newImage(ctx.text("Channel Information", "信道信息"), ctx.setupAppName());
+    ctx.newImage = true;
+    addFrame(std::move(doc));
+}
+
+void CMainFrame::fileNew() {
+    if (current_) {
+        const auto answer = prompter_->message(
+            this, caption(),
+            QCoreApplication::translate("StringTable", "All data will be Cleared!"),
+            Prompter::Icon::Exclamation, QMessageBox::Ok | QMessageBox::Cancel);
+        if (answer != QMessageBox::Ok) return;
+        destroyFrame(current_);
+    }
+    newDocument();
+}
+
+void CMainFrame::fileOpen() {
+    const QString path = prompter_->openFileName(this, tr("Data File (*.dat)"));
+    if (!path.isEmpty()) openDocument(path);
+}
+
+bool CMainFrame::openDocument(const QString& path) {
+    auto doc = std::make_unique<CProgramDoc>();
+    QString error;
+    if (!doc->load(path, &error)) {
+        prompter_->message(this, caption(),
+                           cps::app().text("Failed to open the document.", "无法打开文件。") +
+                               QLatin1Char('\n') + error,
+                           Prompter::Icon::Exclamation, QMessageBox::Ok);
+        return false;
+    }
+    CChildFrame* previous = current_;
+    // Cleared before the grid is filled, so the loaded image is taken as it is and its
+    // radio type is remembered (a new image's settings must not overwrite a file).
+    cps::app().newImage = false;
+    addFrame(std::move(doc));
+    if (previous) previous->close();
+    return true;
+}
+
+void CMainFrame::fileClose() {
+    if (current_) current_->close();
+}
+
+bool CMainFrame::saveDocument(bool askForName) {
+    CProgramDoc* doc = activeDocument();
+    if (!doc) return false;
+    const auto answer = prompter_->message(
+        this, caption(), cps::app().text("Whether to save the file", "是否保存文件"),
+        Prompter::Icon::Question, QMessageBox::Yes | QMessageBox::No);
+    if (answer != QMessageBox::Yes) return false;
+    activeView()->storeGridIntoImage();
+    QString path = doc->pathName();
+    if (askForName || path.isEmpty() || !QFileInfo(path).isFile()) {
+        QString proposed = path.isEmpty() ? doc->title() : path;
+        if (!proposed.endsWith(QLatin1String(".dat"), Qt::CaseInsensitive))
+            proposed += QStringLiteral(".dat");
+        path = prompter_->saveFileName(this, proposed, tr("Data File (*.dat)"));
+        if (path.isEmpty()) return false;
+    }
+    QString error;
+    if (!doc->save(path, &error)) {
+        prompter_->message(this, caption(),
+                           cps::app().text("Failed to save the document.", "无法保存文件。") +
+                               QLatin1Char('\n') + error,
+                           Prompter::Icon::Exclamation, QMessageBox::Ok);
+        return false;
+    }
+    return true;
+}
+
+void CMainFrame::showChannelWindow() {
+    if (!current_) return;
+    current_->showNormal();
+    current_->show();
+    mdi_->setActiveSubWindow(current_);
+}
+
+void CMainFrame::toggleControlBar() {
+    nav_->setVisible(nav_->isHidden());
+    action(cmd::ControlBar)->setChecked(!nav_->isHidden());
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) { QMainWindow::closeEvent(event); }

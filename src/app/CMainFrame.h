@@ -1,0 +1,127 @@
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QPixmap>
+#include <memory>
+#include <vector>
+
+class CChildFrame;
+class CProgramDoc;
+class CProgramView;
+class NavigationBar;
+class Prompter;
+class QAction;
+class QLabel;
+class QTreeWidgetItem;
+
+// Command ids of the menus, toolbar and accelerators.
+namespace cmd {
+enum : int {
+    ControlBar = 0x8004,
+    Read = 0x8005,
+    Write = 0x8006,
+    ComSetup = 0x8009,
+    ChannelInfo = 0x8013,
+    OptionalFeatures = 0x8014,
+    Dtmf = 0x8015,
+    HelpTopics = 0x8019,
+    Language = 0x801F,
+    KeyAssignment = 0x8020,
+    ParamAdjust = 0x8021,
+    SoftwareInfo = 0x8022,
+    SqlTuning = 0x8023,
+    Stun = 0x8024,
+    FileNew = 0xE100,
+    FileOpen = 0xE101,
+    FileClose = 0xE102,
+    FileSave = 0xE103,
+    FileSaveAs = 0xE104,
+    PrintSetup = 0xE106,
+    Print = 0xE107,
+    PrintPreview = 0xE109,
+    About = 0xE140,
+    Exit = 0xE141,
+    ViewToolbar = 0xE800,
+    ViewStatusBar = 0xE801,
+};
+}
+
+// The client area: tiles "background.bmp" from the program's folder, or the built-in
+// picture, from the top-left corner.
+class CMdiBackground : public QMdiArea {
+    Q_OBJECT
+  public:
+    explicit CMdiBackground(const QString& programDir, QWidget* parent = nullptr);
+    QPixmap tile() const { return tile_; }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void reload();
+    QString programDir_;
+    QPixmap tile_;
+};
+
+// The main window. Holds the documents (one shown at a time), their channel windows, the
+// navigation bar, menus, toolbar and status bar.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit CMainFrame(Prompter* prompter = nullptr, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    QAction* action(int id) const { return actions_.value(id); }
+    // Removes the start-up trims' commands from the menus (ShowLang 0 removes Language).
+    void trimMenus(bool showLanguage);
+    QMenu* topMenu(int index) const;
+
+    NavigationBar* navigationBar() const { return nav_; }
+    CMdiBackground* mdiArea() const { return mdi_; }
+    CChildFrame* activeFrame() const { return current_; }
+    CProgramView* activeView() const;
+    CProgramDoc* activeDocument() const;
+    int documentCount() const { return static_cast<int>(docs_.size()); }
+    QLabel* statusMessage() const { return message_; }
+
+    // Document commands.
+    void newDocument();
+    bool openDocument(const QString& path);
+    bool saveDocument(bool askForName);
+    // Keeps the channel windows inside the client area (after the frame got its size).
+    void fitChannelWindows();
+
+  public slots:
+    void fileNew();
+    void fileOpen();
+    void fileClose();
+    void fileSave() { saveDocument(false); }
+    void fileSaveAs() { saveDocument(true); }
+    void showChannelWindow();
+    void toggleControlBar();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    struct Command;
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    void createNavigation();
+    void onTreeClicked(QTreeWidgetItem* item);
+    void addFrame(std::unique_ptr<CProgramDoc> doc);
+    void destroyFrame(CChildFrame* frame);
+    QString caption() const;
+
+    Prompter* prompter_;
+    CMdiBackground* mdi_ = nullptr;
+    NavigationBar* nav_ = nullptr;
+    QLabel* message_ = nullptr;
+    QHash<int, QAction*> actions_;
+    std::vector<std::unique_ptr<CProgramDoc>> docs_;
+    CChildFrame* current_ = nullptr;
+};

@@ -1,0 +1,29 @@
+#include "CProgramDoc.h"
+
+#include <QFileInfo>
+
+#include "DataFile.h"
+
+CProgramDoc::CProgramDoc(QObject* parent) : QObject(parent) {}
+
+void CProgramDoc::newImage(const QString& title, const QString& proposedPath) {
+    image_ = cps::RadioImage::factory();
+    title_ = title;
+    pathName_ = proposedPath;
+}
+
+bool CProgramDoc::load(const QString& path, QString* error) {
+    cps::RadioImage loaded;
+    if (!cps::loadDataFile(path, loaded, error)) return false;
+    image_ = loaded;
+    pathName_ = path;
+    title_ = QFileInfo(path).fileName();
+    return true;
+}
+
+bool CProgramDoc::save(const QString& path, QString* error) {
+    if (!cps::saveDataFile(path, image_, error)) return false;
+    pathName_ = path;
+    title_ = QFileInfo(path).fileName();
+    return true;
+}

@@ -1,0 +1,100 @@
+#include "Startup.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QPointer>
+#include <QScreen>
+#include <QTimer>
+
+#include "AppContext.h"
+#include "CMainFrame.h"
+#include "Prompter.h"
+#include "SplashWindow.h"
+
+Startup::Startup(Options options) : options_(std::move(options)) {
+    if (!options_.prompter) options_.prompter = &Prompter::standard();
+}
+
+Startup::~Startup() {
+    frame_.reset();
+    if (installed_) QCoreApplication::removeTranslator(&language_);
+    if (qtInstalled_) QCoreApplication::removeTranslator(&qtTexts_);
+}
+
+Startup::Options Startup::fromArguments(const QStringList& args, const QString& programDir) {
+    Options o;
+    o.programDir = programDir;
+    for (int i = 1; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("-nosplash") || a == QLatin1String("/nosplash")) {
+            o.splash = false;
+        } else if (o.fileToOpen.isEmpty()) {
+            o.fileToOpen = a;
+        }
+    }
+    return o;
+}
+
+bool Startup::start() {
+    cps::AppContext& ctx = cps::app();
+    ctx.loadSettings(options_.programDir);
+    ctx.serviceUnlocked = false;
+    ctx.newImage = false;
+
+    // The language file carries the menus, prompts and string table of one language.
+    const QString languageFile = ctx.programDir + ctx.languageName + QStringLiteral(".qm");
+    if (!QFileInfo(languageFile).isFile() || !language_.load(languageFile)) {
+        const QString app = ctx.appName;
+        ctx.appName = QStringLiteral("Program");
+        options_.prompter->message(nullptr, ctx.appName,
+                                   ctx.text("Load language DLL fail", "加载语言链接库失败"),
+                                   Prompter::Icon::None, QMessageBox::Ok);
+        ctx.appName = app;
+        return false;
+    }
+    QCoreApplication::installTranslator(&language_);
+    installed_ = true;
+    if (ctx.chinese && qtTexts_.load(QStringLiteral("qtbase_zh_CN"),
+                                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(&qtTexts_);
+        qtInstalled_ = true;
+    }
+
+    if (options_.splash) {
+        if (QPointer<SplashWindow> splash =
+                SplashWindow::showPicture(ctx.programDir + QStringLiteral("startup.bmp"))) {
+            QEventLoop pause;
+            QTimer::singleShot(SplashWindow::kShowMs, &pause, &QEventLoop::quit);
+            pause.exec();
+            if (splash) splash->close();
+        }
+    }
+
+    frame_ = std::make_unique<CMainFrame>(options_.prompter);
+    if (options_.fileToOpen.isEmpty()) {
+        frame_->newDocument();
+    } else if (!frame_->openDocument(options_.fileToOpen)) {
+        frame_.reset();
+        return false;
+    }
+    const QString icon = ctx.programDir + QStringLiteral("title.ico");
+    QApplication::setWindowIcon(QIcon(QFileInfo(icon).isFile() ? icon
+                                                               : QStringLiteral(":/images/title.png")));
+    if (options_.showWindow) {
+        // Without a window manager a maximise request does nothing: take the screen anyway.
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            frame_->setGeometry(screen->availableGeometry());
+        frame_->showMaximized();
+        QCoreApplication::processEvents();
+        frame_->fitChannelWindows();
+    }
+    // appName ([language] Company) was read with the settings.
+    const QString showLang = ctx.profile.get(QStringLiteral("Setup"), QStringLiteral("ShowLang"));
+    frame_->trimMenus(std::atoi(showLang.toLatin1().constData()) != 0);
+    return true;
+}
+
+void Startup::exit() { cps::app().saveOnExit(); }

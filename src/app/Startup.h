@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTranslator>
+#include <memory>
+
+class CMainFrame;
+class Prompter;
+
+// The program's start and exit: settings, language file, splash, main window, the first
+// document and the menu trims. Tests run it in-process with a folder of their own.
+class Startup {
+  public:
+    struct Options {
+        QString programDir;  // where Program.ini, the language files and pictures are
+        QString fileToOpen;  // empty: start with a new image
+        Prompter* prompter = nullptr;
+        bool splash = true;
+        bool showWindow = true;  // false keeps the window hidden (tests, benchmark)
+    };
+
+    explicit Startup(Options options);
+    ~Startup();
+
+    // False when the program must end (no language file, or the first document failed).
+    bool start();
+    // Writes the settings back; call once when the event loop has ended.
+    void exit();
+
+    CMainFrame* mainFrame() const { return frame_.get(); }
+
+    // Command line: an optional data file and "-nosplash".
+    static Options fromArguments(const QStringList& args, const QString& programDir);
+
+  private:
+    Options options_;
+    QTranslator language_;
+    QTranslator qtTexts_;
+    bool installed_ = false;
+    bool qtInstalled_ = false;
+    std::unique_ptr<CMainFrame> frame_;
+};

@@ -1,0 +1,436 @@
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QtTest>
+#include <memory>
+
+#include "AppContext.h"
+#include "CChildFrame.h"
+#include "CMSFlexGrid.h"
+#include "CMainFrame.h"
+#include "CProgramDoc.h"
+#include "CProgramView.h"
+#include "ChannelCodec.h"
+#include "NavigationBar.h"
+#include "Prompter.h"
+#include "Startup.h"
+#include "UserStore.h"
+
+namespace {
+
+// Answers message boxes and file dialogs from a script and remembers what was shown.
+class ScriptedPrompter : public Prompter {
+  public:
+    struct Shown {
+        QString caption;
+        QString text;
+        Icon icon;
+    };
+    QList<Shown> shown;
+    QList<QMessageBox::StandardButton> answers;
+    QString openPath;
+    QString savePath;
+    QString proposed;
+
+    QMessageBox::StandardButton message(QWidget*, const QString& caption, const QString& text,
+                                        Icon icon, QMessageBox::StandardButtons) override {
+        shown.append({caption, text, icon});
+        return answers.isEmpty() ? QMessageBox::Ok : answers.takeFirst();
+    }
+    QString openFileName(QWidget*, const QString&) override { return openPath; }
+    QString saveFileName(QWidget*, const QString& name, const QString&) override {
+        proposed = name;
+        return savePath;
+    }
+    QString lastText() const { return shown.isEmpty() ? QString() : shown.last().text; }
+};
+
+const char* kEnglishIni =
+    "[Setup]\nLanguage=English\nAppName=TestRadio\n\n"
+    "[English]\nTitle=Test Title\nCompany=Test Company\n\n"
+    "[Chinese]\nTitle=测试标题\nCompany=测试公司\n";
+
+QStringList menuTexts(QMenu* menu) {
+    QStringList out;
+    for (QAction* a : menu->actions())
+        if (!a->isSeparator()) out << a->text();
+    return out;
+}
+
+bool menuHas(QMenu* menu, int id) {
+    for (QAction* a : menu->actions())
+        if (a->data().toInt() == id) return true;
+    return false;
+}
+
+}  // namespace
+
+class GuiTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    ScriptedPrompter prompter_;
+    std::unique_ptr<Startup> startup_;
+
+    QString path(const QString& name) const { return dir_->filePath(name); }
+
+    void prepare(const QByteArray& ini, bool withLanguageFiles = true) {
+        dir_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir_->isValid());
+        QFile f(path(QStringLiteral("Program.ini")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(ini);
+        f.close();
+        if (withLanguageFiles) {
+            for (const char* qm : {"English.qm", "Chinese.qm"})
+                QVERIFY(QFile::copy(QStringLiteral(CPS_BIN_DIR "/") + QLatin1String(qm),
+                                    path(QLatin1String(qm))));
+        }
+        qputenv("CPS_USER_STORE", path(QStringLiteral("user.ini")).toLocal8Bit());
+        prompter_ = ScriptedPrompter();
+    }
+
+    bool launch(const QString& file = QString()) {
+        Startup::Options o;
+        o.programDir = dir_->path() + QLatin1Char('/');
+        o.prompter = &prompter_;
+        o.splash = false;
+        o.fileToOpen = file;
+        startup_ = std::make_unique<Startup>(o);
+        return startup_->start();
+    }
+
+    CMainFrame* frame() const { return startup_->mainFrame(); }
+    CProgramView* view() const { return frame()->activeView(); }
+    CMSFlexGrid* grid() const { return view()->grid(); }
+
+    void clickCell(int row, int col) {
+        QTableWidgetItem* it = grid()->item(row - 1, col - 1);
+        grid()->scrollToItem(it);
+        QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {},
+                          grid()->visualItemRect(it).center());
+    }
+
+    // Types into the frequency editor over (row, col), then leaves by clicking elsewhere.
+    void typeCell(int row, int col, const QString& text, int nextRow, int nextCol) {
+        clickCell(row, col);
+        QLineEdit* edit = view()->frequencyEditor();
+        QVERIFY(edit->isVisible());
+        edit->clear();
+        QTest::keyClicks(edit, text);
+        clickCell(nextRow, nextCol);
+    }
+
+  private slots:
+    void cleanup() {
+        startup_.reset();
+        dir_.reset();
+    }
+
+    void startFailsWithoutLanguageFile() {
+        prepare(kEnglishIni, false);
+        QVERIFY(!launch());
+        QCOMPARE(prompter_.shown.size(), 1);
+        QCOMPARE(prompter_.shown[0].caption, QStringLiteral("Program"));
+        QCOMPARE(prompter_.shown[0].text, QStringLiteral("Load language DLL fail"));
+        QVERIFY(!frame());
+
+        prepare("[Setup]\nLanguage=Chinese\n", false);
+        QVERIFY(!launch());
+        QCOMPARE(prompter_.lastText(), QStringLiteral("加载语言链接库失败"));
+
+        prepare("[Setup]\n", true);  // no language named: no file to load
+        QVERIFY(!launch());
+    }
+
+    void englishStartUp() {
+        prepare(kEnglishIni);
+        QVERIFY(launch());
+        QCOMPARE(frame()->windowTitle(), QStringLiteral("Test Title"));
+        QCOMPARE(cps::app().appName, QStringLiteral("Test Company"));
+        QVERIFY(cps::app().newImage);
+
+        QCOMPARE(menuTexts(frame()->topMenu(0)).first(), QStringLiteral("&New\tCtrl+N"));
+        QCOMPARE(menuTexts(frame()->topMenu(2)),
+                 (QStringList{"&Read    Ctrl+R", "&Write   Ctrl+W"}));
+        // Trims: no ShowLang means no Language command; service commands are never there.
+        QVERIFY(!menuHas(frame()->topMenu(3), cmd::Language));
+        QVERIFY(menuHas(frame()->topMenu(3), cmd::ComSetup));
+        for (int id : {cmd::KeyAssignment, cmd::ParamAdjust, cmd::SqlTuning})
+            QVERIFY(!menuHas(frame()->topMenu(1), id));
+        QVERIFY(menuHas(frame()->topMenu(1), cmd::Stun));
+        for (int id : {cmd::Read, cmd::Write, cmd::ComSetup, cmd::FileSave, cmd::ChannelInfo})
+            QVERIFY(frame()->action(id)->isEnabled());
+        QCOMPARE(frame()->action(cmd::Read)->statusTip(), QStringLiteral("Read Data From Radio"));
+        QCOMPARE(frame()->action(cmd::Read)->toolTip(), QStringLiteral("Read"));
+        QCOMPARE(frame()->statusMessage()->text(), QStringLiteral("Ready"));
+
+        QCOMPARE(grid()->rows(), 130);
+        QCOMPARE(grid()->cols(), 11);
+        QCOMPARE(grid()->textMatrix(0, 1), QStringLiteral("Rx Frequency"));
+        QCOMPARE(grid()->textMatrix(0, 5), QStringLiteral("Chnnel Name"));
+        QCOMPARE(grid()->textMatrix(129, 0), QStringLiteral("Fr"));
+        QCOMPARE(grid()->foreColorFixed(), QColor(0, 50, 240));
+        QCOMPARE(view()->toneList()->count(), 261);
+        QCOMPARE(frame()->activeFrame()->windowTitle(), QStringLiteral("Channel Information"));
+
+        QTreeWidget* tree = frame()->navigationBar()->tree();
+        QCOMPARE(tree->topLevelItem(0)->text(0), QStringLiteral("Test Company"));
+        QCOMPARE(tree->topLevelItem(0)->child(2)->text(0), QStringLiteral("Software Info"));
+        QCOMPARE(frame()->navigationBar()->caption(), QStringLiteral("Test Company"));
+    }
+
+    void showLangKeepsLanguageCommand() {
+        prepare(QByteArray(kEnglishIni).replace("[Setup]\n", "[Setup]\nShowLang=1\n"));
+        QVERIFY(launch());
+        QVERIFY(menuHas(frame()->topMenu(3), cmd::Language));
+    }
+
+    void typingIntoTheGrid() {
+        prepare(kEnglishIni);
+        QVERIFY(launch());
+        typeCell(1, 1, QStringLiteral("145.5"), 2, 1);
+        QCOMPARE(grid()->textMatrix(1, 1), QStringLiteral("145.50000"));
+        QCOMPARE(grid()->textMatrix(1, 2), QStringLiteral("145.50000"));
+        QCOMPARE(grid()->textMatrix(1, 6), QStringLiteral("High"));
+        QCOMPARE(grid()->textMatrix(1, 10), QStringLiteral("Off"));
+        QVERIFY(prompter_.shown.isEmpty());
+
+        // Off the channel step: message and an empty row.
+        typeCell(1, 1, QStringLiteral("145.503"), 2, 1);
+        QCOMPARE(prompter_.shown.size(), 1);
+        QCOMPARE(prompter_.shown[0].caption, QStringLiteral("Caution"));
+        QCOMPARE(
+            prompter_.shown[0].text,
+            QStringLiteral("Error data Value, please input according the step value(6.25K/5k)."));
+        QCOMPARE(grid()->textMatrix(1, 1), QString());
+        QCOMPARE(grid()->textMatrix(1, 6), QString());
+
+        // Beyond 600 MHz: the editor stays open on the same cell.
+        typeCell(3, 1, QStringLiteral("600.00001"), 4, 1);
+        QCOMPARE(prompter_.shown.last().text,
+                 QStringLiteral("Error Data Format, please input again."));
+        QCOMPARE(prompter_.shown.last().icon, Prompter::Icon::Stop);
+        QCOMPARE(grid()->row(), 3);
+        QVERIFY(view()->frequencyEditor()->isVisible());
+        QCOMPARE(view()->frequencyEditor()->text(), QStringLiteral("600.00001"));
+
+        // Enter with an out-of-band value empties the editor, which stays open.
+        view()->frequencyEditor()->clear();
+        QTest::keyClicks(view()->frequencyEditor(), QStringLiteral("200"));
+        QTest::keyClick(view()->frequencyEditor(), Qt::Key_Return);
+        QCOMPARE(prompter_.shown.last().text, QStringLiteral("Out of range, please input again."));
+        QVERIFY(view()->frequencyEditor()->isVisible());
+        QCOMPARE(view()->frequencyEditor()->text(), QString());
+
+        // The key filter: letters and Shift+8 do nothing; at most 9 characters.
+        QTest::keyClicks(view()->frequencyEditor(), QStringLiteral("1a4x6"));
+        QTest::keyClick(view()->frequencyEditor(), Qt::Key_8, Qt::ShiftModifier);
+        QCOMPARE(view()->frequencyEditor()->text(), QStringLiteral("146"));
+        QTest::keyClicks(view()->frequencyEditor(), QStringLiteral(".00625000"));
+        QCOMPARE(view()->frequencyEditor()->text(), QStringLiteral("146.00625"));
+        QTest::keyClick(view()->frequencyEditor(), Qt::Key_Enter);
+        QCOMPARE(grid()->textMatrix(3, 1), QStringLiteral("146.00625"));
+        QVERIFY(!view()->frequencyEditor()->isVisible());
+
+        // Transmit outside the bands becomes band 1's lower limit.
+        typeCell(3, 2, QStringLiteral("300"), 3, 3);
+        QCOMPARE(grid()->textMatrix(3, 2), QStringLiteral("134.00000"));
+        QVERIFY(view()->toneList()->isVisible());
+
+        // The name editor takes 7 characters.
+        clickCell(3, 5);
+        QVERIFY(view()->nameEditor()->isVisible());
+        QTest::keyClicks(view()->nameEditor(), QStringLiteral("ABCDEFGHI"));
+        clickCell(3, 6);
+        QCOMPARE(grid()->textMatrix(3, 5), QStringLiteral("ABCDEFG"));
+
+        // A list: the choice goes into the cell when it is left.
+        auto* power = qobject_cast<QComboBox*>(view()->editorFor(6));
+        QVERIFY(power->isVisible());
+        QCOMPARE(power->currentText(), QStringLiteral("High"));
+        power->setCurrentIndex(0);
+        clickCell(4, 6);
+        QCOMPARE(grid()->textMatrix(3, 6), QStringLiteral("Low"));
+        QCOMPARE(grid()->textMatrix(4, 6), QString());  // no channel in row 4
+
+        // Scrolling hides the editor.
+        clickCell(5, 1);
+        QVERIFY(view()->frequencyEditor()->isVisible());
+        grid()->verticalScrollBar()->setValue(grid()->verticalScrollBar()->value() + 20);
+        QVERIFY(!view()->frequencyEditor()->isVisible());
+    }
+
+    void saveCommitsPendingEditAndOpenRoundTrip() {
+        prepare(kEnglishIni);
+        QVERIFY(launch());
+        // A value still in the editor is saved.
+        clickCell(2, 1);
+        QTest::keyClicks(view()->frequencyEditor(), QStringLiteral("150.025"));
+        const QString file = path(QStringLiteral("saved.dat"));
+        prompter_.answers = {QMessageBox::Yes};
+        prompter_.savePath = file;
+        frame()->action(cmd::FileSave)->trigger();
+        QCOMPARE(prompter_.shown.first().text, QStringLiteral("Whether to save the file"));
+        QCOMPARE(prompter_.proposed, QStringLiteral("TestRadio.dat"));
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        f.close();
+        QCOMPARE(bytes.size(), 4096);
+        QCOMPARE(grid()->textMatrix(2, 1), QStringLiteral("150.02500"));
+        // 150.025 MHz as BCD, least significant byte first.
+        QCOMPARE(bytes.mid(cps::recordOffset(2), 4), QByteArray::fromHex("00250015"));
+        // Channel 1 untouched, band limits of a new image.
+        QCOMPARE(static_cast<uint8_t>(bytes[3]), uint8_t(0xFF));
+        QCOMPARE(bytes.mid(0xFF0, 6), QByteArray::fromHex("131746131746"));
+
+        // "No" writes nothing.
+        QVERIFY(QFile::remove(file));
+        prompter_.answers = {QMessageBox::No};
+        frame()->action(cmd::FileSaveAs)->trigger();
+        QVERIFY(!QFile::exists(file));
+
+        // Save writes a factory image plus new-image settings when nothing was edited.
+        prompter_.answers = {QMessageBox::Yes};
+        frame()->action(cmd::FileSave)->trigger();
+        QVERIFY(QFile::exists(file));
+
+        // Open: a second document, the first window hides, the grid shows the file.
+        typeCell(7, 1, QStringLiteral("140"), 8, 1);
+        prompter_.answers = {QMessageBox::Yes};
+        frame()->action(cmd::FileSaveAs)->trigger();
+        CChildFrame* first = frame()->activeFrame();
+        cps::UserStore::atFile(path(QStringLiteral("user.ini")))
+            .setNumber(QStringLiteral("Type"), 9);
+        prompter_.openPath = file;
+        frame()->action(cmd::FileOpen)->trigger();
+        QCOMPARE(frame()->documentCount(), 2);
+        QVERIFY(frame()->activeFrame() != first);
+        QVERIFY(first->isHidden());
+        QVERIFY(!cps::app().newImage);
+        QCOMPARE(grid()->textMatrix(2, 1), QStringLiteral("150.02500"));
+        QCOMPARE(grid()->textMatrix(7, 1), QStringLiteral("140.00000"));
+        QCOMPARE(view()->documentImage().at(0xFE1), uint8_t(0));
+        // The opened image's type is remembered.
+        QCOMPARE(
+            cps::UserStore::atFile(path(QStringLiteral("user.ini"))).number(QStringLiteral("Type")),
+            0u);
+    }
+
+    void openFailureChangesNothing() {
+        prepare(kEnglishIni);
+        QVERIFY(launch());
+        const QString shortFile = path(QStringLiteral("short.dat"));
+        QFile f(shortFile);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(4095, '\xFF'));
+        f.close();
+        CChildFrame* before = frame()->activeFrame();
+        prompter_.openPath = shortFile;
+        frame()->action(cmd::FileOpen)->trigger();
+        QCOMPARE(prompter_.shown.size(), 1);
+        QCOMPARE(frame()->documentCount(), 1);
+        QCOMPARE(frame()->activeFrame(), before);
+        QVERIFY(before->isVisible());
+        QVERIFY(cps::app().newImage);
+    }
+
+    void newAsksFirst() {
+        prepare(kEnglishIni);
+        QVERIFY(launch());
+        typeCell(1, 1, QStringLiteral("145.5"), 2, 1);
+        CChildFrame* before = frame()->activeFrame();
+        prompter_.answers = {QMessageBox::Cancel};
+        frame()->action(cmd::FileNew)->trigger();
+        QCOMPARE(prompter_.lastText(), QStringLiteral("All data will be Cleared!"));
+        QCOMPARE(frame()->activeFrame(), before);
+        QCOMPARE(grid()->textMatrix(1, 1), QStringLiteral("145.50000"));
+
+        prompter_.answers = {QMessageBox::Ok};
+        frame()->action(cmd::FileNew)->trigger();
+        QCOMPARE(frame()->documentCount(), 1);
+        QCOMPARE(grid()->textMatrix(1, 1), QString());
+        QVERIFY(cps::app().newImage);
+    }
+
+    void closeAndNavigation() {
+        prepare(kEnglishIni);
+        QVERIFY(launch());
+        CChildFrame* child = frame()->activeFrame();
+        frame()->action(cmd::FileClose)->trigger();
+        QVERIFY(child->isHidden());
+        QCOMPARE(frame()->documentCount(), 1);
+
+        // A click on the tree entry brings the window back, and acts again the next time.
+        QTreeWidget* tree = frame()->navigationBar()->tree();
+        QTreeWidgetItem* entry = tree->topLevelItem(0)->child(0);
+        for (int i = 0; i < 2; ++i) {
+            child->close();
+            QVERIFY(child->isHidden());
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                              tree->visualItemRect(entry).center());
+            QVERIFY(child->isVisible());
+            QCOMPARE(tree->currentItem(), tree->topLevelItem(0));
+        }
+
+        NavigationBar* nav = frame()->navigationBar();
+        QTest::mouseClick(nav->closeButton(), Qt::LeftButton);
+        QVERIFY(nav->isHidden());
+        QVERIFY(!frame()->action(cmd::ControlBar)->isChecked());
+        frame()->action(cmd::ControlBar)->trigger();
+        QVERIFY(nav->isVisible());
+        QVERIFY(frame()->action(cmd::ControlBar)->isChecked());
+
+        QCOMPARE(NavigationBar::widthAfterDrag(5, 1000), 11);
+        QCOMPARE(NavigationBar::widthAfterDrag(50, 1000), 50);
+        QCOMPARE(NavigationBar::widthAfterDrag(900, 1000), 500);
+        QCOMPARE(NavigationBar::trackingX(50, 1000), 80);
+        nav->beginResize();
+        nav->endResize(5);
+        QCOMPARE(nav->width(), 11);
+        nav->beginResize();
+        nav->endResize(100000);
+        QCOMPARE(nav->width(), frame()->width() / 2);
+    }
+
+    void chineseStartUp() {
+        prepare(QByteArray(kEnglishIni).replace("Language=English", "Language=Chinese"));
+        QVERIFY(launch());
+        QVERIFY(cps::app().chinese);
+        QCOMPARE(frame()->windowTitle(), QStringLiteral("测试标题"));
+        QCOMPARE(frame()->menuBar()->actions().first()->text(), QStringLiteral("文件(&F)"));
+        QCOMPARE(grid()->textMatrix(0, 1), QStringLiteral("接收频率"));
+        QCOMPARE(frame()->navigationBar()->tree()->topLevelItem(0)->child(1)->text(0),
+                 QStringLiteral("可选功能"));
+        typeCell(1, 1, QStringLiteral("145.5"), 2, 1);
+        QCOMPARE(grid()->textMatrix(1, 3), QStringLiteral("无"));
+        QCOMPARE(grid()->textMatrix(1, 6), QStringLiteral("高"));
+        typeCell(2, 1, QStringLiteral("200"), 3, 1);
+        QCOMPARE(prompter_.shown.last().caption, QStringLiteral("注意"));
+        prompter_.answers = {QMessageBox::No};
+        frame()->action(cmd::FileSave)->trigger();
+        QCOMPARE(prompter_.lastText(), QStringLiteral("是否保存文件"));
+    }
+
+    void exitWritesSqlSwitch() {
+        prepare(kEnglishIni);
+        QVERIFY(launch());
+        startup_->exit();
+        QFile f(path(QStringLiteral("Program.ini")));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(f.readAll().contains("EnableSql=0"));
+    }
+};
+
+QTEST_MAIN(GuiTest)
+#include "GuiTest.moc"
