@@ -1,6 +1,7 @@
 #include "CMSFlexGrid.h"
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -22,6 +23,9 @@ CMSFlexGrid::CMSFlexGrid(QWidget* parent) : QTableWidget(parent) {
     QFont f(QStringLiteral("Times New Roman"));
     f.setPointSizeF(9);
     setFont(f);
+    corner_ = new QLabel(this);
+    corner_->setAlignment(Qt::AlignCenter);
+    corner_->setAttribute(Qt::WA_TransparentForMouseEvents);
     setRows(2);
     setCols(2);
     connect(this, &QTableWidget::currentCellChanged, this, &CMSFlexGrid::onCurrentChanged);
@@ -80,11 +84,16 @@ void CMSFlexGrid::setCurrent(int row, int col) {
 }
 
 QString CMSFlexGrid::textMatrix(int row, int col) const {
+    if (row == 0 && col == 0) return corner_->text();
     const QTableWidgetItem* it = itemAt(row, col);
     return it ? it->text() : QString();
 }
 
 void CMSFlexGrid::setTextMatrix(int row, int col, const QString& text) {
+    if (row == 0 && col == 0) {
+        corner_->setText(text);
+        return;
+    }
     if (QTableWidgetItem* it = ensureItem(row, col)) it->setText(text);
 }
 
@@ -118,6 +127,9 @@ void CMSFlexGrid::setColAlignment(int col, Qt::Alignment alignment) {
 
 void CMSFlexGrid::setForeColorFixed(const QColor& color) {
     foreFixed_ = color;
+    QPalette p = corner_->palette();
+    p.setColor(QPalette::WindowText, color);
+    corner_->setPalette(p);
     for (int c = 0; c < columnCount(); ++c)
         if (QTableWidgetItem* h = horizontalHeaderItem(c)) h->setForeground(color);
     for (int r = 0; r < rowCount(); ++r)
@@ -166,6 +178,15 @@ void CMSFlexGrid::onCurrentChanged(int curRow, int curCol, int prevRow, int prev
     row_ = curRow + 1;
     col_ = curCol + 1;
     emit enterCell();
+}
+
+void CMSFlexGrid::updateGeometries() {
+    QTableWidget::updateGeometries();
+    if (!corner_) return;  // called while the base class is still being set up
+    const int f = frameWidth();
+    corner_->setGeometry(f, f, verticalHeader()->width(), horizontalHeader()->height());
+    corner_->setFont(horizontalHeader()->font());
+    corner_->raise();
 }
 
 void CMSFlexGrid::mousePressEvent(QMouseEvent* event) {

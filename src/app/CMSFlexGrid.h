@@ -66,6 +66,7 @@ class CMSFlexGrid : public QTableWidget {
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void updateGeometries() override;
 
   private:
     void onCurrentChanged(int curRow, int curCol, int prevRow, int prevCol);
@@ -79,4 +80,5 @@ class CMSFlexGrid : public QTableWidget {
     int highLight_ = 2;
     QColor foreFixed_ = Qt::black;
     QVector<Qt::Alignment> alignments_;
+    class QLabel* corner_ = nullptr;  // the fixed cell (0, 0), over the headers' corner
 };

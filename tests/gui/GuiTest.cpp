@@ -176,6 +176,7 @@ class GuiTest : public QObject {
 
         QCOMPARE(grid()->rows(), 130);
         QCOMPARE(grid()->cols(), 11);
+        QCOMPARE(grid()->textMatrix(0, 0), QStringLiteral("CH"));
         QCOMPARE(grid()->textMatrix(0, 1), QStringLiteral("Rx Frequency"));
         QCOMPARE(grid()->textMatrix(0, 5), QStringLiteral("Chnnel Name"));
         QCOMPARE(grid()->textMatrix(129, 0), QStringLiteral("Fr"));
