@@ -304,6 +304,8 @@ CMainFrame::CMainFrame(Prompter* prompter, QWidget* parent)
 }
 
 CMainFrame::~CMainFrame() {
+    // Hiding the bar while the base class tears the window down must not call back here.
+    disconnect(nav_, nullptr, this, nullptr);
     // The frames hold views over the documents' images: they go first.
     for (QMdiSubWindow* w : mdi_->subWindowList()) delete w;
 }

@@ -1,6 +1,7 @@
 #include "Startup.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QIcon>
@@ -13,6 +14,21 @@
 #include "CMainFrame.h"
 #include "Prompter.h"
 #include "SplashWindow.h"
+
+namespace {
+
+// The file named by the language setting; names match ignoring case, as the program's
+// other file look-ups do on the desktops it comes from ("chinese" finds Chinese.qm).
+QString findLanguageFile(const QString& dir, const QString& language) {
+    const QString wanted = language + QStringLiteral(".qm");
+    const QString exact = dir + wanted;
+    if (QFileInfo(exact).isFile() || language.isEmpty()) return exact;
+    for (const QString& name : QDir(dir).entryList({QStringLiteral("*.qm")}, QDir::Files))
+        if (name.compare(wanted, Qt::CaseInsensitive) == 0) return dir + name;
+    return exact;
+}
+
+}  // namespace
 
 Startup::Startup(Options options) : options_(std::move(options)) {
     if (!options_.prompter) options_.prompter = &Prompter::standard();
@@ -45,7 +61,7 @@ bool Startup::start() {
     ctx.newImage = false;
 
     // The language file carries the menus, prompts and string table of one language.
-    const QString languageFile = ctx.programDir + ctx.languageName + QStringLiteral(".qm");
+    const QString languageFile = findLanguageFile(ctx.programDir, ctx.languageName);
     if (!QFileInfo(languageFile).isFile() || !language_.load(languageFile)) {
         const QString app = ctx.appName;
         ctx.appName = QStringLiteral("Program");
@@ -81,8 +97,8 @@ bool Startup::start() {
         return false;
     }
     const QString icon = ctx.programDir + QStringLiteral("title.ico");
-    QApplication::setWindowIcon(QIcon(QFileInfo(icon).isFile() ? icon
-                                                               : QStringLiteral(":/images/title.png")));
+    QApplication::setWindowIcon(
+        QIcon(QFileInfo(icon).isFile() ? icon : QStringLiteral(":/images/title.png")));
     if (options_.showWindow) {
         // Without a window manager a maximise request does nothing: take the screen anyway.
         if (QScreen* screen = QGuiApplication::primaryScreen())

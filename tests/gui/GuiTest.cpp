@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QWheelEvent>
 #include <QtTest>
 #include <memory>
 
@@ -21,6 +22,7 @@
 #include "ChannelCodec.h"
 #include "NavigationBar.h"
 #include "Prompter.h"
+#include "SplashWindow.h"
 #include "Startup.h"
 #include "UserStore.h"
 
@@ -421,6 +423,81 @@ class GuiTest : public QObject {
         prompter_.answers = {QMessageBox::No};
         frame()->action(cmd::FileSave)->trigger();
         QCOMPARE(prompter_.lastText(), QStringLiteral("是否保存文件"));
+    }
+
+    void splashSwallowsInputAndPausesStartUp() {
+        prepare(kEnglishIni);
+        QImage picture(40, 30, QImage::Format_RGB32);
+        picture.fill(Qt::darkBlue);
+        QVERIFY(picture.save(path(QStringLiteral("startup.bmp")), "BMP"));
+        QVERIFY(!SplashWindow::showPicture(path(QStringLiteral("missing.bmp"))));
+
+        QPointer<SplashWindow> splash =
+            SplashWindow::showPicture(path(QStringLiteral("startup.bmp")));
+        QVERIFY(splash);
+        QCOMPARE(splash->size(), QSize(40, 30));
+        QLineEdit other;
+        other.show();
+        QSignalSpy finished(splash.data(), &SplashWindow::finished);
+        QTest::keyClick(&other, Qt::Key_A);
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(other.text(), QString());  // the key that closed the splash went nowhere
+        QTRY_VERIFY(!splash);
+        QTest::keyClick(&other, Qt::Key_B);
+        QCOMPARE(other.text(), QStringLiteral("b"));
+
+        Startup::Options o;
+        o.programDir = dir_->path() + QLatin1Char('/');
+        o.prompter = &prompter_;
+        startup_ = std::make_unique<Startup>(o);
+        QElapsedTimer t;
+        t.start();
+        QVERIFY(startup_->start());
+        QVERIFY(t.elapsed() >= 900);
+    }
+
+    void backgroundPicture() {
+        prepare(kEnglishIni);
+        QVERIFY(launch());
+        QCOMPARE(frame()->mdiArea()->tile().size(), QSize(238, 157));  // built in
+        startup_.reset();
+        QImage picture(20, 10, QImage::Format_RGB32);
+        picture.fill(Qt::green);
+        QVERIFY(picture.save(path(QStringLiteral("background.bmp")), "BMP"));
+        QVERIFY(launch());
+        QCOMPARE(frame()->mdiArea()->tile().size(), QSize(20, 10));
+    }
+
+    void viewKeysAndWheel() {
+        prepare(kEnglishIni);
+        QVERIFY(launch());
+        QSignalSpy service(view(), &CProgramView::serviceAccessRequested);
+        QSignalSpy help(view(), &CProgramView::helpRequested);
+        QTest::keyClick(grid(), Qt::Key_F11, Qt::ControlModifier);
+        QCOMPARE(service.count(), 1);
+        clickCell(1, 2);
+        QTest::keyClick(view()->frequencyEditor(), Qt::Key_F1);
+        QCOMPARE(help.count(), 1);
+        QCOMPARE(help.first().first().toInt(), 2128);
+
+        // One wheel notch scrolls a whole page.
+        QScrollBar* bar = grid()->verticalScrollBar();
+        const int before = bar->value();
+        const QPoint at = grid()->viewport()->rect().center();
+        QWheelEvent down(at, grid()->viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120),
+                         Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(grid()->viewport(), &down);
+        QCOMPARE(bar->value(), before + bar->pageStep());
+        QVERIFY(!view()->frequencyEditor()->isVisible());
+    }
+
+    void lowerCaseChineseLoadsTheFileButKeepsEnglishTexts() {
+        prepare(QByteArray(kEnglishIni).replace("Language=English", "Language=chinese"));
+        QVERIFY(launch());
+        QVERIFY(!cps::app().chinese);
+        QCOMPARE(cps::app().helpFileName, QStringLiteral("enHelp.chm"));
+        QCOMPARE(frame()->menuBar()->actions().first()->text(), QStringLiteral("文件(&F)"));
+        QCOMPARE(grid()->textMatrix(0, 1), QStringLiteral("Rx Frequency"));
     }
 
     void exitWritesSqlSwitch() {
