@@ -37,12 +37,11 @@ CProgramView::CProgramView(cps::RadioImage& image, Prompter* prompter, QWidget* 
     setObjectName(QStringLiteral("CProgramView"));
     buildGrid();
     buildEditors();
+    applyWidths();
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        rescale(screen->geometry().width());
+        displayChanged(screen->geometry().width());
         connect(screen, &QScreen::geometryChanged, this,
-                [this](const QRect& r) { rescale(r.width()); });
-    } else {
-        applyWidths();
+                [this](const QRect& r) { displayChanged(r.width()); });
     }
     fillGridFromImage();
     grid_->setCurrent(1, 1);
@@ -181,12 +180,9 @@ void CProgramView::applyWidths() {
         grid_->setColWidth(c, qRound(kBaseWidth * ChannelTable::widthFactor(c) * scale_));
 }
 
-void CProgramView::rescale(int screenWidth) {
-    // Narrow screens keep the designed size; wider ones grow the columns with the screen.
-    if (screenWidth <= 800) {
-        applyWidths();
-        return;
-    }
+void CProgramView::displayChanged(int screenWidth) {
+    // Narrow screens keep the last size; wider ones grow the columns with the screen.
+    if (screenWidth <= 800) return;
     scale_ = screenWidth / 1024.0;
     screenWidth_ = screenWidth;
     applyWidths();

@@ -40,6 +40,9 @@ class CProgramView : public QWidget, public cps::RadioViewHost {
     QComboBox* toneList() const { return toneList_; }
     double scale() const { return scale_; }
     void setPrompter(Prompter* prompter) { prompter_ = prompter; }
+    // Screen width changed (also used at set-up): wider than 800 pixels scales the columns
+    // to width / 1024; narrower leaves everything as it is.
+    void displayChanged(int screenWidth);
 
     // Column 0's width before any scaling; the other widths are multiples of it.
     static constexpr int kBaseWidth = 80;
@@ -61,7 +64,6 @@ class CProgramView : public QWidget, public cps::RadioViewHost {
     void buildGrid();
     void buildEditors();
     void applyWidths();
-    void rescale(int screenWidth);
     void refreshRow(int row);
     void refreshAll();
     void onEnterCell();

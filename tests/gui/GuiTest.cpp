@@ -330,6 +330,21 @@ class GuiTest : public QObject {
             0u);
     }
 
+    void newImageSavesFactoryBytes() {
+        prepare(kEnglishIni);
+        cps::UserStore::atFile(path(QStringLiteral("user.ini")))
+            .setNumber(QStringLiteral("Type"), 0x37);
+        QVERIFY(launch());
+        prompter_.answers = {QMessageBox::Yes};
+        prompter_.savePath = path(QStringLiteral("new.dat"));
+        frame()->action(cmd::FileSaveAs)->trigger();
+        QFile f(prompter_.savePath);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        cps::RadioImage expected = cps::RadioImage::factory();
+        cps::applyNewImageSettings(expected, 0x37);
+        QCOMPARE(f.readAll(), QByteArray(reinterpret_cast<const char*>(expected.data()), 4096));
+    }
+
     void openFailureChangesNothing() {
         prepare(kEnglishIni);
         QVERIFY(launch());
@@ -498,6 +513,18 @@ class GuiTest : public QObject {
         QCOMPARE(cps::app().helpFileName, QStringLiteral("enHelp.chm"));
         QCOMPARE(frame()->menuBar()->actions().first()->text(), QStringLiteral("文件(&F)"));
         QCOMPARE(grid()->textMatrix(0, 1), QStringLiteral("Rx Frequency"));
+    }
+
+    void wideScreensScaleTheColumns() {
+        prepare(kEnglishIni);
+        QVERIFY(launch());
+        const int base = CProgramView::kBaseWidth;
+        QCOMPARE(grid()->colWidth(1), qRound(base * 1.06));
+        view()->displayChanged(1280);
+        QCOMPARE(grid()->colWidth(1), qRound(base * 1.06 * 1.25));
+        QCOMPARE(grid()->colWidth(0), qRound(base * 0.5 * 1.25));
+        view()->displayChanged(800);  // too narrow: nothing changes
+        QCOMPARE(grid()->colWidth(1), qRound(base * 1.06 * 1.25));
     }
 
     void exitWritesSqlSwitch() {
