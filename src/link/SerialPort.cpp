@@ -33,8 +33,11 @@ void SerialPort::configure(const PortTimeouts& timeouts) {
 }
 
 void SerialPort::purge(Purge) {
-    // Blocking I/O leaves nothing pending to abort, so both purges clear the queues.
-    if (port_ && port_->isOpen()) port_->clear(QSerialPort::AllDirections);
+    // Writes here block until the driver took the bytes, so the output side holds nothing
+    // that is not already on its way; clearing it would only drop sent bytes that the far
+    // end of a pseudo-terminal has not picked up yet. Blocking I/O has nothing pending to
+    // abort either, so both purges clear what came in.
+    if (port_ && port_->isOpen()) port_->clear(QSerialPort::Input);
 }
 
 int SerialPort::write(const uint8_t* data, int count) {

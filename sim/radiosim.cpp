@@ -1,0 +1,408 @@
+// radiosim: a simulated radio on a pseudo-terminal, so the program can be tried and tested
+// without a radio. It prints the device path it serves and answers the link protocol from a
+// 4096-byte memory.
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QStringList>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "DataFile.h"
+#include "RadioImage.h"
+
+namespace {
+
+volatile std::sig_atomic_t gStop = 0;
+void onSignal(int) { gStop = 1; }
+
+constexpr uint8_t kAck = 0x06;
+constexpr uint8_t kNak = 0x15;
+constexpr uint8_t kProgram[7] = {0x02, 'P', 'R', 'O', 'G', 'R', 'E'};
+
+const char* const kUsage =
+    "Usage: radiosim [options]\n"
+    "Plays the radio on a pseudo-terminal and prints the device path it serves.\n\n"
+    "  --image FILE.dat     memory to start from (default: the factory image)\n"
+    "  --type LETTER        radio type letter in the identification (default U)\n"
+    "  --range LOW-HIGH     frequency range in MHz (default 136-174)\n"
+    "  --band-code N        band code kept at 0xFD1 (default: from the image, else 1)\n"
+    "  --baud N             pace every byte at N baud (default: no pacing)\n"
+    "  --no-answer          never answer the program-mode request\n"
+    "  --nak-at ADDR        answer the block at ADDR with NAK\n"
+    "  --silent-at ADDR     do not answer the block at ADDR\n"
+    "  --short-at ADDR      answer the block read at ADDR one byte short\n"
+    "  --garbage N          send N garbage bytes before each program-mode answer\n"
+    "  --dump FILE.dat      write the memory to FILE at exit\n"
+    "  --log FILE           log the commands received, one a line\n"
+    "  --link PATH          also make PATH a symbolic link to the device\n";
+
+double nowMs() {
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
+}
+
+void sleepUntil(double ms) {
+    timespec ts;
+    ts.tv_sec = static_cast<time_t>(ms / 1000);
+    ts.tv_nsec = static_cast<long>((ms - ts.tv_sec * 1000.0) * 1e6);
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) == EINTR && !gStop) {
+    }
+}
+
+struct Options {
+    QString image;
+    uint8_t type = 'U';
+    cps::Band range{136 * cps::kPerMHz, 174 * cps::kPerMHz};
+    int bandCode = -1;
+    int baud = 0;
+    bool noAnswer = false;
+    int nakAt = -1, silentAt = -1, shortAt = -1;
+    int garbage = 0;
+    QString dump, log, link;
+};
+
+class Radio {
+  public:
+    Radio(int fd, const Options& o, cps::RadioImage memory, FILE* log)
+        : fd_(fd), o_(o), memory_(memory), log_(log) {
+        // A real radio answers no sooner than the request has crossed the wire, and the
+        // program purges its input right after sending: never answer faster than one byte
+        // time at 9600 baud plus a turnaround, even unpaced.
+        byteMs_ = o.baud > 0 ? 10000.0 / o.baud : 0.0;
+        minGapMs_ = o.baud > 0 ? 0.1 : 10000.0 / 9600 + 0.25;
+    }
+
+    const cps::RadioImage& memory() const { return memory_; }
+
+    // Bytes as they come off the line; stamps the moment each has fully arrived.
+    void receive(const uint8_t* data, int n, double at) {
+        for (int i = 0; i < n; ++i) {
+            wireDone_ = std::max(at, wireDone_) + byteMs_;
+            take(data[i]);
+        }
+    }
+
+    void hangUp() {
+        state_ = Idle;
+        matched_ = 0;
+        logLine("CLOSED");
+    }
+
+  private:
+    enum State { Idle, Program, Header, Data };
+
+    void logLine(const char* fmt, ...) __attribute__((format(printf, 2, 3))) {
+        if (!log_) return;
+        va_list ap;
+        va_start(ap, fmt);
+        std::vfprintf(log_, fmt, ap);
+        va_end(ap);
+        std::fputc('\n', log_);
+        std::fflush(log_);
+    }
+
+    void send(const std::vector<uint8_t>& bytes) {
+        double t = std::max(wireDone_ + (byteMs_ > 0 ? 0.1 : 0.0), lastArrival_ + minGapMs_);
+        if (byteMs_ <= 0) {
+            sleepUntil(t);
+            writeAll(bytes.data(), bytes.size());
+            return;
+        }
+        // Each byte appears at the far end once its last bit is through.
+        for (uint8_t b : bytes) {
+            t += byteMs_;
+            sleepUntil(t);
+            writeAll(&b, 1);
+        }
+    }
+    void writeAll(const uint8_t* p, size_t n) {
+        while (n > 0 && !gStop) {
+            const ssize_t w = ::write(fd_, p, n);
+            if (w < 0) {
+                if (errno == EINTR || errno == EAGAIN) continue;
+                return;
+            }
+            p += w;
+            n -= static_cast<size_t>(w);
+        }
+    }
+
+    void take(uint8_t b) {
+        lastArrival_ = nowMs();
+        if (state_ == Data) {
+            data_.push_back(b);
+            if (static_cast<int>(data_.size()) == header_[3]) finishWrite();
+            return;
+        }
+        if (state_ == Header) {
+            header_.push_back(b);
+            if (header_.size() == 4) command();
+            return;
+        }
+        // Like a real radio, a program-mode request starts over at any moment.
+        if (matched_ > 0) {
+            if (b == kProgram[matched_]) {
+                if (++matched_ == 7) {
+                    matched_ = 0;
+                    programRequest();
+                }
+                return;
+            }
+            matched_ = 0;
+        }
+        if (b == 0x02) {
+            if (state_ == Program && lastM_) {
+                lastM_ = false;
+                identify();
+            } else {
+                matched_ = 1;
+            }
+            return;
+        }
+        lastM_ = false;
+        if (state_ != Program) return;
+        if (b == 'M') {
+            lastM_ = true;
+        } else if (b == kAck) {
+            send({nakOnAck_ ? kNak : kAck});
+            nakOnAck_ = false;
+        } else if (b == 'R' || b == 'W') {
+            header_.assign(1, b);
+            state_ = Header;
+        } else {
+            logLine("? %02X", b);
+        }
+    }
+
+    void programRequest() {
+        logLine("PROGRAM");
+        state_ = Program;
+        lastM_ = false;
+        nakOnAck_ = false;
+        if (o_.noAnswer) return;
+        std::vector<uint8_t> r(static_cast<size_t>(o_.garbage), 0x3F);
+        r.push_back(kAck);
+        send(r);
+    }
+
+    void identify() {
+        logLine("IDENT");
+        uint8_t a, b, c;
+        cps::packBand(o_.range, a, b, c);
+        send({o_.type, '8', '8', '8', 0x00, a, b, c});
+    }
+
+    void command() {
+        const int address = header_[1] << 8 | header_[2];
+        const int length = header_[3];
+        if (header_[0] == 'W') {
+            state_ = length > 0 ? Data : Program;
+            data_.clear();
+            if (length == 0) finishWrite();
+            return;
+        }
+        state_ = Program;
+        logLine("R %04X %d", address, length);
+        if (address == o_.silentAt) return;
+        std::vector<uint8_t> r = {'W', header_[1], header_[2], header_[3]};
+        for (int i = 0; i < length; ++i) r.push_back(memory_.at((address + i) % cps::kImageSize));
+        if (address == o_.shortAt) r.pop_back();
+        nakOnAck_ = address == o_.nakAt;
+        send(r);
+    }
+
+    void finishWrite() {
+        const int address = header_[1] << 8 | header_[2];
+        state_ = Program;
+        logLine("W %04X %d", address, header_[3]);
+        if (address == o_.silentAt) return;
+        if (address == o_.nakAt) {
+            send({kNak});
+            return;
+        }
+        for (size_t i = 0; i < data_.size(); ++i)
+            memory_.set((address + static_cast<int>(i)) % cps::kImageSize, data_[i]);
+        send({kAck});
+    }
+
+    int fd_;
+    const Options& o_;
+    cps::RadioImage memory_;
+    FILE* log_;
+    double byteMs_ = 0, minGapMs_ = 0;
+    double wireDone_ = 0, lastArrival_ = 0;
+    State state_ = Idle;
+    int matched_ = 0;
+    bool lastM_ = false;
+    bool nakOnAck_ = false;
+    std::vector<uint8_t> header_, data_;
+};
+
+bool parseAddress(const QString& s, int& out) {
+    bool ok = false;
+    out = s.toInt(&ok, 0);
+    return ok && out >= 0 && out < cps::kImageSize;
+}
+
+int usageError(const QString& what) {
+    std::fprintf(stderr, "radiosim: %s\n\n%s", qPrintable(what), kUsage);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication qapp(argc, argv);
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    Options o;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString a = args[i];
+        auto value = [&](QString& v) {
+            if (i + 1 >= args.size()) return false;
+            v = args[++i];
+            return true;
+        };
+        QString v;
+        if (a == "--help" || a == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (a == "--no-answer") {
+            o.noAnswer = true;
+        } else if (!value(v)) {
+            return usageError(QStringLiteral("unknown option or missing value: ") + a);
+        } else if (a == "--image") {
+            o.image = v;
+        } else if (a == "--type") {
+            if (v.size() != 1) return usageError("--type takes one letter");
+            o.type = static_cast<uint8_t>(v.at(0).toLatin1());
+        } else if (a == "--range") {
+            const QStringList p = v.split('-');
+            bool ok1 = false, ok2 = false;
+            if (p.size() == 2) {
+                o.range.low = p[0].toLongLong(&ok1) * cps::kPerMHz;
+                o.range.high = p[1].toLongLong(&ok2) * cps::kPerMHz;
+            }
+            if (!ok1 || !ok2) return usageError("--range takes LOW-HIGH in MHz");
+        } else if (a == "--band-code") {
+            bool ok = false;
+            o.bandCode = v.toInt(&ok, 0);
+            if (!ok || o.bandCode < 0 || o.bandCode > 255) return usageError("bad --band-code");
+        } else if (a == "--baud") {
+            bool ok = false;
+            o.baud = v.toInt(&ok);
+            if (!ok || o.baud < 0) return usageError("bad --baud");
+        } else if (a == "--nak-at") {
+            if (!parseAddress(v, o.nakAt)) return usageError("bad --nak-at");
+        } else if (a == "--silent-at") {
+            if (!parseAddress(v, o.silentAt)) return usageError("bad --silent-at");
+        } else if (a == "--short-at") {
+            if (!parseAddress(v, o.shortAt)) return usageError("bad --short-at");
+        } else if (a == "--garbage") {
+            bool ok = false;
+            o.garbage = v.toInt(&ok);
+            if (!ok || o.garbage < 0 || o.garbage > 64) return usageError("bad --garbage");
+        } else if (a == "--dump") {
+            o.dump = v;
+        } else if (a == "--log") {
+            o.log = v;
+        } else if (a == "--link") {
+            o.link = v;
+        } else {
+            return usageError(QStringLiteral("unknown option: ") + a);
+        }
+    }
+
+    cps::RadioImage memory = cps::RadioImage::factory();
+    memory.set(cps::addr::kBandCode, 1);
+    if (!o.image.isEmpty()) {
+        QString error;
+        if (!cps::loadDataFile(o.image, memory, &error)) {
+            std::fprintf(stderr, "radiosim: %s\n", qPrintable(error));
+            return 1;
+        }
+    }
+    if (o.bandCode >= 0) memory.set(cps::addr::kBandCode, static_cast<uint8_t>(o.bandCode));
+
+    const int fd = posix_openpt(O_RDWR | O_NOCTTY);
+    if (fd < 0 || grantpt(fd) != 0 || unlockpt(fd) != 0) {
+        std::perror("radiosim: pseudo-terminal");
+        return 1;
+    }
+    termios tio;
+    if (tcgetattr(fd, &tio) == 0) {
+        cfmakeraw(&tio);
+        tcsetattr(fd, TCSANOW, &tio);
+    }
+    const std::string device = ptsname(fd);
+    if (!o.link.isEmpty()) {
+        QFile::remove(o.link);
+        if (symlink(device.c_str(), QFile::encodeName(o.link).constData()) != 0) {
+            std::perror("radiosim: --link");
+            return 1;
+        }
+    }
+    FILE* log = nullptr;
+    if (!o.log.isEmpty() && !(log = std::fopen(QFile::encodeName(o.log).constData(), "w"))) {
+        std::perror("radiosim: --log");
+        return 1;
+    }
+
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+    std::signal(SIGPIPE, SIG_IGN);
+    std::printf("%s\n", device.c_str());
+    std::fflush(stdout);
+
+    Radio radio(fd, o, memory, log);
+    bool connected = false;
+    uint8_t buf[256];
+    while (!gStop) {
+        pollfd p{fd, POLLIN, 0};
+        const int r = poll(&p, 1, 50);
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
+        if (r == 0) continue;
+        if (p.revents & POLLIN) {
+            const ssize_t n = ::read(fd, buf, sizeof buf);
+            if (n > 0) {
+                connected = true;
+                radio.receive(buf, static_cast<int>(n), nowMs());
+                continue;
+            }
+        }
+        if (p.revents & (POLLHUP | POLLERR)) {
+            // Nobody holds the device: wait for the next program to open it.
+            if (connected) radio.hangUp();
+            connected = false;
+            usleep(2000);
+        }
+    }
+
+    if (!o.link.isEmpty()) QFile::remove(o.link);
+    if (log) std::fclose(log);
+    ::close(fd);
+    if (!o.dump.isEmpty()) {
+        QString error;
+        if (!cps::saveDataFile(o.dump, radio.memory(), &error)) {
+            std::fprintf(stderr, "radiosim: %s\n", qPrintable(error));
+            return 1;
+        }
+    }
+    return 0;
+}
