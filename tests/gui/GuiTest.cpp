@@ -413,6 +413,13 @@ class GuiTest : public QObject {
         QCOMPARE(NavigationBar::widthAfterDrag(50, 1000), 50);
         QCOMPARE(NavigationBar::widthAfterDrag(900, 1000), 500);
         QCOMPARE(NavigationBar::trackingX(50, 1000), 80);
+        // A drag on the strip released at x = 5 in bar coordinates.
+        QWidget* strip = nav->resizeStrip();
+        const int stripLeft = strip->mapTo(nav, QPoint(0, 0)).x();
+        QTest::mousePress(strip, Qt::LeftButton, {}, QPoint(2, 10));
+        QTest::mouseMove(strip, QPoint(50 - stripLeft, 10));
+        QTest::mouseRelease(strip, Qt::LeftButton, {}, QPoint(50 - stripLeft, 10));
+        QCOMPARE(nav->width(), 50);
         nav->beginResize();
         nav->endResize(5);
         QCOMPARE(nav->width(), 11);
