@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QSettings>
+
+#include "SimHarness.h"
+
+using namespace cps;
+using namespace cps::e2e;
+
+namespace {
+
+// A memory unlike the factory image in every row, readable without a password.
+RadioImage radioMemory() {
+    RadioImage img = RadioImage::factory();
+    for (int i = 0; i < kImageSize; ++i) img.set(i, static_cast<uint8_t>(i * 13 + 5));
+    img.set(addr::kBandCode, 1);
+    for (int i = 0; i < addr::kPasswordLength; ++i) img.set(addr::kPassword + i, 0xFF);
+    return img;
+}
+
+struct E2e : ::testing::Test {
+    QTemporaryDir dir;
+    QString path(const char* name) const { return dir.filePath(QLatin1String(name)); }
+    QString userStore() const { return path("user.ini"); }
+    CpsRun cps(const QStringList& args) { return runCps(args, userStore()); }
+    QString imageFile(const char* name, const RadioImage& img) {
+        saveDataFile(path(name), img);
+        return path(name);
+    }
+};
+
+TEST_F(E2e, FullReadEqualsTheRadioMemory) {
+    const RadioImage memory = radioMemory();
+    Sim sim({"--image", imageFile("radio.dat", memory)}, dir.path());
+    ASSERT_FALSE(sim.device().isEmpty());
+    const CpsRun r = cps({"read", "--port", sim.device(), "-o", path("out.dat")});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    RadioImage read;
+    ASSERT_TRUE(loadDataFile(path("out.dat"), read));
+    EXPECT_TRUE(read == memory);
+    EXPECT_TRUE(sim.sawClose());
+}
+
+TEST_F(E2e, ComNumberMapsToTheDeviceInThePerUserStore) {
+    Sim sim({}, dir.path());
+    {
+        QSettings s(userStore(), QSettings::IniFormat);
+        s.setValue("Ports/COM3", sim.device());
+    }
+    const CpsRun r = cps({"read", "--port", "COM3", "-o", path("out.dat")});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(QFile::exists(path("out.dat")));
+}
+
+TEST_F(E2e, FullWriteLeavesTheRadioEqualInTheBytesSent) {
+    RadioImage file = radioMemory();
+    packBands(file, Bands{{136 * kPerMHz, 174 * kPerMHz}, {136 * kPerMHz, 174 * kPerMHz}});
+    RadioImage before = RadioImage::factory();
+    before.set(addr::kBandCode, 1);
+    Sim sim({"--image", imageFile("radio.dat", before)}, dir.path());
+    const CpsRun r = cps({"write", "--port", sim.device(), imageFile("doc.dat", file)});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(sim.sawClose());
+    const RadioImage after = sim.stop();
+    for (int a = 0; a < kImageSize; ++a) {
+        const bool sent = a < 0xFA0 || (a >= 0xFD0 && a < 0xFEE);
+        ASSERT_EQ(after.at(a), sent ? file.at(a) : before.at(a)) << std::hex << a;
+    }
+}
+
+TEST_F(E2e, CalibrationRowsNeedTheAccessCode) {
+    RadioImage file = radioMemory();
+    packBands(file, Bands{{136 * kPerMHz, 174 * kPerMHz}, {136 * kPerMHz, 174 * kPerMHz}});
+    const QString doc = imageFile("doc.dat", file);
+    {
+        Sim sim({}, dir.path());
+        const CpsRun r =
+            cps({"write", "--port", sim.device(), doc, "--calibration", "--access-code", "nope"});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_TRUE(r.err.contains("access code"));
+        EXPECT_FALSE(sim.log().contains("PROGRAM"));
+    }
+    Sim sim({}, dir.path());
+    const CpsRun r =
+        cps({"write", "--port", sim.device(), doc, "--calibration", "--access-code", "527ktm"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    const RadioImage after = sim.stop();
+    for (int a = 0xFA0; a < 0xFD0; ++a) ASSERT_EQ(after.at(a), file.at(a));
+    EXPECT_TRUE(sim.log().contains("W 0FC8 8"));
+}
+
+TEST_F(E2e, RangeBoxIsCancelUnlessIgnored) {
+    const QString doc = imageFile("doc.dat", radioMemory());  // bands outside 400-470
+    {
+        Sim sim({"--range", "400-470"}, dir.path());
+        const CpsRun r = cps({"write", "--port", sim.device(), doc});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_TRUE(r.err.contains("The frequency band over the range of the radio."));
+        EXPECT_FALSE(sim.log().join(' ').contains("W "));
+    }
+    Sim sim({"--range", "400-470"}, dir.path());
+    const CpsRun r = cps({"write", "--port", sim.device(), doc, "--ignore-range"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+}
+
+TEST_F(E2e, FaultsGiveTheirMessagesAndSaveNothing) {
+    struct Case {
+        QStringList simArgs;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"--type", "Q"}, "Becuase the type of radio does not match"},
+        {{"--band-code", "3"}, "Frequency band is invalid"},
+        {{"--nak-at", "0x100"}, "Program Interrupt, Please reset the radio and try again"},
+        {{"--silent-at", "0x7F8"}, "Program Interrupt"},
+        {{"--short-at", "0xFF8"}, "Program Interrupt"},
+        {{"--no-answer"}, "Communication Error, Please check all the connections"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.simArgs.join(' ').toStdString());
+        Sim sim(c.simArgs, dir.path());
+        const CpsRun r = cps({"read", "--port", sim.device(), "-o", path("out.dat")});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_TRUE(r.err.contains(c.message)) << r.err.toStdString();
+        EXPECT_FALSE(QFile::exists(path("out.dat")));
+        EXPECT_TRUE(sim.sawClose());
+    }
+}
+
+TEST_F(E2e, PasswordAndToleratedGarbage) {
+    RadioImage memory = radioMemory();
+    const char pw[] = "123456";
+    for (int i = 0; i < 6; ++i) memory.set(addr::kPassword + i, static_cast<uint8_t>(pw[i]));
+    Sim sim({"--image", imageFile("radio.dat", memory), "--garbage", "1"}, dir.path());
+    CpsRun r = cps({"read", "--port", sim.device(), "-o", path("out.dat")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("Password Error!"));
+    r = cps({"read", "--port", sim.device(), "-o", path("out.dat"), "--password", "123456"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    RadioImage read;
+    ASSERT_TRUE(loadDataFile(path("out.dat"), read));
+    EXPECT_TRUE(read == memory);
+}
+
+TEST_F(E2e, UnopenablePortFails) {
+    {
+        QSettings s(userStore(), QSettings::IniFormat);
+        s.setValue("Ports/COM16", path("no-such-device"));
+    }
+    const CpsRun r = cps({"read", "--port", "COM16", "-o", path("out.dat")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("Could not Open the Port"));
+    EXPECT_EQ(cps({"read", "--port", "COM17", "-o", path("out.dat")}).status, 2);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
