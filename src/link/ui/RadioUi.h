@@ -9,7 +9,7 @@ namespace cps {
 // What the channel view offers the radio commands: its document's image and the grid
 // operations the transfer needs before and after moving the image.
 class RadioViewHost {
-public:
+  public:
     virtual ~RadioViewHost() = default;
     virtual QWidget* hostWidget() = 0;
     virtual RadioImage& documentImage() = 0;

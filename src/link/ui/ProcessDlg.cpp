@@ -1,0 +1,61 @@
+#include "ProcessDlg.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "AppContext.h"
+
+namespace cps {
+
+CProcessDlg::CProcessDlg(const QString& caption, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Process146"));
+    setWindowTitle(caption);
+    setModal(false);
+    start_ = new QPushButton(app().text("Start", "开始"), this);
+    start_->setDefault(true);
+    cancel_ = new QPushButton(app().text("Cancel", "取消"), this);
+    status_ = new QLabel(app().text("Not start yet", "尚未开始"), this);
+    progress_ = new QProgressBar(this);
+    progress_->setRange(0, 191);
+    progress_->setValue(0);
+    progress_->setTextVisible(false);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(new QLabel(app().text("Progress：", "进度："), this), 0, 0);
+    grid->addWidget(status_, 0, 1);
+    grid->addWidget(progress_, 1, 0, 1, 2);
+    grid->addWidget(start_, 0, 2);
+    grid->addWidget(cancel_, 1, 2);
+    connect(start_, &QPushButton::clicked, this, &CProcessDlg::onStart);
+    connect(cancel_, &QPushButton::clicked, this, &CProcessDlg::onCancel);
+}
+
+void CProcessDlg::setStatus(const QString& text) { status_->setText(text); }
+void CProcessDlg::setProgressRange(int maximum) { progress_->setRange(0, maximum); }
+void CProcessDlg::setProgress(int position) { progress_->setValue(position); }
+
+void CProcessDlg::finish() {
+    running_ = false;
+    hide();
+    deleteLater();
+}
+
+void CProcessDlg::onStart() {
+    if (running_) return;
+    start_->setEnabled(false);
+    running_ = true;
+    cancelled_ = false;
+    emit startRequested();
+}
+
+void CProcessDlg::onCancel() {
+    cancelled_ = true;
+    // While a transfer runs it still uses this window; it ends at its next pump step.
+    if (!running_) finish();
+}
+
+void CProcessDlg::reject() { onCancel(); }
+
+}  // namespace cps
