@@ -16,6 +16,7 @@
 #include "AppContext.h"
 #include "CColorLabel.h"
 #include "CMSFlexGrid.h"
+#include "PortNames.h"
 #include "Prompter.h"
 
 using cps::ChannelTable;
@@ -35,6 +36,8 @@ CProgramView::CProgramView(cps::RadioImage& image, Prompter* prompter, QWidget* 
       prompter_(prompter ? prompter : &Prompter::standard()),
       table_(cps::app().chinese) {
     setObjectName(QStringLiteral("CProgramView"));
+    // Every exchange opens the port by this name; the per-user value says which one.
+    cps::app().portName = cps::portNameFor(cps::loadPortNumber(cps::app().userStore()));
     buildGrid();
     buildEditors();
     applyWidths();

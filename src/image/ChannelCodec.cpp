@@ -138,8 +138,8 @@ void encodeChannel(const ChannelRow& row, uint8_t* r, const Bands& bands) {
     }
 
     // Shift direction compares the two texts as plain decimal numbers.
-    const double rxNum = std::strtod(row[kColRx].toLatin1().constData(), nullptr);
-    const double txNum = std::strtod(row[kColTx].toLatin1().constData(), nullptr);
+    const double rxNum = leadingNumber(row[kColRx]);
+    const double txNum = leadingNumber(row[kColTx]);
     b13 &= ~0xC0;
     if (txNum != 0 && rxNum != 0 && txNum != rxNum) b13 |= txNum > rxNum ? 0x80 : 0x40;
     r[13] = b13;

@@ -1,6 +1,7 @@
 #include "Decimal.h"
 
-#include <QByteArray>
+#include <QLocale>
+#include <QRegularExpression>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -19,9 +20,18 @@ long long pow10(int n) {
 
 }  // namespace
 
+double leadingNumber(const QString& text) {
+    static const QRegularExpression number(
+        QStringLiteral("^\\s*[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?"));
+    const QRegularExpressionMatch m = number.match(text);
+    if (!m.hasMatch()) return 0.0;
+    bool ok = false;
+    const double value = QLocale::c().toDouble(m.captured(0).trimmed(), &ok);
+    return ok ? value : 0.0;
+}
+
 long long scaledDecimal(const QString& text, int scale, bool roundUp) {
-    const QByteArray latin = text.toLatin1();
-    const double value = std::strtod(latin.constData(), nullptr);
+    const double value = leadingNumber(text);
     if (!std::isfinite(value) || value == 0.0) return 0;
 
     // 15 significant digits, as a decimal mantissa and exponent: d.dddddddddddddd e X

@@ -4,6 +4,11 @@
 
 namespace cps {
 
+// The number at the start of text as the C library reads it in the "C" locale (blanks, a
+// sign, digits, a decimal point, an exponent), whatever locale the process runs in; 0 when
+// the text does not start with a number.
+double leadingNumber(const QString& text);
+
 // Reads text as the C library does (leading number, anything else gives 0), takes that
 // number to 15 significant digits as an exact decimal, multiplies it by 10^scale, and
 // makes it whole: cut toward zero, or rounded up when roundUp is set. Exact decimal

@@ -3,6 +3,7 @@
 #include <QByteArray>
 
 #include "ChannelCodec.h"
+#include "Decimal.h"
 
 using namespace cps;
 
@@ -141,6 +142,16 @@ TEST(ChannelCodec, FrequencyTextIsScaledExactly) {
     // Every 2.5 kHz step between 67 and 600 MHz survives text and back.
     for (Freq f = 67 * kPerMHz; f <= 600 * kPerMHz; f += 250)
         ASSERT_EQ(freqTextToValue(freqValueToText(f)), f) << f;
+}
+
+TEST(ChannelCodec, NumbersAreReadAsTheCLibraryReadsThemWhateverTheLocale) {
+    EXPECT_EQ(leadingNumber(" +1.5e2x"), 150.0);
+    EXPECT_EQ(leadingNumber("1.2.3"), 1.2);
+    EXPECT_EQ(leadingNumber("-.5"), -0.5);
+    EXPECT_EQ(leadingNumber("7e"), 7.0);
+    EXPECT_EQ(leadingNumber("1,5"), 1.0);  // a comma never is a decimal point here
+    EXPECT_EQ(leadingNumber("x1"), 0.0);
+    EXPECT_EQ(leadingNumber(""), 0.0);
 }
 
 TEST(ChannelCodec, Labels) {
