@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QStringList>
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -21,15 +22,12 @@
 
 #include "DataFile.h"
 #include "RadioImage.h"
+#include "RadioProtocol.h"
 
 namespace {
 
 volatile std::sig_atomic_t gStop = 0;
 void onSignal(int) { gStop = 1; }
-
-constexpr uint8_t kAck = 0x06;
-constexpr uint8_t kNak = 0x15;
-constexpr uint8_t kProgram[7] = {0x02, 'P', 'R', 'O', 'G', 'R', 'E'};
 
 const char* const kUsage =
     "Usage: radiosim [options]\n"
@@ -74,10 +72,18 @@ struct Options {
     QString dump, log, link;
 };
 
-class Radio {
+// The protocol core on a pseudo-terminal: wall-clock pacing, writes to the device and the log.
+class Radio : public cps::sim::RadioProtocol {
   public:
-    Radio(int fd, const Options& o, cps::RadioImage memory, FILE* log)
-        : fd_(fd), o_(o), memory_(memory), log_(log) {
+    Radio(int fd, const Options& o, const cps::RadioImage& image, FILE* log) : fd_(fd), log_(log) {
+        memory = image;
+        typeLetter = o.type;
+        cps::packBand(o.range, rangeBytes[0], rangeBytes[1], rangeBytes[2]);
+        neverAnswer = o.noAnswer;
+        garbage = o.garbage;
+        nakAt = o.nakAt;
+        silentAt = o.silentAt;
+        shortAt = o.shortAt;
         // A real radio answers no sooner than the request has crossed the wire, and the
         // program purges its input right after sending: never answer faster than one byte
         // time at 9600 baud plus a turnaround, even unpaced.
@@ -85,36 +91,23 @@ class Radio {
         minGapMs_ = o.baud > 0 ? 0.1 : 10000.0 / 9600 + 0.25;
     }
 
-    const cps::RadioImage& memory() const { return memory_; }
-
     // Bytes as they come off the line; stamps the moment each has fully arrived.
     void receive(const uint8_t* data, int n, double at) {
         for (int i = 0; i < n; ++i) {
             wireDone_ = std::max(at, wireDone_) + byteMs_;
+            lastArrival_ = nowMs();
             take(data[i]);
         }
     }
 
-    void hangUp() {
-        state_ = Idle;
-        matched_ = 0;
-        logLine("CLOSED");
-    }
-
   private:
-    enum State { Idle, Program, Header, Data };
-
-    void logLine(const char* fmt, ...) __attribute__((format(printf, 2, 3))) {
+    void note(const cps::sim::RadioEvent& e) override {
         if (!log_) return;
-        va_list ap;
-        va_start(ap, fmt);
-        std::vfprintf(log_, fmt, ap);
-        va_end(ap);
-        std::fputc('\n', log_);
+        std::fprintf(log_, "%s\n", e.text().c_str());
         std::fflush(log_);
     }
 
-    void send(const std::vector<uint8_t>& bytes) {
+    void send(const std::vector<uint8_t>& bytes) override {
         double t = std::max(wireDone_ + (byteMs_ > 0 ? 0.1 : 0.0), lastArrival_ + minGapMs_);
         if (byteMs_ <= 0) {
             sleepUntil(t);
@@ -140,115 +133,10 @@ class Radio {
         }
     }
 
-    void take(uint8_t b) {
-        lastArrival_ = nowMs();
-        if (state_ == Data) {
-            data_.push_back(b);
-            if (static_cast<int>(data_.size()) == header_[3]) finishWrite();
-            return;
-        }
-        if (state_ == Header) {
-            header_.push_back(b);
-            if (header_.size() == 4) command();
-            return;
-        }
-        // Like a real radio, a program-mode request starts over at any moment.
-        if (matched_ > 0) {
-            if (b == kProgram[matched_]) {
-                if (++matched_ == 7) {
-                    matched_ = 0;
-                    programRequest();
-                }
-                return;
-            }
-            matched_ = 0;
-        }
-        if (b == 0x02) {
-            if (state_ == Program && lastM_) {
-                lastM_ = false;
-                identify();
-            } else {
-                matched_ = 1;
-            }
-            return;
-        }
-        lastM_ = false;
-        if (state_ != Program) return;
-        if (b == 'M') {
-            lastM_ = true;
-        } else if (b == kAck) {
-            send({nakOnAck_ ? kNak : kAck});
-            nakOnAck_ = false;
-        } else if (b == 'R' || b == 'W') {
-            header_.assign(1, b);
-            state_ = Header;
-        } else {
-            logLine("? %02X", b);
-        }
-    }
-
-    void programRequest() {
-        logLine("PROGRAM");
-        state_ = Program;
-        lastM_ = false;
-        nakOnAck_ = false;
-        if (o_.noAnswer) return;
-        std::vector<uint8_t> r(static_cast<size_t>(o_.garbage), 0x3F);
-        r.push_back(kAck);
-        send(r);
-    }
-
-    void identify() {
-        logLine("IDENT");
-        uint8_t a, b, c;
-        cps::packBand(o_.range, a, b, c);
-        send({o_.type, '8', '8', '8', 0x00, a, b, c});
-    }
-
-    void command() {
-        const int address = header_[1] << 8 | header_[2];
-        const int length = header_[3];
-        if (header_[0] == 'W') {
-            state_ = length > 0 ? Data : Program;
-            data_.clear();
-            if (length == 0) finishWrite();
-            return;
-        }
-        state_ = Program;
-        logLine("R %04X %d", address, length);
-        if (address == o_.silentAt) return;
-        std::vector<uint8_t> r = {'W', header_[1], header_[2], header_[3]};
-        for (int i = 0; i < length; ++i) r.push_back(memory_.at((address + i) % cps::kImageSize));
-        if (address == o_.shortAt) r.pop_back();
-        nakOnAck_ = address == o_.nakAt;
-        send(r);
-    }
-
-    void finishWrite() {
-        const int address = header_[1] << 8 | header_[2];
-        state_ = Program;
-        logLine("W %04X %d", address, header_[3]);
-        if (address == o_.silentAt) return;
-        if (address == o_.nakAt) {
-            send({kNak});
-            return;
-        }
-        for (size_t i = 0; i < data_.size(); ++i)
-            memory_.set((address + static_cast<int>(i)) % cps::kImageSize, data_[i]);
-        send({kAck});
-    }
-
     int fd_;
-    const Options& o_;
-    cps::RadioImage memory_;
     FILE* log_;
     double byteMs_ = 0, minGapMs_ = 0;
     double wireDone_ = 0, lastArrival_ = 0;
-    State state_ = Idle;
-    int matched_ = 0;
-    bool lastM_ = false;
-    bool nakOnAck_ = false;
-    std::vector<uint8_t> header_, data_;
 };
 
 bool parseAddress(const QString& s, int& out) {
@@ -399,7 +287,7 @@ int main(int argc, char** argv) {
     ::close(fd);
     if (!o.dump.isEmpty()) {
         QString error;
-        if (!cps::saveDataFile(o.dump, radio.memory(), &error)) {
+        if (!cps::saveDataFile(o.dump, radio.memory, &error)) {
             std::fprintf(stderr, "radiosim: %s\n", qPrintable(error));
             return 1;
         }
