@@ -56,7 +56,6 @@ void UserStore::setNumber(const QString& name, uint32_t value) {
 }
 
 QString UserStore::text(const QString& name, const QString& def) const {
-    // Paths like "Ports/COM3" go through groups; compare only the last name loosely.
     const QVariant v = settings_->value(name);
     return v.isValid() ? v.toString() : def;
 }
