@@ -4,8 +4,8 @@
 
 #include "AppContext.h"
 #include "ChannelCodec.h"
+#include "CliCommon.h"
 #include "Commands.h"
-#include "DataFile.h"
 
 namespace cps::cli {
 
@@ -34,60 +34,9 @@ const char* const kInfoHelp =
 
 namespace {
 
-// Options of the form "--name value"; everything else is positional.
-struct Args {
-    QStringList positional;
-    QHash<QString, QString> options;
-    QString error;
-};
-
-Args parse(const QStringList& args, const QStringList& valued) {
-    Args a;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& s = args[i];
-        if (s.startsWith(QLatin1Char('-')) && s.size() > 1) {
-            if (!valued.contains(s)) {
-                a.error = QStringLiteral("unknown option '%1'").arg(s);
-                return a;
-            }
-            if (i + 1 >= args.size()) {
-                a.error = QStringLiteral("option '%1' needs a value").arg(s);
-                return a;
-            }
-            a.options.insert(s, args[++i]);
-        } else {
-            a.positional << s;
-        }
-    }
-    return a;
-}
-
-int usageError(const char* command, const QString& message, const char* help) {
-    err() << "cps " << command << ": " << message << "\n\n" << help;
-    return kUsage;
-}
-
-bool load(const QString& path, RadioImage& image) {
-    QString error;
-    if (!loadDataFile(path, image, &error)) {
-        err() << "cps: " << error << "\n";
-        return false;
-    }
-    return true;
-}
-
-bool save(const QString& path, const RadioImage& image) {
-    QString error;
-    if (!saveDataFile(path, image, &error)) {
-        err() << "cps: " << error << "\n";
-        return false;
-    }
-    return true;
-}
-
 int importRows(const QString& file, const QString& rowsPath, const QString& outPath) {
     RadioImage image;
-    if (!load(file, image)) return kFailed;
+    if (!loadImage("channels", file, image)) return kFailed;
     QFile rowsFile(rowsPath);
     if (!rowsFile.open(QIODevice::ReadOnly)) {
         err() << "cps: cannot open " << rowsPath << ": " << rowsFile.errorString() << "\n";
@@ -133,50 +82,44 @@ int importRows(const QString& file, const QString& rowsPath, const QString& outP
     packBands(image, bands);
     for (int n = 1; n <= kChannelCount; ++n)
         encodeChannel(rows[n], image.data() + recordOffset(n), bands);
-    return save(outPath, image) ? kOk : kFailed;
+    return saveImage("channels", outPath, image) ? kOk : kFailed;
 }
 
 }  // namespace
 
 int runNew(const QStringList& args) {
-    const Args a = parse(args, {QStringLiteral("-o")});
-    if (!a.error.isEmpty()) return usageError("new", a.error, kNewHelp);
-    if (!a.positional.isEmpty() || !a.options.contains(QStringLiteral("-o")))
-        return usageError("new", QStringLiteral("needs -o FILE and nothing else"), kNewHelp);
-    RadioImage image = RadioImage::factory();
-    applyNewImageSettings(image, app().userStore().number(QStringLiteral("Type"), 0));
-    return save(a.options.value(QStringLiteral("-o")), image) ? kOk : kFailed;
+    const Args a = parseArgs(args, {QStringLiteral("-o")});
+    if (!a.error.isEmpty()) return usageError("new", a.error);
+    if (!a.positional.isEmpty() || !a.has(QStringLiteral("-o")))
+        return usageError("new", QStringLiteral("needs -o FILE and nothing else"));
+    return saveImage("new", a.value(QStringLiteral("-o")), newDocumentImage()) ? kOk : kFailed;
 }
 
 int runChannels(const QStringList& args) {
-    const Args a =
-        parse(args, {QStringLiteral("--lang"), QStringLiteral("--import"), QStringLiteral("-o")});
-    if (!a.error.isEmpty()) return usageError("channels", a.error, kChannelsHelp);
+    const Args a = parseArgs(
+        args, {QStringLiteral("--lang"), QStringLiteral("--import"), QStringLiteral("-o")});
+    if (!a.error.isEmpty()) return usageError("channels", a.error);
     if (a.positional.size() != 1)
-        return usageError("channels", QStringLiteral("needs exactly one FILE"), kChannelsHelp);
+        return usageError("channels", QStringLiteral("needs exactly one FILE"));
     const QString file = a.positional.first();
 
-    if (a.options.contains(QStringLiteral("--import")) ||
-        a.options.contains(QStringLiteral("-o"))) {
-        if (!a.options.contains(QStringLiteral("--import")) ||
-            !a.options.contains(QStringLiteral("-o")) ||
-            a.options.contains(QStringLiteral("--lang")))
+    if (a.has(QStringLiteral("--import")) || a.has(QStringLiteral("-o"))) {
+        if (!a.has(QStringLiteral("--import")) || !a.has(QStringLiteral("-o")) ||
+            a.has(QStringLiteral("--lang")))
             return usageError("channels",
-                              QStringLiteral("--import ROWS.tsv and -o OUT go together"),
-                              kChannelsHelp);
-        return importRows(file, a.options.value(QStringLiteral("--import")),
-                          a.options.value(QStringLiteral("-o")));
+                              QStringLiteral("--import ROWS.tsv and -o OUT go together"));
+        return importRows(file, a.value(QStringLiteral("--import")), a.value(QStringLiteral("-o")));
     }
 
     bool chinese = app().chinese;
-    if (a.options.contains(QStringLiteral("--lang"))) {
-        const QString lang = a.options.value(QStringLiteral("--lang"));
+    if (a.has(QStringLiteral("--lang"))) {
+        const QString lang = a.value(QStringLiteral("--lang"));
         if (lang != QLatin1String("en") && lang != QLatin1String("zh"))
-            return usageError("channels", QStringLiteral("--lang takes en or zh"), kChannelsHelp);
+            return usageError("channels", QStringLiteral("--lang takes en or zh"));
         chinese = lang == QLatin1String("zh");
     }
     RadioImage image;
-    if (!load(file, image)) return kFailed;
+    if (!loadImage("channels", file, image)) return kFailed;
     const Bands bands = unpackBands(image);
     QString text;
     for (int n = 1; n <= kChannelCount; ++n) {
@@ -190,12 +133,12 @@ int runChannels(const QStringList& args) {
 }
 
 int runInfo(const QStringList& args) {
-    const Args a = parse(args, {});
-    if (!a.error.isEmpty()) return usageError("info", a.error, kInfoHelp);
+    const Args a = parseArgs(args, {});
+    if (!a.error.isEmpty()) return usageError("info", a.error);
     if (a.positional.size() != 1)
-        return usageError("info", QStringLiteral("needs exactly one FILE"), kInfoHelp);
+        return usageError("info", QStringLiteral("needs exactly one FILE"));
     RadioImage image;
-    if (!load(a.positional.first(), image)) return kFailed;
+    if (!loadImage("info", a.positional.first(), image)) return kFailed;
     const Bands bands = unpackBands(image);
     bool password = false;
     for (int i = 0; i < addr::kPasswordLength; ++i)

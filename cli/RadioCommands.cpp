@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "AppContext.h"
+#include "CliCommon.h"
 #include "Commands.h"
 #include "DataFile.h"
 #include "PortNames.h"
@@ -111,11 +112,6 @@ struct Parsed {
     int retries = 0;
 };
 
-int usageError(const char* command, const QString& what) {
-    err() << "cps " << command << ": " << what << "\nTry \"cps " << command << " --help\".\n";
-    return kUsage;
-}
-
 // COM1..COM16 become the port names the link uses; device paths stay as they are.
 bool portName(const QString& arg, QString& name) {
     if (arg.startsWith(QLatin1Char('/'))) {
@@ -131,40 +127,30 @@ bool portName(const QString& arg, QString& name) {
 }
 
 int parse(const char* command, const QStringList& args, Parsed& p) {
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        auto value = [&](QString& v) {
-            if (i + 1 >= args.size()) return false;
-            v = args[++i];
-            return true;
-        };
-        QString retries;
-        if (a == QLatin1String("--ignore-range")) {
-            p.ignoreRange = true;
-        } else if (a == QLatin1String("--calibration")) {
-            p.calibration = true;
-        } else if (a == QLatin1String("--port")) {
-            if (!value(p.port)) return usageError(command, "--port needs a value");
-        } else if (a == QLatin1String("-o") || a == QLatin1String("--output")) {
-            if (!value(p.output)) return usageError(command, "-o needs a file name");
-        } else if (a == QLatin1String("--into")) {
-            if (!value(p.into)) return usageError(command, "--into needs a file name");
-        } else if (a == QLatin1String("--password")) {
-            if (!value(p.password)) return usageError(command, "--password needs digits");
-        } else if (a == QLatin1String("--access-code")) {
-            if (!value(p.accessCode)) return usageError(command, "--access-code needs a code");
-            p.hasAccessCode = true;
-        } else if (a == QLatin1String("--retries")) {
-            bool ok = false;
-            if (!value(retries) || (p.retries = retries.toInt(&ok), !ok) || p.retries < 0)
-                return usageError(command, "--retries needs a number of 0 or more");
-        } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
-            return usageError(command, QStringLiteral("unknown option '%1'").arg(a));
-        } else if (p.file.isEmpty()) {
-            p.file = a;
-        } else {
-            return usageError(command, QStringLiteral("unexpected argument '%1'").arg(a));
-        }
+    const Args a =
+        parseArgs(args,
+                  {QStringLiteral("--port"), QStringLiteral("-o"), QStringLiteral("--output"),
+                   QStringLiteral("--into"), QStringLiteral("--password"),
+                   QStringLiteral("--access-code"), QStringLiteral("--retries")},
+                  {QStringLiteral("--ignore-range"), QStringLiteral("--calibration")});
+    if (!a.error.isEmpty()) return usageError(command, a.error);
+    if (a.positional.size() > 1)
+        return usageError(command, QStringLiteral("unexpected argument '%1'").arg(a.positional[1]));
+    p.file = a.positional.value(0);
+    p.port = a.value(QStringLiteral("--port"));
+    p.output = a.has(QStringLiteral("-o")) ? a.value(QStringLiteral("-o"))
+                                           : a.value(QStringLiteral("--output"));
+    p.into = a.value(QStringLiteral("--into"));
+    if (a.has(QStringLiteral("--password"))) p.password = a.value(QStringLiteral("--password"));
+    p.hasAccessCode = a.has(QStringLiteral("--access-code"));
+    p.accessCode = a.value(QStringLiteral("--access-code"));
+    p.ignoreRange = a.has(QStringLiteral("--ignore-range"));
+    p.calibration = a.has(QStringLiteral("--calibration"));
+    if (a.has(QStringLiteral("--retries"))) {
+        bool ok = false;
+        p.retries = a.value(QStringLiteral("--retries")).toInt(&ok);
+        if (!ok || p.retries < 0)
+            return usageError(command, "--retries needs a number of 0 or more");
     }
     if (p.port.isEmpty()) return usageError(command, "--port is required");
     QString name;
@@ -205,16 +191,8 @@ int runRead(const QStringList& args) {
     if (!p.password.isNull() && !digits.match(p.password).hasMatch())
         return usageError("read", "--password takes up to six digits");
 
-    RadioImage image = RadioImage::factory();
-    if (!p.into.isEmpty()) {
-        QString error;
-        if (!loadDataFile(p.into, image, &error)) {
-            err() << "cps read: " << error << '\n';
-            return kFailed;
-        }
-    } else {
-        applyNewImageSettings(image, app().userStore().number(QStringLiteral("Type"), 0));
-    }
+    RadioImage image = newDocumentImage();
+    if (!p.into.isEmpty() && !loadImage("read", p.into, image)) return kFailed;
     if (!p.password.isNull()) {
         for (int i = 0; i < addr::kPasswordLength; ++i)
             image.set(addr::kPassword + i, i < p.password.size()
@@ -253,11 +231,7 @@ int runWrite(const QStringList& args) {
     }
 
     RadioImage image;
-    QString error;
-    if (!loadDataFile(p.file, image, &error)) {
-        err() << "cps write: " << error << '\n';
-        return kFailed;
-    }
+    if (!loadImage("write", p.file, image)) return kFailed;
     TransferSettings settings;
     settings.mode = LinkMode::Write;
     settings.portName = p.port;

@@ -3,58 +3,50 @@
 #include <algorithm>
 #include <cstring>
 
+#include "AppContext.h"
+
 namespace cps {
 
 namespace linktext {
-namespace {
-QString pickText(bool chinese, const char* en, const char* zh) {
-    return QString::fromUtf8(chinese ? zh : en);
-}
-}  // namespace
 
 QString portNotOpened(bool chinese) {
-    return pickText(chinese,
-                    "Could not Open the Port, Please check whether the Port are occupied or the "
-                    "device are ok",
-                    "无法打开串口，请检查串口是否被占用或设备是否正常");
+    return pick(chinese,
+                "Could not Open the Port, Please check whether the Port are occupied or the "
+                "device are ok",
+                "无法打开串口，请检查串口是否被占用或设备是否正常");
 }
 QString commError(bool chinese) {
-    return pickText(chinese,
-                    "Communication Error, Please check all the connections and the radio power",
-                    "通讯错误，请检查所有连接和对讲机电源");
+    return pick(chinese,
+                "Communication Error, Please check all the connections and the radio power",
+                "通讯错误，请检查所有连接和对讲机电源");
 }
 QString interrupted(bool chinese) {
-    return pickText(chinese, "Program Interrupt, Please reset the radio and try again",
-                    "编程中断，请复位对讲机后重试");
+    return pick(chinese, "Program Interrupt, Please reset the radio and try again",
+                "编程中断，请复位对讲机后重试");
 }
 QString wrongType(bool chinese) {
-    return pickText(chinese,
-                    "Becuase the type of radio does not match,\ncommunications is interrupt.",
-                    "对讲机类型不匹配,无法通讯。");
+    return pick(chinese, "Becuase the type of radio does not match,\ncommunications is interrupt.",
+                "对讲机类型不匹配,无法通讯。");
 }
-QString caution(bool chinese) { return pickText(chinese, "Caution", "警告"); }
+QString caution(bool chinese) { return pick(chinese, "Caution", "警告"); }
 QString outOfRange(bool chinese) {
-    return pickText(chinese,
-                    "\n\nThe frequency band over the range of the radio.\nClick the OK button to "
-                    "continue, or click Cancel button to exit.",
-                    "\n\n频段超出对讲机的范围。\n按确定继续，按取消退出。");
+    return pick(chinese,
+                "\n\nThe frequency band over the range of the radio.\nClick the OK button to "
+                "continue, or click Cancel button to exit.",
+                "\n\n频段超出对讲机的范围。\n按确定继续，按取消退出。");
 }
 QString bandMismatch(bool chinese) {
-    return pickText(chinese, "Frequency band is not match", "频段不匹配");
+    return pick(chinese, "Frequency band is not match", "频段不匹配");
 }
-QString bandInvalid(bool chinese) {
-    return pickText(chinese, "Frequency band is invalid", "频段非法");
-}
+QString bandInvalid(bool chinese) { return pick(chinese, "Frequency band is invalid", "频段非法"); }
 QString passwordError() { return QStringLiteral("Password Error!"); }
 QString waiting(bool chinese) {
-    return pickText(chinese, "Waiting the response from radio....", "请等待对机讲响应....");
+    return pick(chinese, "Waiting the response from radio....", "请等待对机讲响应....");
 }
 QString serviceOpenFailed() { return QStringLiteral("Open the serial port fails"); }
-QString serviceCommError(bool chinese) {
-    return pickText(chinese, "Communication Error", "通讯出错");
-}
-QString readOk(bool chinese) { return pickText(chinese, "Read Successfully", "读数据成功"); }
-QString writeOk(bool chinese) { return pickText(chinese, "Write Successfully", "写数据成功"); }
+QString serviceCommError(bool chinese) { return pick(chinese, "Communication Error", "通讯出错"); }
+QString readOk(bool chinese) { return pick(chinese, "Read Successfully", "读数据成功"); }
+QString writeOk(bool chinese) { return pick(chinese, "Write Successfully", "写数据成功"); }
 }  // namespace linktext
 
 const RadioLink::Block RadioLink::kFixedBlocks[6] = {

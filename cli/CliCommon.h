@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QHash>
+#include <QSet>
+#include <QStringList>
+
+#include "RadioImage.h"
+
+namespace cps::cli {
+
+// Command-line arguments after the command name: options that take a value, flags, and
+// positional arguments in order.
+struct Args {
+    QStringList positional;
+    QHash<QString, QString> values;
+    QSet<QString> flags;
+    QString error;  // set when the arguments could not be parsed
+
+    bool has(const QString& option) const {
+        return values.contains(option) || flags.contains(option);
+    }
+    QString value(const QString& option) const { return values.value(option); }
+};
+
+Args parseArgs(const QStringList& args, const QStringList& valued, const QStringList& flags = {});
+
+// Prints "cps COMMAND: message" and a pointer to the command's help; returns kUsage.
+int usageError(const char* command, const QString& message);
+
+// Load and save with the failure reported as "cps COMMAND: ...".
+bool loadImage(const char* command, const QString& path, RadioImage& image);
+bool saveImage(const char* command, const QString& path, const RadioImage& image);
+
+// The image a new, unedited document holds when it is first shown or saved: the factory
+// image with the new-image settings and the radio type remembered per user.
+RadioImage newDocumentImage();
+
+}  // namespace cps::cli
