@@ -24,7 +24,24 @@ bool matches(const QString& text, const Pair& p) {
 }
 }  // namespace choices
 
+namespace msg {
+const field::Text kOutOfRange{"Out of range, please input again.", "超出范围，请重新输入。"};
+const field::Text kBadFormat{"Error Data Format, please input again.",
+                             "数据格式错误，请重新输入。"};
+const field::Text kBadStep{"Error data Value, please input according the step value(6.25K/5k).",
+                           "数据值错误，请按步进值(6.25K/5K)输入。"};
+}  // namespace msg
+
 namespace {
+
+using field::Env;
+using field::Field;
+using field::Parsed;
+using field::Text;
+
+// The receive frequency must be a sensible radio frequency at all: 67 to 600 MHz.
+constexpr Freq kLowestEntry = 67 * kPerMHz;
+constexpr Freq kHighestEntry = 600 * kPerMHz;
 
 Freq readBcd8(const uint8_t* p) {
     Freq f = 0;
@@ -43,7 +60,153 @@ void writeBcd8(Freq value, uint8_t* p) {
 
 bool freqEmpty(uint8_t top) { return top == 0xFF || top == 0x00; }
 
+// Only digits and one decimal point can be typed into the frequency editor.
+bool looksLikeFrequency(const QString& t) {
+    int points = 0;
+    for (QChar c : t) {
+        if (c == QLatin1Char('.')) {
+            if (++points > 1) return false;
+        } else if (!c.isDigit() || c.unicode() > 0x7F) {
+            return false;
+        }
+    }
+    return !t.isEmpty() && t != QLatin1String(".");
+}
+
+// Frequencies: 8 BCD digits. The receive frequency shows only inside the bands.
+QString showFreq(const Field& f, const uint8_t* base, const Env& env) {
+    const uint8_t* p = base + f.offset;
+    if (freqEmpty(p[3])) return {};
+    const Freq v = readBcd8(p);
+    if (f.offset == 0 && !env.bands.contains(v)) return {};
+    return freqValueToText(v);
+}
+
+void storeFreq(const Field& f, uint8_t* base, const QString& text, const Env&) {
+    const Freq v = freqTextToValue(text);
+    if (v <= 0) {
+        for (int i = 0; i < 4; ++i) base[f.offset + i] = 0xFF;
+    } else {
+        writeBcd8(v, base + f.offset);
+    }
+}
+
+Parsed parseRx(const Field&, const QString& typed, const Env& env) {
+    if (typed.isEmpty()) return Parsed::accept({});
+    if (env.strict && !looksLikeFrequency(typed))
+        return Parsed::refuse(msg::kBadFormat.get(env.chinese));
+    const Freq v = freqTextToValue(typed);
+    if (v < kLowestEntry || v > kHighestEntry)
+        return Parsed::refuse(msg::kBadFormat.get(env.chinese));
+    if (!onFrequencyStep(v)) return Parsed::refuse(msg::kBadStep.get(env.chinese));
+    if (!env.bands.contains(v)) return Parsed::refuse(msg::kOutOfRange.get(env.chinese));
+    return Parsed::accept(freqValueToText(v));
+}
+
+// A transmit frequency outside the bands silently becomes band 1's lower limit.
+Parsed parseTx(const Field&, const QString& typed, const Env& env) {
+    if (typed.isEmpty()) return Parsed::accept({});
+    if (env.strict && !looksLikeFrequency(typed))
+        return Parsed::refuse(msg::kBadFormat.get(env.chinese));
+    const Freq v = freqTextToValue(typed);
+    if (env.bands.contains(v)) return Parsed::accept(freqValueToText(v));
+    return Parsed::accept(freqValueToText(env.bands.band1.low), true);
+}
+
+QString showTone(const Field& f, const uint8_t* base, const Env& env) {
+    return tones::toText({base[f.offset], base[f.offset + 1]}, env.chinese);
+}
+
+void storeTone(const Field& f, uint8_t* base, const QString& text, const Env&) {
+    const ToneBytes t = tones::fromText(text);
+    base[f.offset] = t.low;
+    base[f.offset + 1] = t.high;
+}
+
+Parsed parseTone(const Field&, const QString& typed, const Env& env) {
+    QString cell;
+    if (tones::checkTyped(typed, env.chinese, &cell)) {
+        const bool altered = typed.compare(cell, Qt::CaseInsensitive) != 0 &&
+                             scaledDecimal(typed, 3) != scaledDecimal(cell, 3) &&
+                             !(typed.isEmpty() && cell == tones::noneText(env.chinese));
+        return Parsed::accept(cell, altered);
+    }
+    return Parsed::refuse(env.chinese
+                              ? QStringLiteral("不是有效的亚音频: \"%1\" (60.0 到 259.9, "
+                                               "D023N 之类的数字码或 无)")
+                                    .arg(typed)
+                              : QStringLiteral("\"%1\" is no tone: a CTCSS tone from 60.0 "
+                                               "to 259.9, a DCS code such as D023N, or None")
+                                    .arg(typed));
+}
+
+QStringList toneItems(const Field&, bool chinese) { return tones::list(chinese); }
+
+// Bits 7-6 of byte 13 follow from the two frequencies; the record encoder sets them.
+QString showNothing(const Field&, const uint8_t*, const Env&) { return {}; }
+void storeNothing(const Field&, uint8_t*, const QString&, const Env&) {}
+
+const field::Codec kRxCodec{showFreq, storeFreq, parseRx, nullptr};
+const field::Codec kTxCodec{showFreq, storeFreq, parseTx, nullptr};
+const field::Codec kToneCodec{showTone, storeTone, parseTone, toneItems};
+const field::Codec kShiftCodec{showNothing, storeNothing, nullptr, nullptr};
+
+std::vector<Text> texts(const choices::Pair* pairs, int n) {
+    std::vector<Text> out;
+    for (int i = 0; i < n; ++i) out.push_back({pairs[i].en, pairs[i].zh});
+    return out;
+}
+
+field::Table buildChannelTable() {
+    using field::kHidden;
+    using field::kNormalises;
+    field::Table t;
+    t.section = "channels";
+    t.title = {"Channel Information", "信道信息"};
+    t.base = 0;
+    t.stride = kRecordSize;
+    t.count = kChannelCount;
+    t.fields = {
+        Field::custom("Rx Frequency", {"Rx Frequency", "接收频率"}, 0, 4, &kRxCodec)
+            .with(kNormalises)
+            .newImage(""),
+        Field::custom("Tx Frequency", {"Tx Frequency", "发射频率"}, 4, 4, &kTxCodec)
+            .with(kNormalises),
+        Field::custom("QT/DQT Dec", {"QT/DQT Dec", "QT/DQT解码"}, 8, 2, &kToneCodec)
+            .with(kNormalises),
+        Field::custom("QT/DQT Enc", {"QT/DQT Enc", "QT/DQT编码"}, 10, 2, &kToneCodec)
+            .with(kNormalises),
+        Field::ascii("Chnnel Name", {"Chnnel Name", "信道名字"}, 16, 8).with(kNormalises),
+        Field::mapped("Power", {"Power", "功率"}, 13, 0x21, texts(choices::kPower, 3),
+                      {{0x00, 0}, {0x01, 1}, {0x20, 2}})
+            .withNoMatch(0x00)
+            .with(kNormalises),
+        Field::mapped("W/N", {" W/N ", "宽/窄"}, 13, 0x10, texts(choices::kBandwidth, 2),
+                      {{0x10, 0}, {0x00, 1}})
+            .withNoMatch(0x00),
+        Field::mapped("Scan Add", {"Scan Add", "扫描添加"}, 13, 0x08, texts(choices::kScan, 2),
+                      {{0x08, 0}, {0x00, 1}})
+            .withNoMatch(0x00),
+        Field::mapped("Busy Lock", {"Busy Lock", "繁忙锁定"}, 13, 0x06,
+                      texts(choices::kBusyLock, 3), {{0x00, 0}, {0x02, 1}, {0x04, 2}, {0x06, 2}})
+            .withNoMatch(0x04)
+            .with(kNormalises),
+        Field::list("PTT ID", {"PTT ID", "PTT ID"}, 12, 0x30, texts(choices::kPttId, 4)),
+        Field::custom("Shift", {"Shift", "频差方向"}, 13, 1, &kShiftCodec)
+            .withMask(0xC0)
+            .with(kHidden),
+    };
+    return t;
+}
+
 }  // namespace
+
+bool onFrequencyStep(Freq v) { return v % 500 == 0 || v % 625 == 0; }
+
+const field::Table& channelFields() {
+    static const field::Table table = buildChannelTable();
+    return table;
+}
 
 QString channelLabel(int n) { return n == kFrChannel ? QStringLiteral("Fr") : QString::number(n); }
 
@@ -54,93 +217,36 @@ QString freqValueToText(Freq value) {
 }
 
 ChannelRow decodeChannel(const uint8_t* r, const Bands& bands, bool chinese) {
+    const field::Table& t = channelFields();
+    const Env env{chinese, bands, false};
     ChannelRow row;
-    if (freqEmpty(r[3])) return row;
-    const Freq rx = readBcd8(r);
-    if (!bands.contains(rx)) return row;
-    row[kColRx] = freqValueToText(rx);
-    if (!freqEmpty(r[7])) row[kColTx] = freqValueToText(readBcd8(r + 4));
+    row[kColRx] = field::show(t.fields[kColRx], r, env);
+    if (row[kColRx].isEmpty()) return row;
+    row[kColTx] = field::show(t.fields[kColTx], r, env);
     const bool noTx = row[kColTx].isEmpty();
-    row[kColDecTone] = tones::toText({r[8], r[9]}, chinese, noTx);
-    row[kColEncTone] = tones::toText({r[10], r[11]}, chinese, noTx);
-    if (noTx) return row;
-
-    QByteArray name;
-    for (int i = 16; i < 24 && r[i] != 0xFF && r[i] != 0x00; ++i)
-        name.append(static_cast<char>(r[i]));
-    row[kColName] = QString::fromLatin1(name);
-
-    switch (r[13] & 0x21) {
-        case 0x00:
-            row[kColPower] = choices::text(choices::kPower[0], chinese);
-            break;
-        case 0x01:
-            row[kColPower] = choices::text(choices::kPower[1], chinese);
-            break;
-        case 0x20:
-            row[kColPower] = choices::text(choices::kPower[2], chinese);
-            break;
-        default:
-            break;  // both bits set: not shown
+    for (int c : {kColDecTone, kColEncTone}) {
+        row[c] = field::show(t.fields[c], r, env);
+        // Without a transmit frequency no tone shows as nothing at all.
+        if (noTx && row[c] == tones::noneText(chinese)) row[c].clear();
     }
-    row[kColBandwidth] = choices::text(choices::kBandwidth[(r[13] & 0x10) ? 0 : 1], chinese);
-    row[kColScan] = choices::text(choices::kScan[(r[13] & 0x08) ? 0 : 1], chinese);
-    const int busy = r[13] & 0x06;
-    row[kColBusyLock] = choices::text(choices::kBusyLock[busy == 0   ? 0
-                                                         : busy == 2 ? 1
-                                                                     : 2],
-                                      chinese);
-    row[kColPttId] = choices::text(choices::kPttId[(r[12] & 0x30) >> 4], chinese);
+    if (noTx) return row;
+    for (int c = kColName; c < kColumnCount; ++c) row[c] = field::show(t.fields[c], r, env);
     return row;
 }
 
 void encodeChannel(const ChannelRow& row, uint8_t* r, const Bands& bands) {
-    const Freq rx = freqTextToValue(row[kColRx]);
-    if (!bands.contains(rx)) {
+    const field::Table& t = channelFields();
+    const Env env{false, bands, false};
+    if (!bands.contains(freqTextToValue(row[kColRx]))) {
         for (int i = 0; i < kRecordSize; ++i) r[i] = 0xFF;
         return;
     }
-    writeBcd8(rx, r);
-    const Freq tx = freqTextToValue(row[kColTx]);
-    if (tx == 0) {
-        for (int i = 4; i < 8; ++i) r[i] = 0xFF;
-    } else {
-        writeBcd8(tx, r + 4);
-    }
-    const ToneBytes dec = tones::fromText(row[kColDecTone]);
-    const ToneBytes enc = tones::fromText(row[kColEncTone]);
-    r[8] = dec.low;
-    r[9] = dec.high;
-    r[10] = enc.low;
-    r[11] = enc.high;
-
-    const QByteArray name = row[kColName].toLatin1();
-    for (int i = 0; i < 8; ++i) r[16 + i] = i < name.size() ? static_cast<uint8_t>(name[i]) : 0xFF;
-
-    uint8_t b13 = r[13] & ~0x21;
-    if (choices::matches(row[kColPower], choices::kPower[2])) b13 |= 0x20;
-    if (choices::matches(row[kColPower], choices::kPower[1])) b13 |= 0x01;
-    b13 =
-        choices::matches(row[kColBandwidth], choices::kBandwidth[0]) ? (b13 | 0x10) : (b13 & ~0x10);
-    b13 = choices::matches(row[kColScan], choices::kScan[0]) ? (b13 | 0x08) : (b13 & ~0x08);
-    b13 &= ~0x06;
-    if (choices::matches(row[kColBusyLock], choices::kBusyLock[1])) {
-        b13 |= 0x02;
-    } else if (!choices::matches(row[kColBusyLock], choices::kBusyLock[0])) {
-        b13 |= 0x04;
-    }
-
-    for (int v = 0; v < 4; ++v) {
-        if (choices::matches(row[kColPttId], choices::kPttId[v])) {
-            r[12] = static_cast<uint8_t>((r[12] & ~0x30) | (v << 4));
-            break;
-        }
-    }
+    for (int c = 0; c < kColumnCount; ++c) field::store(t.fields[c], r, row[c], env);
 
     // Shift direction compares the two texts as plain decimal numbers.
     const double rxNum = leadingNumber(row[kColRx]);
     const double txNum = leadingNumber(row[kColTx]);
-    b13 &= ~0xC0;
+    uint8_t b13 = r[13] & ~0xC0;
     if (txNum != 0 && rxNum != 0 && txNum != rxNum) b13 |= txNum > rxNum ? 0x80 : 0x40;
     r[13] = b13;
 }

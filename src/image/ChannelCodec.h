@@ -3,6 +3,7 @@
 #include <QString>
 #include <array>
 
+#include "Field.h"
 #include "RadioImage.h"
 
 namespace cps {
@@ -51,6 +52,20 @@ QString text(const Pair& p, bool chinese);
 // True when text equals the English or the Chinese form.
 bool matches(const QString& text, const Pair& p);
 }  // namespace choices
+
+// The channel record's fields, one per grid column in column order (index = Column), then
+// the hidden shift-direction bits. Offsets are inside the 24-byte record.
+const field::Table& channelFields();
+
+// The grid's entry messages (captioned "Caution").
+namespace msg {
+extern const field::Text kOutOfRange;  // 61446
+extern const field::Text kBadFormat;   // 61447
+extern const field::Text kBadStep;     // 61454
+}  // namespace msg
+
+// Receive frequencies lie on a 5 kHz or a 6.25 kHz step (value in 10 Hz units).
+bool onFrequencyStep(Freq value);
 
 // Frequency text read as the C library reads numbers, scaled exactly to 10 Hz units and
 // cut toward zero; text that is not a number gives 0.

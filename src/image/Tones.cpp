@@ -86,6 +86,13 @@ bool checkTyped(const QString& typed, bool chinese, QString* cellText) {
         *cellText = noneText(chinese);
         return true;
     }
+    // "None" and "无" both mean no tone, whichever language is shown.
+    for (bool zh : {false, true}) {
+        if (typed.compare(noneText(zh), Qt::CaseInsensitive) == 0) {
+            *cellText = noneText(chinese);
+            return true;
+        }
+    }
     for (const QString& entry : list(chinese)) {
         if (entry.compare(typed, Qt::CaseInsensitive) == 0) {
             *cellText = typed.toUpper();
