@@ -17,6 +17,8 @@ int runChannels(const QStringList& args);
 int runInfo(const QStringList& args);
 int runRead(const QStringList& args);
 int runWrite(const QStringList& args);
+int runShow(const QStringList& args);
+int runSet(const QStringList& args);
 
 // Per-command help texts, printed by "cps COMMAND --help".
 extern const char* const kNewHelp;
@@ -24,5 +26,7 @@ extern const char* const kChannelsHelp;
 extern const char* const kInfoHelp;
 extern const char* const kReadHelp;
 extern const char* const kWriteHelp;
+extern const char* const kShowHelp;
+extern const char* const kSetHelp;
 
 }  // namespace cps::cli

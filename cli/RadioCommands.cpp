@@ -9,6 +9,7 @@
 #include "PortNames.h"
 #include "RadioLink.h"
 #include "SerialPort.h"
+#include "ServiceAccess.h"
 
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -49,9 +50,6 @@ const char* const kWriteHelp =
     "                       needs the service access code in --access-code\n";
 
 namespace {
-
-// The service access code, compared ignoring case.
-const char* const kAccessCode = "527KTM";
 
 // Answers the protocol's questions from the options and draws a progress bar on a terminal.
 class CliPrompt : public LinkPrompt {
@@ -223,8 +221,7 @@ int runWrite(const QStringList& args) {
         return usageError("write", "-o, --into and --password are for read");
     if (p.hasAccessCode && !p.calibration)
         return usageError("write", "--access-code goes with --calibration");
-    if (p.calibration &&
-        p.accessCode.compare(QLatin1String(kAccessCode), Qt::CaseInsensitive) != 0) {
+    if (p.calibration && !accessCodeMatches(p.accessCode)) {
         err() << "cps write: --calibration needs the right service access code in "
                  "--access-code; nothing sent\n";
         return kFailed;

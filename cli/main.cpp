@@ -33,6 +33,8 @@ const Command kCommands[] = {
     {"new", "write the image a new document saves", runNew, &kNewHelp},
     {"channels", "print or import the channel table of an image", runChannels, &kChannelsHelp},
     {"info", "print the bands, model, band code, type and password state", runInfo, &kInfoHelp},
+    {"show", "print the editor sections of an image", runShow, &kShowHelp},
+    {"set", "change fields of one editor section", runSet, &kSetHelp},
     {"read", "read a radio into an image file", runRead, &kReadHelp},
     {"write", "write an image file to a radio", runWrite, &kWriteHelp},
 };

@@ -1,0 +1,166 @@
+// `cps show` and `cps set`: every editor section of the image, on the same field tables and
+// rules as the dialogs.
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "AppContext.h"
+#include "CliCommon.h"
+#include "Commands.h"
+#include "Field.h"
+#include "ServiceAccess.h"
+
+namespace cps::cli {
+
+const char* const kShowHelp =
+    "Usage: cps show FILE [SECTION...] [--lang en|zh] [--json]\n\n"
+    "Prints each editor section of FILE (all when none is named) as its dialog shows it right\n"
+    "after opening, one line per field: SECTION<TAB>FIELD<TAB>VALUE. FIELD is the English\n"
+    "label; VALUE is the text in the chosen language (default: the program's language);\n"
+    "check boxes show On or Off. --json prints one object with a member per section.\n";
+
+const char* const kSetHelp =
+    "Usage: cps set FILE -o OUT SECTION FIELD=VALUE [FIELD=VALUE...] [--access-code CODE]\n\n"
+    "Changes the named fields of one section as a user would in its dialog (a list takes an\n"
+    "item's text in either language, an edit takes the text through its character filter and\n"
+    "length limit and then applies the dialog's rules on leaving it, a check box takes On or\n"
+    "Off), confirms the dialog and writes OUT. Unnamed fields are stored exactly as pressing\n"
+    "OK without touching them stores them. An unknown section or field, or a value the field\n"
+    "refuses, is exit status 2 and nothing is written. Service sections need --access-code.\n";
+
+namespace {
+
+// The sections `show` and `set` cover: every registered table but the channel rows, which
+// `cps channels` handles.
+std::vector<const field::Table*> sections() {
+    std::vector<const field::Table*> out;
+    for (const field::Table* t : field::registry())
+        if (t->count == 1) out.push_back(t);
+    return out;
+}
+
+QString sectionNames() {
+    QStringList names;
+    for (const field::Table* t : sections()) names << QString::fromUtf8(t->section);
+    return names.join(QStringLiteral(", "));
+}
+
+QString fieldNames(const field::Table& t) {
+    QStringList names;
+    for (const field::Field& f : t.fields)
+        if (!(f.flags & field::kHidden)) names << QString::fromUtf8(f.key);
+    return names.join(QStringLiteral(", "));
+}
+
+bool parseLang(const Args& a, const char* command, bool* chinese, int* status) {
+    *chinese = app().chinese;
+    if (!a.has(QStringLiteral("--lang"))) return true;
+    const QString lang = a.value(QStringLiteral("--lang"));
+    if (lang != QLatin1String("en") && lang != QLatin1String("zh")) {
+        *status = usageError(command, QStringLiteral("--lang takes en or zh"));
+        return false;
+    }
+    *chinese = lang == QLatin1String("zh");
+    return true;
+}
+
+}  // namespace
+
+int runShow(const QStringList& args) {
+    const Args a = parseArgs(args, {QStringLiteral("--lang")}, {QStringLiteral("--json")});
+    if (!a.error.isEmpty()) return usageError("show", a.error);
+    if (a.positional.isEmpty()) return usageError("show", QStringLiteral("needs a FILE"));
+    bool chinese = false;
+    int status = kOk;
+    if (!parseLang(a, "show", &chinese, &status)) return status;
+
+    std::vector<const field::Table*> chosen;
+    for (const QString& name : a.positional.mid(1)) {
+        const field::Table* t = field::findTable(name);
+        if (!t || t->count != 1)
+            return usageError(
+                "show",
+                QStringLiteral("unknown section '%1' (sections: %2)").arg(name, sectionNames()));
+        chosen.push_back(t);
+    }
+    if (chosen.empty()) chosen = sections();
+
+    RadioImage image;
+    if (!loadImage("show", a.positional.first(), image)) return kFailed;
+    field::Env env;
+    env.chinese = chinese;
+    env.bands = unpackBands(image);
+
+    QJsonObject json;
+    QString text;
+    for (const field::Table* t : chosen) {
+        const field::Form form = field::load(*t, image, env);
+        QJsonObject fields;
+        for (size_t i = 0; i < t->fields.size(); ++i) {
+            const field::Field& f = t->fields[i];
+            if (f.flags & field::kHidden) continue;
+            const QString value = form.values[static_cast<int>(i)].trimmed();
+            fields.insert(QString::fromUtf8(f.key), value);
+            text += QStringLiteral("%1\t%2\t%3\n")
+                        .arg(QString::fromUtf8(t->section), QString::fromUtf8(f.key), value);
+        }
+        json.insert(QString::fromUtf8(t->section), fields);
+    }
+    if (a.has(QStringLiteral("--json"))) {
+        out() << QString::fromUtf8(QJsonDocument(json).toJson(QJsonDocument::Indented));
+    } else {
+        out() << text;
+    }
+    return kOk;
+}
+
+int runSet(const QStringList& args) {
+    const Args a = parseArgs(args, {QStringLiteral("-o"), QStringLiteral("--access-code")});
+    if (!a.error.isEmpty()) return usageError("set", a.error);
+    if (a.positional.size() < 3 || !a.has(QStringLiteral("-o")))
+        return usageError("set", QStringLiteral("needs FILE, -o OUT, a SECTION and FIELD=VALUE"));
+    const field::Table* t = field::findTable(a.positional[1]);
+    if (!t || t->count != 1)
+        return usageError("set", QStringLiteral("unknown section '%1' (sections: %2)")
+                                     .arg(a.positional[1], sectionNames()));
+
+    // Check every assignment's form before touching anything.
+    QList<QPair<int, QString>> assignments;
+    for (const QString& assignment : a.positional.mid(2)) {
+        const int eq = assignment.indexOf(QLatin1Char('='));
+        if (eq <= 0)
+            return usageError("set", QStringLiteral("'%1' is not FIELD=VALUE").arg(assignment));
+        const QString key = assignment.left(eq);
+        const int index = t->indexOf(key);
+        if (index < 0 || (t->fields[static_cast<size_t>(index)].flags & field::kHidden))
+            return usageError("set", QStringLiteral("section %1 has no field '%2' (fields: %3)")
+                                         .arg(QString::fromUtf8(t->section), key, fieldNames(*t)));
+        assignments.append({index, assignment.mid(eq + 1)});
+    }
+    if (t->needsAccessCode && !accessCodeMatches(a.value(QStringLiteral("--access-code")))) {
+        err() << "cps set: Password: section " << t->section
+              << " needs the service access code (--access-code)\n";
+        return kFailed;
+    }
+
+    RadioImage image;
+    if (!loadImage("set", a.positional.first(), image)) return kFailed;
+    field::Env env;
+    env.chinese = false;
+    env.bands = unpackBands(image);
+    field::Form form = field::load(*t, image, env);
+    for (const auto& [index, value] : assignments) {
+        const field::Field& f = t->fields[static_cast<size_t>(index)];
+        const field::Parsed p = field::set(form, index, value);
+        if (!p.ok)
+            return usageError(
+                "set", QStringLiteral("%1 %2: %3")
+                           .arg(QString::fromUtf8(t->section), QString::fromUtf8(f.key), p.why));
+        if (p.changed)
+            err() << "cps set: " << t->section << " " << f.key << ": '" << value << "' became '"
+                  << p.text << "'\n";
+    }
+    field::store(form, image);
+    return saveImage("set", a.value(QStringLiteral("-o")), image) ? kOk : kFailed;
+}
+
+}  // namespace cps::cli
