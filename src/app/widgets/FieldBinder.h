@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <vector>
+
+#include "Field.h"
+#include "RadioImage.h"
+
+class QAbstractButton;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QWidget;
+
+namespace cps {
+
+// Binds a dialog's controls to the fields of one table: the dialog lays out its controls and
+// names the field of each; loading, the character filters, the rules on leaving a field and
+// the store on OK all come from the table.
+class FieldBinder : public QObject {
+    Q_OBJECT
+  public:
+    FieldBinder(const field::Table& table, RadioImage& image, const field::Env& env,
+                QObject* parent = nullptr, int record = 0);
+
+    // A list: its items in the dialog's language, the selection following the field.
+    void bind(QComboBox* box, const char* key);
+    // An edit: the field's character set (and capitals), its length, its rules on leaving.
+    void bind(QLineEdit* edit, const char* key);
+    // A check box: "On" / "Off".
+    void bind(QCheckBox* box, const char* key);
+    // Option buttons: button i selects the field's item i.
+    void bind(QButtonGroup* group, const char* key);
+
+    // Reads the fields from the image and shows them (the dialog's opening).
+    void load();
+    // Takes what the controls hold (an edit typed in but not yet left is left first) and stores
+    // the table into the image (OK).
+    void store();
+
+    field::Form& form() { return form_; }
+    const field::Form& form() const { return form_; }
+    const field::Table& table() const { return table_; }
+    // Sets a field as leaving its control would, and refreshes every bound control.
+    field::Parsed set(const char* key, const QString& text);
+
+  signals:
+    void changed(int index);
+
+  private:
+    struct Binding {
+        int index;
+        QWidget* widget;
+        QButtonGroup* group;
+    };
+    int indexOf(const char* key) const;
+    void refresh();
+    void leave(const Binding& b);
+
+    const field::Table& table_;
+    RadioImage& image_;
+    field::Form form_;
+    std::vector<Binding> bindings_;
+    bool refreshing_ = false;
+};
+
+}  // namespace cps
