@@ -3,7 +3,12 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
+#ifdef CPS_HAVE_PRINT
+#include <QGuiApplication>
+#endif
 
 #include "AppContext.h"
 #include "Commands.h"
@@ -37,6 +42,9 @@ const Command kCommands[] = {
     {"set", "change fields of one editor section", runSet, &kSetHelp},
     {"read", "read a radio into an image file", runRead, &kReadHelp},
     {"write", "write an image file to a radio", runWrite, &kWriteHelp},
+#ifdef CPS_HAVE_PRINT
+    {"print", "write the printed report of an image as a PDF", runPrint, &kPrintHelp},
+#endif
 };
 
 void usage(QTextStream& s) {
@@ -51,13 +59,29 @@ void usage(QTextStream& s) {
          "Exit status: 0 success, 1 failure (message on stderr, nothing written), 2 wrong usage.\n";
 }
 
+// The report needs fonts and a painter, which come with a GUI application; without a display
+// it draws off screen.
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv) {
+#ifdef CPS_HAVE_PRINT
+    if (argc > 1 && std::strcmp(argv[1], "print") == 0) {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+        if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") &&
+            !std::getenv("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
+        return std::make_unique<QGuiApplication>(argc, argv);
+    }
+#endif
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
 }  // namespace
 }  // namespace cps::cli
 
 int main(int argc, char** argv) {
     using namespace cps::cli;
-    QCoreApplication application(argc, argv);
-    QStringList args = application.arguments().mid(1);
+    const std::unique_ptr<QCoreApplication> application = makeApplication(argc, argv);
+    QStringList args = QCoreApplication::arguments().mid(1);
 
     // The settings file beside the program names the per-user store ([Setup] AppName) and
     // the default language. The command-line tool never creates or changes it.

@@ -1,0 +1,93 @@
+// `cps print`: the printed report of an image as a PDF file, the same pages the program
+// prints.
+#include "AppContext.h"
+#include "ChannelTable.h"
+#include "CliCommon.h"
+#include "Commands.h"
+#include "PageRenderer.h"
+#include "PrintPages.h"
+#include "Report.h"
+
+namespace cps::cli {
+
+const char* const kPrintHelp =
+    "Usage: cps print FILE -o REPORT.pdf [--sections LIST] [--lang en|zh]\n\n"
+    "Writes the printed report of FILE as a PDF (A4): the chosen sections' pages, numbered\n"
+    "through, each with the report's frame and footer. LIST is a comma-separated choice of\n"
+    "dtmf, msk, optional, 2tone and channels, or all (default: optional,channels, as the\n"
+    "print dialog starts). The language defaults to the program's. Exit status 1 when the\n"
+    "choice gives no page (only channels, and no channel filled) or the file cannot be\n"
+    "written; nothing is written then.\n";
+
+namespace {
+
+bool parseSections(const QString& list, print::Choice* choice, QString* bad) {
+    *choice = {};
+    for (const QString& raw : list.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QString name = raw.trimmed().toLower();
+        if (name == QLatin1String("all")) {
+            choice->fill(true);
+            continue;
+        }
+        bool known = false;
+        for (int s = 0; s < print::kSectionCount; ++s) {
+            if (name == QLatin1String(print::kSections[s].name)) {
+                (*choice)[s] = true;
+                known = true;
+            }
+        }
+        if (!known) {
+            *bad = raw;
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int runPrint(const QStringList& args) {
+    const Args a = parseArgs(
+        args, {QStringLiteral("-o"), QStringLiteral("--sections"), QStringLiteral("--lang")});
+    if (!a.error.isEmpty()) return usageError("print", a.error);
+    if (a.positional.size() != 1 || !a.has(QStringLiteral("-o")))
+        return usageError("print", QStringLiteral("needs one FILE and -o REPORT.pdf"));
+
+    AppContext& ctx = app();
+    bool chinese = ctx.chinese;
+    QString languageSection = ctx.languageName;
+    if (a.has(QStringLiteral("--lang"))) {
+        const QString lang = a.value(QStringLiteral("--lang"));
+        if (lang != QLatin1String("en") && lang != QLatin1String("zh"))
+            return usageError("print", QStringLiteral("--lang takes en or zh"));
+        chinese = lang == QLatin1String("zh");
+        languageSection = chinese ? QStringLiteral("Chinese") : QStringLiteral("English");
+    }
+    print::Choice choice = print::defaultChoice();
+    if (a.has(QStringLiteral("--sections"))) {
+        QString bad;
+        if (!parseSections(a.value(QStringLiteral("--sections")), &choice, &bad))
+            return usageError("print", QStringLiteral("unknown section '%1' (sections: dtmf, "
+                                                      "msk, optional, 2tone, channels, all)")
+                                           .arg(bad));
+    }
+
+    RadioImage image;
+    if (!loadImage("print", a.positional.first(), image)) return kFailed;
+    // The channel pages print the grid's texts, as the grid shows this image.
+    ChannelTable table(chinese);
+    table.fill(image, unpackBands(image));
+
+    const print::Job job = print::prepareJob(choice, table);
+    const print::Source source{
+        &image, &table, chinese,
+        ctx.profile.get(languageSection, QStringLiteral("Copyrights Owner"))};
+    QString error;
+    if (!print::writePdf(a.value(QStringLiteral("-o")), job, source, &error)) {
+        err() << "cps print: " << error << '\n';
+        return kFailed;
+    }
+    return kOk;
+}
+
+}  // namespace cps::cli
