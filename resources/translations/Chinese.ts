@@ -83,6 +83,26 @@ Print Setup</source>
 打印设置</translation>
     </message>
     <message>
+        <source>Print Direct</source>
+        <translation>直接打印</translation>
+    </message>
+    <message>
+        <source>Print the active document without asking
+Print Direct</source>
+        <translation>不经询问直接打印当前数据
+直接打印</translation>
+    </message>
+    <message>
+        <source>Export PDF...</source>
+        <translation>导出 PDF...</translation>
+    </message>
+    <message>
+        <source>Save the report of the active document as a PDF file
+Export PDF</source>
+        <translation>将当前数据的报表保存为 PDF 文件
+导出 PDF</translation>
+    </message>
+    <message>
         <source>&amp;Exit</source>
         <translation>退出(&amp;X)</translation>
     </message>

@@ -83,6 +83,26 @@ Print Setup</source>
 Print Setup</translation>
     </message>
     <message>
+        <source>Print Direct</source>
+        <translation>Print Direct</translation>
+    </message>
+    <message>
+        <source>Print the active document without asking
+Print Direct</source>
+        <translation>Print the active document without asking
+Print Direct</translation>
+    </message>
+    <message>
+        <source>Export PDF...</source>
+        <translation>Export PDF...</translation>
+    </message>
+    <message>
+        <source>Save the report of the active document as a PDF file
+Export PDF</source>
+        <translation>Save the report of the active document as a PDF file
+Export PDF</translation>
+    </message>
+    <message>
         <source>&amp;Exit</source>
         <translation>&amp;Exit</translation>
     </message>

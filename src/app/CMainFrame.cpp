@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
@@ -73,14 +74,22 @@ void CMainFrame::createActions() {
          QT_TRANSLATE_NOOP("CMainFrame", "Save the active document with a new name\nSave As"),
          nullptr, true, QStyle::SP_CustomBase},
         {cmd::Print, QT_TRANSLATE_NOOP("CMainFrame", "&Print...\tCtrl+P"),
-         QT_TRANSLATE_NOOP("CMainFrame", "Print the active document\nPrint"), "Ctrl+P", false,
+         QT_TRANSLATE_NOOP("CMainFrame", "Print the active document\nPrint"), "Ctrl+P", true,
          QStyle::SP_FileDialogDetailedView},
         {cmd::PrintPreview, QT_TRANSLATE_NOOP("CMainFrame", "Print Preview"),
-         QT_TRANSLATE_NOOP("CMainFrame", "Display full pages\nPrint Preview"), nullptr, false,
+         QT_TRANSLATE_NOOP("CMainFrame", "Display full pages\nPrint Preview"), nullptr, true,
          QStyle::SP_CustomBase},
         {cmd::PrintSetup, QT_TRANSLATE_NOOP("CMainFrame", "Print Setup..."),
          QT_TRANSLATE_NOOP("CMainFrame", "Change the printer and printing options\nPrint Setup"),
-         nullptr, false, QStyle::SP_CustomBase},
+         nullptr, true, QStyle::SP_CustomBase},
+        {cmd::PrintDirect, QT_TRANSLATE_NOOP("CMainFrame", "Print Direct"),
+         QT_TRANSLATE_NOOP("CMainFrame", "Print the active document without asking\nPrint Direct"),
+         nullptr, true, QStyle::SP_CustomBase},
+        {cmd::ExportPdf, QT_TRANSLATE_NOOP("CMainFrame", "Export PDF..."),
+         QT_TRANSLATE_NOOP("CMainFrame",
+                           "Save the report of the active document as a PDF "
+                           "file\nExport PDF"),
+         nullptr, true, QStyle::SP_CustomBase},
         {cmd::Exit, QT_TRANSLATE_NOOP("CMainFrame", "&Exit"),
          QT_TRANSLATE_NOOP("CMainFrame", "Quit the application\nExit"), nullptr, true,
          QStyle::SP_CustomBase},
@@ -165,6 +174,11 @@ void CMainFrame::createActions() {
     connect(action(cmd::FileSave), &QAction::triggered, this, &CMainFrame::fileSave);
     connect(action(cmd::FileSaveAs), &QAction::triggered, this, &CMainFrame::fileSaveAs);
     connect(action(cmd::Exit), &QAction::triggered, this, &QWidget::close);
+    connect(action(cmd::Print), &QAction::triggered, this, &CMainFrame::filePrint);
+    connect(action(cmd::PrintDirect), &QAction::triggered, this, &CMainFrame::filePrintDirect);
+    connect(action(cmd::PrintPreview), &QAction::triggered, this, &CMainFrame::filePrintPreview);
+    connect(action(cmd::PrintSetup), &QAction::triggered, this, &CMainFrame::filePrintSetup);
+    connect(action(cmd::ExportPdf), &QAction::triggered, this, &CMainFrame::fileExportPdf);
     connect(action(cmd::ChannelInfo), &QAction::triggered, this, &CMainFrame::showChannelWindow);
     connect(action(cmd::ControlBar), &QAction::triggered, this, &CMainFrame::toggleControlBar);
     connect(action(cmd::Read), &QAction::triggered, this, [this] {
@@ -195,7 +209,7 @@ void CMainFrame::createMenus() {
     QMenuBar* bar = menuBar();
     add(bar->addMenu(tr("&File")),
         {cmd::FileNew, cmd::FileOpen, cmd::FileClose, cmd::FileSave, cmd::FileSaveAs, 0, cmd::Print,
-         cmd::PrintPreview, cmd::PrintSetup, 0, cmd::Exit});
+         cmd::PrintPreview, cmd::PrintSetup, cmd::ExportPdf, 0, cmd::Exit});
     add(bar->addMenu(tr("&Edit")),
         {cmd::ChannelInfo, 0, cmd::OptionalFeatures, 0, cmd::Dtmf, cmd::KeyAssignment,
          cmd::ParamAdjust, cmd::SoftwareInfo, cmd::SqlTuning, cmd::Stun});
@@ -442,5 +456,32 @@ void CMainFrame::toggleControlBar() {
     nav_->setVisible(nav_->isHidden());
     action(cmd::ControlBar)->setChecked(!nav_->isHidden());
 }
+
+QPrinter& CMainFrame::printer() {
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
+std::unique_ptr<cps::ReportPrinting> CMainFrame::reportPrinting() {
+    CProgramView* view = activeView();
+    CProgramDoc* doc = activeDocument();
+    if (!view || !doc) return nullptr;
+    const cps::AppContext& ctx = cps::app();
+    // The channel pages print the grid as it stands, edits not yet stored included.
+    const cps::print::Source source{
+        &doc->image(), &view->table(), ctx.chinese,
+        ctx.profile.get(ctx.languageName, QStringLiteral("Copyrights Owner"))};
+    return std::make_unique<cps::ReportPrinting>(source, printer(), *prompter_, caption(), this);
+}
+
+void CMainFrame::printReport(cps::ReportPrinting::Mode mode) {
+    if (auto p = reportPrinting()) p->print(mode);
+}
+
+void CMainFrame::fileExportPdf() {
+    if (auto p = reportPrinting()) p->exportPdf();
+}
+
+void CMainFrame::filePrintSetup() { cps::ReportPrinting::pageSetup(printer(), this); }
 
 void CMainFrame::closeEvent(QCloseEvent* event) { QMainWindow::closeEvent(event); }

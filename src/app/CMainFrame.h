@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "ReportPrinting.h"
+
 class CChildFrame;
 class CProgramDoc;
 class CProgramView;
@@ -14,6 +16,7 @@ class NavigationBar;
 class Prompter;
 class QAction;
 class QLabel;
+class QPrinter;
 class QTreeWidgetItem;
 
 // Command ids of the menus, toolbar and accelerators.
@@ -33,6 +36,7 @@ enum : int {
     SoftwareInfo = 0x8022,
     SqlTuning = 0x8023,
     Stun = 0x8024,
+    ExportPdf = 0x8030,
     FileNew = 0xE100,
     FileOpen = 0xE101,
     FileClose = 0xE102,
@@ -40,6 +44,7 @@ enum : int {
     FileSaveAs = 0xE104,
     PrintSetup = 0xE106,
     Print = 0xE107,
+    PrintDirect = 0xE108,
     PrintPreview = 0xE109,
     About = 0xE140,
     Exit = 0xE141,
@@ -101,6 +106,12 @@ class CMainFrame : public QMainWindow {
     void fileSaveAs() { saveDocument(true); }
     void showChannelWindow();
     void toggleControlBar();
+    // The print commands on the active document; Print Setup works without one.
+    void filePrint() { printReport(cps::ReportPrinting::Mode::Dialog); }
+    void filePrintDirect() { printReport(cps::ReportPrinting::Mode::Direct); }
+    void filePrintPreview() { printReport(cps::ReportPrinting::Mode::Preview); }
+    void filePrintSetup();
+    void fileExportPdf();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -116,6 +127,10 @@ class CMainFrame : public QMainWindow {
     void addFrame(std::unique_ptr<CProgramDoc> doc);
     void destroyFrame(CChildFrame* frame);
     QString caption() const;
+    void printReport(cps::ReportPrinting::Mode mode);
+    // Null without an active document.
+    std::unique_ptr<cps::ReportPrinting> reportPrinting();
+    QPrinter& printer();
 
     Prompter* prompter_;
     CMdiBackground* mdi_ = nullptr;
@@ -124,4 +139,5 @@ class CMainFrame : public QMainWindow {
     QHash<int, QAction*> actions_;
     std::vector<std::unique_ptr<CProgramDoc>> docs_;
     CChildFrame* current_ = nullptr;
+    std::unique_ptr<QPrinter> printer_;  // kept, so that Print Setup's choices hold
 };

@@ -33,7 +33,15 @@ QString Prompter::openFileName(QWidget* parent, const QString& filter) {
 QString Prompter::saveFileName(QWidget* parent, const QString& proposed, const QString& filter) {
     QFileDialog dialog(parent, QString(), proposed, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("dat"));
+    // The suffix a bare name gets is the filter's own ("Data File (*.dat)" gives dat).
+    const int star = filter.indexOf(QLatin1String("*."));
+    QString suffix = QStringLiteral("dat");
+    if (star >= 0) {
+        int end = star + 2;
+        while (end < filter.size() && filter[end].isLetterOrNumber()) ++end;
+        if (end > star + 2) suffix = filter.mid(star + 2, end - star - 2);
+    }
+    dialog.setDefaultSuffix(suffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
 }

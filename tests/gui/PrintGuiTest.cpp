@@ -1,0 +1,252 @@
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QMenu>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+#include "AppContext.h"
+#include "CMainFrame.h"
+#include "CPrintListDlg.h"
+#include "CProgramView.h"
+#include "ChannelTable.h"
+#include "Prompter.h"
+#include "RadioImage.h"
+#include "ReportPrinting.h"
+#include "Startup.h"
+
+using cps::CPrintListDlg;
+using cps::ReportPrinting;
+namespace print = cps::print;
+
+namespace {
+
+class ScriptedPrompter : public Prompter {
+  public:
+    QStringList texts;
+    QString savePath;
+    QString proposed;
+    QString filter;
+    QMessageBox::StandardButton message(QWidget*, const QString&, const QString& text, Icon,
+                                        QMessageBox::StandardButtons) override {
+        texts << text;
+        return QMessageBox::Ok;
+    }
+    QString openFileName(QWidget*, const QString&) override { return {}; }
+    QString saveFileName(QWidget*, const QString& name, const QString& f) override {
+        proposed = name;
+        filter = f;
+        return savePath;
+    }
+};
+
+// Acts on the next modal window of type T once it shows, as a user would.
+template <typename T>
+void whenShown(std::function<void(T*)> act, int triesLeft = 200) {
+    QTimer::singleShot(10, [act, triesLeft] {
+        if (auto* w = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            act(w);
+        } else if (triesLeft > 0) {
+            whenShown<T>(act, triesLeft - 1);
+        }
+    });
+}
+
+bool anyPrintDialog() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<QPrintDialog*>(w) && w->isVisible()) return true;
+    return false;
+}
+
+}  // namespace
+
+class PrintGuiTest : public QObject {
+    Q_OBJECT
+
+  private:
+    cps::RadioImage image_ = cps::RadioImage::factory();
+    cps::ChannelTable table_{false};
+    ScriptedPrompter prompter_;
+    QPrinter printer_;
+    QTemporaryDir dir_;
+
+    print::Source source(bool chinese = false) {
+        return {&image_, &table_, chinese, QStringLiteral("Owner")};
+    }
+
+  private slots:
+    void init() { prompter_ = ScriptedPrompter(); }
+
+    void printListStartsFromTheDefaultsEveryTime() {
+        CPrintListDlg dlg(false);
+        QCOMPARE(dlg.objectName(), QStringLiteral("169"));
+        const QStringList texts{"DTMF", "MSK", "Optional", "2-Tone", "Channel Info"};
+        const int ids[] = {1045, 1246, 1247, 1248, 1249};
+        for (int s = 0; s < print::kSectionCount; ++s) {
+            QCOMPARE(dlg.box(s)->text(), texts[s]);
+            QCOMPARE(dlg.box(s)->objectName(), QString::number(ids[s]));
+        }
+        QCOMPARE(dlg.selectAllButton()->objectName(), QStringLiteral("1279"));
+        QCOMPARE(dlg.clearAllButton()->objectName(), QStringLiteral("1280"));
+
+        // Select All, one box cleared by a click, OK: the choice is the boxes' states.
+        whenShown<CPrintListDlg>([](CPrintListDlg* d) {
+            QTest::mouseClick(d->selectAllButton(), Qt::LeftButton);
+            d->box(print::kMsk)->click();
+            d->accept();
+        });
+        print::Choice choice{};
+        QVERIFY(dlg.choose(&choice));
+        QCOMPARE(choice, (print::Choice{true, false, true, true, true}));
+
+        // The next opening forgets it: Optional and Channel Info again.
+        print::Choice seen{};
+        whenShown<CPrintListDlg>([&seen](CPrintListDlg* d) {
+            for (int s = 0; s < print::kSectionCount; ++s) seen[s] = d->box(s)->isChecked();
+            QTest::mouseClick(d->clearAllButton(), Qt::LeftButton);
+            d->accept();
+        });
+        QVERIFY(dlg.choose(&choice));
+        QCOMPARE(seen, print::defaultChoice());
+        QCOMPARE(choice, print::Choice{});
+
+        whenShown<CPrintListDlg>([](CPrintListDlg* d) { d->reject(); });
+        QVERIFY(!dlg.choose(&choice));
+
+        CPrintListDlg zh(true);
+        QCOMPARE(zh.box(print::kChannels)->text(), QStringLiteral("信道信息"));
+        QCOMPARE(zh.selectAllButton()->text(), QStringLiteral("全选"));
+    }
+
+    void cancelPrintsNothingAndShowsNoPrintDialog() {
+        ReportPrinting p(source(), printer_, prompter_, "Caption", nullptr);
+        bool sawPrintDialog = false;
+        whenShown<CPrintListDlg>([&](CPrintListDlg* d) {
+            d->reject();
+            QTimer::singleShot(50, [&] { sawPrintDialog = anyPrintDialog(); });
+        });
+        QVERIFY(!p.print(ReportPrinting::Mode::Dialog));
+        QTest::qWait(100);
+        QVERIFY(!sawPrintDialog);
+        QVERIFY(prompter_.texts.isEmpty());
+    }
+
+    void aChoiceWithoutPagesSaysSo() {
+        // Only Channel Info, and no channel filled.
+        ReportPrinting p(source(), printer_, prompter_, "Caption", nullptr);
+        whenShown<CPrintListDlg>([](CPrintListDlg* d) {
+            d->clearAll();
+            d->box(print::kChannels)->click();
+            d->accept();
+        });
+        QVERIFY(!p.print(ReportPrinting::Mode::Direct));
+        QCOMPARE(prompter_.texts, QStringList{"Nothing to print"});
+
+        ReportPrinting zh(source(true), printer_, prompter_, "Caption", nullptr);
+        whenShown<CPrintListDlg>([](CPrintListDlg* d) {
+            d->clearAll();
+            d->accept();
+        });
+        QVERIFY(!zh.exportPdf());
+        QCOMPARE(prompter_.texts.last(), QStringLiteral("没有可打印的内容"));
+        QVERIFY(prompter_.proposed.isEmpty());  // no file was asked for
+    }
+
+    void printDialogGetsThePageRange() {
+        table_.setText(1, 1, "145.50000");
+        ReportPrinting p(source(), printer_, prompter_, "Caption", nullptr);
+        int maxPage = 0;
+        whenShown<CPrintListDlg>([&](CPrintListDlg* d) {
+            d->accept();
+            whenShown<QPrintDialog>([&](QPrintDialog* pd) {
+                maxPage = pd->maxPage();
+                pd->reject();
+            });
+        });
+        QVERIFY(!p.print(ReportPrinting::Mode::Dialog));
+        QCOMPARE(maxPage, 2);  // Optional and one channel page
+        QCOMPARE(p.job().maxPage, 2);
+        table_.setText(1, 1, {});
+    }
+
+    void previewShowsTheJob() {
+        ReportPrinting p(source(), printer_, prompter_, "Caption", nullptr);
+        bool shown = false;
+        whenShown<CPrintListDlg>([&](CPrintListDlg* d) {
+            d->selectAll();
+            d->accept();
+            whenShown<QPrintPreviewDialog>([&](QPrintPreviewDialog* pv) {
+                shown = true;
+                pv->reject();
+            });
+        });
+        QVERIFY(p.print(ReportPrinting::Mode::Preview));
+        QVERIFY(shown);
+        QCOMPARE(p.job().maxPage, 5);  // no channel: DTMF, MSK, Optional, 2-Tone's two
+    }
+
+    void exportPdfWritesTheReport() {
+        ReportPrinting p(source(), printer_, prompter_, "Caption", nullptr);
+        prompter_.savePath = dir_.filePath("report.pdf");
+        whenShown<CPrintListDlg>([](CPrintListDlg* d) { d->accept(); });
+        QVERIFY(p.exportPdf());
+        QVERIFY(prompter_.filter.contains("*.pdf"));
+        QFile f(prompter_.savePath);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(f.read(5) == "%PDF-");
+
+        // A file that cannot be written is reported.
+        prompter_.savePath = dir_.filePath("no/such/dir/report.pdf");
+        whenShown<CPrintListDlg>([](CPrintListDlg* d) { d->accept(); });
+        QVERIFY(!p.exportPdf());
+        QVERIFY(prompter_.texts.last().contains("report.pdf"));
+    }
+
+    void mainFrameCarriesThePrintCommands() {
+        QTemporaryDir programDir;
+        QFile ini(programDir.filePath("Program.ini"));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write(
+            "[Setup]\nLanguage=English\nAppName=PrintTest\n\n[English]\nCompany=Radios\n"
+            "Copyrights Owner=Test Owner\n");
+        ini.close();
+        for (const char* qm : {"English.qm", "Chinese.qm"})
+            QVERIFY(QFile::copy(QStringLiteral(CPS_BIN_DIR "/") + QLatin1String(qm),
+                                programDir.filePath(QLatin1String(qm))));
+        qputenv("CPS_USER_STORE", programDir.filePath("user.ini").toLocal8Bit());
+        Startup::Options o;
+        o.programDir = programDir.path() + QLatin1Char('/');
+        o.prompter = &prompter_;
+        o.splash = false;
+        o.showWindow = false;
+        Startup startup(o);
+        QVERIFY(startup.start());
+        CMainFrame* frame = startup.mainFrame();
+        QMenu* file = frame->topMenu(0);
+        for (int id : {cmd::Print, cmd::PrintPreview, cmd::PrintSetup, cmd::ExportPdf}) {
+            QVERIFY(file->actions().contains(frame->action(id)));
+            QVERIFY(frame->action(id)->isEnabled());
+        }
+        QCOMPARE(frame->action(cmd::ExportPdf)->text(), QStringLiteral("Export PDF..."));
+        QCOMPARE(frame->action(cmd::Print)->shortcut(), QKeySequence("Ctrl+P"));
+
+        // Export PDF prints the grid of the active view.
+        frame->activeView()->fillGridFromImage();
+        prompter_.savePath = dir_.filePath("frame.pdf");
+        whenShown<CPrintListDlg>([](CPrintListDlg* d) { d->accept(); });
+        frame->action(cmd::ExportPdf)->trigger();
+        QVERIFY(QFile::exists(prompter_.savePath));
+        QCOMPARE(prompter_.proposed, QStringLiteral("Report.pdf"));
+    }
+};
+
+QTEST_MAIN(PrintGuiTest)
+#include "PrintGuiTest.moc"
