@@ -60,7 +60,8 @@ int main(int argc, char** argv) {
     // The settings file beside the program names the per-user store ([Setup] AppName) and
     // the default language. The command-line tool never creates or changes it.
     const QString dir = QCoreApplication::applicationDirPath();
-    if (QFileInfo::exists(dir + QStringLiteral("/Program.ini"))) cps::app().loadSettings(dir);
+    if (QFileInfo::exists(dir + QStringLiteral("/Program.ini")) && !cps::app().loadSettings(dir))
+        err() << "cps: " << cps::app().profile.errorString() << "; going on without it\n";
 
     if (args.isEmpty()) {
         usage(err());
