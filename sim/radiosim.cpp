@@ -178,13 +178,18 @@ int main(int argc, char** argv) {
             if (v.size() != 1) return usageError("--type takes one letter");
             o.type = static_cast<uint8_t>(v.at(0).toLatin1());
         } else if (a == "--range") {
+            // The radio packs each limit as three decimal digits of whole MHz.
             const QStringList p = v.split('-');
             bool ok1 = false, ok2 = false;
+            int low = -1, high = -1;
             if (p.size() == 2) {
-                o.range.low = p[0].toLongLong(&ok1) * cps::kPerMHz;
-                o.range.high = p[1].toLongLong(&ok2) * cps::kPerMHz;
+                low = p[0].toInt(&ok1);
+                high = p[1].toInt(&ok2);
             }
-            if (!ok1 || !ok2) return usageError("--range takes LOW-HIGH in MHz");
+            if (!ok1 || !ok2 || low < 0 || high > 999 || low > high)
+                return usageError("--range takes LOW-HIGH in whole MHz, 0 <= LOW <= HIGH <= 999");
+            o.range.low = low * cps::kPerMHz;
+            o.range.high = high * cps::kPerMHz;
         } else if (a == "--band-code") {
             bool ok = false;
             o.bandCode = v.toInt(&ok, 0);
