@@ -34,7 +34,7 @@ const char* const kUsage =
     "Plays the radio on a pseudo-terminal and prints the device path it serves.\n\n"
     "  --image FILE.dat     memory to start from (default: the factory image)\n"
     "  --type LETTER        radio type letter in the identification (default U)\n"
-    "  --range LOW-HIGH     frequency range in MHz (default 136-174)\n"
+    "  --range LOW-HIGH     frequency range in whole MHz, 0-999 (default 136-174)\n"
     "  --band-code N        band code kept at 0xFD1 (default: from the image, else 1)\n"
     "  --baud N             pace every byte at N baud (default: no pacing)\n"
     "  --no-answer          never answer the program-mode request\n"
