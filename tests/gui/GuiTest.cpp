@@ -198,6 +198,29 @@ class GuiTest : public QObject {
     }
 #endif
 
+    void firstSaveOfANewDocumentAlwaysAsks() {
+        // The proposed name ([Setup] AppName) may name an existing file, such as the
+        // program itself when it is started from its own folder.
+        prepare(kEnglishIni);
+        const QString victim = path(QStringLiteral("Program"));
+        {
+            QFile ini(path(QStringLiteral("Program.ini")));
+            QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            ini.write("[Setup]\nLanguage=English\nAppName=" + victim.toUtf8() + "\n");
+            QFile f(victim);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("not an image");
+        }
+        QVERIFY(launch());
+        prompter_.answers = {QMessageBox::Yes};
+        prompter_.savePath.clear();  // the user cancels the file dialog
+        frame()->action(cmd::FileSave)->trigger();
+        QCOMPARE(prompter_.proposed, victim + QStringLiteral(".dat"));
+        QFile f(victim);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("not an image"));
+    }
+
     void englishStartUp() {
         prepare(kEnglishIni);
         QVERIFY(launch());
