@@ -45,7 +45,15 @@ int importRows(const QString& file, const QString& rowsPath, const QString& outP
         err() << "cps: cannot open " << rowsPath << ": " << rowsFile.errorString() << "\n";
         return kFailed;
     }
-    QStringList lines = QString::fromUtf8(rowsFile.readAll()).split(QLatin1Char('\n'));
+    // A table is about 10 KB; a pipe is fine, but an endless source (/dev/zero) must not
+    // fill the memory.
+    const qint64 maxTable = 1024 * 1024;
+    const QByteArray table = rowsFile.read(maxTable + 1);
+    if (table.size() > maxTable) {
+        err() << "cps: " << rowsPath << " is larger than 1 MiB, no channel table\n";
+        return kFailed;
+    }
+    QStringList lines = QString::fromUtf8(table).split(QLatin1Char('\n'));
     // Editors often leave empty lines at the end; they hold no row.
     while (!lines.isEmpty() && (lines.last().isEmpty() || lines.last() == QLatin1String("\r")))
         lines.removeLast();

@@ -79,8 +79,14 @@ int main(int argc, char** argv) {
             out() << *c.help;
             return kOk;
         }
-        const int status = c.run(args);
+        int status = c.run(args);
         out().flush();
+        // Output that never arrived (a full disk behind a redirection) is no success.
+        if (status == kOk && (out().status() != QTextStream::Ok || std::fflush(stdout) != 0 ||
+                              std::ferror(stdout))) {
+            err() << "cps " << name << ": cannot write to standard output\n";
+            status = kFailed;
+        }
         err().flush();
         return status;
     }

@@ -277,6 +277,29 @@ TEST_F(CliTest, AFailedSaveExitsOneAndLeavesThePreviousFile) {
     }
 }
 
+TEST_F(CliTest, OutputThatCannotBeWrittenIsAFailure) {
+    ASSERT_EQ(run({"new", "-o", file("new.dat")}).status, 0);
+    for (const QStringList& args :
+         {QStringList{"new", "-o", "-"}, QStringList{"channels", file("new.dat")},
+          QStringList{"info", file("new.dat")}}) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("CPS_USER_STORE", userStore());
+        p.setProcessEnvironment(env);
+        p.setStandardOutputFile("/dev/full");
+        p.start(CPS_BINARY, args);
+        ASSERT_TRUE(p.waitForFinished(20000));
+        EXPECT_EQ(p.exitCode(), 1) << args.join(' ').toStdString();
+        EXPECT_TRUE(p.readAllStandardError().contains("standard output"));
+    }
+    // An endless table is refused, not read into memory.
+    const Result r =
+        run({"channels", file("new.dat"), "--import", "/dev/zero", "-o", file("o.dat")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("larger than 1 MiB")) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(file("o.dat")));
+}
+
 TEST_F(CliTest, PathsThatAreNoRegularFilesAreRefused) {
     ASSERT_TRUE(test::makeFifo(file("fifo.dat")));
     QStringList odd{file("fifo.dat")};
