@@ -1,8 +1,14 @@
 #include "CliCommon.h"
 
+#include <cstdio>
+
 #include "AppContext.h"
 #include "Commands.h"
 #include "DataFile.h"
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace cps::cli {
 
@@ -39,9 +45,21 @@ bool loadImage(const char* command, const QString& path, RadioImage& image) {
     return false;
 }
 
+bool writeImage(const QString& path, const RadioImage& image, QString* error) {
+    if (!isStandardOutput(path)) return saveDataFile(path, image, error);
+    out().flush();
+#ifdef Q_OS_WIN
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    const bool ok = std::fwrite(image.data(), 1, kImageSize, stdout) == size_t(kImageSize) &&
+                    std::fflush(stdout) == 0 && !std::ferror(stdout);
+    if (!ok) *error = QStringLiteral("Cannot write the image to standard output");
+    return ok;
+}
+
 bool saveImage(const char* command, const QString& path, const RadioImage& image) {
     QString error;
-    if (saveDataFile(path, image, &error)) return true;
+    if (writeImage(path, image, &error)) return true;
     err() << "cps " << command << ": " << error << '\n';
     return false;
 }

@@ -30,6 +30,9 @@ int usageError(const char* command, const QString& message);
 // Load and save with the failure reported as "cps COMMAND: ...".
 bool loadImage(const char* command, const QString& path, RadioImage& image);
 bool saveImage(const char* command, const QString& path, const RadioImage& image);
+// Saves the image to path, or to standard output when path is "-"; error says why not.
+bool writeImage(const QString& path, const RadioImage& image, QString* error);
+inline bool isStandardOutput(const QString& path) { return path == QLatin1String("-"); }
 
 // The image a new, unedited document holds when it is first shown or saved: the factory
 // image with the new-image settings and the radio type remembered per user.

@@ -6,6 +6,7 @@
 #include "ChannelCodec.h"
 #include "CliCommon.h"
 #include "Commands.h"
+#include "TextEscape.h"
 
 namespace cps::cli {
 
@@ -13,19 +14,21 @@ const char* const kNewHelp =
     "Usage: cps new -o FILE\n\n"
     "Writes the image that saving a new, unedited document gives: the factory image with the\n"
     "new-image settings applied (radio type from the per-user value \"Type\", 0 when absent;\n"
-    "both bands 134-176 MHz; model 0; band code 1).\n";
+    "both bands 134-176 MHz; model 0; band code 1). FILE \"-\" writes it to standard output.\n";
 
 const char* const kChannelsHelp =
     "Usage: cps channels FILE [--lang en|zh]\n"
     "       cps channels FILE --import ROWS.tsv -o OUT\n\n"
     "Without --import: prints the 129 rows of the channel grid, one line each: the row label\n"
     "(1 to 128, Fr) and the ten column texts (Rx and Tx frequency, decode and encode tone,\n"
-    "name, power, W/N, scan add, busy lock, PTT ID), separated by tabs, in UTF-8. --lang picks\n"
-    "the language of the texts (default: the program's language setting).\n\n"
+    "name, power, W/N, scan add, busy lock, PTT ID), separated by tabs, in UTF-8. Control\n"
+    "characters in a text are written as \\t, \\n, \\r or \\xNN and a backslash as \\\\.\n"
+    "--lang picks the language of the texts (default: the program's language setting).\n\n"
     "With --import: reads 129 lines of that same form, stores them into a copy of FILE the way\n"
     "the channel grid stores into the image (checked against the bands of FILE), and writes\n"
-    "OUT. Texts of either language are accepted. A malformed line is an error that names it;\n"
-    "nothing is written then.\n";
+    "OUT (\"-\" writes the image to standard output). Texts of either language and the same\n"
+    "escapes are accepted. A malformed line is an error that names it; nothing is written\n"
+    "then.\n";
 
 const char* const kInfoHelp =
     "Usage: cps info FILE\n\n"
@@ -42,8 +45,18 @@ int importRows(const QString& file, const QString& rowsPath, const QString& outP
         err() << "cps: cannot open " << rowsPath << ": " << rowsFile.errorString() << "\n";
         return kFailed;
     }
-    QStringList lines = QString::fromUtf8(rowsFile.readAll()).split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    // A table is about 10 KB; a pipe is fine, but an endless source (/dev/zero) must not
+    // fill the memory.
+    const qint64 maxTable = 1024 * 1024;
+    const QByteArray table = rowsFile.read(maxTable + 1);
+    if (table.size() > maxTable) {
+        err() << "cps: " << rowsPath << " is larger than 1 MiB, no channel table\n";
+        return kFailed;
+    }
+    QStringList lines = QString::fromUtf8(table).split(QLatin1Char('\n'));
+    // Editors often leave empty lines at the end; they hold no row.
+    while (!lines.isEmpty() && (lines.last().isEmpty() || lines.last() == QLatin1String("\r")))
+        lines.removeLast();
 
     QHash<QString, int> labels;
     for (int n = 1; n <= kChannelCount; ++n) labels.insert(channelLabel(n), n);
@@ -61,15 +74,17 @@ int importRows(const QString& file, const QString& rowsPath, const QString& outP
         }
         const int n = labels.value(fields[0], 0);
         if (n == 0) {
-            err() << "cps: " << where << ": unknown row label '" << fields[0] << "'\n";
+            err() << "cps: " << where << ": unknown row label \"" << escapeCell(fields[0])
+                  << "\"\n";
             return kFailed;
         }
         if (rows.contains(n)) {
-            err() << "cps: " << where << ": row '" << fields[0] << "' appears twice\n";
+            err() << "cps: " << where << ": row \"" << escapeCell(fields[0])
+                  << "\" appears twice\n";
             return kFailed;
         }
         ChannelRow row;
-        for (int c = 0; c < kColumnCount; ++c) row[c] = fields[c + 1];
+        for (int c = 0; c < kColumnCount; ++c) row[c] = unescapeCell(fields[c + 1]);
         rows.insert(n, row);
     }
     if (rows.size() != kChannelCount) {
@@ -125,7 +140,7 @@ int runChannels(const QStringList& args) {
     for (int n = 1; n <= kChannelCount; ++n) {
         const ChannelRow row = decodeChannel(image.data() + recordOffset(n), bands, chinese);
         text += channelLabel(n);
-        for (const QString& cell : row) text += QLatin1Char('\t') + cell;
+        for (const QString& cell : row) text += QLatin1Char('\t') + escapeCell(cell);
         text += QLatin1Char('\n');
     }
     out() << text;

@@ -26,8 +26,9 @@ const char* const kReadHelp =
     "\n"
     "Reads the whole memory of a radio and saves it as the image file OUT.\n"
     "\n"
-    "  --port PORT         COM1 to COM16, or a device path such as /dev/ttyUSB0\n"
+    "  --port PORT         COM1 to COM16, or a device path such as /dev/ttyUSB0 or ./radio\n"
     "  -o, --output OUT    image file to write; written only when the read completed\n"
+    "                      (\"-\" writes the image to standard output)\n"
     "  --into DOC          start from the image file DOC instead of a new image (its\n"
     "                      radio password is checked against the radio's)\n"
     "  --password DIGITS   radio password (up to six digits) to read a locked radio\n"
@@ -43,7 +44,7 @@ const char* const kWriteHelp =
     "Writes the image file FILE to a radio: rows 0 to 249 and the model, band,\n"
     "password and limit blocks.\n"
     "\n"
-    "  --port PORT          COM1 to COM16, or a device path such as /dev/ttyUSB0\n"
+    "  --port PORT          COM1 to COM16, or a device path such as /dev/ttyUSB0 or ./radio\n"
     "  --ignore-range       go on when the image's bands lie outside the radio's range\n"
     "  --retries N          answer Retry this many times when the radio does not answer\n"
     "  --calibration        also send the squelch calibration rows (0xFA0-0xFCF);\n"
@@ -110,10 +111,12 @@ struct Parsed {
     int retries = 0;
 };
 
-// COM1..COM16 become the port names the link uses; device paths stay as they are.
+// COM1..COM16 become the port names the link uses; device paths (anything with a slash,
+// such as /dev/ttyUSB0 or ./radio) stay as they are.
 bool portName(const QString& arg, QString& name) {
-    if (arg.startsWith(QLatin1Char('/'))) {
-        name = arg;
+    if (arg.contains(QLatin1Char('/'))) {
+        // Made absolute so that the link takes it as a path, never as a COM name.
+        name = arg.startsWith(QLatin1Char('/')) ? arg : QFileInfo(arg).absoluteFilePath();
         return true;
     }
     if (!arg.startsWith(QLatin1String("COM"), Qt::CaseInsensitive)) return false;
@@ -205,11 +208,14 @@ int runRead(const QStringList& args) {
     if (const int status = runLink("read", image, settings, p); status != kOk) return status;
 
     QString error;
-    if (!saveDataFile(p.output, image, &error)) {
+    if (!writeImage(p.output, image, &error)) {
         err() << "cps read: the radio was read but " << error << '\n';
         return kFailed;
     }
-    out() << "Read " << kImageSize << " bytes from " << p.port << " into " << p.output << '\n';
+    // With the image on standard output, the report must not mix into it.
+    (isStandardOutput(p.output) ? err() : out())
+        << "Read " << kImageSize << " bytes from " << p.port << " into "
+        << (isStandardOutput(p.output) ? QStringLiteral("standard output") : p.output) << '\n';
     return kOk;
 }
 

@@ -86,7 +86,8 @@ int main(int argc, char** argv) {
     // The settings file beside the program names the per-user store ([Setup] AppName) and
     // the default language. The command-line tool never creates or changes it.
     const QString dir = QCoreApplication::applicationDirPath();
-    if (QFileInfo::exists(dir + QStringLiteral("/Program.ini"))) cps::app().loadSettings(dir);
+    if (QFileInfo::exists(dir + QStringLiteral("/Program.ini")) && !cps::app().loadSettings(dir))
+        err() << "cps: " << cps::app().profile.errorString() << "; going on without it\n";
 
     if (args.isEmpty()) {
         usage(err());
@@ -104,8 +105,14 @@ int main(int argc, char** argv) {
             out() << *c.help;
             return kOk;
         }
-        const int status = c.run(args);
+        int status = c.run(args);
         out().flush();
+        // Output that never arrived (a full disk behind a redirection) is no success.
+        if (status == kOk && (out().status() != QTextStream::Ok || std::fflush(stdout) != 0 ||
+                              std::ferror(stdout))) {
+            err() << "cps " << name << ": cannot write to standard output\n";
+            status = kFailed;
+        }
         err().flush();
         return status;
     }

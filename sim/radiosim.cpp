@@ -34,7 +34,7 @@ const char* const kUsage =
     "Plays the radio on a pseudo-terminal and prints the device path it serves.\n\n"
     "  --image FILE.dat     memory to start from (default: the factory image)\n"
     "  --type LETTER        radio type letter in the identification (default U)\n"
-    "  --range LOW-HIGH     frequency range in MHz (default 136-174)\n"
+    "  --range LOW-HIGH     frequency range in whole MHz, 0-999 (default 136-174)\n"
     "  --band-code N        band code kept at 0xFD1 (default: from the image, else 1)\n"
     "  --baud N             pace every byte at N baud (default: no pacing)\n"
     "  --no-answer          never answer the program-mode request\n"
@@ -178,13 +178,18 @@ int main(int argc, char** argv) {
             if (v.size() != 1) return usageError("--type takes one letter");
             o.type = static_cast<uint8_t>(v.at(0).toLatin1());
         } else if (a == "--range") {
+            // The radio packs each limit as three decimal digits of whole MHz.
             const QStringList p = v.split('-');
             bool ok1 = false, ok2 = false;
+            int low = -1, high = -1;
             if (p.size() == 2) {
-                o.range.low = p[0].toLongLong(&ok1) * cps::kPerMHz;
-                o.range.high = p[1].toLongLong(&ok2) * cps::kPerMHz;
+                low = p[0].toInt(&ok1);
+                high = p[1].toInt(&ok2);
             }
-            if (!ok1 || !ok2) return usageError("--range takes LOW-HIGH in MHz");
+            if (!ok1 || !ok2 || low < 0 || high > 999 || low > high)
+                return usageError("--range takes LOW-HIGH in whole MHz, 0 <= LOW <= HIGH <= 999");
+            o.range.low = low * cps::kPerMHz;
+            o.range.high = high * cps::kPerMHz;
         } else if (a == "--band-code") {
             bool ok = false;
             o.bandCode = v.toInt(&ok, 0);

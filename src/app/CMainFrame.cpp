@@ -427,7 +427,10 @@ bool CMainFrame::saveDocument(bool askForName) {
     if (answer != QMessageBox::Yes) return false;
     activeView()->storeGridIntoImage();
     QString path = doc->pathName();
-    if (askForName || path.isEmpty() || !QFileInfo(path).isFile()) {
+    // A new document's path name is only a proposal ([Setup] AppName, a bare name taken
+    // relative to the current folder): a file of that name there is someone else's, so
+    // the first save always asks.
+    if (askForName || !doc->hasFile() || path.isEmpty() || !QFileInfo(path).isFile()) {
         QString proposed = path.isEmpty() ? doc->title() : path;
         if (!proposed.endsWith(QLatin1String(".dat"), Qt::CaseInsensitive))
             proposed += QStringLiteral(".dat");

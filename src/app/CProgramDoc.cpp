@@ -10,6 +10,7 @@ void CProgramDoc::newImage(const QString& title, const QString& proposedPath) {
     image_ = cps::RadioImage::factory();
     title_ = title;
     pathName_ = proposedPath;
+    hasFile_ = false;
 }
 
 bool CProgramDoc::load(const QString& path, QString* error) {
@@ -17,6 +18,7 @@ bool CProgramDoc::load(const QString& path, QString* error) {
     if (!cps::loadDataFile(path, loaded, error)) return false;
     image_ = loaded;
     pathName_ = path;
+    hasFile_ = true;
     title_ = QFileInfo(path).fileName();
     return true;
 }
@@ -24,6 +26,7 @@ bool CProgramDoc::load(const QString& path, QString* error) {
 bool CProgramDoc::save(const QString& path, QString* error) {
     if (!cps::saveDataFile(path, image_, error)) return false;
     pathName_ = path;
+    hasFile_ = true;
     title_ = QFileInfo(path).fileName();
     return true;
 }

@@ -22,9 +22,13 @@ class CProgramDoc : public QObject {
     QString title() const { return title_; }
     QString pathName() const { return pathName_; }
     void setPathName(const QString& path) { pathName_ = path; }
+    // True once the image was loaded from or saved to pathName(); a new document's path
+    // name is only the name proposed for its first save.
+    bool hasFile() const { return hasFile_; }
 
   private:
     cps::RadioImage image_;
     QString title_;
     QString pathName_;
+    bool hasFile_ = false;
 };

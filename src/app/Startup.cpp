@@ -65,9 +65,12 @@ bool Startup::start() {
     if (!QFileInfo(languageFile).isFile() || !language_.load(languageFile)) {
         const QString app = ctx.appName;
         ctx.appName = QStringLiteral("Program");
-        options_.prompter->message(nullptr, ctx.appName,
-                                   ctx.text("Load language DLL fail", "加载语言链接库失败"),
-                                   Prompter::Icon::None, QMessageBox::Ok);
+        // A settings file that could not be read is why the language is missing: say so.
+        QString text = ctx.text("Load language DLL fail", "加载语言链接库失败");
+        if (!ctx.profile.errorString().isEmpty())
+            text += QLatin1Char('\n') + ctx.profile.errorString();
+        options_.prompter->message(nullptr, ctx.appName, text, Prompter::Icon::None,
+                                   QMessageBox::Ok);
         ctx.appName = app;
         return false;
     }

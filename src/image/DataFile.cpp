@@ -1,17 +1,15 @@
 #include "DataFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <cstring>
+
+#include "SafeFile.h"
 
 namespace cps {
 
 bool loadDataFile(const QString& path, RadioImage& image, QString* error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error) *error = QStringLiteral("Cannot open %1: %2").arg(path, file.errorString());
-        return false;
-    }
+    QFile file;
+    if (!openRegularFile(file, path, error)) return false;
     const QByteArray bytes = file.read(kImageSize);
     if (bytes.size() != kImageSize) {
         if (error) {
@@ -30,18 +28,8 @@ bool loadDataFile(const QString& path, RadioImage& image, QString* error) {
 }
 
 bool saveDataFile(const QString& path, const RadioImage& image, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error) *error = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    const qint64 written = file.write(reinterpret_cast<const char*>(image.data()), kImageSize);
-    if (written != kImageSize || !file.commit()) {
-        if (error) *error = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return replaceFile(path, QByteArray(reinterpret_cast<const char*>(image.data()), kImageSize),
+                       error);
 }
 
 }  // namespace cps

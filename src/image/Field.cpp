@@ -1,5 +1,6 @@
 #include "Field.h"
 
+#include <QAnyStringView>
 #include <QByteArray>
 #include <QLocale>
 #include <algorithm>
@@ -70,7 +71,9 @@ bool allowedChar(const Field& f, QChar c) {
 QString Text::get(bool chinese) const { return QString::fromUtf8(chinese ? zh : en); }
 
 bool Text::matches(const QString& text) const {
-    return text == QString::fromUtf8(en) || text == QString::fromUtf8(zh);
+    // Compared in place: stores run this for every list field of every channel.
+    return QAnyStringView::equal(text, QUtf8StringView(en)) ||
+           QAnyStringView::equal(text, QUtf8StringView(zh));
 }
 
 // Builders ----------------------------------------------------------------------------

@@ -5,6 +5,9 @@
 #include <QTemporaryDir>
 
 #include "ProfileStore.h"
+#ifdef Q_OS_UNIX
+#include "FileFaults.h"
+#endif
 
 using namespace cps;
 
@@ -135,3 +138,104 @@ TEST_F(ProfileStoreTest, UnopenableFileLeavesAnInertStore) {
     EXPECT_FALSE(store.changed());
     EXPECT_TRUE(store.path().isEmpty());
 }
+
+TEST_F(ProfileStoreTest, LinesNotChangedKeepTheirBytesWhateverTheirEncoding) {
+    // UTF-8 with Chinese texts, and one hand-edited line holding a Latin-1 byte.
+    const QByteArray utf8Lines[] = {
+        "[Setup]",
+        "Language=Chinese",
+        "EnableSql=0",
+        "Note = Caf\xe9 au lait",
+        "[Chinese]",
+        QStringLiteral("Title=对讲机编程软件").toUtf8(),
+        QStringLiteral("Company=某某电子").toUtf8(),
+    };
+    QByteArray file;
+    for (const QByteArray& line : utf8Lines) file += line + "\r\n";
+    write(file);
+    {
+        ProfileStore store;
+        ASSERT_TRUE(store.open(path()));
+        EXPECT_EQ(store.get("Chinese", "Title"), QStringLiteral("对讲机编程软件"));
+        store.set("Setup", "EnableSql", "1");  // what the exit writes
+        store.set("Chinese", "About Title", QStringLiteral("关于"));
+    }
+    QByteArray expected;
+    for (const QByteArray& line : utf8Lines)
+        expected += (line == "EnableSql=0" ? QByteArray("EnableSql=1") : line) + "\r\n";
+    expected += QStringLiteral("About Title=关于\r\n").toUtf8();  // in the file's own encoding
+    EXPECT_EQ(read(), expected);
+
+    // Mostly GB18030 with one UTF-8 line: new text is GB18030, the UTF-8 line stays.
+    QStringEncoder gb("GB18030");
+    ASSERT_TRUE(gb.isValid());
+    const QByteArray gbFile = gb(QStringLiteral("[Chinese]\r\nTitle=对讲机\r\nCompany=电子\r\n")) +
+                              QStringLiteral("Remark=中文\r\n").toUtf8();
+    write(gbFile);
+    {
+        ProfileStore store;
+        ASSERT_TRUE(store.open(path()));
+        EXPECT_EQ(store.get("Chinese", "Company"), QStringLiteral("电子"));
+        EXPECT_EQ(store.get("Chinese", "Remark"), QStringLiteral("中文"));
+        store.set("Chinese", "Version", QStringLiteral("版本"));
+    }
+    EXPECT_EQ(read(), gbFile + gb(QStringLiteral("Version=版本\r\n")));
+}
+
+#ifdef Q_OS_UNIX
+TEST_F(ProfileStoreTest, OnlyRegularFilesUpToOneMebibyteAreRead) {
+    ASSERT_TRUE(test::makeFifo(path()));
+    {
+        ProfileStore store;
+        EXPECT_FALSE(store.open(path()));  // would block until a writer came
+        EXPECT_TRUE(store.errorString().contains(path())) << store.errorString().toStdString();
+        EXPECT_TRUE(store.errorString().contains("not a regular file"));
+        store.set("Setup", "Language", "English");
+    }
+    EXPECT_TRUE(test::isFifo(path()));
+    QFile::remove(path());
+
+    ASSERT_TRUE(QFile::link("/dev/zero", path()));
+    {
+        ProfileStore store;
+        EXPECT_FALSE(store.open(path()));  // would fill the memory
+        EXPECT_TRUE(store.errorString().contains("not a regular file"));
+    }
+    QFile::remove(path());
+
+    QByteArray big = "[Setup]\r\nLanguage=English\r\n";
+    big += QByteArray(ProfileStore::kMaxFileSize - big.size(), ' ');
+    write(big);
+    {
+        ProfileStore store;
+        EXPECT_TRUE(store.open(path()));
+        EXPECT_EQ(store.get("Setup", "Language"), "English");
+    }
+    write(big + ' ');
+    {
+        ProfileStore store;
+        EXPECT_FALSE(store.open(path()));
+        EXPECT_TRUE(store.errorString().contains("larger than 1 MiB"));
+        store.set("Setup", "Language", "Chinese");
+        EXPECT_TRUE(store.path().isEmpty());
+    }
+    EXPECT_EQ(read(), big + ' ');
+}
+
+TEST_F(ProfileStoreTest, ASaveThatFailsPartWayKeepsTheOldFile) {
+    QByteArray old = "[Setup]\r\nLanguage=English\r\n";
+    for (int i = 0; i < 100; ++i) old += "Key" + QByteArray::number(i) + "=some value\r\n";
+    write(old);
+    ProfileStore store;
+    ASSERT_TRUE(store.open(path()));
+    store.set("Setup", "EnableSql", "1");
+    {
+        const test::FileSizeLimit limit(500);
+        EXPECT_FALSE(store.save());
+    }
+    EXPECT_TRUE(store.errorString().contains(path())) << store.errorString().toStdString();
+    EXPECT_EQ(read(), old);
+    ASSERT_TRUE(store.save());
+    EXPECT_EQ(read(), old + "EnableSql=1\r\n");
+}
+#endif

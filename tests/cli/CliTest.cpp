@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include "ChannelCodec.h"
 #include "RadioImage.h"
+#ifdef Q_OS_UNIX
+#include "FileFaults.h"
+#endif
 
 using namespace cps;
 
@@ -15,20 +19,27 @@ struct Result {
     int status = -1;
     QString out;
     QString err;
+    QByteArray rawOut;
 };
 
 class CliTest : public ::testing::Test {
   protected:
-    Result run(const QStringList& args) {
+    // fileLimit > 0: no file cps writes may grow beyond that many bytes, as on a full disk.
+    Result run(const QStringList& args, int fileLimit = 0) {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("CPS_USER_STORE", userStore());
         p.setProcessEnvironment(env);
+#ifdef Q_OS_UNIX
+        if (fileLimit > 0) test::limitChildFileSize(p, static_cast<rlim_t>(fileLimit));
+#else
+        Q_UNUSED(fileLimit);
+#endif
         p.start(CPS_BINARY, args);
         EXPECT_TRUE(p.waitForFinished(20000));
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-                QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
+        const QByteArray out = p.readAllStandardOutput();
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(out),
+                QString::fromUtf8(p.readAllStandardError()), out};
     }
     QString file(const char* name) const { return dir.filePath(name); }
     QString userStore() const { return file("user.ini"); }
@@ -162,3 +173,149 @@ TEST_F(CliTest, UsageAndFailures) {
     EXPECT_EQ(run({"channels", file("missing.dat")}).status, 1);
     EXPECT_EQ(run({"new", "-o", file("no/dir/x.dat")}).status, 1);
 }
+
+TEST_F(CliTest, ChannelNamesWithControlCharactersSurvivePrintAndImport) {
+    ASSERT_EQ(run({"new", "-o", file("new.dat")}).status, 0);
+    QMap<int, QString> set;
+    for (int n = 1; n <= 7; ++n)
+        set[n] = "145.50000\t145.50000\tNone\tNone\tX\tHigh\tWide\tYes\tOff\tOff";
+    write(file("rows.tsv"), table(set).toUtf8());
+    ASSERT_EQ(run({"channels", file("new.dat"), "--import", file("rows.tsv"), "-o", file("a.dat")})
+                  .status,
+              0);
+    QByteArray image = read(file("a.dat"));
+    const QByteArray names[] = {"A\tB",      "L1\nL2\r",     "back\\sl", "\x01\x1b\x7f",
+                                "\\t l\\x4", "\xe9\xb0\xfe", "12345678"};
+    for (int i = 0; i < 7; ++i)
+        image.replace(recordOffset(i + 1) + 16, 8, (names[i] + QByteArray(8, '\xff')).left(8));
+    write(file("odd.dat"), image);
+
+    Result r = run({"channels", file("odd.dat")});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.count('\n'), kChannelCount);
+    const QStringList lines = r.out.split('\n');
+    EXPECT_EQ(lines[0].section('\t', 5, 5), "A\\tB");
+    EXPECT_EQ(lines[1].section('\t', 5, 5), "L1\\nL2\\r");
+    EXPECT_EQ(lines[2].section('\t', 5, 5), "back\\\\sl");
+    EXPECT_EQ(lines[3].section('\t', 5, 5), "\\x01\\x1B\\x7F");
+    EXPECT_EQ(lines[4].section('\t', 5, 5), "\\\\t l\\\\x4");
+    write(file("odd.tsv"), r.rawOut);
+    r = run({"channels", file("new.dat"), "--import", file("odd.tsv"), "-o", file("back.dat")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(read(file("back.dat")), image);
+}
+
+TEST_F(CliTest, ImportAcceptsTrailingEmptyLinesAndShowsHiddenCharacters) {
+    ASSERT_EQ(run({"new", "-o", file("new.dat")}).status, 0);
+    for (const char* tail : {"\n", "\n\n\n", "\r\n\r\n"}) {
+        write(file("rows.tsv"), table({}).toUtf8() + tail);
+        const Result r =
+            run({"channels", file("new.dat"), "--import", file("rows.tsv"), "-o", file("o.dat")});
+        EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    }
+    // An empty line among the rows is still one.
+    write(file("gap.tsv"), table({}).replace("\n5\t", "\n\n5\t").toUtf8());
+    Result r = run({"channels", file("new.dat"), "--import", file("gap.tsv"), "-o", file("g.dat")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("line 5")) << r.err.toStdString();
+
+    write(file("cr.tsv"), table({}).replace("\n2\t", "\n2\r\t").toUtf8());
+    r = run({"channels", file("new.dat"), "--import", file("cr.tsv"), "-o", file("c.dat")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("unknown row label \"2\\r\"")) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(file("c.dat")));
+}
+
+TEST_F(CliTest, DashWritesTheImageToStandardOutput) {
+    ASSERT_EQ(run({"new", "-o", file("new.dat")}).status, 0);
+    Result r = run({"new", "-o", "-"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.rawOut, read(file("new.dat")));
+    EXPECT_FALSE(QFile::exists("-"));
+
+    write(file("rows.tsv"), run({"channels", file("new.dat")}).rawOut);
+    r = run({"channels", file("new.dat"), "--import", file("rows.tsv"), "-o", "-"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.rawOut, read(file("new.dat")));
+}
+
+TEST_F(CliTest, RelativeDevicePathsAreDevicesNotUsageErrors) {
+    const Result r = run({"read", "--port", "./no-radio", "-o", file("x.dat")});
+    EXPECT_EQ(r.status, 1) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("no-radio")) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(file("x.dat")));
+}
+
+#ifdef Q_OS_UNIX
+TEST_F(CliTest, AFailedSaveExitsOneAndLeavesThePreviousFile) {
+    ASSERT_EQ(run({"new", "-o", file("new.dat")}).status, 0);
+    write(file("rows.tsv"), run({"channels", file("new.dat")}).rawOut);
+    const QByteArray old(kImageSize, 'o');
+    const QStringList commands[] = {
+        {"new", "-o", file("x.dat")},
+        {"channels", file("new.dat"), "--import", file("rows.tsv"), "-o", file("x.dat")}};
+    for (const QStringList& args : commands) {
+        write(file("x.dat"), old);
+        const Result r = run(args, 1000);
+        EXPECT_EQ(r.status, 1) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(file("x.dat"))) << r.err.toStdString();
+        EXPECT_EQ(read(file("x.dat")), old);
+    }
+
+    // The same on a disk that is really full.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("disk"));
+    const test::TinyDisk disk(file("disk"));
+    if (!disk.mounted()) GTEST_SKIP() << "may not mount a tmpfs here";
+    write(file("disk/x.dat"), old);
+    disk.fill(file("disk/filler"));
+    for (const QStringList& args : commands) {
+        QStringList onDisk = args;
+        onDisk.replaceInStrings(file("x.dat"), file("disk/x.dat"));
+        const Result r = run(onDisk);
+        EXPECT_EQ(r.status, 1) << r.err.toStdString();
+        EXPECT_EQ(read(file("disk/x.dat")), old);
+    }
+}
+
+TEST_F(CliTest, OutputThatCannotBeWrittenIsAFailure) {
+    ASSERT_EQ(run({"new", "-o", file("new.dat")}).status, 0);
+    for (const QStringList& args :
+         {QStringList{"new", "-o", "-"}, QStringList{"channels", file("new.dat")},
+          QStringList{"info", file("new.dat")}}) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("CPS_USER_STORE", userStore());
+        p.setProcessEnvironment(env);
+        p.setStandardOutputFile("/dev/full");
+        p.start(CPS_BINARY, args);
+        ASSERT_TRUE(p.waitForFinished(20000));
+        EXPECT_EQ(p.exitCode(), 1) << args.join(' ').toStdString();
+        EXPECT_TRUE(p.readAllStandardError().contains("standard output"));
+    }
+    // An endless table is refused, not read into memory.
+    const Result r =
+        run({"channels", file("new.dat"), "--import", "/dev/zero", "-o", file("o.dat")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("larger than 1 MiB")) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(file("o.dat")));
+}
+
+TEST_F(CliTest, PathsThatAreNoRegularFilesAreRefused) {
+    ASSERT_TRUE(test::makeFifo(file("fifo.dat")));
+    QStringList odd{file("fifo.dat")};
+    if (test::makeNullDevice(file("null.dat"))) odd << file("null.dat");
+    for (const QString& path : odd) {
+        for (const QStringList& args : {QStringList{"info", path}, QStringList{"channels", path},
+                                        QStringList{"new", "-o", path}}) {
+            const Result r = run(args);
+            EXPECT_EQ(r.status, 1) << args.join(' ').toStdString();
+            EXPECT_TRUE(r.err.contains(path) && r.err.contains("not a regular file"))
+                << r.err.toStdString();
+        }
+    }
+    EXPECT_TRUE(test::isFifo(file("fifo.dat")));
+    if (odd.size() > 1) {
+        EXPECT_TRUE(test::isCharDevice(file("null.dat")));
+    }
+}
+#endif

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QSettings>
 
+#include "FileFaults.h"
 #include "SimHarness.h"
 
 using namespace cps;
@@ -152,6 +153,64 @@ TEST_F(E2e, UnopenablePortFails) {
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains("Could not Open the Port"));
     EXPECT_EQ(cps({"read", "--port", "COM17", "-o", path("out.dat")}).status, 2);
+}
+
+TEST_F(E2e, AReadWhoseSaveFailsExitsOneAndLeavesThePreviousFile) {
+    const RadioImage memory = radioMemory();
+    Sim sim({"--image", imageFile("radio.dat", memory)}, dir.path());
+    ASSERT_FALSE(sim.device().isEmpty());
+    const QByteArray old(kImageSize, 'o');
+    {
+        QFile f(path("x.dat"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(old);
+    }
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("CPS_USER_STORE"), userStore());
+    p.setProcessEnvironment(env);
+    test::limitChildFileSize(p, 1000);  // as a full disk would stop the file
+    p.start(QStringLiteral(CPS_PATH), {"read", "--port", sim.device(), "-o", path("x.dat")});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 1);
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_TRUE(err.contains("the radio was read but") && err.contains(path("x.dat")))
+        << err.toStdString();
+    EXPECT_FALSE(QString::fromUtf8(p.readAllStandardOutput()).contains("Read 4096"));
+    QFile f(path("x.dat"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), old);
+}
+
+TEST_F(E2e, ReadToDashPutsOnlyTheImageOnStandardOutput) {
+    const RadioImage memory = radioMemory();
+    Sim sim({"--image", imageFile("radio.dat", memory)}, dir.path());
+    ASSERT_FALSE(sim.device().isEmpty());
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("CPS_USER_STORE"), userStore());
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(CPS_PATH), {"read", "--port", sim.device(), "-o", "-"});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0);
+    const QByteArray out = p.readAllStandardOutput();
+    EXPECT_EQ(out, QByteArray(reinterpret_cast<const char*>(memory.data()), kImageSize));
+    EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains("into standard output"));
+}
+
+TEST(Radiosim, RangeMustBeTwoLimitsInOrderWithinThreeDigits) {
+    for (const char* range : {"100-1000", "-5-100", "174-136", "136", "a-b", "136-174-200"}) {
+        QProcess p;
+        p.start(QStringLiteral(RADIOSIM_PATH), {"--range", range});
+        ASSERT_TRUE(p.waitForFinished(5000)) << range;
+        EXPECT_EQ(p.exitCode(), 2) << range;
+        EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains("--range")) << range;
+    }
+    for (const char* range : {"0-999", "150-150"}) {
+        QTemporaryDir dir;
+        Sim sim({"--range", range}, dir.path());
+        EXPECT_FALSE(sim.device().isEmpty()) << range;
+    }
 }
 
 }  // namespace

@@ -12,6 +12,9 @@
 #include <QWheelEvent>
 #include <QtTest>
 #include <memory>
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 #include "AppContext.h"
 #include "CChildFrame.h"
@@ -161,6 +164,61 @@ class GuiTest : public QObject {
 
         prepare("[Setup]\n", true);  // no language named: no file to load
         QVERIFY(!launch());
+    }
+
+#ifdef Q_OS_UNIX
+    void unreadableSettingsFileIsNamedWithTheLanguageFailure() {
+        prepare(kEnglishIni);
+        const QString ini = path(QStringLiteral("Program.ini"));
+        QVERIFY(QFile::remove(ini));
+        QVERIFY(::mkfifo(QFile::encodeName(ini).constData(), 0600) == 0);
+        QVERIFY(!launch());  // and returns: a FIFO is never opened
+        QCOMPARE(prompter_.shown.size(), 1);
+        const QStringList lines = prompter_.shown[0].text.split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[0], QStringLiteral("Load language DLL fail"));
+        QVERIFY2(lines[1].contains(ini) && lines[1].contains(QStringLiteral("not a regular file")),
+                 qPrintable(lines[1]));
+    }
+
+    void saveOntoSomethingNotARegularFileIsRefused() {
+        prepare(kEnglishIni);
+        QVERIFY(launch());
+        const QString fifo = path(QStringLiteral("fifo.dat"));
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        prompter_.answers = {QMessageBox::Yes};
+        prompter_.savePath = fifo;
+        frame()->action(cmd::FileSaveAs)->trigger();
+        QCOMPARE(prompter_.shown.size(), 2);
+        QVERIFY(prompter_.lastText().startsWith(QStringLiteral("Failed to save the document.\n")));
+        QVERIFY2(prompter_.lastText().contains(QStringLiteral("not a regular file")),
+                 qPrintable(prompter_.lastText()));
+        struct stat st {};
+        QVERIFY(::lstat(QFile::encodeName(fifo).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
+    }
+#endif
+
+    void firstSaveOfANewDocumentAlwaysAsks() {
+        // The proposed name ([Setup] AppName) may name an existing file, such as the
+        // program itself when it is started from its own folder.
+        prepare(kEnglishIni);
+        const QString victim = path(QStringLiteral("Program"));
+        {
+            QFile ini(path(QStringLiteral("Program.ini")));
+            QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            ini.write("[Setup]\nLanguage=English\nAppName=" + victim.toUtf8() + "\n");
+            QFile f(victim);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("not an image");
+        }
+        QVERIFY(launch());
+        prompter_.answers = {QMessageBox::Yes};
+        prompter_.savePath.clear();  // the user cancels the file dialog
+        frame()->action(cmd::FileSave)->trigger();
+        QCOMPARE(prompter_.proposed, victim + QStringLiteral(".dat"));
+        QFile f(victim);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("not an image"));
     }
 
     void englishStartUp() {

@@ -6,6 +6,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include "SafeFile.h"
+
 namespace cps {
 namespace {
 
@@ -17,18 +19,21 @@ bool isCommentKey(const QString& key) {
            c == QLatin1Char('*');
 }
 
-// Settings files are UTF-8; files written on a Chinese Windows system are GB18030.
-QString decode(const QByteArray& bytes, bool* gb18030) {
-    *gb18030 = false;
+bool isAscii(const QByteArray& bytes) {
+    for (const char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+bool decodeUtf8(const QByteArray& bytes, QString* text) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(bytes);
-    if (!utf8.hasError()) return text;
+    *text = utf8(bytes);
+    return !utf8.hasError();
+}
+
+QString decodeGb18030(const QByteArray& bytes) {
     QStringDecoder gb("GB18030");
-    if (gb.isValid()) {
-        *gb18030 = true;
-        return gb(bytes);
-    }
-    return QString::fromLatin1(bytes);
+    return gb.isValid() ? QString(gb(bytes)) : QString::fromLatin1(bytes);
 }
 
 }  // namespace
@@ -41,36 +46,63 @@ bool ProfileStore::openIn(const QString& dir, const QString& fileName) {
 
 bool ProfileStore::open(const QString& path) {
     path_.clear();
+    error_.clear();
+    gb18030_ = false;
     sections_.clear();
     sections_.append(Section{});  // lines before the first header
     QFile file(path);
     if (!file.exists()) {
-        if (!file.open(QIODevice::WriteOnly)) return false;
+        if (!file.open(QIODevice::WriteOnly)) {
+            error_ = QStringLiteral("Cannot create %1: %2").arg(path, file.errorString());
+            return false;
+        }
         file.close();
     }
-    if (!file.open(QIODevice::ReadOnly)) return false;
-
-    QByteArray bytes = file.readAll();
+    if (!openRegularFile(file, path, &error_)) return false;
+    // A settings file is a few lines; anything larger is not one (or a link to an endless
+    // device) and would only fill the memory.
+    QByteArray bytes = file.read(kMaxFileSize + 1);
+    if (bytes.size() > kMaxFileSize) {
+        error_ = QStringLiteral("Cannot read %1: it is larger than 1 MiB").arg(path);
+        return false;
+    }
     const bool readFailed = file.error() != QFileDevice::NoError;
+    if (readFailed) error_ = QStringLiteral("Cannot read %1: %2").arg(path, file.errorString());
     // A file rewritten in place may end in zero bytes; they are no content.
     bytes.replace('\0', QByteArray());
-    const QString text = decode(bytes, &gb18030_);
     path_ = path;
 
-    for (const QString& raw : text.split(QLatin1Char('\n'))) {
-        const QString line = raw.trimmed();
+    // Settings files are UTF-8; files written on a Chinese Windows system are GB18030, and a
+    // file edited by hand may mix them. Each line is decoded on its own and keeps its bytes.
+    int utf8Lines = 0, gbLines = 0;
+    for (const QByteArray& rawLine : bytes.split('\n')) {
+        const QByteArray raw = rawLine.trimmed();
+        if (raw.isEmpty()) continue;
+        QString line;
+        if (isAscii(raw)) {
+            line = QString::fromLatin1(raw);
+        } else if (decodeUtf8(raw, &line)) {
+            ++utf8Lines;
+        } else {
+            line = decodeGb18030(raw);
+            ++gbLines;
+        }
+        line = line.trimmed();
         if (line.size() >= 2 && line.startsWith(QLatin1Char('[')) &&
             line.endsWith(QLatin1Char(']'))) {
-            sections_.append(Section{line.mid(1, line.size() - 2), {}});
+            sections_.append(Section{line.mid(1, line.size() - 2), {}, raw});
             continue;
         }
         const int eq = line.indexOf(QLatin1Char('='));
         Entry entry;
         entry.key = (eq < 0 ? line : line.left(eq)).trimmed();
         entry.value = eq < 0 ? QString() : line.mid(eq + 1).trimmed();
+        // A line without "=" is written back as a key with an empty value.
+        entry.raw = eq < 0 ? raw + '=' : raw;
         if (entry.key.isEmpty() || isCommentKey(entry.key)) continue;
         sections_.last().entries.append(entry);
     }
+    gb18030_ = gbLines > utf8Lines;
     return !readFailed;
 }
 
@@ -103,48 +135,79 @@ void ProfileStore::set(const QString& section, const QString& key, const QString
     if (path_.isEmpty()) return;
     Section* s = findSection(section);
     if (!s) {
-        sections_.append(Section{section, {}});
+        sections_.append(Section{section, {}, {}});
         s = &sections_.last();
         changed_ = true;
     }
     for (auto it = s->entries.rbegin(); it != s->entries.rend(); ++it) {
         if (!sameName(it->key, key)) continue;
         if (!sameName(it->value, value)) changed_ = true;
+        if (it->value != value) it->raw.clear();
         it->value = value;
         return;
     }
-    s->entries.append(Entry{key, value});
+    s->entries.append(Entry{key, value, {}});
     changed_ = true;
 }
 
 QByteArray ProfileStore::serialise() const {
-    QString text;
+    // Lines read from the file go back as they were; new and changed ones are written in
+    // the encoding most of the file uses.
+    auto encode = [this](const QString& text) -> QByteArray {
+        if (gb18030_) {
+            QStringEncoder gb("GB18030");
+            if (gb.isValid()) return gb(text);
+        }
+        return text.toUtf8();
+    };
+    QByteArray bytes;
     for (int i = 0; i < sections_.size(); ++i) {
         const Section& s = sections_[i];
-        if (i > 0 && !s.name.isEmpty()) text += QLatin1Char('[') + s.name + QLatin1String("]\r\n");
+        if (i > 0 && !s.name.isEmpty())
+            bytes +=
+                (s.raw.isEmpty() ? encode(QLatin1Char('[') + s.name + QLatin1Char(']')) : s.raw) +
+                "\r\n";
         for (const Entry& e : s.entries)
-            text += e.key + QLatin1Char('=') + e.value + QLatin1String("\r\n");
+            bytes +=
+                (e.raw.isEmpty() ? encode(e.key + QLatin1Char('=') + e.value) : e.raw) + "\r\n";
     }
-    if (gb18030_) {
-        QStringEncoder gb("GB18030");
-        if (gb.isValid()) return gb(text);
-    }
-    return text.toUtf8();
+    return bytes;
 }
 
 bool ProfileStore::save() {
     if (!changed_ || path_.isEmpty()) return true;
     const QByteArray bytes = serialise();
-    QFile file(path_);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        // Another program may hold the file: rewrite it in place, blanking the old length
-        // first so that no stale tail survives a shorter text.
-        if (!file.open(QIODevice::ReadWrite)) return false;
-        const qint64 oldSize = file.size();
-        file.write(QByteArray(static_cast<int>(oldSize), '\0'));
-        file.seek(0);
+    error_.clear();
+    switch (replaceFileContents(path_, bytes, &error_)) {
+        case ReplaceResult::Ok:
+            return true;
+        case ReplaceResult::Refused:
+        case ReplaceResult::WriteFailed:
+            return false;
+        case ReplaceResult::NotStarted:
+        case ReplaceResult::NotReplaced:
+            break;
     }
-    return file.write(bytes) == bytes.size() && file.flush();
+    // Another program may hold the file open, or its folder is read-only: rewrite it in
+    // place. The old text is overwritten rather than truncated first, so a write that fails
+    // part-way still leaves the file its length; a tail beyond the new text becomes zeros
+    // when it cannot be cut off, and the next load ignores them.
+    QFile file(path_);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
+        error_ = QStringLiteral("Cannot write %1: %2").arg(path_, file.errorString());
+        return false;
+    }
+    const qint64 oldSize = file.size();
+    bool ok = file.write(bytes) == bytes.size();
+    if (ok && oldSize > bytes.size() && !file.resize(bytes.size()))
+        ok = file.write(QByteArray(static_cast<int>(oldSize - bytes.size()), '\0')) ==
+             oldSize - bytes.size();
+    ok = ok && file.flush() && file.error() == QFileDevice::NoError;
+    if (ok)
+        error_.clear();
+    else
+        error_ = QStringLiteral("Cannot write %1: %2").arg(path_, file.errorString());
+    return ok;
 }
 
 }  // namespace cps

@@ -1,0 +1,64 @@
+#include "SafeFile.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace cps {
+namespace {
+
+void say(QString* error, const QString& text) {
+    if (error) *error = text;
+}
+
+}  // namespace
+
+ReplaceResult replaceFileContents(const QString& path, const QByteArray& bytes, QString* error) {
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        say(error, QStringLiteral("Cannot write %1: it is not a regular file, so it was not "
+                                  "replaced")
+                       .arg(path));
+        return ReplaceResult::Refused;
+    }
+    QSaveFile file(path);
+    // Unbuffered, so that a write the disk refuses fails here and not in a later flush
+    // whose result the commit may not pass on.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        say(error, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+        return ReplaceResult::NotStarted;
+    }
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0) break;
+        done += n;
+    }
+    if (done != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
+        say(error, QStringLiteral("Cannot write %1: %2; the previous file was left as it was")
+                       .arg(path, file.errorString()));
+        file.cancelWriting();
+        return ReplaceResult::WriteFailed;
+    }
+    if (!file.commit()) {
+        say(error, QStringLiteral("Cannot write %1: %2; the previous file was left as it was")
+                       .arg(path, file.errorString()));
+        return ReplaceResult::NotReplaced;
+    }
+    return ReplaceResult::Ok;
+}
+
+bool openRegularFile(QFile& file, const QString& path, QString* error) {
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        say(error, QStringLiteral("Cannot open %1: it is not a regular file").arg(path));
+        return false;
+    }
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        say(error, QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace cps

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+namespace cps {
+
+// File access that never blocks on odd paths and never destroys what it replaces.
+
+enum class ReplaceResult {
+    Ok,
+    Refused,      // the path exists and is not a regular file: left as it is
+    NotStarted,   // no temporary file beside the target could be created
+    WriteFailed,  // a byte did not reach the temporary file (disk full, quota, I/O error)
+    NotReplaced,  // written completely, but the old file could not be replaced
+};
+
+// Writes bytes to a temporary file beside path and replaces path with it only once every
+// byte is known to be on disk. On any failure the old file keeps its content. A path that
+// exists but is not a regular file (or a link to one), such as a device or a FIFO, is
+// refused. error names the file and the reason.
+ReplaceResult replaceFileContents(const QString& path, const QByteArray& bytes,
+                                  QString* error = nullptr);
+inline bool replaceFile(const QString& path, const QByteArray& bytes, QString* error = nullptr) {
+    return replaceFileContents(path, bytes, error) == ReplaceResult::Ok;
+}
+
+// Opens path for reading only when it is a regular file (or a link to one): a FIFO would
+// block the open, a device may never end. error names the file and the reason.
+bool openRegularFile(QFile& file, const QString& path, QString* error = nullptr);
+
+}  // namespace cps
