@@ -63,6 +63,7 @@ CPrintListDlg::CPrintListDlg(bool chinese, QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     routeF1ToHelp(this, kTemplateId);
     reset();
 }

@@ -54,6 +54,8 @@ bool ReportPrinting::print(Mode mode) {
         case Mode::Preview: {
             QPrintPreviewDialog preview(&printer_, parent_);
             preview.setWindowTitle(pick(source_.chinese, "Print Preview", "打印预览"));
+            // Big enough to read a page.
+            if (parent_) preview.resize(parent_->size() * 4 / 5);
             QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                              [this, last](QPrinter* p) {
                                  QPainter painter(p);
