@@ -6,6 +6,10 @@
 
 #include "RadioImage.h"
 
+namespace cps {
+struct AppContext;
+}
+
 namespace cps::cli {
 
 // Command-line arguments after the command name: options that take a value, flags, and
@@ -33,6 +37,6 @@ bool saveImage(const char* command, const QString& path, const RadioImage& image
 
 // The image a new, unedited document holds when it is first shown or saved: the factory
 // image with the new-image settings and the radio type remembered per user.
-RadioImage newDocumentImage();
+RadioImage newDocumentImage(const AppContext& context);
 
 }  // namespace cps::cli

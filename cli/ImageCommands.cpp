@@ -4,6 +4,7 @@
 
 #include "AppContext.h"
 #include "ChannelCodec.h"
+#include "ChannelTable.h"
 #include "CliCommon.h"
 #include "Commands.h"
 
@@ -22,10 +23,14 @@ const char* const kChannelsHelp =
     "(1 to 128, Fr) and the ten column texts (Rx and Tx frequency, decode and encode tone,\n"
     "name, power, W/N, scan add, busy lock, PTT ID), separated by tabs, in UTF-8. --lang picks\n"
     "the language of the texts (default: the program's language setting).\n\n"
-    "With --import: reads 129 lines of that same form, stores them into a copy of FILE the way\n"
-    "the channel grid stores into the image (checked against the bands of FILE), and writes\n"
-    "OUT. Texts of either language are accepted. A malformed line is an error that names it;\n"
-    "nothing is written then.\n";
+    "With --import: reads 129 lines of that same form and types each row into the channel grid\n"
+    "over FILE, left to right, under the grid's entry rules and the bands of FILE; then stores\n"
+    "the grid into a copy of FILE and writes OUT. Texts of either language are accepted, list\n"
+    "texts whatever their letter case. An entry the grid refuses (or a name longer than the 8\n"
+    "characters of the record) is an error that names the line and the column, with the grid's\n"
+    "message; nothing is written then. A value the grid's rules change (a transmit frequency\n"
+    "outside both bands becomes band 1's lower limit, tone 259.99 becomes 259.9) is stored as\n"
+    "the grid stores it and reported on stderr.\n";
 
 const char* const kInfoHelp =
     "Usage: cps info FILE\n\n"
@@ -49,6 +54,7 @@ int importRows(const QString& file, const QString& rowsPath, const QString& outP
     for (int n = 1; n <= kChannelCount; ++n) labels.insert(channelLabel(n), n);
 
     QHash<int, ChannelRow> rows;
+    QHash<int, int> lineOf;
     for (int i = 0; i < lines.size(); ++i) {
         QString line = lines[i];
         if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
@@ -71,31 +77,54 @@ int importRows(const QString& file, const QString& rowsPath, const QString& outP
         ChannelRow row;
         for (int c = 0; c < kColumnCount; ++c) row[c] = fields[c + 1];
         rows.insert(n, row);
+        lineOf.insert(n, i + 1);
     }
     if (rows.size() != kChannelCount) {
         err() << "cps: " << rowsPath << ": " << rows.size() << " rows, " << kChannelCount
               << " expected\n";
         return kFailed;
     }
-    // As the grid stores: band limits first, then every row against them.
-    const Bands bands = unpackBands(image);
-    packBands(image, bands);
-    for (int n = 1; n <= kChannelCount; ++n)
-        encodeChannel(rows[n], image.data() + recordOffset(n), bands);
+    // As if each row were typed into the grid over FILE, left to right: the receive
+    // frequency first (a new channel gets its defaults), then the other columns over them.
+    ChannelTable table(false);
+    table.fill(image, unpackBands(image));
+    for (int n = 1; n <= kChannelCount; ++n) {
+        for (int col = 1; col < ChannelTable::kCols; ++col) {
+            const QString& typed = rows[n][col - 1];
+            const CellEntry entry = table.typeCell(n, col, typed);
+            const QString where = QStringLiteral("%1 line %2, column \"%3\"")
+                                      .arg(rowsPath)
+                                      .arg(lineOf[n])
+                                      .arg(ChannelTable::heading(col, false));
+            if (entry.refused) {
+                const char* why = entry.outcome.notice != Notice::None
+                                      ? ChannelTable::noticeText(entry.outcome.notice)
+                                      : entry.reason;
+                err() << "cps: " << where << ": '" << typed << "': " << why
+                      << "\ncps: nothing written\n";
+                return kFailed;
+            }
+            if (entry.changed)
+                err() << "cps: " << where << ": '" << typed << "' stored as '" << table.text(n, col)
+                      << "'\n";
+        }
+    }
+    table.store(image);
     return saveImage("channels", outPath, image) ? kOk : kFailed;
 }
 
 }  // namespace
 
-int runNew(const QStringList& args) {
+int runNew(const QStringList& args, const AppContext& context) {
     const Args a = parseArgs(args, {QStringLiteral("-o")});
     if (!a.error.isEmpty()) return usageError("new", a.error);
     if (!a.positional.isEmpty() || !a.has(QStringLiteral("-o")))
         return usageError("new", QStringLiteral("needs -o FILE and nothing else"));
-    return saveImage("new", a.value(QStringLiteral("-o")), newDocumentImage()) ? kOk : kFailed;
+    return saveImage("new", a.value(QStringLiteral("-o")), newDocumentImage(context)) ? kOk
+                                                                                      : kFailed;
 }
 
-int runChannels(const QStringList& args) {
+int runChannels(const QStringList& args, const AppContext& context) {
     const Args a = parseArgs(
         args, {QStringLiteral("--lang"), QStringLiteral("--import"), QStringLiteral("-o")});
     if (!a.error.isEmpty()) return usageError("channels", a.error);
@@ -111,7 +140,7 @@ int runChannels(const QStringList& args) {
         return importRows(file, a.value(QStringLiteral("--import")), a.value(QStringLiteral("-o")));
     }
 
-    bool chinese = app().chinese;
+    bool chinese = context.chinese;
     if (a.has(QStringLiteral("--lang"))) {
         const QString lang = a.value(QStringLiteral("--lang"));
         if (lang != QLatin1String("en") && lang != QLatin1String("zh"))
@@ -132,7 +161,7 @@ int runChannels(const QStringList& args) {
     return kOk;
 }
 
-int runInfo(const QStringList& args) {
+int runInfo(const QStringList& args, const AppContext&) {
     const Args a = parseArgs(args, {});
     if (!a.error.isEmpty()) return usageError("info", a.error);
     if (a.positional.size() != 1)

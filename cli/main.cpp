@@ -25,7 +25,7 @@ namespace {
 struct Command {
     const char* name;
     const char* summary;
-    int (*run)(const QStringList&);
+    int (*run)(const QStringList&, const cps::AppContext&);
     const char* const* help;
 };
 
@@ -60,7 +60,8 @@ int main(int argc, char** argv) {
     // The settings file beside the program names the per-user store ([Setup] AppName) and
     // the default language. The command-line tool never creates or changes it.
     const QString dir = QCoreApplication::applicationDirPath();
-    if (QFileInfo::exists(dir + QStringLiteral("/Program.ini"))) cps::app().loadSettings(dir);
+    cps::AppContext& context = cps::app();
+    if (QFileInfo::exists(dir + QStringLiteral("/Program.ini"))) context.loadSettings(dir);
 
     if (args.isEmpty()) {
         usage(err());
@@ -78,7 +79,7 @@ int main(int argc, char** argv) {
             out() << *c.help;
             return kOk;
         }
-        const int status = c.run(args);
+        const int status = c.run(args, context);
         out().flush();
         err().flush();
         return status;
