@@ -43,6 +43,23 @@ void CMdiBackground::resizeEvent(QResizeEvent* event) {
 }
 
 // ---------------------------------------------------------------------------------------
+// Navigation
+
+namespace {
+// The tree's entries under the company name and the commands they run.
+struct NavEntry {
+    const char* en;
+    const char* zh;
+    int command;
+};
+const NavEntry kNavEntries[] = {
+    {"Channel Information", "信道信息", cmd::ChannelInfo},
+    {"Optional Features", "可选功能", cmd::OptionalFeatures},
+    {"Software Info", "软件信息", cmd::SoftwareInfo},
+};
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
 // Commands
 
 struct CMainFrame::Command {
@@ -259,10 +276,8 @@ void CMainFrame::createNavigation() {
     addDockWidget(Qt::LeftDockWidgetArea, nav_);
     QTreeWidget* tree = nav_->tree();
     auto* root = new QTreeWidgetItem(tree, QStringList(company));
-    for (const auto& [en, zh] :
-         {std::pair{"Channel Information", "信道信息"}, std::pair{"Optional Features", "可选功能"},
-          std::pair{"Software Info", "软件信息"}})
-        new QTreeWidgetItem(root, QStringList(ctx.text(en, zh)));
+    for (const NavEntry& e : kNavEntries)
+        new QTreeWidgetItem(root, QStringList(ctx.text(e.en, e.zh)));
     root->setExpanded(true);
     tree->setCurrentItem(root);
     // Only a click acts: keyboard moves through the tree do nothing.
@@ -275,9 +290,8 @@ void CMainFrame::onTreeClicked(QTreeWidgetItem* item) {
     const cps::AppContext& ctx = context_;
     const QString text = item ? item->text(0) : QString();
     int id = 0;
-    if (text == ctx.text("Channel Information", "信道信息")) id = cmd::ChannelInfo;
-    if (text == ctx.text("Optional Features", "可选功能")) id = cmd::OptionalFeatures;
-    if (text == ctx.text("Software Info", "软件信息")) id = cmd::SoftwareInfo;
+    for (const NavEntry& e : kNavEntries)
+        if (text == ctx.text(e.en, e.zh)) id = e.command;
     // Back to the root, so that choosing the same entry again acts again.
     QTreeWidget* tree = nav_->tree();
     tree->setCurrentItem(tree->topLevelItem(0));

@@ -21,7 +21,6 @@ class CProgramDoc : public QObject {
     const cps::RadioImage& image() const { return image_; }
     QString title() const { return title_; }
     QString pathName() const { return pathName_; }
-    void setPathName(const QString& path) { pathName_ = path; }
 
   private:
     cps::RadioImage image_;

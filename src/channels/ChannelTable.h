@@ -47,7 +47,6 @@ class ChannelTable {
 
     explicit ChannelTable(bool chinese = false);
 
-    bool chinese() const { return chinese_; }
     const Bands& bands() const { return bands_; }
     void setBands(const Bands& bands) { bands_ = bands; }
 

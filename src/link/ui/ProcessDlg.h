@@ -17,7 +17,6 @@ class CProcessDlg : public QDialog {
     CProcessDlg(const QString& caption, bool chinese, QWidget* parent);
 
     bool cancelRequested() const { return cancelled_; }
-    bool running() const { return running_; }
     void setStatus(const QString& text);
     void setProgressRange(int maximum);
     void setProgress(int position);
