@@ -18,7 +18,7 @@ const char* const kNewHelp =
 
 const char* const kChannelsHelp =
     "Usage: cps channels FILE [--lang en|zh]\n"
-    "       cps channels FILE --import ROWS.tsv -o OUT\n\n"
+    "       cps channels FILE --import ROWS.tsv -o OUT [--lang en|zh]\n\n"
     "Without --import: prints the 129 rows of the channel grid, one line each: the row label\n"
     "(1 to 128, Fr) and the ten column texts (Rx and Tx frequency, decode and encode tone,\n"
     "name, power, W/N, scan add, busy lock, PTT ID), separated by tabs, in UTF-8. --lang picks\n"
@@ -26,11 +26,12 @@ const char* const kChannelsHelp =
     "With --import: reads 129 lines of that same form and types each row into the channel grid\n"
     "over FILE, left to right, under the grid's entry rules and the bands of FILE; then stores\n"
     "the grid into a copy of FILE and writes OUT. Texts of either language are accepted, list\n"
-    "texts whatever their letter case. An entry the grid refuses (or a name longer than the 8\n"
-    "characters of the record) is an error that names the line and the column, with the grid's\n"
-    "message; nothing is written then. A value the grid's rules change (a transmit frequency\n"
-    "outside both bands becomes band 1's lower limit, tone 259.99 becomes 259.9) is stored as\n"
-    "the grid stores it and reported on stderr.\n";
+    "texts whatever their letter case; --lang picks the language of the reported values. An\n"
+    "entry the grid refuses (or a name longer than the 8 characters of the record) is an error\n"
+    "that names the line and the column, with the grid's message; nothing is written then. A\n"
+    "value the grid's rules change (a transmit frequency outside both bands becomes band 1's\n"
+    "lower limit, tone 259.99 becomes 259.9) is stored as the grid stores it and reported on\n"
+    "stderr.\n";
 
 const char* const kInfoHelp =
     "Usage: cps info FILE\n\n"
@@ -39,7 +40,7 @@ const char* const kInfoHelp =
 
 namespace {
 
-int importRows(const QString& file, const QString& rowsPath, const QString& outPath) {
+int importRows(const QString& file, const QString& rowsPath, const QString& outPath, bool chinese) {
     RadioImage image;
     if (!loadImage("channels", file, image)) return kFailed;
     QFile rowsFile(rowsPath);
@@ -86,8 +87,8 @@ int importRows(const QString& file, const QString& rowsPath, const QString& outP
     }
     // As if each row were typed into the grid over FILE, left to right: the receive
     // frequency first (a new channel gets its defaults), then the other columns over them.
-    ChannelTable table(false);
-    table.fill(image, unpackBands(image));
+    ChannelTable table(chinese);
+    table.fill(image);
     for (int n = 1; n <= kChannelCount; ++n) {
         for (int col = 1; col < ChannelTable::kCols; ++col) {
             const QString& typed = rows[n][col - 1];
@@ -132,14 +133,6 @@ int runChannels(const QStringList& args, const AppContext& context) {
         return usageError("channels", QStringLiteral("needs exactly one FILE"));
     const QString file = a.positional.first();
 
-    if (a.has(QStringLiteral("--import")) || a.has(QStringLiteral("-o"))) {
-        if (!a.has(QStringLiteral("--import")) || !a.has(QStringLiteral("-o")) ||
-            a.has(QStringLiteral("--lang")))
-            return usageError("channels",
-                              QStringLiteral("--import ROWS.tsv and -o OUT go together"));
-        return importRows(file, a.value(QStringLiteral("--import")), a.value(QStringLiteral("-o")));
-    }
-
     bool chinese = context.chinese;
     if (a.has(QStringLiteral("--lang"))) {
         const QString lang = a.value(QStringLiteral("--lang"));
@@ -147,6 +140,14 @@ int runChannels(const QStringList& args, const AppContext& context) {
             return usageError("channels", QStringLiteral("--lang takes en or zh"));
         chinese = lang == QLatin1String("zh");
     }
+    if (a.has(QStringLiteral("--import")) || a.has(QStringLiteral("-o"))) {
+        if (!a.has(QStringLiteral("--import")) || !a.has(QStringLiteral("-o")))
+            return usageError("channels",
+                              QStringLiteral("--import ROWS.tsv and -o OUT go together"));
+        return importRows(file, a.value(QStringLiteral("--import")), a.value(QStringLiteral("-o")),
+                          chinese);
+    }
+
     RadioImage image;
     if (!loadImage("channels", file, image)) return kFailed;
     const Bands bands = unpackBands(image);

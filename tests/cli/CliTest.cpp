@@ -214,10 +214,16 @@ TEST_F(CliTest, ChineseRowsImportIntoAnyImageAsTheGridTypesThem) {
         rows.insert(n, typed[n].join('\t'));
     }
     write(file("zh.tsv"), table(rows).toUtf8());
+    // Into an English table (and image) by default, whatever --lang says.
     const Result r =
         run({"channels", file("new.dat"), "--import", file("zh.tsv"), "-o", file("out.dat")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(r.err, QString());  // nothing beyond formatting
+    ASSERT_EQ(run({"channels", file("new.dat"), "--import", file("zh.tsv"), "-o", file("zh.dat"),
+                   "--lang", "zh"})
+                  .status,
+              0);
+    EXPECT_EQ(read(file("zh.dat")), read(file("out.dat")));
 
     // The same rows typed into a Chinese grid over the same image.
     RadioImage expected;
