@@ -64,9 +64,9 @@ bool saveImage(const char* command, const QString& path, const RadioImage& image
     return false;
 }
 
-RadioImage newDocumentImage() {
+RadioImage newDocumentImage(const AppContext& context) {
     RadioImage image = RadioImage::factory();
-    applyNewImageSettings(image, app().userStore().number(QStringLiteral("Type"), 0));
+    applyNewImageSettings(image, context.userStore().number(QStringLiteral("Type"), 0));
     return image;
 }
 

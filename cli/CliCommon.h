@@ -6,6 +6,10 @@
 
 #include "RadioImage.h"
 
+namespace cps {
+struct AppContext;
+}
+
 namespace cps::cli {
 
 // Command-line arguments after the command name: options that take a value, flags, and
@@ -36,6 +40,6 @@ inline bool isStandardOutput(const QString& path) { return path == QLatin1String
 
 // The image a new, unedited document holds when it is first shown or saved: the factory
 // image with the new-image settings and the radio type remembered per user.
-RadioImage newDocumentImage();
+RadioImage newDocumentImage(const AppContext& context);
 
 }  // namespace cps::cli

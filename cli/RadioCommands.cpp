@@ -163,16 +163,20 @@ int parse(const char* command, const QStringList& args, Parsed& p) {
 }
 
 int runLink(const char* command, RadioImage& image, const TransferSettings& settings,
-            const Parsed& p) {
-    SerialPort port;
+            const Parsed& p, const AppContext& context) {
+    // COMn leads where the user assigned it in the per-user settings.
+    const QString appName = context.setupAppName();
+    const PortResolver resolve =
+        portResolver([appName](int n) { return assignedDevice(UserStore(appName), n); });
+    SerialPort port(resolve);
     CliPrompt prompt(p.ignoreRange, p.retries);
     RadioLink link(port, prompt);
     const LinkResult result = link.transfer(image, settings);
     prompt.endBar();
     if (result == LinkResult::Ok) return kOk;
     if (result == LinkResult::PortNotOpened)
-        err() << "cps " << command << ": " << deviceForPort(settings.portName) << ": "
-              << port.errorText() << '\n';
+        err() << "cps " << command << ": " << resolve(settings.portName) << ": " << port.errorText()
+              << '\n';
     err() << "cps " << command << ": failed, nothing "
           << (settings.mode == LinkMode::Read ? "saved" : "more sent") << '\n';
     return kFailed;
@@ -180,7 +184,7 @@ int runLink(const char* command, RadioImage& image, const TransferSettings& sett
 
 }  // namespace
 
-int runRead(const QStringList& args) {
+int runRead(const QStringList& args, const AppContext& context) {
     Parsed p;
     if (const int status = parse("read", args, p); status != kOk) return status;
     if (!p.file.isEmpty())
@@ -192,7 +196,7 @@ int runRead(const QStringList& args) {
     if (!p.password.isNull() && !digits.match(p.password).hasMatch())
         return usageError("read", "--password takes up to six digits");
 
-    RadioImage image = newDocumentImage();
+    RadioImage image = newDocumentImage(context);
     if (!p.into.isEmpty() && !loadImage("read", p.into, image)) return kFailed;
     if (!p.password.isNull()) {
         for (int i = 0; i < addr::kPasswordLength; ++i)
@@ -204,8 +208,9 @@ int runRead(const QStringList& args) {
     TransferSettings settings;
     settings.mode = LinkMode::Read;
     settings.portName = p.port;
-    settings.chinese = app().chinese;
-    if (const int status = runLink("read", image, settings, p); status != kOk) return status;
+    settings.chinese = context.chinese;
+    if (const int status = runLink("read", image, settings, p, context); status != kOk)
+        return status;
 
     QString error;
     if (!writeImage(p.output, image, &error)) {
@@ -219,7 +224,7 @@ int runRead(const QStringList& args) {
     return kOk;
 }
 
-int runWrite(const QStringList& args) {
+int runWrite(const QStringList& args, const AppContext& context) {
     Parsed p;
     if (const int status = parse("write", args, p); status != kOk) return status;
     if (p.file.isEmpty()) return usageError("write", "FILE is required");
@@ -240,8 +245,9 @@ int runWrite(const QStringList& args) {
     settings.portName = p.port;
     settings.bands = unpackBands(image);
     settings.sendCalibration = p.calibration;
-    settings.chinese = app().chinese;
-    if (const int status = runLink("write", image, settings, p); status != kOk) return status;
+    settings.chinese = context.chinese;
+    if (const int status = runLink("write", image, settings, p, context); status != kOk)
+        return status;
     out() << "Wrote " << QFileInfo(p.file).fileName() << " to " << p.port
           << (settings.sendCalibration ? " with the calibration rows\n" : "\n");
     return kOk;

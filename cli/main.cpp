@@ -25,7 +25,7 @@ namespace {
 struct Command {
     const char* name;
     const char* summary;
-    int (*run)(const QStringList&);
+    int (*run)(const QStringList&, const cps::AppContext&);
     const char* const* help;
 };
 
@@ -62,8 +62,9 @@ int main(int argc, char** argv) {
     // The settings file beside the program names the per-user store ([Setup] AppName) and
     // the default language. The command-line tool never creates or changes it.
     const QString dir = QCoreApplication::applicationDirPath();
-    if (QFileInfo::exists(dir + QStringLiteral("/Program.ini")) && !cps::app().loadSettings(dir))
-        err() << "cps: " << cps::app().profile.errorString() << "; going on without it\n";
+    cps::AppContext& context = cps::app();
+    if (QFileInfo::exists(dir + QStringLiteral("/Program.ini")) && !context.loadSettings(dir))
+        err() << "cps: " << context.profile.errorString() << "; going on without it\n";
 
     if (args.isEmpty()) {
         usage(err());
@@ -81,7 +82,7 @@ int main(int argc, char** argv) {
             out() << *c.help;
             return kOk;
         }
-        int status = c.run(args);
+        int status = c.run(args, context);
         out().flush();
         // Output that never arrived (a full disk behind a redirection) is no success.
         if (status == kOk && (out().status() != QTextStream::Ok || std::fflush(stdout) != 0 ||

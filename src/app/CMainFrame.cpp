@@ -1,7 +1,6 @@
 #include "CMainFrame.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
@@ -42,6 +41,23 @@ void CMdiBackground::resizeEvent(QResizeEvent* event) {
     reload();
     viewport()->update();
 }
+
+// ---------------------------------------------------------------------------------------
+// Navigation
+
+namespace {
+// The tree's entries under the company name and the commands they run.
+struct NavEntry {
+    const char* en;
+    const char* zh;
+    int command;
+};
+const NavEntry kNavEntries[] = {
+    {"Channel Information", "信道信息", cmd::ChannelInfo},
+    {"Optional Features", "可选功能", cmd::OptionalFeatures},
+    {"Software Info", "软件信息", cmd::SoftwareInfo},
+};
+}  // namespace
 
 // ---------------------------------------------------------------------------------------
 // Commands
@@ -168,13 +184,13 @@ void CMainFrame::createActions() {
     connect(action(cmd::ChannelInfo), &QAction::triggered, this, &CMainFrame::showChannelWindow);
     connect(action(cmd::ControlBar), &QAction::triggered, this, &CMainFrame::toggleControlBar);
     connect(action(cmd::Read), &QAction::triggered, this, [this] {
-        if (CProgramView* v = activeView()) v->read();
+        if (current_) current_->read();
     });
     connect(action(cmd::Write), &QAction::triggered, this, [this] {
-        if (CProgramView* v = activeView()) v->write();
+        if (current_) current_->write();
     });
     connect(action(cmd::ComSetup), &QAction::triggered, this, [this] {
-        if (CProgramView* v = activeView()) v->comSetup();
+        if (current_) current_->comSetup();
     });
     for (int id : {cmd::ViewToolbar, cmd::ViewStatusBar, cmd::ControlBar}) {
         action(id)->setCheckable(true);
@@ -254,16 +270,14 @@ void CMainFrame::createStatusBar() {
 }
 
 void CMainFrame::createNavigation() {
-    const cps::AppContext& ctx = cps::app();
+    const cps::AppContext& ctx = context_;
     const QString company = ctx.profile.get(ctx.languageName, QStringLiteral("Company"));
     nav_ = new NavigationBar(company, this);
     addDockWidget(Qt::LeftDockWidgetArea, nav_);
     QTreeWidget* tree = nav_->tree();
     auto* root = new QTreeWidgetItem(tree, QStringList(company));
-    for (const auto& [en, zh] :
-         {std::pair{"Channel Information", "信道信息"}, std::pair{"Optional Features", "可选功能"},
-          std::pair{"Software Info", "软件信息"}})
-        new QTreeWidgetItem(root, QStringList(ctx.text(en, zh)));
+    for (const NavEntry& e : kNavEntries)
+        new QTreeWidgetItem(root, QStringList(ctx.text(e.en, e.zh)));
     root->setExpanded(true);
     tree->setCurrentItem(root);
     // Only a click acts: keyboard moves through the tree do nothing.
@@ -273,12 +287,11 @@ void CMainFrame::createNavigation() {
 }
 
 void CMainFrame::onTreeClicked(QTreeWidgetItem* item) {
-    const cps::AppContext& ctx = cps::app();
+    const cps::AppContext& ctx = context_;
     const QString text = item ? item->text(0) : QString();
     int id = 0;
-    if (text == ctx.text("Channel Information", "信道信息")) id = cmd::ChannelInfo;
-    if (text == ctx.text("Optional Features", "可选功能")) id = cmd::OptionalFeatures;
-    if (text == ctx.text("Software Info", "软件信息")) id = cmd::SoftwareInfo;
+    for (const NavEntry& e : kNavEntries)
+        if (text == ctx.text(e.en, e.zh)) id = e.command;
     // Back to the root, so that choosing the same entry again acts again.
     QTreeWidget* tree = nav_->tree();
     tree->setCurrentItem(tree->topLevelItem(0));
@@ -288,10 +301,12 @@ void CMainFrame::onTreeClicked(QTreeWidgetItem* item) {
 // ---------------------------------------------------------------------------------------
 // Frame
 
-CMainFrame::CMainFrame(Prompter* prompter, QWidget* parent)
-    : QMainWindow(parent), prompter_(prompter ? prompter : &Prompter::standard()) {
+CMainFrame::CMainFrame(cps::AppContext& context, Prompter* prompter, QWidget* parent)
+    : QMainWindow(parent),
+      context_(context),
+      prompter_(prompter ? prompter : &Prompter::standard()) {
     setObjectName(QStringLiteral("CMainFrame"));
-    const cps::AppContext& ctx = cps::app();
+    const cps::AppContext& ctx = context_;
     setWindowTitle(ctx.profile.get(ctx.languageName, QStringLiteral("Title")));
     createActions();
     createMenus();
@@ -310,7 +325,7 @@ CMainFrame::~CMainFrame() {
     for (QMdiSubWindow* w : mdi_->subWindowList()) delete w;
 }
 
-QString CMainFrame::caption() const { return cps::app().appName; }
+QString CMainFrame::caption() const { return context_.appName; }
 
 CProgramView* CMainFrame::activeView() const { return current_ ? current_->view() : nullptr; }
 CProgramDoc* CMainFrame::activeDocument() const {
@@ -318,7 +333,7 @@ CProgramDoc* CMainFrame::activeDocument() const {
 }
 
 void CMainFrame::addFrame(std::unique_ptr<CProgramDoc> doc) {
-    auto* frame = new CChildFrame(doc.get(), prompter_);
+    auto* frame = new CChildFrame(doc.get(), context_, prompter_);
     docs_.push_back(std::move(doc));
     mdi_->addSubWindow(frame);
     // The channel window never grows beyond the client area it lives in.
@@ -357,7 +372,7 @@ void CMainFrame::destroyFrame(CChildFrame* frame) {
 }
 
 void CMainFrame::newDocument() {
-    cps::AppContext& ctx = cps::app();
+    cps::AppContext& ctx = context_;
     auto doc = std::make_unique<CProgramDoc>();
     doc->newImage(ctx.text("Channel Information", "信道信息"), ctx.setupAppName());
     ctx.newImage = true;
@@ -386,7 +401,7 @@ bool CMainFrame::openDocument(const QString& path) {
     QString error;
     if (!doc->load(path, &error)) {
         prompter_->message(this, caption(),
-                           cps::app().text("Failed to open the document.", "无法打开文件。") +
+                           context_.text("Failed to open the document.", "无法打开文件。") +
                                QLatin1Char('\n') + error,
                            Prompter::Icon::Exclamation, QMessageBox::Ok);
         return false;
@@ -394,7 +409,7 @@ bool CMainFrame::openDocument(const QString& path) {
     CChildFrame* previous = current_;
     // Cleared before the grid is filled, so the loaded image is taken as it is and its
     // radio type is remembered (a new image's settings must not overwrite a file).
-    cps::app().newImage = false;
+    context_.newImage = false;
     addFrame(std::move(doc));
     if (previous) previous->close();
     return true;
@@ -408,7 +423,7 @@ bool CMainFrame::saveDocument(bool askForName) {
     CProgramDoc* doc = activeDocument();
     if (!doc) return false;
     const auto answer = prompter_->message(
-        this, caption(), cps::app().text("Whether to save the file", "是否保存文件"),
+        this, caption(), context_.text("Whether to save the file", "是否保存文件"),
         Prompter::Icon::Question, QMessageBox::Yes | QMessageBox::No);
     if (answer != QMessageBox::Yes) return false;
     activeView()->storeGridIntoImage();
@@ -426,7 +441,7 @@ bool CMainFrame::saveDocument(bool askForName) {
     QString error;
     if (!doc->save(path, &error)) {
         prompter_->message(this, caption(),
-                           cps::app().text("Failed to save the document.", "无法保存文件。") +
+                           context_.text("Failed to save the document.", "无法保存文件。") +
                                QLatin1Char('\n') + error,
                            Prompter::Icon::Exclamation, QMessageBox::Ok);
         return false;
@@ -445,5 +460,3 @@ void CMainFrame::toggleControlBar() {
     nav_->setVisible(nav_->isHidden());
     action(cmd::ControlBar)->setChecked(!nav_->isHidden());
 }
-
-void CMainFrame::closeEvent(QCloseEvent* event) { QMainWindow::closeEvent(event); }

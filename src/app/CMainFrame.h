@@ -15,6 +15,9 @@ class Prompter;
 class QAction;
 class QLabel;
 class QTreeWidgetItem;
+namespace cps {
+struct AppContext;
+}
 
 // Command ids of the menus, toolbar and accelerators.
 namespace cmd {
@@ -70,7 +73,9 @@ class CMdiBackground : public QMdiArea {
 class CMainFrame : public QMainWindow {
     Q_OBJECT
   public:
-    explicit CMainFrame(Prompter* prompter = nullptr, QWidget* parent = nullptr);
+    // context: the program's settings and process-wide values, owned by the start-up.
+    explicit CMainFrame(cps::AppContext& context, Prompter* prompter = nullptr,
+                        QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     QAction* action(int id) const { return actions_.value(id); }
@@ -102,9 +107,6 @@ class CMainFrame : public QMainWindow {
     void showChannelWindow();
     void toggleControlBar();
 
-  protected:
-    void closeEvent(QCloseEvent* event) override;
-
   private:
     struct Command;
     void createActions();
@@ -117,6 +119,7 @@ class CMainFrame : public QMainWindow {
     void destroyFrame(CChildFrame* frame);
     QString caption() const;
 
+    cps::AppContext& context_;
     Prompter* prompter_;
     CMdiBackground* mdi_ = nullptr;
     NavigationBar* nav_ = nullptr;

@@ -92,7 +92,7 @@ bool Startup::start() {
         }
     }
 
-    frame_ = std::make_unique<CMainFrame>(options_.prompter);
+    frame_ = std::make_unique<CMainFrame>(ctx, options_.prompter);
     if (options_.fileToOpen.isEmpty()) {
         frame_->newDocument();
     } else if (!frame_->openDocument(options_.fileToOpen)) {

@@ -23,6 +23,7 @@
 #include "CProgramDoc.h"
 #include "CProgramView.h"
 #include "ChannelCodec.h"
+#include "ChannelTable.h"
 #include "NavigationBar.h"
 #include "Prompter.h"
 #include "SplashWindow.h"
@@ -512,6 +513,47 @@ class GuiTest : public QObject {
         prompter_.answers = {QMessageBox::No};
         frame()->action(cmd::FileSave)->trigger();
         QCOMPARE(prompter_.lastText(), QStringLiteral("是否保存文件"));
+    }
+
+    // The real grid's editors and the command-line import store a row alike: they run the
+    // same cell rules, whatever the languages.
+    void gridAndImportStoreTheSameRecord() {
+        prepare(QByteArray(kEnglishIni).replace("Language=English", "Language=Chinese"));
+        QVERIFY(launch());
+        typeCell(1, 1, QStringLiteral("145.5"), 1, 2);
+        typeCell(1, 2, QStringLiteral("300"), 1, 3);
+        QVERIFY(view()->toneList()->isVisible());
+        view()->toneList()->setEditText(QStringLiteral("d023n"));
+        clickCell(1, 4);
+        view()->toneList()->setEditText(QStringLiteral("259.99"));
+        clickCell(1, 5);
+        QTest::keyClicks(view()->nameEditor(), QStringLiteral("ABC"));
+        clickCell(1, 6);
+        qobject_cast<QComboBox*>(view()->editorFor(6))->setCurrentIndex(1);
+        view()->commitPendingEdit();  // a scroll to the next column would drop the choice
+        clickCell(1, 7);
+        qobject_cast<QComboBox*>(view()->editorFor(7))->setCurrentIndex(1);
+        view()->commitPendingEdit();
+        QCOMPARE(grid()->textMatrix(1, 4), QStringLiteral("259.9"));
+        QCOMPARE(grid()->textMatrix(1, 6), QStringLiteral("中"));
+        QCOMPARE(grid()->textMatrix(1, 7), QStringLiteral("窄"));
+        prompter_.answers = {QMessageBox::Yes};
+        prompter_.savePath = path(QStringLiteral("typed.dat"));
+        frame()->action(cmd::FileSaveAs)->trigger();
+        QFile f(prompter_.savePath);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray saved = f.readAll();
+
+        cps::RadioImage image = cps::RadioImage::factory();
+        cps::applyNewImageSettings(image, 0);
+        cps::ChannelTable table(false);
+        table.fill(image);
+        const QStringList row{"145.5", "300", "d023n", "259.99", "ABC",
+                              "中",    "窄",  "是",    "关",     "关"};
+        for (int col = 1; col <= 10; ++col) QVERIFY(!table.typeCell(1, col, row[col - 1]).refused);
+        table.store(image);
+        QCOMPARE(saved.mid(0, cps::kRecordSize),
+                 QByteArray(reinterpret_cast<const char*>(image.data()), cps::kRecordSize));
     }
 
     void splashSwallowsInputAndPausesStartUp() {

@@ -10,8 +10,9 @@
 namespace cps {
 
 // The values the whole process shares, in one place: settings file, language, program
-// folder, SQL-writing switch, service unlock, current port, band limits in use and the
-// new-image flag. Nothing else in the program keeps global mutable state.
+// folder, SQL-writing switch, service unlock, current port and the new-image flag. Only the
+// program's start-up and the command line's main take it; everything below is handed what
+// it needs. (The band limits in use belong to the document's channel table.)
 struct AppContext {
     ProfileStore profile;  // "Program.ini" beside the program
     bool chinese = false;  // language flag: [Setup] Language == "Chinese"
@@ -23,7 +24,6 @@ struct AppContext {
     bool serviceUnlocked = false;
     bool newImage = false;  // the shown image came from New and nothing replaced it
     QString portName = QStringLiteral("COM1");
-    Bands bandsInUse;  // loaded by the last grid fill
 
     // Reads Program.ini from programDir and sets the language values and the switch
     // (start-up steps 2 to 4 and 16). Returns whether the file could be opened.
@@ -40,16 +40,12 @@ struct AppContext {
     // Writes [Setup] EnableSql back and saves the settings file (program exit).
     void saveOnExit();
 
-    // First step of every grid fill: a new image takes the remembered radio type and the
-    // new-image settings; any other image has its type byte remembered. Then the band
-    // limits in use are loaded from the image.
+    // The step before every grid fill: a new image takes the remembered radio type and the
+    // new-image settings; any other image has its type byte remembered.
     void prepareFill(RadioImage& image);
 };
 
-// The process's context. Created on first use.
+// The process's context, for the program's start-up and the command line's main only.
 AppContext& app();
-
-// Per-language text picker for code that is given the flag explicitly.
-QString pick(bool chinese, const char* english, const char* chinese_utf8);
 
 }  // namespace cps
