@@ -162,3 +162,10 @@ TEST_F(CliTest, UsageAndFailures) {
     EXPECT_EQ(run({"channels", file("missing.dat")}).status, 1);
     EXPECT_EQ(run({"new", "-o", file("no/dir/x.dat")}).status, 1);
 }
+
+TEST_F(CliTest, VersionIsTheProgramsOwn) {
+    const Result r = run({"--version"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, QStringLiteral("cps " CPS_VERSION "\n"));
+    EXPECT_TRUE(r.err.isEmpty());
+}
