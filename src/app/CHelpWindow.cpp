@@ -82,7 +82,7 @@ CHelpWindow::CHelpWindow(const QString& root, bool chinese, QWidget* parent)
     split->addWidget(tabs_);
     split->addWidget(browser_);
     split->setStretchFactor(1, 1);
-    split->setSizes({220, 600});
+    split->setSizes({280, 620});
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(bar);
@@ -102,6 +102,7 @@ CHelpWindow::CHelpWindow(const QString& root, bool chinese, QWidget* parent)
     connect(search_, &QLineEdit::returnPressed, this, &CHelpWindow::runSearch);
     connect(find, &QPushButton::clicked, this, &CHelpWindow::runSearch);
     auto openResult = [this](QListWidgetItem* item) {
+        if (item->data(Qt::UserRole).toString().isEmpty()) return;  // "nothing found"
         showTopic(item->data(Qt::UserRole).toString());
         // Mark the first place of the first word on the page.
         const QString first = lastSearch_.split(QLatin1Char(' '), Qt::SkipEmptyParts).value(0);
@@ -117,7 +118,7 @@ CHelpWindow::CHelpWindow(const QString& root, bool chinese, QWidget* parent)
     });
 
     loadContents();
-    resize(900, 640);
+    resize(960, 660);
 }
 
 void CHelpWindow::loadContents() {
@@ -152,7 +153,6 @@ void CHelpWindow::showTopic(const QString& topic) {
         browser_->scrollToAnchor(url.fragment());
     }
     browser_->setSource(url);
-    tabs_->setCurrentIndex(tabs_->currentIndex());
 }
 
 QString CHelpWindow::pageText(const QString& page) const {

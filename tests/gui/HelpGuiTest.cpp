@@ -26,6 +26,7 @@
 #include "CProgramView.h"
 #include "HelpContext.h"
 #include "HelpSystem.h"
+#include "PortSettingDlg.h"
 #include "Prompter.h"
 #include "Startup.h"
 #include "Version.h"
@@ -304,6 +305,22 @@ class HelpGuiTest : public QObject {
         // Back with the main window once the dialog has gone.
         QCOMPARE(frame()->help()->window()->parentWidget(), static_cast<QWidget*>(frame()));
         QVERIFY(frame()->help()->window()->isVisible());
+    }
+
+    void f1InThePortSettingDialogOpensItsPage() {
+        prepare();
+        QVERIFY(start());
+        cps::CPortSettingDlg dlg(frame(), [](const QString&) { return true; });
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dlg));
+        auto* com16 = dlg.findChild<QRadioButton*>(QStringLiteral("1022"));
+        QVERIFY(com16);
+        com16->setFocus();
+        QTest::keyClick(com16, Qt::Key_F1);
+        QVERIFY(frame()->help()->window());
+        // 1022 is the channel grid's id too; in this dialog it is COM16.
+        QCOMPARE(frame()->help()->window()->source().fileName(), QStringLiteral("comsetup.html"));
+        QCOMPARE(frame()->help()->window()->source().fragment(), QStringLiteral("portsetting"));
     }
 
     void chineseHelpIsTheChineseFile() {

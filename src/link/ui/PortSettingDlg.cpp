@@ -8,12 +8,14 @@
 #include <QVBoxLayout>
 
 #include "AppContext.h"
+#include "HelpContext.h"
 #include "PortNames.h"
 #include "SerialPort.h"
 
 namespace cps {
 
 CPortSettingDlg::CPortSettingDlg(QWidget* parent, Probe canOpen) : QDialog(parent) {
+    routeF1ToHelp(this, 204);
     setObjectName(QStringLiteral("PortSetting204"));
     setWindowTitle(app().text("Port Setting", "端口设置"));
     if (!canOpen) canOpen = [](const QString& name) { return SerialPort::canOpen(name); };
@@ -32,6 +34,7 @@ CPortSettingDlg::CPortSettingDlg(QWidget* parent, Probe canOpen) : QDialog(paren
             b->setText(QStringLiteral("COM%1  %2").arg(n).arg(device));
             b->setToolTip(device);
         }
+        setControlId(b, 1006 + n);
         b->setEnabled(canOpen(name));
         group_->addButton(b, n);
         grid->addWidget(b, (n - 1) % 8, (n - 1) / 8);

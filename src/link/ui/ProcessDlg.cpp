@@ -6,10 +6,12 @@
 #include <QPushButton>
 
 #include "AppContext.h"
+#include "HelpContext.h"
 
 namespace cps {
 
 CProcessDlg::CProcessDlg(const QString& caption, QWidget* parent) : QDialog(parent) {
+    routeF1ToHelp(this, 146);
     setObjectName(QStringLiteral("Process146"));
     setWindowTitle(caption);
     setModal(false);
