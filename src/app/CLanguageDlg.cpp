@@ -10,8 +10,8 @@
 
 CLanguageDlg::CLanguageDlg(bool chinese, QWidget* parent) : QDialog(parent) {
     setWindowTitle(cps::pick(chinese, "Language", "语言"));
-    english_ = new QRadioButton(QStringLiteral("English"), this);
-    chinese_ = new QRadioButton(QStringLiteral("Chinese"), this);
+    english_ = new QRadioButton(cps::pick(chinese, "English", "英文 (English)"), this);
+    chinese_ = new QRadioButton(cps::pick(chinese, "Chinese", "中文 (Chinese)"), this);
     auto* group = new QButtonGroup(this);
     group->addButton(english_, 1076);
     group->addButton(chinese_, 1077);

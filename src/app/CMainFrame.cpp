@@ -480,8 +480,18 @@ void CMainFrame::createHelp() {
     actions_.insert(cmd::Help, f1);
     connect(f1, &QAction::triggered, this, [this] {
         QWidget* focus = QApplication::focusWidget();
-        const bool inTree = focus && nav_ && (focus == nav_ || nav_->isAncestorOf(focus));
-        cps::showHelp(inTree ? 1030 : 0x10000 + 128);
+        auto within = [focus](const QWidget* w) {
+            return focus && w && (focus == w || w->isAncestorOf(focus));
+        };
+        int context = 0x10000 + 128;
+        if (within(nav_)) {
+            context = 1030;
+        } else if (CProgramView* view = activeView(); within(view)) {
+            // A view control the view's own F1 does not watch (the SQL switch, say).
+            const int id = focus->property("controlId").toInt();
+            context = id != 0 ? id : 101;
+        }
+        cps::showHelp(context);
     });
     // F1 on a highlighted menu item: that command's page.
     for (QAction* top : menuBar()->actions())
