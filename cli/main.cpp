@@ -7,6 +7,7 @@
 
 #include "AppContext.h"
 #include "Commands.h"
+#include "Version.h"
 
 namespace cps::cli {
 
@@ -47,7 +48,7 @@ void usage(QTextStream& s) {
         s << QStringLiteral("  %1  %2\n")
                  .arg(QLatin1String(c.name), -9)
                  .arg(QLatin1String(c.summary));
-    s << "\n\"cps COMMAND --help\" describes a command.\n"
+    s << "\n\"cps COMMAND --help\" describes a command; \"cps --version\" prints the version.\n"
          "Exit status: 0 success, 1 failure (message on stderr, nothing written), 2 wrong usage.\n";
 }
 
@@ -71,6 +72,10 @@ int main(int argc, char** argv) {
         return kUsage;
     }
     const QString name = args.takeFirst();
+    if (name == QLatin1String("--version") || name == QLatin1String("version")) {
+        out() << "cps " << cps::kVersion << "\n";
+        return kOk;
+    }
     if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
         name == QLatin1String("help")) {
         usage(out());

@@ -1,9 +1,12 @@
 #include "CMainFrame.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
 #include <QStatusBar>
@@ -12,9 +15,14 @@
 #include <QTreeWidget>
 
 #include "AppContext.h"
+#include "CAboutDlg.h"
 #include "CChildFrame.h"
+#include "CLanguageDlg.h"
 #include "CProgramDoc.h"
 #include "CProgramView.h"
+#include "HelpContext.h"
+#include "HelpSystem.h"
+#include "LanguageSwitch.h"
 #include "NavigationBar.h"
 #include "Prompter.h"
 
@@ -134,7 +142,7 @@ void CMainFrame::createActions() {
          QT_TRANSLATE_NOOP("CMainFrame", "Choose the serial port\nCom Setup"), nullptr, true,
          QStyle::SP_CustomBase},
         {cmd::Language, QT_TRANSLATE_NOOP("CMainFrame", "Language"),
-         QT_TRANSLATE_NOOP("CMainFrame", "Choose the language\nLanguage"), nullptr, false,
+         QT_TRANSLATE_NOOP("CMainFrame", "Choose the language\nLanguage"), nullptr, true,
          QStyle::SP_CustomBase},
         {cmd::ViewToolbar, QT_TRANSLATE_NOOP("CMainFrame", "&Toolbar"),
          QT_TRANSLATE_NOOP("CMainFrame", "Show or hide the toolbar\nToggle ToolBar"), nullptr, true,
@@ -146,12 +154,12 @@ void CMainFrame::createActions() {
          QT_TRANSLATE_NOOP("CMainFrame", "Show or hide the navigation bar\nControl Bar"), "Ctrl+B",
          true, QStyle::SP_CustomBase},
         {cmd::HelpTopics, QT_TRANSLATE_NOOP("CMainFrame", "&Help Topics"),
-         QT_TRANSLATE_NOOP("CMainFrame", "List Help topics\nHelp Topics"), nullptr, false,
+         QT_TRANSLATE_NOOP("CMainFrame", "List Help topics\nHelp Topics"), nullptr, true,
          QStyle::SP_CustomBase},
         {cmd::About, QT_TRANSLATE_NOOP("CMainFrame", "&About ..."),
          QT_TRANSLATE_NOOP("CMainFrame",
                            "Display program information, version number and copyright\nAbout"),
-         nullptr, false, QStyle::SP_MessageBoxInformation},
+         nullptr, true, QStyle::SP_MessageBoxInformation},
     };
     for (const Command& c : table) {
         const QString text = QCoreApplication::translate("CMainFrame", c.text);
@@ -192,6 +200,8 @@ void CMainFrame::createActions() {
     connect(action(cmd::ComSetup), &QAction::triggered, this, [this] {
         if (current_) current_->comSetup();
     });
+    connect(action(cmd::Language), &QAction::triggered, this, &CMainFrame::chooseLanguage);
+    connect(action(cmd::About), &QAction::triggered, this, &CMainFrame::showAbout);
     for (int id : {cmd::ViewToolbar, cmd::ViewStatusBar, cmd::ControlBar}) {
         action(id)->setCheckable(true);
         action(id)->setChecked(true);
@@ -315,10 +325,12 @@ CMainFrame::CMainFrame(cps::AppContext& context, Prompter* prompter, QWidget* pa
     createNavigation();
     mdi_ = new CMdiBackground(ctx.programDir, this);
     setCentralWidget(mdi_);
+    createHelp();
     resize(1024, 740);
 }
 
 CMainFrame::~CMainFrame() {
+    cps::setHelpFunction(nullptr);
     // Hiding the bar while the base class tears the window down must not call back here.
     disconnect(nav_, nullptr, this, nullptr);
     // The frames hold views over the documents' images: they go first.
@@ -334,6 +346,9 @@ CProgramDoc* CMainFrame::activeDocument() const {
 
 void CMainFrame::addFrame(std::unique_ptr<CProgramDoc> doc) {
     auto* frame = new CChildFrame(doc.get(), context_, prompter_);
+    // F1 over the grid with nothing of its own in focus: the channel window's page.
+    connect(frame->view(), &CProgramView::helpRequested, this,
+            [](int id) { cps::showHelp(id != 0 ? id : 101); });
     docs_.push_back(std::move(doc));
     mdi_->addSubWindow(frame);
     // The channel window never grows beyond the client area it lives in.
@@ -459,4 +474,81 @@ void CMainFrame::showChannelWindow() {
 void CMainFrame::toggleControlBar() {
     nav_->setVisible(nav_->isHidden());
     action(cmd::ControlBar)->setChecked(!nav_->isHidden());
+}
+
+// ---------------------------------------------------------------------------------------
+// Help, language and about
+
+void CMainFrame::createHelp() {
+    const cps::AppContext& ctx = context_;
+    help_ = std::make_unique<HelpSystem>(ctx.programDir + ctx.helpFileName, ctx.chinese, this);
+    cps::setHelpFunction([this](int context) { help_->showContext(context); });
+    connect(action(cmd::HelpTopics), &QAction::triggered, this, [this] { help_->showContents(); });
+
+    // F1 in the main window: the navigation tree's page over the tree, else the main
+    // window's (the channel view and the dialogs answer F1 themselves).
+    auto* f1 = new QAction(this);
+    f1->setObjectName(QStringLiteral("cmd_e146"));
+    f1->setData(cmd::Help);
+    f1->setShortcut(QKeySequence(Qt::Key_F1));
+    f1->setShortcutContext(Qt::WindowShortcut);
+    addAction(f1);
+    actions_.insert(cmd::Help, f1);
+    connect(f1, &QAction::triggered, this, [this] {
+        QWidget* focus = QApplication::focusWidget();
+        auto within = [focus](const QWidget* w) {
+            return focus && w && (focus == w || w->isAncestorOf(focus));
+        };
+        int context = 0x10000 + 128;
+        if (within(nav_)) {
+            context = 1030;
+        } else if (CProgramView* view = activeView(); within(view)) {
+            // A view control the view's own F1 does not watch (the SQL switch, say).
+            const int id = focus->property("controlId").toInt();
+            context = id != 0 ? id : 101;
+        }
+        cps::showHelp(context);
+    });
+    // F1 on a highlighted menu item: that command's page.
+    for (QAction* top : menuBar()->actions())
+        if (QMenu* m = top->menu()) m->installEventFilter(this);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+        if (auto* menu = qobject_cast<QMenu*>(watched)) {
+            const QAction* a = menu->activeAction();
+            const int id = a ? a->data().toInt() : 0;
+            menu->close();
+            cps::showHelp(id != 0 ? id : 0x10000 + 128);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::chooseLanguage() {
+    cps::AppContext& ctx = context_;
+    CLanguageDlg dlg(ctx.chinese, this);
+    if (dlg.exec() != QDialog::Accepted) return;
+    const QString language = cps::languageToWrite(ctx.chinese, dlg.chineseChosen());
+    if (language.isEmpty()) return;
+    // The new instance reads the file: the setting is there before anything else happens.
+    const QString setup = QStringLiteral("Setup");
+    const QString previous = ctx.profile.get(setup, QStringLiteral("Language"));
+    ctx.profile.set(setup, QStringLiteral("Language"), language);
+    ctx.profile.save();
+    if (!close()) {
+        // The dealer kept the window open: no switch, the next start stays as it was.
+        ctx.profile.set(setup, QStringLiteral("Language"), previous);
+        ctx.profile.save();
+        return;
+    }
+    emit restartRequested();
+}
+
+void CMainFrame::showAbout() {
+    const cps::AppContext& ctx = context_;
+    CAboutDlg dlg(ctx.profile, ctx.languageName, ctx.chinese, ctx.programDir, this);
+    dlg.exec();
 }

@@ -10,6 +10,7 @@
 class CChildFrame;
 class CProgramDoc;
 class CProgramView;
+class HelpSystem;
 class NavigationBar;
 class Prompter;
 class QAction;
@@ -45,6 +46,7 @@ enum : int {
     Print = 0xE107,
     PrintPreview = 0xE109,
     About = 0xE140,
+    Help = 0xE146,
     Exit = 0xE141,
     ViewToolbar = 0xE800,
     ViewStatusBar = 0xE801,
@@ -90,6 +92,7 @@ class CMainFrame : public QMainWindow {
     CProgramDoc* activeDocument() const;
     int documentCount() const { return static_cast<int>(docs_.size()); }
     QLabel* statusMessage() const { return message_; }
+    HelpSystem* help() const { return help_.get(); }
 
     // Document commands.
     void newDocument();
@@ -106,6 +109,17 @@ class CMainFrame : public QMainWindow {
     void fileSaveAs() { saveDocument(true); }
     void showChannelWindow();
     void toggleControlBar();
+    // Setup > Language: a different language is written to the settings, then the window
+    // closes the usual way and the program starts again (restartRequested).
+    void chooseLanguage();
+    void showAbout();
+
+  signals:
+    // The window has closed for a language change; start the program again after exit.
+    void restartRequested();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     struct Command;
@@ -114,6 +128,7 @@ class CMainFrame : public QMainWindow {
     void createToolBar();
     void createStatusBar();
     void createNavigation();
+    void createHelp();
     void onTreeClicked(QTreeWidgetItem* item);
     void addFrame(std::unique_ptr<CProgramDoc> doc);
     void destroyFrame(CChildFrame* frame);
@@ -127,4 +142,5 @@ class CMainFrame : public QMainWindow {
     QHash<int, QAction*> actions_;
     std::vector<std::unique_ptr<CProgramDoc>> docs_;
     CChildFrame* current_ = nullptr;
+    std::unique_ptr<HelpSystem> help_;
 };

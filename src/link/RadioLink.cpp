@@ -3,14 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "Pick.h"
+
 namespace cps {
 
 namespace linktext {
-namespace {
-QString pick(bool chinese, const char* english, const char* chineseText) {
-    return QString::fromUtf8(chinese ? chineseText : english);
-}
-}  // namespace
 
 QString portNotOpened(bool chinese) {
     return pick(chinese,

@@ -31,7 +31,7 @@ TEST_F(AppContextTest, LanguageFlagNeedsTheExactWord) {
     ASSERT_TRUE(ctx.loadSettings(dir.path()));
     EXPECT_FALSE(ctx.chinese);
     EXPECT_EQ(ctx.languageName, "chinese");
-    EXPECT_EQ(ctx.helpFileName, "enHelp.chm");
+    EXPECT_EQ(ctx.helpFileName, "enHelp.rcc");
     EXPECT_EQ(ctx.sqlWritingAllowed, 1);
     EXPECT_EQ(ctx.appName, "Acme");
     EXPECT_TRUE(ctx.programDir.endsWith('/'));
@@ -40,7 +40,7 @@ TEST_F(AppContextTest, LanguageFlagNeedsTheExactWord) {
     AppContext zh;
     ASSERT_TRUE(zh.loadSettings(dir.path()));
     EXPECT_TRUE(zh.chinese);
-    EXPECT_EQ(zh.helpFileName, "chHelp.chm");
+    EXPECT_EQ(zh.helpFileName, "chHelp.rcc");
     EXPECT_EQ(zh.sqlWritingAllowed, 0);
     EXPECT_EQ(zh.text("Yes", "是"), QStringLiteral("是"));
 }

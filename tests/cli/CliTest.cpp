@@ -434,3 +434,10 @@ TEST_F(CliTest, PathsThatAreNoRegularFilesAreRefused) {
     }
 }
 #endif
+
+TEST_F(CliTest, VersionIsTheProgramsOwn) {
+    const Result r = run({"--version"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, QStringLiteral("cps " CPS_VERSION "\n"));
+    EXPECT_TRUE(r.err.isEmpty());
+}

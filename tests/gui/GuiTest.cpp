@@ -626,7 +626,7 @@ class GuiTest : public QObject {
         prepare(QByteArray(kEnglishIni).replace("Language=English", "Language=chinese"));
         QVERIFY(launch());
         QVERIFY(!cps::app().chinese);
-        QCOMPARE(cps::app().helpFileName, QStringLiteral("enHelp.chm"));
+        QCOMPARE(cps::app().helpFileName, QStringLiteral("enHelp.rcc"));
         QCOMPARE(frame()->menuBar()->actions().first()->text(), QStringLiteral("文件(&F)"));
         QCOMPARE(grid()->textMatrix(0, 1), QStringLiteral("Rx Frequency"));
     }

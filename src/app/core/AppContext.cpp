@@ -18,7 +18,7 @@ bool AppContext::loadSettings(const QString& programDirectory) {
     const QString setup = QStringLiteral("Setup");
     languageName = profile.get(setup, QStringLiteral("Language"), QString());
     chinese = languageName == QLatin1String("Chinese");
-    helpFileName = chinese ? QStringLiteral("chHelp.chm") : QStringLiteral("enHelp.chm");
+    helpFileName = chinese ? QStringLiteral("chHelp.rcc") : QStringLiteral("enHelp.rcc");
     sqlWritingAllowed = std::atoi(
         profile.get(setup, QStringLiteral("EnableSql"), QString()).toLatin1().constData());
     appName = profile.get(languageName, QStringLiteral("Company"), QString());

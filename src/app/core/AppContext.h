@@ -3,6 +3,7 @@
 #include <QString>
 #include <memory>
 
+#include "Pick.h"
 #include "ProfileStore.h"
 #include "RadioImage.h"
 #include "UserStore.h"
@@ -17,7 +18,7 @@ struct AppContext {
     ProfileStore profile;  // "Program.ini" beside the program
     bool chinese = false;  // language flag: [Setup] Language == "Chinese"
     QString languageName;  // [Setup] Language as written
-    QString helpFileName = QStringLiteral("enHelp.chm");
+    QString helpFileName = QStringLiteral("enHelp.rcc");
     QString programDir;         // ends with a separator
     int sqlWritingAllowed = 0;  // [Setup] EnableSql
     QString appName;            // [language] Company, the caption of message boxes

@@ -289,6 +289,12 @@ bool CProgramView::frequencyKey(QKeyEvent* key) {
 }
 
 bool CProgramView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+        // F1 here is the view's own help, not the main window's.
+        event->accept();
+        return true;
+    }
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_F11 && (key->modifiers() & Qt::ControlModifier)) {

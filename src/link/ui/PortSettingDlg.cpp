@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "HelpContext.h"
 #include "PortNames.h"
 #include "SerialPort.h"
 
@@ -15,6 +16,7 @@ namespace cps {
 CPortSettingDlg::CPortSettingDlg(QWidget* parent, bool chinese, const QString& currentPort,
                                  const PortResolver& resolve, Probe canOpen)
     : QDialog(parent) {
+    routeF1ToHelp(this, 204);
     setObjectName(QStringLiteral("PortSetting204"));
     setWindowTitle(QString::fromUtf8(chinese ? "端口设置" : "Port Setting"));
     if (!canOpen)
@@ -33,6 +35,7 @@ CPortSettingDlg::CPortSettingDlg(QWidget* parent, bool chinese, const QString& c
             b->setText(QStringLiteral("COM%1  %2").arg(n).arg(device));
             b->setToolTip(device);
         }
+        setControlId(b, 1006 + n);
         b->setEnabled(canOpen(name));
         group_->addButton(b, n);
         grid->addWidget(b, (n - 1) % 8, (n - 1) / 8);

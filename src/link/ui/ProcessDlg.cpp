@@ -5,12 +5,15 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "HelpContext.h"
+
 namespace cps {
 
 CProcessDlg::CProcessDlg(const QString& caption, bool chinese, QWidget* parent) : QDialog(parent) {
     auto text = [chinese](const char* english, const char* chineseText) {
         return QString::fromUtf8(chinese ? chineseText : english);
     };
+    routeF1ToHelp(this, 146);
     setObjectName(QStringLiteral("Process146"));
     setWindowTitle(caption);
     setModal(false);
