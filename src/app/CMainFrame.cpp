@@ -14,8 +14,12 @@
 
 #include "AppContext.h"
 #include "CChildFrame.h"
+#include "CParamAdjustDlg.h"
+#include "CPasswordDlg.h"
 #include "CProgramDoc.h"
 #include "CProgramView.h"
+#include "CSoftwareInfoDlg.h"
+#include "CSqlTuningDlg.h"
 #include "NavigationBar.h"
 #include "Prompter.h"
 
@@ -98,12 +102,12 @@ void CMainFrame::createActions() {
          QStyle::SP_CustomBase},
         {cmd::ParamAdjust, QT_TRANSLATE_NOOP("CMainFrame", "Param Adjust"),
          QT_TRANSLATE_NOOP("CMainFrame", "Adjust the radio parameters\nParam Adjust"), nullptr,
-         false, QStyle::SP_CustomBase},
+         true, QStyle::SP_CustomBase},
         {cmd::SoftwareInfo, QT_TRANSLATE_NOOP("CMainFrame", "Software Info"),
          QT_TRANSLATE_NOOP("CMainFrame", "Edit the model and frequency ranges\nSoftware Info"),
-         nullptr, false, QStyle::SP_CustomBase},
+         nullptr, true, QStyle::SP_CustomBase},
         {cmd::SqlTuning, QT_TRANSLATE_NOOP("CMainFrame", "Sql Tuning"),
-         QT_TRANSLATE_NOOP("CMainFrame", "Tune the squelch levels\nSql Tuning"), nullptr, false,
+         QT_TRANSLATE_NOOP("CMainFrame", "Tune the squelch levels\nSql Tuning"), nullptr, true,
          QStyle::SP_CustomBase},
         {cmd::Stun, QT_TRANSLATE_NOOP("CMainFrame", "Stun"),
          QT_TRANSLATE_NOOP("CMainFrame", "Stun and kill codes\nStun"), nullptr, false,
@@ -167,6 +171,9 @@ void CMainFrame::createActions() {
     connect(action(cmd::Exit), &QAction::triggered, this, &QWidget::close);
     connect(action(cmd::ChannelInfo), &QAction::triggered, this, &CMainFrame::showChannelWindow);
     connect(action(cmd::ControlBar), &QAction::triggered, this, &CMainFrame::toggleControlBar);
+    connect(action(cmd::ParamAdjust), &QAction::triggered, this, &CMainFrame::paramAdjust);
+    connect(action(cmd::SoftwareInfo), &QAction::triggered, this, &CMainFrame::softwareInfo);
+    connect(action(cmd::SqlTuning), &QAction::triggered, this, &CMainFrame::sqlTuning);
     connect(action(cmd::Read), &QAction::triggered, this, [this] {
         if (CProgramView* v = activeView()) v->read();
     });
@@ -441,6 +448,37 @@ void CMainFrame::showChannelWindow() {
 void CMainFrame::toggleControlBar() {
     nav_->setVisible(nav_->isHidden());
     action(cmd::ControlBar)->setChecked(!nav_->isHidden());
+}
+
+void CMainFrame::paramAdjust() {
+    CProgramDoc* doc = activeDocument();
+    const cps::AppContext& ctx = cps::app();
+    if (!doc || !cps::CPasswordDlg::ask(ctx.chinese, this)) return;
+    cps::CParamAdjustDlg dlg(doc->image(), ctx.chinese, ctx.portName, this);
+    dlg.exec();
+}
+
+void CMainFrame::sqlTuning() {
+    CProgramDoc* doc = activeDocument();
+    if (!doc) return;
+    const cps::AppContext& ctx = cps::app();
+    cps::CSqlTuningDlg dlg(doc->image(), ctx.chinese, ctx.portName, this);
+    dlg.exec();
+}
+
+void CMainFrame::softwareInfo() {
+    CProgramDoc* doc = activeDocument();
+    CProgramView* view = activeView();
+    if (!doc || !view) return;
+    cps::AppContext& ctx = cps::app();
+    // The grid is refilled from the image after OK: channels typed since the last store
+    // go into the image first, or the refill would drop them.
+    view->storeGridIntoImage();
+    cps::CSoftwareInfoDlg dlg(doc->image(), ctx.chinese, &ctx.bandsInUse, this);
+    if (dlg.exec() != QDialog::Accepted) return;
+    // Cleared first: a new image's fill would put its own ranges back.
+    ctx.newImage = false;
+    view->fillGridFromImage();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) { QMainWindow::closeEvent(event); }

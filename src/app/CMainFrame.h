@@ -101,6 +101,11 @@ class CMainFrame : public QMainWindow {
     void fileSaveAs() { saveDocument(true); }
     void showChannelWindow();
     void toggleControlBar();
+    // The service tools on the active document: Param Adjust asks for the access code first;
+    // Software Info refills the channel grid after OK.
+    void paramAdjust();
+    void softwareInfo();
+    void sqlTuning();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
