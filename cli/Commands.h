@@ -19,6 +19,7 @@ int runRead(const QStringList& args);
 int runWrite(const QStringList& args);
 int runShow(const QStringList& args);
 int runSet(const QStringList& args);
+int runService(const QStringList& args);
 
 // Per-command help texts, printed by "cps COMMAND --help".
 extern const char* const kNewHelp;
@@ -28,5 +29,6 @@ extern const char* const kReadHelp;
 extern const char* const kWriteHelp;
 extern const char* const kShowHelp;
 extern const char* const kSetHelp;
+extern const char* const kServiceHelp;
 
 }  // namespace cps::cli
