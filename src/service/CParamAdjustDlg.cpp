@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -65,15 +66,15 @@ CParamAdjustDlg::CParamAdjustDlg(RadioImage& image, bool chinese, const QString&
     grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     const int width =
         grid_->colWidth(0) + kDetectCols * twips(this, 1000) + 2 * grid_->frameWidth();
-    int height = grid_->rowHeight(0) + 2 * grid_->frameWidth();
-    for (int r = 1; r <= kDetectRows; ++r) height += grid_->rowHeight(r);
-    grid_->setFixedSize(width, height);
     edit_ = new QLineEdit(this);
     setControlId(edit_, kEditId);
     const int firstCell = table.indexOf(detectCellKey(1, 1));
     cells_ = new ServiceGrid(grid_, edit_, *binder_, [firstCell](int row, int col) {
         return firstCell + (row - 1) * kDetectCols + (col - 1);
     });
+    int height = grid_->horizontalHeader()->sizeHint().height() + 2 * grid_->frameWidth();
+    for (int r = 1; r <= kDetectRows; ++r) height += grid_->rowHeight(r);
+    grid_->setFixedSize(width, height);
 
     auto* checks = new QHBoxLayout;
     for (const Control& c : kChecks) {

@@ -1,6 +1,7 @@
 #include "CSqlTuningDlg.h"
 
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -43,14 +44,14 @@ CSqlTuningDlg::CSqlTuningDlg(RadioImage& image, bool chinese, const QString& por
         grid_->setTextMatrix(r, 0, QString::fromUtf8(table.fields[r - 1].key));
     grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    int height = grid_->rowHeight(0) + 2 * grid_->frameWidth();
-    for (int r = 1; r <= kSqlSegments; ++r) height += grid_->rowHeight(r);
-    grid_->setFixedSize(twips(this, 2400) + 2 * grid_->frameWidth(), height);
     edit_ = new QLineEdit(this);
     setControlId(edit_, kEditId);
     edit_->setMaxLength(3);
     cells_ = new ServiceGrid(grid_, edit_, *binder_,
                              [](int row, int col) { return col == 1 ? row - 1 : -1; });
+    int height = grid_->horizontalHeader()->sizeHint().height() + 2 * grid_->frameWidth();
+    for (int r = 1; r <= kSqlSegments; ++r) height += grid_->rowHeight(r);
+    grid_->setFixedSize(twips(this, 2400) + 2 * grid_->frameWidth(), height);
 
     auto button = [this](const QString& text, int id) {
         auto* b = new QPushButton(text, this);

@@ -16,6 +16,13 @@ namespace cps {
 ServiceGrid::ServiceGrid(CMSFlexGrid* grid, QLineEdit* edit, FieldBinder& binder,
                          std::function<int(int, int)> fieldAt)
     : QObject(grid), grid_(grid), edit_(edit), binder_(binder), fieldAt_(std::move(fieldAt)) {
+    // Heading cells take the grid's font, as every cell of the control does, and rows are
+    // as tall as that font needs. Set up the grid's size before this.
+    for (int c = 0; c < grid_->columnCount(); ++c)
+        if (QTableWidgetItem* h = grid_->horizontalHeaderItem(c)) h->setFont(grid_->font());
+    for (int r = 0; r < grid_->rowCount(); ++r)
+        if (QTableWidgetItem* h = grid_->verticalHeaderItem(r)) h->setFont(grid_->font());
+    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 8);
     edit_->setParent(grid_->viewport());
     edit_->hide();
     edit_->installEventFilter(this);
