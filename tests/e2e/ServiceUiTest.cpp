@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -105,9 +106,24 @@ TEST_F(ServiceUi, SqlTuningStepsAndWrites) {
     Sim sim({}, dir.path());
     doc.set(0xFA0, 100);
     CSqlTuningDlg dlg(doc, false, sim.device());
+    dlg.show();
     EXPECT_EQ(dlg.grid()->textMatrix(0, 1), "Sql (5 - 100)");
     EXPECT_EQ(dlg.grid()->textMatrix(18, 0), "520-529");
-    dlg.upButton()->click();
+    // A press on the heading column highlights; a press on a cell edits it, unhighlighted.
+    QHeaderView* heading = dlg.grid()->verticalHeader();
+    dlg.grid()->setHighLight(0);
+    QTest::mousePress(heading->viewport(), Qt::LeftButton, {},
+                      QPoint(5, heading->sectionViewportPosition(2) + 3));
+    EXPECT_EQ(dlg.grid()->highLight(), 2);
+    clickCell(dlg.grid(), 3, 1);
+    EXPECT_EQ(dlg.grid()->highLight(), 0);
+    ASSERT_TRUE(dlg.cellEdit()->isVisible());
+    EXPECT_EQ(dlg.cellEdit()->maxLength(), 3);
+    EXPECT_EQ(dlg.cellEdit()->text(), "38");
+    dlg.cellEdit()->setText("0");
+    dlg.upButton()->click();  // leaves the edit first: 0 became 5, then 6
+    EXPECT_FALSE(dlg.cellEdit()->isVisible());
+    EXPECT_EQ(dlg.grid()->textMatrix(3, 1), "6");
     EXPECT_EQ(dlg.grid()->textMatrix(1, 1), "5");
     EXPECT_EQ(dlg.grid()->textMatrix(2, 1), "38");
     dlg.writeButton()->click();
