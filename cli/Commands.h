@@ -24,6 +24,7 @@ int runRead(const QStringList& args, const AppContext& context);
 int runWrite(const QStringList& args, const AppContext& context);
 int runShow(const QStringList& args, const AppContext& context);
 int runSet(const QStringList& args, const AppContext& context);
+int runService(const QStringList& args, const AppContext& context);
 
 // Per-command help texts, printed by "cps COMMAND --help".
 extern const char* const kNewHelp;
@@ -33,5 +34,6 @@ extern const char* const kReadHelp;
 extern const char* const kWriteHelp;
 extern const char* const kShowHelp;
 extern const char* const kSetHelp;
+extern const char* const kServiceHelp;
 
 }  // namespace cps::cli

@@ -111,22 +111,6 @@ struct Parsed {
     int retries = 0;
 };
 
-// COM1..COM16 become the port names the link uses; device paths (anything with a slash,
-// such as /dev/ttyUSB0 or ./radio) stay as they are.
-bool portName(const QString& arg, QString& name) {
-    if (arg.contains(QLatin1Char('/'))) {
-        // Made absolute so that the link takes it as a path, never as a COM name.
-        name = arg.startsWith(QLatin1Char('/')) ? arg : QFileInfo(arg).absoluteFilePath();
-        return true;
-    }
-    if (!arg.startsWith(QLatin1String("COM"), Qt::CaseInsensitive)) return false;
-    bool ok = false;
-    const int n = arg.mid(3).toInt(&ok);
-    if (!ok || n < kFirstPort || n > kLastPort) return false;
-    name = portNameFor(n);
-    return true;
-}
-
 int parse(const char* command, const QStringList& args, Parsed& p) {
     const Args a =
         parseArgs(args,
@@ -155,7 +139,7 @@ int parse(const char* command, const QStringList& args, Parsed& p) {
     }
     if (p.port.isEmpty()) return usageError(command, "--port is required");
     QString name;
-    if (!portName(p.port, name))
+    if (!portArgument(p.port, name))
         return usageError(command,
                           QStringLiteral("'%1' is not COM1 to COM16 or a device path").arg(p.port));
     p.port = name;
@@ -165,9 +149,7 @@ int parse(const char* command, const QStringList& args, Parsed& p) {
 int runLink(const char* command, RadioImage& image, const TransferSettings& settings,
             const Parsed& p, const AppContext& context) {
     // COMn leads where the user assigned it in the per-user settings.
-    const QString appName = context.setupAppName();
-    const PortResolver resolve =
-        portResolver([appName](int n) { return assignedDevice(UserStore(appName), n); });
+    const PortResolver resolve = userPortResolver(context);
     SerialPort port(resolve);
     CliPrompt prompt(p.ignoreRange, p.retries);
     RadioLink link(port, prompt);

@@ -38,6 +38,7 @@ const Command kCommands[] = {
     {"set", "change fields of one editor section", runSet, &kSetHelp},
     {"read", "read a radio into an image file", runRead, &kReadHelp},
     {"write", "write an image file to a radio", runWrite, &kWriteHelp},
+    {"service", "read or write the param or sql section alone", runService, &kServiceHelp},
 };
 
 void usage(QTextStream& s) {

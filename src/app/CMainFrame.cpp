@@ -18,8 +18,12 @@
 #include "CAboutDlg.h"
 #include "CChildFrame.h"
 #include "CLanguageDlg.h"
+#include "CParamAdjustDlg.h"
+#include "CPasswordDlg.h"
 #include "CProgramDoc.h"
 #include "CProgramView.h"
+#include "CSoftwareInfoDlg.h"
+#include "CSqlTuningDlg.h"
 #include "HelpContext.h"
 #include "HelpSystem.h"
 #include "LanguageSwitch.h"
@@ -122,12 +126,12 @@ void CMainFrame::createActions() {
          QStyle::SP_CustomBase},
         {cmd::ParamAdjust, QT_TRANSLATE_NOOP("CMainFrame", "Param Adjust"),
          QT_TRANSLATE_NOOP("CMainFrame", "Adjust the radio parameters\nParam Adjust"), nullptr,
-         false, QStyle::SP_CustomBase},
+         true, QStyle::SP_CustomBase},
         {cmd::SoftwareInfo, QT_TRANSLATE_NOOP("CMainFrame", "Software Info"),
          QT_TRANSLATE_NOOP("CMainFrame", "Edit the model and frequency ranges\nSoftware Info"),
-         nullptr, false, QStyle::SP_CustomBase},
+         nullptr, true, QStyle::SP_CustomBase},
         {cmd::SqlTuning, QT_TRANSLATE_NOOP("CMainFrame", "Sql Tuning"),
-         QT_TRANSLATE_NOOP("CMainFrame", "Tune the squelch levels\nSql Tuning"), nullptr, false,
+         QT_TRANSLATE_NOOP("CMainFrame", "Tune the squelch levels\nSql Tuning"), nullptr, true,
          QStyle::SP_CustomBase},
         {cmd::Stun, QT_TRANSLATE_NOOP("CMainFrame", "Stun"),
          QT_TRANSLATE_NOOP("CMainFrame", "Stun and kill codes\nStun"), nullptr, false,
@@ -191,6 +195,9 @@ void CMainFrame::createActions() {
     connect(action(cmd::Exit), &QAction::triggered, this, &QWidget::close);
     connect(action(cmd::ChannelInfo), &QAction::triggered, this, &CMainFrame::showChannelWindow);
     connect(action(cmd::ControlBar), &QAction::triggered, this, &CMainFrame::toggleControlBar);
+    connect(action(cmd::ParamAdjust), &QAction::triggered, this, &CMainFrame::paramAdjust);
+    connect(action(cmd::SoftwareInfo), &QAction::triggered, this, &CMainFrame::softwareInfo);
+    connect(action(cmd::SqlTuning), &QAction::triggered, this, &CMainFrame::sqlTuning);
     connect(action(cmd::Read), &QAction::triggered, this, [this] {
         if (current_) current_->read();
     });
@@ -551,4 +558,32 @@ void CMainFrame::showAbout() {
     const cps::AppContext& ctx = context_;
     CAboutDlg dlg(ctx.profile, ctx.languageName, ctx.chinese, ctx.programDir, this);
     dlg.exec();
+}
+void CMainFrame::paramAdjust() {
+    CProgramDoc* doc = activeDocument();
+    if (!doc || !current_ || !cps::CPasswordDlg::ask(context_.chinese, this)) return;
+    cps::CParamAdjustDlg dlg(doc->image(), current_->radioContext(), this);
+    dlg.exec();
+}
+
+void CMainFrame::sqlTuning() {
+    CProgramDoc* doc = activeDocument();
+    if (!doc || !current_) return;
+    cps::CSqlTuningDlg dlg(doc->image(), current_->radioContext(), this);
+    dlg.exec();
+}
+
+void CMainFrame::softwareInfo() {
+    CProgramDoc* doc = activeDocument();
+    CProgramView* view = activeView();
+    if (!doc || !view) return;
+    // The grid is refilled from the image after OK: channels typed since the last store
+    // go into the image first, or the refill would drop them.
+    view->storeGridIntoImage();
+    // The refill takes the new limits from the image.
+    cps::CSoftwareInfoDlg dlg(doc->image(), context_.chinese, nullptr, this);
+    if (dlg.exec() != QDialog::Accepted) return;
+    // Cleared first: a new image's fill would put its own ranges back.
+    context_.newImage = false;
+    view->fillGridFromImage();
 }

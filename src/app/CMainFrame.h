@@ -109,6 +109,11 @@ class CMainFrame : public QMainWindow {
     void fileSaveAs() { saveDocument(true); }
     void showChannelWindow();
     void toggleControlBar();
+    // The service tools on the active document: Param Adjust asks for the access code first;
+    // Software Info refills the channel grid after OK.
+    void paramAdjust();
+    void softwareInfo();
+    void sqlTuning();
     // Setup > Language: a different language is written to the settings, then the window
     // closes the usual way and the program starts again (restartRequested).
     void chooseLanguage();

@@ -441,3 +441,44 @@ TEST_F(CliTest, VersionIsTheProgramsOwn) {
     EXPECT_EQ(r.out, QStringLiteral("cps " CPS_VERSION "\n"));
     EXPECT_TRUE(r.err.isEmpty());
 }
+
+TEST_F(CliTest, ServiceSectionsShowAndSetAsTheirDialogs) {
+    RadioImage image = RadioImage::factory();
+    image.set(0xFCE, 0x85);
+    image.set(0xFAB, 3);
+    write(file("in.dat"), bytesOf(image));
+    Result r = run({"show", file("in.dat"), "param", "sql"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.contains("param\tW/N Sql Difference\t-5\n"));
+    EXPECT_TRUE(r.out.contains("param\tsql detect 4 wide high\t32\n"));
+    EXPECT_TRUE(r.out.contains("sql\t440-449\t23\n"));
+
+    r = run({"set", file("in.dat"), "-o", file("out.dat"), "param", "Mic amp gain=7"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("Password"));
+    EXPECT_FALSE(QFile::exists(file("out.dat")));
+    r = run({"set", file("in.dat"), "-o", file("out.dat"), "param", "Mic amp gain=16",
+             "--access-code", "527KTM"});
+    EXPECT_EQ(r.status, 2);
+    r = run({"set", file("in.dat"), "-o", file("out.dat"), "param", "sql detect 1 wide low=150",
+             "--access-code", "527KTM"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("'150' became '100'"));
+    EXPECT_EQ(static_cast<uint8_t>(read(file("out.dat")).at(0xFB9)), 100);
+
+    r = run({"set", file("in.dat"), "-o", file("out.dat"), "sql", "130-139=0"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    const QByteArray sql = read(file("out.dat"));
+    EXPECT_EQ(sql.at(0xFA0), 5);
+    EXPECT_EQ(sql.at(0xFAB), 23);
+    EXPECT_EQ(sql.at(0xFA5), 26);
+
+    r = run({"set", file("in.dat"), "-o", file("out.dat"), "info", "Freq Band=U Section",
+             "High Freq 2=470"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    r = run({"show", file("out.dat"), "info"});
+    EXPECT_EQ(r.out,
+              "info\tCompany\tQM417 PLUS\ninfo\tFreq Band\tU Section\n"
+              "info\tLow Freq 1\t400\ninfo\tHigh Freq 1\t470\n"
+              "info\tLow Freq 2\t400\ninfo\tHigh Freq 2\t470\n");
+}

@@ -1,12 +1,15 @@
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QWheelEvent>
@@ -20,10 +23,15 @@
 #include "CChildFrame.h"
 #include "CMSFlexGrid.h"
 #include "CMainFrame.h"
+#include "CParamAdjustDlg.h"
+#include "CPasswordDlg.h"
 #include "CProgramDoc.h"
 #include "CProgramView.h"
+#include "CSoftwareInfoDlg.h"
+#include "CSqlTuningDlg.h"
 #include "ChannelCodec.h"
 #include "ChannelTable.h"
+#include "FieldBinder.h"
 #include "NavigationBar.h"
 #include "Prompter.h"
 #include "SplashWindow.h"
@@ -494,6 +502,76 @@ class GuiTest : public QObject {
         nav->beginResize();
         nav->endResize(100000);
         QCOMPARE(nav->width(), frame()->width() / 2);
+    }
+
+    // The tree's Software Info: OK with 400-470 on U takes effect in the grid at once, and
+    // a channel typed before is kept in the image though the grid no longer shows it.
+    void softwareInfoRefillsTheGrid() {
+        prepare(kEnglishIni);
+        QVERIFY(launch());
+        typeCell(1, 1, QStringLiteral("145.5"), 2, 1);
+        QCOMPARE(grid()->textMatrix(1, 1), QStringLiteral("145.50000"));
+        bool opened = false;
+        QTimer::singleShot(0, [&] {
+            auto* dlg = qobject_cast<cps::CSoftwareInfoDlg*>(QApplication::activeModalWidget());
+            if (!dlg) return;
+            opened = true;
+            QCOMPARE(dlg->windowTitle(), QStringLiteral("Software Infomation"));
+            dlg->binder()->set("Freq Band", QStringLiteral("U Section"));
+            dlg->binder()->set("High Freq 2", QStringLiteral("470"));
+            dlg->accept();
+        });
+        QTreeWidget* tree = frame()->navigationBar()->tree();
+        QTreeWidgetItem* entry = tree->topLevelItem(0)->child(2);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                          tree->visualItemRect(entry).center());
+        QVERIFY(opened);
+        QVERIFY(!cps::app().newImage);
+        QVERIFY(view()->bandsInUse() == (cps::Bands{{400 * cps::kPerMHz, 470 * cps::kPerMHz},
+                                                    {400 * cps::kPerMHz, 470 * cps::kPerMHz}}));
+        QVERIFY(grid()->textMatrix(1, 1).isEmpty());
+        const cps::RadioImage& image = view()->documentImage();
+        QCOMPARE(int(image.at(cps::addr::kBandCode)), 2);
+        QCOMPARE(int(image.at(0)), 0x00);  // 145.50000, least significant byte first
+        QCOMPARE(int(image.at(2)), 0x55);
+        QCOMPARE(int(image.at(3)), 0x14);
+        typeCell(1, 1, QStringLiteral("440"), 2, 1);
+        QCOMPARE(grid()->textMatrix(1, 1), QStringLiteral("440.00000"));
+    }
+
+    // Param Adjust opens only after the access code; Sql Tuning opens without it.
+    void serviceCommandsOpenTheirDialogs() {
+        prepare(kEnglishIni);
+        QVERIFY(launch());
+        QStringList seen;
+        QString code;
+        // Answers whatever modal dialog is up: the code into the Password dialog, Cancel to
+        // the others.
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&] {
+            QWidget* w = QApplication::activeModalWidget();
+            if (auto* pw = qobject_cast<cps::CPasswordDlg*>(w)) {
+                seen << QStringLiteral("Password");
+                pw->edit()->setText(code);
+                pw->accept();
+            } else if (auto* d = qobject_cast<QDialog*>(w)) {
+                seen << d->windowTitle();
+                d->reject();
+            }
+        });
+        poll.start(10);
+        auto answer = [&](const QString& c) { code = c; };
+        answer(QStringLiteral("wrong"));
+        frame()->action(cmd::ParamAdjust)->trigger();
+        QCOMPARE(seen, QStringList{QStringLiteral("Password")});
+        seen.clear();
+        answer(QStringLiteral("527ktm"));
+        frame()->action(cmd::ParamAdjust)->trigger();
+        QCOMPARE(seen, (QStringList{QStringLiteral("Password"), QStringLiteral("Param Adjust")}));
+        seen.clear();
+        answer(QString());
+        frame()->action(cmd::SqlTuning)->trigger();
+        QCOMPARE(seen, QStringList{QStringLiteral("SQL Tuning")});
     }
 
     void chineseStartUp() {
