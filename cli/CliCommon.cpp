@@ -1,10 +1,13 @@
 #include "CliCommon.h"
 
+#include <QFileInfo>
 #include <cstdio>
 
 #include "AppContext.h"
 #include "Commands.h"
 #include "DataFile.h"
+#include "PortNames.h"
+#include "UserStore.h"
 #ifdef Q_OS_WIN
 #include <fcntl.h>
 #include <io.h>
@@ -64,10 +67,31 @@ bool saveImage(const char* command, const QString& path, const RadioImage& image
     return false;
 }
 
-RadioImage newDocumentImage() {
+RadioImage newDocumentImage(const AppContext& context) {
     RadioImage image = RadioImage::factory();
-    applyNewImageSettings(image, app().userStore().number(QStringLiteral("Type"), 0));
+    applyNewImageSettings(image, context.userStore().number(QStringLiteral("Type"), 0));
     return image;
+}
+
+// COM1..COM16 become the port names the link uses; device paths (anything with a slash,
+// such as /dev/ttyUSB0 or ./radio) stay as they are.
+bool portArgument(const QString& arg, QString& name) {
+    if (arg.contains(QLatin1Char('/'))) {
+        // Made absolute so that the link takes it as a path, never as a COM name.
+        name = arg.startsWith(QLatin1Char('/')) ? arg : QFileInfo(arg).absoluteFilePath();
+        return true;
+    }
+    if (!arg.startsWith(QLatin1String("COM"), Qt::CaseInsensitive)) return false;
+    bool ok = false;
+    const int n = arg.mid(3).toInt(&ok);
+    if (!ok || n < kFirstPort || n > kLastPort) return false;
+    name = portNameFor(n);
+    return true;
+}
+
+PortResolver userPortResolver(const AppContext& context) {
+    const QString appName = context.setupAppName();
+    return portResolver([appName](int n) { return assignedDevice(UserStore(appName), n); });
 }
 
 }  // namespace cps::cli

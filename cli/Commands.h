@@ -3,6 +3,10 @@
 #include <QStringList>
 #include <QTextStream>
 
+namespace cps {
+struct AppContext;
+}
+
 namespace cps::cli {
 
 // Exit status of every command.
@@ -11,15 +15,17 @@ enum Exit { kOk = 0, kFailed = 1, kUsage = 2 };
 QTextStream& out();
 QTextStream& err();
 
-// Each command gets its arguments after the command name.
-int runNew(const QStringList& args);
-int runChannels(const QStringList& args);
-int runInfo(const QStringList& args);
-int runRead(const QStringList& args);
-int runWrite(const QStringList& args);
-int runShow(const QStringList& args);
-int runSet(const QStringList& args);
-int runPrint(const QStringList& args);
+// Each command gets its arguments after the command name and the program's settings, which
+// main loads.
+int runNew(const QStringList& args, const AppContext& context);
+int runChannels(const QStringList& args, const AppContext& context);
+int runInfo(const QStringList& args, const AppContext& context);
+int runRead(const QStringList& args, const AppContext& context);
+int runWrite(const QStringList& args, const AppContext& context);
+int runShow(const QStringList& args, const AppContext& context);
+int runSet(const QStringList& args, const AppContext& context);
+int runService(const QStringList& args, const AppContext& context);
+int runPrint(const QStringList& args, const AppContext& context);
 
 // Per-command help texts, printed by "cps COMMAND --help".
 extern const char* const kNewHelp;
@@ -29,6 +35,7 @@ extern const char* const kReadHelp;
 extern const char* const kWriteHelp;
 extern const char* const kShowHelp;
 extern const char* const kSetHelp;
+extern const char* const kServiceHelp;
 extern const char* const kPrintHelp;
 
 }  // namespace cps::cli

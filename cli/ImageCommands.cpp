@@ -4,6 +4,7 @@
 
 #include "AppContext.h"
 #include "ChannelCodec.h"
+#include "ChannelTable.h"
 #include "CliCommon.h"
 #include "Commands.h"
 #include "TextEscape.h"
@@ -18,17 +19,22 @@ const char* const kNewHelp =
 
 const char* const kChannelsHelp =
     "Usage: cps channels FILE [--lang en|zh]\n"
-    "       cps channels FILE --import ROWS.tsv -o OUT\n\n"
+    "       cps channels FILE --import ROWS.tsv -o OUT [--lang en|zh]\n\n"
     "Without --import: prints the 129 rows of the channel grid, one line each: the row label\n"
     "(1 to 128, Fr) and the ten column texts (Rx and Tx frequency, decode and encode tone,\n"
     "name, power, W/N, scan add, busy lock, PTT ID), separated by tabs, in UTF-8. Control\n"
     "characters in a text are written as \\t, \\n, \\r or \\xNN and a backslash as \\\\.\n"
     "--lang picks the language of the texts (default: the program's language setting).\n\n"
-    "With --import: reads 129 lines of that same form, stores them into a copy of FILE the way\n"
-    "the channel grid stores into the image (checked against the bands of FILE), and writes\n"
-    "OUT (\"-\" writes the image to standard output). Texts of either language and the same\n"
-    "escapes are accepted. A malformed line is an error that names it; nothing is written\n"
-    "then.\n";
+    "With --import: reads 129 lines of that same form and types each row into the channel grid\n"
+    "over FILE, left to right, under the grid's entry rules and the bands of FILE; then stores\n"
+    "the grid into a copy of FILE and writes OUT (\"-\": standard output). Texts of either\n"
+    "language and the escapes above are accepted, list\n"
+    "texts whatever their letter case; --lang picks the language of the reported values. An\n"
+    "entry the grid refuses (or a name longer than the 8 characters of the record) is an error\n"
+    "that names the line and the column, with the grid's message; nothing is written then. A\n"
+    "value the grid's rules change (a transmit frequency outside both bands becomes band 1's\n"
+    "lower limit, tone 259.99 becomes 259.9) is stored as the grid stores it and reported on\n"
+    "stderr.\n";
 
 const char* const kInfoHelp =
     "Usage: cps info FILE\n\n"
@@ -37,7 +43,7 @@ const char* const kInfoHelp =
 
 namespace {
 
-int importRows(const QString& file, const QString& rowsPath, const QString& outPath) {
+int importRows(const QString& file, const QString& rowsPath, const QString& outPath, bool chinese) {
     RadioImage image;
     if (!loadImage("channels", file, image)) return kFailed;
     QFile rowsFile(rowsPath);
@@ -48,12 +54,12 @@ int importRows(const QString& file, const QString& rowsPath, const QString& outP
     // A table is about 10 KB; a pipe is fine, but an endless source (/dev/zero) must not
     // fill the memory.
     const qint64 maxTable = 1024 * 1024;
-    const QByteArray table = rowsFile.read(maxTable + 1);
-    if (table.size() > maxTable) {
+    const QByteArray text = rowsFile.read(maxTable + 1);
+    if (text.size() > maxTable) {
         err() << "cps: " << rowsPath << " is larger than 1 MiB, no channel table\n";
         return kFailed;
     }
-    QStringList lines = QString::fromUtf8(table).split(QLatin1Char('\n'));
+    QStringList lines = QString::fromUtf8(text).split(QLatin1Char('\n'));
     // Editors often leave empty lines at the end; they hold no row.
     while (!lines.isEmpty() && (lines.last().isEmpty() || lines.last() == QLatin1String("\r")))
         lines.removeLast();
@@ -62,6 +68,7 @@ int importRows(const QString& file, const QString& rowsPath, const QString& outP
     for (int n = 1; n <= kChannelCount; ++n) labels.insert(channelLabel(n), n);
 
     QHash<int, ChannelRow> rows;
+    QHash<int, int> lineOf;
     for (int i = 0; i < lines.size(); ++i) {
         QString line = lines[i];
         if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
@@ -84,33 +91,68 @@ int importRows(const QString& file, const QString& rowsPath, const QString& outP
             return kFailed;
         }
         ChannelRow row;
+        // Bytes other than printable ASCII reach a name only as escapes, as `cps channels`
+        // prints them; typed as they are they would be whatever the file's encoding made.
+        const QString& name = fields[1 + kColName];
+        for (QChar ch : name) {
+            if (ch.unicode() < 0x20 || ch.unicode() > 0x7E) {
+                err() << "cps: " << where << ", column \""
+                      << ChannelTable::heading(1 + kColName, false) << "\": '" << escapeCell(name)
+                      << "': a character outside printable ASCII (write other bytes as \\xNN)"
+                      << "\ncps: nothing written\n";
+                return kFailed;
+            }
+        }
         for (int c = 0; c < kColumnCount; ++c) row[c] = unescapeCell(fields[c + 1]);
         rows.insert(n, row);
+        lineOf.insert(n, i + 1);
     }
     if (rows.size() != kChannelCount) {
         err() << "cps: " << rowsPath << ": " << rows.size() << " rows, " << kChannelCount
               << " expected\n";
         return kFailed;
     }
-    // As the grid stores: band limits first, then every row against them.
-    const Bands bands = unpackBands(image);
-    packBands(image, bands);
-    for (int n = 1; n <= kChannelCount; ++n)
-        encodeChannel(rows[n], image.data() + recordOffset(n), bands);
+    // As if each row were typed into the grid over FILE, left to right: the receive
+    // frequency first (a new channel gets its defaults), then the other columns over them.
+    ChannelTable table(chinese);
+    table.fill(image);
+    for (int n = 1; n <= kChannelCount; ++n) {
+        for (int col = 1; col < ChannelTable::kCols; ++col) {
+            const QString& typed = rows[n][col - 1];
+            const CellEntry entry = table.typeCell(n, col, typed);
+            const QString where = QStringLiteral("%1 line %2, column \"%3\"")
+                                      .arg(rowsPath)
+                                      .arg(lineOf[n])
+                                      .arg(ChannelTable::heading(col, false));
+            if (entry.refused) {
+                const char* why = entry.outcome.notice != Notice::None
+                                      ? ChannelTable::noticeText(entry.outcome.notice)
+                                      : entry.reason;
+                err() << "cps: " << where << ": '" << typed << "': " << why
+                      << "\ncps: nothing written\n";
+                return kFailed;
+            }
+            if (entry.changed)
+                err() << "cps: " << where << ": '" << typed << "' stored as '" << table.text(n, col)
+                      << "'\n";
+        }
+    }
+    table.store(image);
     return saveImage("channels", outPath, image) ? kOk : kFailed;
 }
 
 }  // namespace
 
-int runNew(const QStringList& args) {
+int runNew(const QStringList& args, const AppContext& context) {
     const Args a = parseArgs(args, {QStringLiteral("-o")});
     if (!a.error.isEmpty()) return usageError("new", a.error);
     if (!a.positional.isEmpty() || !a.has(QStringLiteral("-o")))
         return usageError("new", QStringLiteral("needs -o FILE and nothing else"));
-    return saveImage("new", a.value(QStringLiteral("-o")), newDocumentImage()) ? kOk : kFailed;
+    return saveImage("new", a.value(QStringLiteral("-o")), newDocumentImage(context)) ? kOk
+                                                                                      : kFailed;
 }
 
-int runChannels(const QStringList& args) {
+int runChannels(const QStringList& args, const AppContext& context) {
     const Args a = parseArgs(
         args, {QStringLiteral("--lang"), QStringLiteral("--import"), QStringLiteral("-o")});
     if (!a.error.isEmpty()) return usageError("channels", a.error);
@@ -118,21 +160,21 @@ int runChannels(const QStringList& args) {
         return usageError("channels", QStringLiteral("needs exactly one FILE"));
     const QString file = a.positional.first();
 
-    if (a.has(QStringLiteral("--import")) || a.has(QStringLiteral("-o"))) {
-        if (!a.has(QStringLiteral("--import")) || !a.has(QStringLiteral("-o")) ||
-            a.has(QStringLiteral("--lang")))
-            return usageError("channels",
-                              QStringLiteral("--import ROWS.tsv and -o OUT go together"));
-        return importRows(file, a.value(QStringLiteral("--import")), a.value(QStringLiteral("-o")));
-    }
-
-    bool chinese = app().chinese;
+    bool chinese = context.chinese;
     if (a.has(QStringLiteral("--lang"))) {
         const QString lang = a.value(QStringLiteral("--lang"));
         if (lang != QLatin1String("en") && lang != QLatin1String("zh"))
             return usageError("channels", QStringLiteral("--lang takes en or zh"));
         chinese = lang == QLatin1String("zh");
     }
+    if (a.has(QStringLiteral("--import")) || a.has(QStringLiteral("-o"))) {
+        if (!a.has(QStringLiteral("--import")) || !a.has(QStringLiteral("-o")))
+            return usageError("channels",
+                              QStringLiteral("--import ROWS.tsv and -o OUT go together"));
+        return importRows(file, a.value(QStringLiteral("--import")), a.value(QStringLiteral("-o")),
+                          chinese);
+    }
+
     RadioImage image;
     if (!loadImage("channels", file, image)) return kFailed;
     const Bands bands = unpackBands(image);
@@ -147,7 +189,7 @@ int runChannels(const QStringList& args) {
     return kOk;
 }
 
-int runInfo(const QStringList& args) {
+int runInfo(const QStringList& args, const AppContext&) {
     const Args a = parseArgs(args, {});
     if (!a.error.isEmpty()) return usageError("info", a.error);
     if (a.positional.size() != 1)

@@ -46,14 +46,13 @@ bool parseSections(const QString& list, print::Choice* choice, QString* bad) {
 
 }  // namespace
 
-int runPrint(const QStringList& args) {
+int runPrint(const QStringList& args, const AppContext& ctx) {
     const Args a = parseArgs(
         args, {QStringLiteral("-o"), QStringLiteral("--sections"), QStringLiteral("--lang")});
     if (!a.error.isEmpty()) return usageError("print", a.error);
     if (a.positional.size() != 1 || !a.has(QStringLiteral("-o")))
         return usageError("print", QStringLiteral("needs one FILE and -o REPORT.pdf"));
 
-    AppContext& ctx = app();
     bool chinese = ctx.chinese;
     QString languageSection = ctx.languageName;
     if (a.has(QStringLiteral("--lang"))) {

@@ -111,22 +111,6 @@ struct Parsed {
     int retries = 0;
 };
 
-// COM1..COM16 become the port names the link uses; device paths (anything with a slash,
-// such as /dev/ttyUSB0 or ./radio) stay as they are.
-bool portName(const QString& arg, QString& name) {
-    if (arg.contains(QLatin1Char('/'))) {
-        // Made absolute so that the link takes it as a path, never as a COM name.
-        name = arg.startsWith(QLatin1Char('/')) ? arg : QFileInfo(arg).absoluteFilePath();
-        return true;
-    }
-    if (!arg.startsWith(QLatin1String("COM"), Qt::CaseInsensitive)) return false;
-    bool ok = false;
-    const int n = arg.mid(3).toInt(&ok);
-    if (!ok || n < kFirstPort || n > kLastPort) return false;
-    name = portNameFor(n);
-    return true;
-}
-
 int parse(const char* command, const QStringList& args, Parsed& p) {
     const Args a =
         parseArgs(args,
@@ -155,7 +139,7 @@ int parse(const char* command, const QStringList& args, Parsed& p) {
     }
     if (p.port.isEmpty()) return usageError(command, "--port is required");
     QString name;
-    if (!portName(p.port, name))
+    if (!portArgument(p.port, name))
         return usageError(command,
                           QStringLiteral("'%1' is not COM1 to COM16 or a device path").arg(p.port));
     p.port = name;
@@ -163,16 +147,18 @@ int parse(const char* command, const QStringList& args, Parsed& p) {
 }
 
 int runLink(const char* command, RadioImage& image, const TransferSettings& settings,
-            const Parsed& p) {
-    SerialPort port;
+            const Parsed& p, const AppContext& context) {
+    // COMn leads where the user assigned it in the per-user settings.
+    const PortResolver resolve = userPortResolver(context);
+    SerialPort port(resolve);
     CliPrompt prompt(p.ignoreRange, p.retries);
     RadioLink link(port, prompt);
     const LinkResult result = link.transfer(image, settings);
     prompt.endBar();
     if (result == LinkResult::Ok) return kOk;
     if (result == LinkResult::PortNotOpened)
-        err() << "cps " << command << ": " << deviceForPort(settings.portName) << ": "
-              << port.errorText() << '\n';
+        err() << "cps " << command << ": " << resolve(settings.portName) << ": " << port.errorText()
+              << '\n';
     err() << "cps " << command << ": failed, nothing "
           << (settings.mode == LinkMode::Read ? "saved" : "more sent") << '\n';
     return kFailed;
@@ -180,7 +166,7 @@ int runLink(const char* command, RadioImage& image, const TransferSettings& sett
 
 }  // namespace
 
-int runRead(const QStringList& args) {
+int runRead(const QStringList& args, const AppContext& context) {
     Parsed p;
     if (const int status = parse("read", args, p); status != kOk) return status;
     if (!p.file.isEmpty())
@@ -192,7 +178,7 @@ int runRead(const QStringList& args) {
     if (!p.password.isNull() && !digits.match(p.password).hasMatch())
         return usageError("read", "--password takes up to six digits");
 
-    RadioImage image = newDocumentImage();
+    RadioImage image = newDocumentImage(context);
     if (!p.into.isEmpty() && !loadImage("read", p.into, image)) return kFailed;
     if (!p.password.isNull()) {
         for (int i = 0; i < addr::kPasswordLength; ++i)
@@ -204,8 +190,9 @@ int runRead(const QStringList& args) {
     TransferSettings settings;
     settings.mode = LinkMode::Read;
     settings.portName = p.port;
-    settings.chinese = app().chinese;
-    if (const int status = runLink("read", image, settings, p); status != kOk) return status;
+    settings.chinese = context.chinese;
+    if (const int status = runLink("read", image, settings, p, context); status != kOk)
+        return status;
 
     QString error;
     if (!writeImage(p.output, image, &error)) {
@@ -219,7 +206,7 @@ int runRead(const QStringList& args) {
     return kOk;
 }
 
-int runWrite(const QStringList& args) {
+int runWrite(const QStringList& args, const AppContext& context) {
     Parsed p;
     if (const int status = parse("write", args, p); status != kOk) return status;
     if (p.file.isEmpty()) return usageError("write", "FILE is required");
@@ -240,8 +227,9 @@ int runWrite(const QStringList& args) {
     settings.portName = p.port;
     settings.bands = unpackBands(image);
     settings.sendCalibration = p.calibration;
-    settings.chinese = app().chinese;
-    if (const int status = runLink("write", image, settings, p); status != kOk) return status;
+    settings.chinese = context.chinese;
+    if (const int status = runLink("write", image, settings, p, context); status != kOk)
+        return status;
     out() << "Wrote " << QFileInfo(p.file).fileName() << " to " << p.port
           << (settings.sendCalibration ? " with the calibration rows\n" : "\n");
     return kOk;

@@ -51,8 +51,9 @@ QString fieldNames(const field::Table& t) {
     return names.join(QStringLiteral(", "));
 }
 
-bool parseLang(const Args& a, const char* command, bool* chinese, int* status) {
-    *chinese = app().chinese;
+bool parseLang(const Args& a, const char* command, bool defaultChinese, bool* chinese,
+               int* status) {
+    *chinese = defaultChinese;
     if (!a.has(QStringLiteral("--lang"))) return true;
     const QString lang = a.value(QStringLiteral("--lang"));
     if (lang != QLatin1String("en") && lang != QLatin1String("zh")) {
@@ -65,13 +66,13 @@ bool parseLang(const Args& a, const char* command, bool* chinese, int* status) {
 
 }  // namespace
 
-int runShow(const QStringList& args) {
+int runShow(const QStringList& args, const AppContext& context) {
     const Args a = parseArgs(args, {QStringLiteral("--lang")}, {QStringLiteral("--json")});
     if (!a.error.isEmpty()) return usageError("show", a.error);
     if (a.positional.isEmpty()) return usageError("show", QStringLiteral("needs a FILE"));
     bool chinese = false;
     int status = kOk;
-    if (!parseLang(a, "show", &chinese, &status)) return status;
+    if (!parseLang(a, "show", context.chinese, &chinese, &status)) return status;
 
     std::vector<const field::Table*> chosen;
     for (const QString& name : a.positional.mid(1)) {
@@ -113,7 +114,7 @@ int runShow(const QStringList& args) {
     return kOk;
 }
 
-int runSet(const QStringList& args) {
+int runSet(const QStringList& args, const AppContext&) {
     const Args a = parseArgs(args, {QStringLiteral("-o"), QStringLiteral("--access-code")});
     if (!a.error.isEmpty()) return usageError("set", a.error);
     if (a.positional.size() < 3 || !a.has(QStringLiteral("-o")))

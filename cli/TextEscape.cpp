@@ -24,7 +24,9 @@ QString escapeCell(const QString& text) {
             out += QLatin1String("\\n");
         } else if (u == u'\r') {
             out += QLatin1String("\\r");
-        } else if (u < 0x20 || u == 0x7F) {
+        } else if (u < 0x20 || (u >= 0x7F && u <= 0xFF)) {
+            // Bytes past ASCII too: a name holds bytes, and printed as UTF-8 letters they
+            // could not be told from typed text on the way back.
             out += QLatin1String("\\x") +
                    QString::number(int(u), 16).toUpper().rightJustified(2, QLatin1Char('0'));
         } else {

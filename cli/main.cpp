@@ -12,6 +12,7 @@
 
 #include "AppContext.h"
 #include "Commands.h"
+#include "Version.h"
 
 namespace cps::cli {
 
@@ -30,7 +31,7 @@ namespace {
 struct Command {
     const char* name;
     const char* summary;
-    int (*run)(const QStringList&);
+    int (*run)(const QStringList&, const cps::AppContext&);
     const char* const* help;
 };
 
@@ -42,6 +43,7 @@ const Command kCommands[] = {
     {"set", "change fields of one editor section", runSet, &kSetHelp},
     {"read", "read a radio into an image file", runRead, &kReadHelp},
     {"write", "write an image file to a radio", runWrite, &kWriteHelp},
+    {"service", "read or write the param or sql section alone", runService, &kServiceHelp},
 #ifdef CPS_HAVE_PRINT
     {"print", "write the printed report of an image as a PDF", runPrint, &kPrintHelp},
 #endif
@@ -55,7 +57,7 @@ void usage(QTextStream& s) {
         s << QStringLiteral("  %1  %2\n")
                  .arg(QLatin1String(c.name), -9)
                  .arg(QLatin1String(c.summary));
-    s << "\n\"cps COMMAND --help\" describes a command.\n"
+    s << "\n\"cps COMMAND --help\" describes a command; \"cps --version\" prints the version.\n"
          "Exit status: 0 success, 1 failure (message on stderr, nothing written), 2 wrong usage.\n";
 }
 
@@ -86,14 +88,19 @@ int main(int argc, char** argv) {
     // The settings file beside the program names the per-user store ([Setup] AppName) and
     // the default language. The command-line tool never creates or changes it.
     const QString dir = QCoreApplication::applicationDirPath();
-    if (QFileInfo::exists(dir + QStringLiteral("/Program.ini")) && !cps::app().loadSettings(dir))
-        err() << "cps: " << cps::app().profile.errorString() << "; going on without it\n";
+    cps::AppContext& context = cps::app();
+    if (QFileInfo::exists(dir + QStringLiteral("/Program.ini")) && !context.loadSettings(dir))
+        err() << "cps: " << context.profile.errorString() << "; going on without it\n";
 
     if (args.isEmpty()) {
         usage(err());
         return kUsage;
     }
     const QString name = args.takeFirst();
+    if (name == QLatin1String("--version") || name == QLatin1String("version")) {
+        out() << "cps " << cps::kVersion << "\n";
+        return kOk;
+    }
     if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
         name == QLatin1String("help")) {
         usage(out());
@@ -105,7 +112,7 @@ int main(int argc, char** argv) {
             out() << *c.help;
             return kOk;
         }
-        int status = c.run(args);
+        int status = c.run(args, context);
         out().flush();
         // Output that never arrived (a full disk behind a redirection) is no success.
         if (status == kOk && (out().status() != QTextStream::Ok || std::fflush(stdout) != 0 ||

@@ -2,27 +2,52 @@
 
 #include <QMdiSubWindow>
 
+#include "RadioUi.h"
+
 class CProgramDoc;
 class CProgramView;
 class Prompter;
+namespace cps {
+struct AppContext;
+}
 
 // The channel window: one per document. Closing it only hides it, so the document and
-// its grid stay as they are until Channel Information shows it again.
-class CChildFrame : public QMdiSubWindow {
+// its grid stay as they are until Channel Information shows it again. It hosts the radio
+// commands: it knows the document, its view and the program's context they need.
+class CChildFrame : public QMdiSubWindow, public cps::RadioViewHost {
     Q_OBJECT
   public:
     static constexpr int kWidth = 1095;
     static constexpr int kHeight = 650;
 
-    CChildFrame(CProgramDoc* doc, Prompter* prompter, QWidget* parent = nullptr);
+    CChildFrame(CProgramDoc* doc, cps::AppContext& context, Prompter* prompter,
+                QWidget* parent = nullptr);
 
     CProgramDoc* document() const { return doc_; }
     CProgramView* view() const { return view_; }
+
+    // The grid refilled from the image, after the program's step before every fill.
+    void fillGridFromImage();
+
+    // Program > Read, Program > Write, Setup > Com Setup.
+    void read();
+    void write();
+    void comSetup();
+
+    // RadioViewHost
+    QWidget* hostWidget() override;
+    cps::RadioImage& documentImage() override;
+    cps::RadioContext radioContext() override;
+    cps::Bands bandsInUse() override;
+    void commitPendingEdit() override;
+    void storeGridIntoImage() override;
+    void imageReadFromRadio() override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
     CProgramDoc* doc_;
+    cps::AppContext& context_;
     CProgramView* view_;
 };

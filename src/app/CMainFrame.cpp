@@ -1,10 +1,12 @@
 #include "CMainFrame.h"
 
 #include <QAction>
-#include <QCloseEvent>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QShortcut>
@@ -14,9 +16,18 @@
 #include <QTreeWidget>
 
 #include "AppContext.h"
+#include "CAboutDlg.h"
 #include "CChildFrame.h"
+#include "CLanguageDlg.h"
+#include "CParamAdjustDlg.h"
+#include "CPasswordDlg.h"
 #include "CProgramDoc.h"
 #include "CProgramView.h"
+#include "CSoftwareInfoDlg.h"
+#include "CSqlTuningDlg.h"
+#include "HelpContext.h"
+#include "HelpSystem.h"
+#include "LanguageSwitch.h"
 #include "NavigationBar.h"
 #include "Prompter.h"
 
@@ -43,6 +54,23 @@ void CMdiBackground::resizeEvent(QResizeEvent* event) {
     reload();
     viewport()->update();
 }
+
+// ---------------------------------------------------------------------------------------
+// Navigation
+
+namespace {
+// The tree's entries under the company name and the commands they run.
+struct NavEntry {
+    const char* en;
+    const char* zh;
+    int command;
+};
+const NavEntry kNavEntries[] = {
+    {"Channel Information", "信道信息", cmd::ChannelInfo},
+    {"Optional Features", "可选功能", cmd::OptionalFeatures},
+    {"Software Info", "软件信息", cmd::SoftwareInfo},
+};
+}  // namespace
 
 // ---------------------------------------------------------------------------------------
 // Commands
@@ -107,12 +135,12 @@ void CMainFrame::createActions() {
          QStyle::SP_CustomBase},
         {cmd::ParamAdjust, QT_TRANSLATE_NOOP("CMainFrame", "Param Adjust"),
          QT_TRANSLATE_NOOP("CMainFrame", "Adjust the radio parameters\nParam Adjust"), nullptr,
-         false, QStyle::SP_CustomBase},
+         true, QStyle::SP_CustomBase},
         {cmd::SoftwareInfo, QT_TRANSLATE_NOOP("CMainFrame", "Software Info"),
          QT_TRANSLATE_NOOP("CMainFrame", "Edit the model and frequency ranges\nSoftware Info"),
-         nullptr, false, QStyle::SP_CustomBase},
+         nullptr, true, QStyle::SP_CustomBase},
         {cmd::SqlTuning, QT_TRANSLATE_NOOP("CMainFrame", "Sql Tuning"),
-         QT_TRANSLATE_NOOP("CMainFrame", "Tune the squelch levels\nSql Tuning"), nullptr, false,
+         QT_TRANSLATE_NOOP("CMainFrame", "Tune the squelch levels\nSql Tuning"), nullptr, true,
          QStyle::SP_CustomBase},
         {cmd::Stun, QT_TRANSLATE_NOOP("CMainFrame", "Stun"),
          QT_TRANSLATE_NOOP("CMainFrame", "Stun and kill codes\nStun"), nullptr, false,
@@ -127,7 +155,7 @@ void CMainFrame::createActions() {
          QT_TRANSLATE_NOOP("CMainFrame", "Choose the serial port\nCom Setup"), nullptr, true,
          QStyle::SP_CustomBase},
         {cmd::Language, QT_TRANSLATE_NOOP("CMainFrame", "Language"),
-         QT_TRANSLATE_NOOP("CMainFrame", "Choose the language\nLanguage"), nullptr, false,
+         QT_TRANSLATE_NOOP("CMainFrame", "Choose the language\nLanguage"), nullptr, true,
          QStyle::SP_CustomBase},
         {cmd::ViewToolbar, QT_TRANSLATE_NOOP("CMainFrame", "&Toolbar"),
          QT_TRANSLATE_NOOP("CMainFrame", "Show or hide the toolbar\nToggle ToolBar"), nullptr, true,
@@ -139,12 +167,12 @@ void CMainFrame::createActions() {
          QT_TRANSLATE_NOOP("CMainFrame", "Show or hide the navigation bar\nControl Bar"), "Ctrl+B",
          true, QStyle::SP_CustomBase},
         {cmd::HelpTopics, QT_TRANSLATE_NOOP("CMainFrame", "&Help Topics"),
-         QT_TRANSLATE_NOOP("CMainFrame", "List Help topics\nHelp Topics"), nullptr, false,
+         QT_TRANSLATE_NOOP("CMainFrame", "List Help topics\nHelp Topics"), nullptr, true,
          QStyle::SP_CustomBase},
         {cmd::About, QT_TRANSLATE_NOOP("CMainFrame", "&About ..."),
          QT_TRANSLATE_NOOP("CMainFrame",
                            "Display program information, version number and copyright\nAbout"),
-         nullptr, false, QStyle::SP_MessageBoxInformation},
+         nullptr, true, QStyle::SP_MessageBoxInformation},
     };
     for (const Command& c : table) {
         const QString text = QCoreApplication::translate("CMainFrame", c.text);
@@ -181,15 +209,20 @@ void CMainFrame::createActions() {
     connect(action(cmd::ExportPdf), &QAction::triggered, this, &CMainFrame::fileExportPdf);
     connect(action(cmd::ChannelInfo), &QAction::triggered, this, &CMainFrame::showChannelWindow);
     connect(action(cmd::ControlBar), &QAction::triggered, this, &CMainFrame::toggleControlBar);
+    connect(action(cmd::ParamAdjust), &QAction::triggered, this, &CMainFrame::paramAdjust);
+    connect(action(cmd::SoftwareInfo), &QAction::triggered, this, &CMainFrame::softwareInfo);
+    connect(action(cmd::SqlTuning), &QAction::triggered, this, &CMainFrame::sqlTuning);
     connect(action(cmd::Read), &QAction::triggered, this, [this] {
-        if (CProgramView* v = activeView()) v->read();
+        if (current_) current_->read();
     });
     connect(action(cmd::Write), &QAction::triggered, this, [this] {
-        if (CProgramView* v = activeView()) v->write();
+        if (current_) current_->write();
     });
     connect(action(cmd::ComSetup), &QAction::triggered, this, [this] {
-        if (CProgramView* v = activeView()) v->comSetup();
+        if (current_) current_->comSetup();
     });
+    connect(action(cmd::Language), &QAction::triggered, this, &CMainFrame::chooseLanguage);
+    connect(action(cmd::About), &QAction::triggered, this, &CMainFrame::showAbout);
     for (int id : {cmd::ViewToolbar, cmd::ViewStatusBar, cmd::ControlBar}) {
         action(id)->setCheckable(true);
         action(id)->setChecked(true);
@@ -268,16 +301,14 @@ void CMainFrame::createStatusBar() {
 }
 
 void CMainFrame::createNavigation() {
-    const cps::AppContext& ctx = cps::app();
+    const cps::AppContext& ctx = context_;
     const QString company = ctx.profile.get(ctx.languageName, QStringLiteral("Company"));
     nav_ = new NavigationBar(company, this);
     addDockWidget(Qt::LeftDockWidgetArea, nav_);
     QTreeWidget* tree = nav_->tree();
     auto* root = new QTreeWidgetItem(tree, QStringList(company));
-    for (const auto& [en, zh] :
-         {std::pair{"Channel Information", "信道信息"}, std::pair{"Optional Features", "可选功能"},
-          std::pair{"Software Info", "软件信息"}})
-        new QTreeWidgetItem(root, QStringList(ctx.text(en, zh)));
+    for (const NavEntry& e : kNavEntries)
+        new QTreeWidgetItem(root, QStringList(ctx.text(e.en, e.zh)));
     root->setExpanded(true);
     tree->setCurrentItem(root);
     // Only a click acts: keyboard moves through the tree do nothing.
@@ -287,12 +318,11 @@ void CMainFrame::createNavigation() {
 }
 
 void CMainFrame::onTreeClicked(QTreeWidgetItem* item) {
-    const cps::AppContext& ctx = cps::app();
+    const cps::AppContext& ctx = context_;
     const QString text = item ? item->text(0) : QString();
     int id = 0;
-    if (text == ctx.text("Channel Information", "信道信息")) id = cmd::ChannelInfo;
-    if (text == ctx.text("Optional Features", "可选功能")) id = cmd::OptionalFeatures;
-    if (text == ctx.text("Software Info", "软件信息")) id = cmd::SoftwareInfo;
+    for (const NavEntry& e : kNavEntries)
+        if (text == ctx.text(e.en, e.zh)) id = e.command;
     // Back to the root, so that choosing the same entry again acts again.
     QTreeWidget* tree = nav_->tree();
     tree->setCurrentItem(tree->topLevelItem(0));
@@ -302,10 +332,12 @@ void CMainFrame::onTreeClicked(QTreeWidgetItem* item) {
 // ---------------------------------------------------------------------------------------
 // Frame
 
-CMainFrame::CMainFrame(Prompter* prompter, QWidget* parent)
-    : QMainWindow(parent), prompter_(prompter ? prompter : &Prompter::standard()) {
+CMainFrame::CMainFrame(cps::AppContext& context, Prompter* prompter, QWidget* parent)
+    : QMainWindow(parent),
+      context_(context),
+      prompter_(prompter ? prompter : &Prompter::standard()) {
     setObjectName(QStringLiteral("CMainFrame"));
-    const cps::AppContext& ctx = cps::app();
+    const cps::AppContext& ctx = context_;
     setWindowTitle(ctx.profile.get(ctx.languageName, QStringLiteral("Title")));
     createActions();
     createMenus();
@@ -314,17 +346,19 @@ CMainFrame::CMainFrame(Prompter* prompter, QWidget* parent)
     createNavigation();
     mdi_ = new CMdiBackground(ctx.programDir, this);
     setCentralWidget(mdi_);
+    createHelp();
     resize(1024, 740);
 }
 
 CMainFrame::~CMainFrame() {
+    cps::setHelpFunction(nullptr);
     // Hiding the bar while the base class tears the window down must not call back here.
     disconnect(nav_, nullptr, this, nullptr);
     // The frames hold views over the documents' images: they go first.
     for (QMdiSubWindow* w : mdi_->subWindowList()) delete w;
 }
 
-QString CMainFrame::caption() const { return cps::app().appName; }
+QString CMainFrame::caption() const { return context_.appName; }
 
 CProgramView* CMainFrame::activeView() const { return current_ ? current_->view() : nullptr; }
 CProgramDoc* CMainFrame::activeDocument() const {
@@ -332,7 +366,10 @@ CProgramDoc* CMainFrame::activeDocument() const {
 }
 
 void CMainFrame::addFrame(std::unique_ptr<CProgramDoc> doc) {
-    auto* frame = new CChildFrame(doc.get(), prompter_);
+    auto* frame = new CChildFrame(doc.get(), context_, prompter_);
+    // F1 over the grid with nothing of its own in focus: the channel window's page.
+    connect(frame->view(), &CProgramView::helpRequested, this,
+            [](int id) { cps::showHelp(id != 0 ? id : 101); });
     docs_.push_back(std::move(doc));
     mdi_->addSubWindow(frame);
     // The channel window never grows beyond the client area it lives in.
@@ -371,7 +408,7 @@ void CMainFrame::destroyFrame(CChildFrame* frame) {
 }
 
 void CMainFrame::newDocument() {
-    cps::AppContext& ctx = cps::app();
+    cps::AppContext& ctx = context_;
     auto doc = std::make_unique<CProgramDoc>();
     doc->newImage(ctx.text("Channel Information", "信道信息"), ctx.setupAppName());
     ctx.newImage = true;
@@ -400,7 +437,7 @@ bool CMainFrame::openDocument(const QString& path) {
     QString error;
     if (!doc->load(path, &error)) {
         prompter_->message(this, caption(),
-                           cps::app().text("Failed to open the document.", "无法打开文件。") +
+                           context_.text("Failed to open the document.", "无法打开文件。") +
                                QLatin1Char('\n') + error,
                            Prompter::Icon::Exclamation, QMessageBox::Ok);
         return false;
@@ -408,7 +445,7 @@ bool CMainFrame::openDocument(const QString& path) {
     CChildFrame* previous = current_;
     // Cleared before the grid is filled, so the loaded image is taken as it is and its
     // radio type is remembered (a new image's settings must not overwrite a file).
-    cps::app().newImage = false;
+    context_.newImage = false;
     addFrame(std::move(doc));
     if (previous) previous->close();
     return true;
@@ -422,7 +459,7 @@ bool CMainFrame::saveDocument(bool askForName) {
     CProgramDoc* doc = activeDocument();
     if (!doc) return false;
     const auto answer = prompter_->message(
-        this, caption(), cps::app().text("Whether to save the file", "是否保存文件"),
+        this, caption(), context_.text("Whether to save the file", "是否保存文件"),
         Prompter::Icon::Question, QMessageBox::Yes | QMessageBox::No);
     if (answer != QMessageBox::Yes) return false;
     activeView()->storeGridIntoImage();
@@ -440,7 +477,7 @@ bool CMainFrame::saveDocument(bool askForName) {
     QString error;
     if (!doc->save(path, &error)) {
         prompter_->message(this, caption(),
-                           cps::app().text("Failed to save the document.", "无法保存文件。") +
+                           context_.text("Failed to save the document.", "无法保存文件。") +
                                QLatin1Char('\n') + error,
                            Prompter::Icon::Exclamation, QMessageBox::Ok);
         return false;
@@ -469,7 +506,7 @@ std::unique_ptr<cps::ReportPrinting> CMainFrame::reportPrinting() {
     CProgramView* view = activeView();
     CProgramDoc* doc = activeDocument();
     if (!view || !doc) return nullptr;
-    const cps::AppContext& ctx = cps::app();
+    const cps::AppContext& ctx = context_;
     // The channel pages print the grid as it stands, edits not yet stored included.
     const cps::print::Source source{
         &doc->image(), &view->table(), ctx.chinese,
@@ -487,4 +524,107 @@ void CMainFrame::fileExportPdf() {
 
 void CMainFrame::filePrintSetup() { cps::ReportPrinting::pageSetup(printer(), this); }
 
-void CMainFrame::closeEvent(QCloseEvent* event) { QMainWindow::closeEvent(event); }
+// ---------------------------------------------------------------------------------------
+// Help, language and about
+
+void CMainFrame::createHelp() {
+    const cps::AppContext& ctx = context_;
+    help_ = std::make_unique<HelpSystem>(ctx.programDir + ctx.helpFileName, ctx.chinese, this);
+    cps::setHelpFunction([this](int context) { help_->showContext(context); });
+    connect(action(cmd::HelpTopics), &QAction::triggered, this, [this] { help_->showContents(); });
+
+    // F1 in the main window: the navigation tree's page over the tree, else the main
+    // window's (the channel view and the dialogs answer F1 themselves).
+    auto* f1 = new QAction(this);
+    f1->setObjectName(QStringLiteral("cmd_e146"));
+    f1->setData(cmd::Help);
+    f1->setShortcut(QKeySequence(Qt::Key_F1));
+    f1->setShortcutContext(Qt::WindowShortcut);
+    addAction(f1);
+    actions_.insert(cmd::Help, f1);
+    connect(f1, &QAction::triggered, this, [this] {
+        QWidget* focus = QApplication::focusWidget();
+        auto within = [focus](const QWidget* w) {
+            return focus && w && (focus == w || w->isAncestorOf(focus));
+        };
+        int context = 0x10000 + 128;
+        if (within(nav_)) {
+            context = 1030;
+        } else if (CProgramView* view = activeView(); within(view)) {
+            // A view control the view's own F1 does not watch (the SQL switch, say).
+            const int id = focus->property("controlId").toInt();
+            context = id != 0 ? id : 101;
+        }
+        cps::showHelp(context);
+    });
+    // F1 on a highlighted menu item: that command's page.
+    for (QAction* top : menuBar()->actions())
+        if (QMenu* m = top->menu()) m->installEventFilter(this);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+        if (auto* menu = qobject_cast<QMenu*>(watched)) {
+            const QAction* a = menu->activeAction();
+            const int id = a ? a->data().toInt() : 0;
+            menu->close();
+            cps::showHelp(id != 0 ? id : 0x10000 + 128);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::chooseLanguage() {
+    cps::AppContext& ctx = context_;
+    CLanguageDlg dlg(ctx.chinese, this);
+    if (dlg.exec() != QDialog::Accepted) return;
+    const QString language = cps::languageToWrite(ctx.chinese, dlg.chineseChosen());
+    if (language.isEmpty()) return;
+    // The new instance reads the file: the setting is there before anything else happens.
+    const QString setup = QStringLiteral("Setup");
+    const QString previous = ctx.profile.get(setup, QStringLiteral("Language"));
+    ctx.profile.set(setup, QStringLiteral("Language"), language);
+    ctx.profile.save();
+    if (!close()) {
+        // The dealer kept the window open: no switch, the next start stays as it was.
+        ctx.profile.set(setup, QStringLiteral("Language"), previous);
+        ctx.profile.save();
+        return;
+    }
+    emit restartRequested();
+}
+
+void CMainFrame::showAbout() {
+    const cps::AppContext& ctx = context_;
+    CAboutDlg dlg(ctx.profile, ctx.languageName, ctx.chinese, ctx.programDir, this);
+    dlg.exec();
+}
+void CMainFrame::paramAdjust() {
+    CProgramDoc* doc = activeDocument();
+    if (!doc || !current_ || !cps::CPasswordDlg::ask(context_.chinese, this)) return;
+    cps::CParamAdjustDlg dlg(doc->image(), current_->radioContext(), this);
+    dlg.exec();
+}
+
+void CMainFrame::sqlTuning() {
+    CProgramDoc* doc = activeDocument();
+    if (!doc || !current_) return;
+    cps::CSqlTuningDlg dlg(doc->image(), current_->radioContext(), this);
+    dlg.exec();
+}
+
+void CMainFrame::softwareInfo() {
+    CProgramDoc* doc = activeDocument();
+    CProgramView* view = activeView();
+    if (!doc || !view) return;
+    // The grid is refilled from the image after OK: channels typed since the last store
+    // go into the image first, or the refill would drop them.
+    view->storeGridIntoImage();
+    // The refill takes the new limits from the image.
+    cps::CSoftwareInfoDlg dlg(doc->image(), context_.chinese, nullptr, this);
+    if (dlg.exec() != QDialog::Accepted) return;
+    // Cleared first: a new image's fill would put its own ranges back.
+    context_.newImage = false;
+    view->fillGridFromImage();
+}

@@ -12,12 +12,16 @@
 class CChildFrame;
 class CProgramDoc;
 class CProgramView;
+class HelpSystem;
 class NavigationBar;
 class Prompter;
 class QAction;
 class QLabel;
 class QPrinter;
 class QTreeWidgetItem;
+namespace cps {
+struct AppContext;
+}
 
 // Command ids of the menus, toolbar and accelerators.
 namespace cmd {
@@ -47,6 +51,7 @@ enum : int {
     PrintDirect = 0xE108,
     PrintPreview = 0xE109,
     About = 0xE140,
+    Help = 0xE146,
     Exit = 0xE141,
     ViewToolbar = 0xE800,
     ViewStatusBar = 0xE801,
@@ -75,7 +80,9 @@ class CMdiBackground : public QMdiArea {
 class CMainFrame : public QMainWindow {
     Q_OBJECT
   public:
-    explicit CMainFrame(Prompter* prompter = nullptr, QWidget* parent = nullptr);
+    // context: the program's settings and process-wide values, owned by the start-up.
+    explicit CMainFrame(cps::AppContext& context, Prompter* prompter = nullptr,
+                        QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     QAction* action(int id) const { return actions_.value(id); }
@@ -90,6 +97,7 @@ class CMainFrame : public QMainWindow {
     CProgramDoc* activeDocument() const;
     int documentCount() const { return static_cast<int>(docs_.size()); }
     QLabel* statusMessage() const { return message_; }
+    HelpSystem* help() const { return help_.get(); }
 
     // Document commands.
     void newDocument();
@@ -112,9 +120,22 @@ class CMainFrame : public QMainWindow {
     void filePrintPreview() { printReport(cps::ReportPrinting::Mode::Preview); }
     void filePrintSetup();
     void fileExportPdf();
+    // The service tools on the active document: Param Adjust asks for the access code first;
+    // Software Info refills the channel grid after OK.
+    void paramAdjust();
+    void softwareInfo();
+    void sqlTuning();
+    // Setup > Language: a different language is written to the settings, then the window
+    // closes the usual way and the program starts again (restartRequested).
+    void chooseLanguage();
+    void showAbout();
+
+  signals:
+    // The window has closed for a language change; start the program again after exit.
+    void restartRequested();
 
   protected:
-    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     struct Command;
@@ -123,6 +144,7 @@ class CMainFrame : public QMainWindow {
     void createToolBar();
     void createStatusBar();
     void createNavigation();
+    void createHelp();
     void onTreeClicked(QTreeWidgetItem* item);
     void addFrame(std::unique_ptr<CProgramDoc> doc);
     void destroyFrame(CChildFrame* frame);
@@ -132,6 +154,7 @@ class CMainFrame : public QMainWindow {
     std::unique_ptr<cps::ReportPrinting> reportPrinting();
     QPrinter& printer();
 
+    cps::AppContext& context_;
     Prompter* prompter_;
     CMdiBackground* mdi_ = nullptr;
     NavigationBar* nav_ = nullptr;
@@ -140,4 +163,5 @@ class CMainFrame : public QMainWindow {
     std::vector<std::unique_ptr<CProgramDoc>> docs_;
     CChildFrame* current_ = nullptr;
     std::unique_ptr<QPrinter> printer_;  // kept, so that Print Setup's choices hold
+    std::unique_ptr<HelpSystem> help_;
 };

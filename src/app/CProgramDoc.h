@@ -21,7 +21,6 @@ class CProgramDoc : public QObject {
     const cps::RadioImage& image() const { return image_; }
     QString title() const { return title_; }
     QString pathName() const { return pathName_; }
-    void setPathName(const QString& path) { pathName_ = path; }
     // True once the image was loaded from or saved to pathName(); a new document's path
     // name is only the name proposed for its first save.
     bool hasFile() const { return hasFile_; }

@@ -7,11 +7,13 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QPointer>
+#include <QProcess>
 #include <QScreen>
 #include <QTimer>
 
 #include "AppContext.h"
 #include "CMainFrame.h"
+#include "LanguageSwitch.h"
 #include "Prompter.h"
 #include "SplashWindow.h"
 
@@ -32,6 +34,12 @@ QString findLanguageFile(const QString& dir, const QString& language) {
 
 Startup::Startup(Options options) : options_(std::move(options)) {
     if (!options_.prompter) options_.prompter = &Prompter::standard();
+    if (options_.programPath.isEmpty())
+        options_.programPath = QCoreApplication::applicationFilePath();
+    if (!options_.launch)
+        options_.launch = [](const QString& program, const QStringList& arguments) {
+            return QProcess::startDetached(program, arguments);
+        };
 }
 
 Startup::~Startup() {
@@ -43,6 +51,7 @@ Startup::~Startup() {
 Startup::Options Startup::fromArguments(const QStringList& args, const QString& programDir) {
     Options o;
     o.programDir = programDir;
+    o.arguments = args.mid(1);
     for (int i = 1; i < args.size(); ++i) {
         const QString& a = args[i];
         if (a == QLatin1String("-nosplash") || a == QLatin1String("/nosplash")) {
@@ -92,7 +101,8 @@ bool Startup::start() {
         }
     }
 
-    frame_ = std::make_unique<CMainFrame>(options_.prompter);
+    frame_ = std::make_unique<CMainFrame>(ctx, options_.prompter);
+    QObject::connect(frame_.get(), &CMainFrame::restartRequested, [this] { restart_ = true; });
     if (options_.fileToOpen.isEmpty()) {
         frame_->newDocument();
     } else if (!frame_->openDocument(options_.fileToOpen)) {
@@ -116,4 +126,11 @@ bool Startup::start() {
     return true;
 }
 
-void Startup::exit() { cps::app().saveOnExit(); }
+void Startup::exit() {
+    // Saved first: the new instance reads the settings as this one leaves them.
+    cps::app().saveOnExit();
+    if (!restart_) return;
+    restart_ = false;
+    // When it cannot be started, the new language applies at the next start by hand.
+    options_.launch(options_.programPath, cps::restartArguments(options_.arguments));
+}

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTranslator>
+#include <functional>
 #include <memory>
 
 class CMainFrame;
@@ -18,6 +19,11 @@ class Startup {
         Prompter* prompter = nullptr;
         bool splash = true;
         bool showWindow = true;  // false keeps the window hidden (tests, benchmark)
+        // What a language change starts again after exit: this program, with these
+        // arguments (a data file among them is left out).
+        QString programPath;
+        QStringList arguments;
+        std::function<bool(const QString& program, const QStringList& arguments)> launch;
     };
 
     explicit Startup(Options options);
@@ -25,8 +31,10 @@ class Startup {
 
     // False when the program must end (no language file, or the first document failed).
     bool start();
-    // Writes the settings back; call once when the event loop has ended.
+    // Writes the settings back and, after a language change, starts the program again;
+    // call once when the event loop has ended.
     void exit();
+    bool restartPending() const { return restart_; }
 
     CMainFrame* mainFrame() const { return frame_.get(); }
 
@@ -39,5 +47,6 @@ class Startup {
     QTranslator qtTexts_;
     bool installed_ = false;
     bool qtInstalled_ = false;
+    bool restart_ = false;
     std::unique_ptr<CMainFrame> frame_;
 };

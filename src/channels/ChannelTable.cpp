@@ -1,6 +1,7 @@
 #include "ChannelTable.h"
 
 #include <Qt>
+#include <QtGlobal>
 
 #include "Tones.h"
 
@@ -40,6 +41,38 @@ QStringList pairTexts(const choices::Pair (&pairs)[N], bool chinese) {
 
 // Steps of 5 kHz or 6.25 kHz, in 10 Hz units.
 bool onStep(Freq v) { return v % 500 == 0 || v % 625 == 0; }
+
+// What the frequency editor can hold: digits and the full stop.
+bool frequencyCharacters(const QString& text) {
+    for (QChar c : text)
+        if (!(c >= QLatin1Char('0') && c <= QLatin1Char('9')) && c != QLatin1Char('.'))
+            return false;
+    return true;
+}
+
+// A name byte can be anything but the two values that end the name in the record.
+bool recordBytes(const QString& text) {
+    for (QChar c : text)
+        if (c.unicode() == 0x00 || c.unicode() >= 0xFF) return false;
+    return true;
+}
+
+bool sameFrequency(const QString& a, const QString& b) {
+    if (a.isEmpty() || b.isEmpty()) return a.isEmpty() == b.isEmpty();
+    return freqTextToValue(a) == freqTextToValue(b);
+}
+
+// Tone texts name the same stored tone ("d023n" and "D023N", "" and "None" do).
+bool sameTone(const QString& a, const QString& b) {
+    return tones::fromText(a.toUpper()) == tones::fromText(b.toUpper());
+}
+
+CellEntry refusal(const char* reason) {
+    CellEntry e;
+    e.refused = true;
+    e.reason = reason;
+    return e;
+}
 
 }  // namespace
 
@@ -140,23 +173,60 @@ void ChannelTable::leaveTx(int row, const QString& typed) {
     cell(row, 2) = bands_.contains(v) ? freqValueToText(v) : freqValueToText(bands_.band1.low);
 }
 
-EditOutcome ChannelTable::leaveCell(int row, int col, const QString& typed) {
+CellEntry ChannelTable::typeCell(int row, int col, const QString& typed) {
     if (row < 1 || row >= kRows || col < 1 || col >= kCols) return {};
-    if (col == 1) return leaveRx(row, typed, false);
-    if (col == 2) {
-        leaveTx(row, typed);
-        return {};
+    if (col > 2) return typeOther(row, col, typed);
+    CellEntry e;
+    if (!frequencyCharacters(typed)) {
+        e.refused = true;
+        e.outcome.notice = Notice::BadFormat;
+        e.outcome.keepEditor = true;
+        return e;
     }
-    const bool noChannel = cell(row, 1).isEmpty() && cell(row, 2).isEmpty();
-    if (noChannel) {
+    if (col == 1) {
+        e.outcome = leaveRx(row, typed, false);
+        e.refused = e.outcome.notice != Notice::None;
+        return e;
+    }
+    leaveTx(row, typed);
+    e.changed = !sameFrequency(typed, cell(row, 2));
+    return e;
+}
+
+CellEntry ChannelTable::typeOther(int row, int col, const QString& typed) {
+    const EditorKind kind = editorFor(col);
+    QString text = typed;
+    if (kind == EditorKind::Name) {
+        if (typed.size() > kNameRecordLength)
+            return refusal("longer than the 8 characters the record holds");
+        if (!recordBytes(typed)) return refusal("a character the record cannot hold in a name");
+    } else if (kind == EditorKind::Tone) {
+        if (typed == tones::noneText(!chinese_)) text = tones::noneText(chinese_);
+    } else if (!typed.isEmpty()) {
+        // An empty list cell is what a channel without transmit frequency shows.
+        const int i = findItem(kind, typed);
+        if (i < 0) return refusal("not an item of the column's list");
+        text = items(kind).at(i);
+    }
+
+    CellEntry e;
+    if (cell(row, 1).isEmpty() && cell(row, 2).isEmpty()) {
+        // No channel in this row: nothing is kept.
         cell(row, col).clear();
-    } else if (col == 3 || col == 4) {
-        QString result;
-        if (tones::checkTyped(typed, chinese_, &result)) cell(row, col) = result;
-    } else {
-        cell(row, col) = typed;
+        e.changed = kind == EditorKind::Tone ? !sameTone(text, QString()) : !typed.isEmpty();
+        return e;
     }
-    return {};
+    if (kind == EditorKind::Tone) {
+        QString result;
+        // The grid keeps the previous text without a message.
+        if (!tones::checkTyped(text, chinese_, &result))
+            return refusal("not None, a tone from 60.0 to 259.9 or a code of the tone list");
+        cell(row, col) = result;
+        e.changed = !sameTone(text, result);
+        return e;
+    }
+    cell(row, col) = text;
+    return e;
 }
 
 EditOutcome ChannelTable::enterFrequency(int row, int col, const QString& typed) {
@@ -192,23 +262,50 @@ EditorKind ChannelTable::editorFor(int col) {
     }
 }
 
-QStringList ChannelTable::items(EditorKind kind) const {
+QStringList ChannelTable::items(EditorKind kind) const { return itemsIn(kind, chinese_); }
+
+QStringList ChannelTable::itemsIn(EditorKind kind, bool chinese) const {
     switch (kind) {
         case EditorKind::Tone:
-            return tones::list(chinese_);
+            return tones::list(chinese);
         case EditorKind::Power:
-            return pairTexts(choices::kPower, chinese_);
+            return pairTexts(choices::kPower, chinese);
         case EditorKind::Bandwidth:
-            return pairTexts(choices::kBandwidth, chinese_);
+            return pairTexts(choices::kBandwidth, chinese);
         case EditorKind::Scan:
-            return pairTexts(choices::kScan, chinese_);
+            return pairTexts(choices::kScan, chinese);
         case EditorKind::BusyLock:
-            return pairTexts(choices::kBusyLock, chinese_);
+            return pairTexts(choices::kBusyLock, chinese);
         case EditorKind::PttId:
-            return pairTexts(choices::kPttId, chinese_);
+            return pairTexts(choices::kPttId, chinese);
         default:
             return {};
     }
+}
+
+int ChannelTable::findItem(EditorKind kind, const QString& text) const {
+    for (bool chinese : {chinese_, !chinese_}) {
+        const QStringList list = itemsIn(kind, chinese);
+        for (int i = 0; i < list.size(); ++i)
+            if (list[i].compare(text, Qt::CaseInsensitive) == 0) return i;
+    }
+    return -1;
+}
+
+const char* ChannelTable::noticeText(Notice notice) {
+    switch (notice) {
+        case Notice::None:
+            break;
+        case Notice::OutOfRange:
+            return QT_TRANSLATE_NOOP("StringTable", "Out of range, please input again.");
+        case Notice::BadFormat:
+            return QT_TRANSLATE_NOOP("StringTable", "Error Data Format, please input again.");
+        case Notice::BadStep:
+            return QT_TRANSLATE_NOOP(
+                "StringTable",
+                "Error data Value, please input according the step value(6.25K/5k).");
+    }
+    return "";
 }
 
 int ChannelTable::matchItem(EditorKind kind, const QString& text) const {

@@ -11,6 +11,7 @@ namespace cps {
 
 // The editor that sits over a cell of the channel grid.
 enum class EditorKind { Frequency, Name, Tone, Power, Bandwidth, Scan, BusyLock, PttId };
+constexpr int kEditorKinds = 8;
 
 // Entry errors of the channel grid (string table entries, all captioned "Caution").
 enum class Notice {
@@ -27,6 +28,15 @@ struct EditOutcome {
     bool clearEditor = false;  // ... with its text emptied
 };
 
+// The verdict on one typed cell: what the grid's editor does, and for a caller that reads a
+// file instead (the command-line import) whether the text went in and in what form.
+struct CellEntry {
+    EditOutcome outcome;
+    bool refused = false;          // the text did not go into the cell as a value
+    const char* reason = nullptr;  // why, for a refusal the grid shows no message for
+    bool changed = false;          // the cell holds another value than typed, not just another form
+};
+
 // The working copy of the 129 channel rows and the rules for every cell entry. Row 0 and
 // column 0 are the fixed headings, as in the grid; rows 1-129 are channels, columns 1-10
 // their texts. No widgets: the view only binds this to the grid and its editors.
@@ -37,7 +47,6 @@ class ChannelTable {
 
     explicit ChannelTable(bool chinese = false);
 
-    bool chinese() const { return chinese_; }
     const Bands& bands() const { return bands_; }
     void setBands(const Bands& bands) { bands_ = bands; }
 
@@ -47,11 +56,17 @@ class ChannelTable {
 
     // Image to rows, using the band limits in use; the image's own bands are not read here.
     void fill(const RadioImage& image, const Bands& bands);
+    // ... with the band limits in use loaded from the image first, as the grid fills.
+    void fill(const RadioImage& image) { fill(image, unpackBands(image)); }
     // Band limits and the 129 rows into the image.
     void store(RadioImage& image) const;
 
-    // The check run when the cell (row, col) is left while its editor shows typed.
-    EditOutcome leaveCell(int row, int col, const QString& typed);
+    // The rule run when the cell (row, col) is left while its editor shows typed. Texts of
+    // either language are taken; list texts are whole items, letter case ignored.
+    CellEntry typeCell(int row, int col, const QString& typed);
+    EditOutcome leaveCell(int row, int col, const QString& typed) {
+        return typeCell(row, col, typed).outcome;
+    }
     // Enter pressed in the frequency editor over column 1 or 2.
     EditOutcome enterFrequency(int row, int col, const QString& typed);
 
@@ -63,6 +78,12 @@ class ChannelTable {
     QStringList items(EditorKind kind) const;
     // Index of the first item beginning with text (case ignored), or -1.
     int matchItem(EditorKind kind, const QString& text) const;
+    // Index of the item that is text in either language (case ignored), or -1.
+    int findItem(EditorKind kind, const QString& text) const;
+
+    // The string-table text of an entry error (English source, "StringTable" context).
+    static const char* noticeText(Notice notice);
+    static const char* noticeCaption() { return QT_TRANSLATE_NOOP("StringTable", "Caution"); }
 
     static QString heading(int col, bool chinese);
     // Column width as a multiple of the width of column 0.
@@ -72,7 +93,8 @@ class ChannelTable {
     static bool frequencyKeyAllowed(int key, bool shift, bool keypad);
 
     static constexpr int kFreqMaxLength = 9;
-    static constexpr int kNameMaxLength = 7;
+    static constexpr int kNameMaxLength = 7;     // typing limit of the name editor
+    static constexpr int kNameRecordLength = 8;  // what the record holds
 
   private:
     QString& cell(int row, int col) { return rows_[row - 1][col - 1]; }
@@ -81,6 +103,8 @@ class ChannelTable {
     void makeNewChannel(int row, const QString& rx);
     EditOutcome leaveRx(int row, const QString& typed, bool onEnter);
     void leaveTx(int row, const QString& typed);
+    CellEntry typeOther(int row, int col, const QString& typed);
+    QStringList itemsIn(EditorKind kind, bool chinese) const;
 
     bool chinese_;
     Bands bands_;

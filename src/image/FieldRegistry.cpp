@@ -1,5 +1,8 @@
 #include "ChannelCodec.h"
 #include "Field.h"
+#include "ParamAdjustFields.h"
+#include "SoftwareInfoFields.h"
+#include "SqlTuningFields.h"
 
 namespace cps::field {
 
@@ -7,6 +10,9 @@ namespace cps::field {
 const std::vector<const Table*>& registry() {
     static const std::vector<const Table*> tables = {
         &channelFields(),
+        &paramAdjustFields(),
+        &sqlTuningFields(),
+        &softwareInfoFields(),
     };
     return tables;
 }

@@ -1,8 +1,5 @@
 #include "PortNames.h"
 
-#include "AppContext.h"
-#include "UserStore.h"
-
 namespace cps {
 
 QString portNameFor(int number) {
@@ -24,29 +21,25 @@ int portNumberFromName(const QString& name) {
     return any ? value : 0;
 }
 
-int loadPortNumber(const UserStore& store) {
-    return static_cast<int>(store.number(QStringLiteral("COM"), 1) & 0xFF);
-}
-
-void storePortNumber(UserStore& store, int number) {
-    store.setNumber(QStringLiteral("COM"), static_cast<uint32_t>(number));
-    store.sync();
-}
-
-QString deviceForPort(const QString& name, const UserStore& store) {
+QString deviceForPort(const QString& name, const DeviceMap& mapped) {
 #ifdef Q_OS_WIN
-    Q_UNUSED(store);
+    Q_UNUSED(mapped);
     return name;
 #else
     if (name.startsWith(QLatin1Char('/'))) return name;
     const int n = portNumberFromName(name);
     if (n <= 0 || !name.contains(QLatin1String("COM"))) return name;
-    const QString mapped = store.text(QStringLiteral("Ports/COM%1").arg(n));
-    if (!mapped.isEmpty()) return mapped;
+    if (mapped) {
+        const QString device = mapped(n);
+        if (!device.isEmpty()) return device;
+    }
     return QStringLiteral("/dev/ttyUSB%1").arg(n - 1);
 #endif
 }
 
-QString deviceForPort(const QString& name) { return deviceForPort(name, app().userStore()); }
+PortResolver portResolver(DeviceMap mapped) {
+    return
+        [mapped = std::move(mapped)](const QString& name) { return deviceForPort(name, mapped); };
+}
 
 }  // namespace cps

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "AppContext.h"
+#include "Pick.h"
 
 namespace cps {
 
@@ -296,6 +296,9 @@ LinkResult RadioLink::serviceExchange(RadioImage& image, int start, int end, Lin
         port_.writeByte(wire::kAck);
         if (port_.readByte() != wire::kAck) return commError();
 
+        // Blocks land in a scratch image and reach the caller's only when all of them
+        // arrived, so a read that breaks off never leaves old and new calibration mixed.
+        RadioImage scratch = image;
         for (int a = start; a < end;) {
             const int length = std::min(8 - a % 8, end - a);
             const uint8_t h[4] = {mode == LinkMode::Read ? wire::kRead : wire::kWrite,
@@ -306,9 +309,9 @@ LinkResult RadioLink::serviceExchange(RadioImage& image, int start, int end, Lin
             if (mode == LinkMode::Read) {
                 port_.read(buf, wire::kReplyHeader);
                 std::memset(buf, 0, sizeof buf);
-                // Only what arrived is copied: missing bytes must not overwrite the image.
-                const int got = port_.read(buf, length);
-                std::memcpy(image.data() + a, buf, static_cast<size_t>(std::max(got, 0)));
+                // A short block is a broken exchange, not a success with stale bytes.
+                if (port_.read(buf, length) < length) return commError();
+                std::memcpy(scratch.data() + a, buf, static_cast<size_t>(length));
                 port_.purge(Purge::Queues);
                 port_.writeByte(wire::kAck);
             } else {
@@ -317,6 +320,7 @@ LinkResult RadioLink::serviceExchange(RadioImage& image, int start, int end, Lin
             if (port_.readByte() != wire::kAck) return commError();
             a += length;
         }
+        if (mode == LinkMode::Read) image = scratch;
     }
     prompt_.message(mode == LinkMode::Read ? linktext::readOk(chinese) : linktext::writeOk(chinese),
                     QString(), Buttons::Ok);

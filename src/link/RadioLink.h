@@ -66,7 +66,8 @@ class RadioLink {
     LinkResult transfer(RadioImage& document, const TransferSettings& settings);
 
     // Moves image bytes [start, end) to or from the radio, with its own time-outs and
-    // messages and no progress; shows the success box at the end.
+    // messages and no progress; shows the success box at the end. A read changes image
+    // only once every block has arrived in full.
     LinkResult serviceExchange(RadioImage& image, int start, int end, LinkMode mode,
                                const QString& portName, bool chinese);
 

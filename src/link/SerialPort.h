@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "Port.h"
+#include "PortNames.h"
 
 class QSerialPort;
 
@@ -13,8 +14,9 @@ namespace cps {
 // The real port: QSerialPort used in blocking mode.
 class SerialPort : public Port {
   public:
-    // resolve turns a port name into the device to open; by default deviceForPort().
-    using Resolver = std::function<QString(const QString&)>;
+    // resolve turns a port name into the device to open; by default deviceForPort() without
+    // any per-user assignments.
+    using Resolver = PortResolver;
     explicit SerialPort(Resolver resolve = {});
     ~SerialPort() override;
 

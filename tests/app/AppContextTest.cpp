@@ -31,7 +31,7 @@ TEST_F(AppContextTest, LanguageFlagNeedsTheExactWord) {
     ASSERT_TRUE(ctx.loadSettings(dir.path()));
     EXPECT_FALSE(ctx.chinese);
     EXPECT_EQ(ctx.languageName, "chinese");
-    EXPECT_EQ(ctx.helpFileName, "enHelp.chm");
+    EXPECT_EQ(ctx.helpFileName, "enHelp.rcc");
     EXPECT_EQ(ctx.sqlWritingAllowed, 1);
     EXPECT_EQ(ctx.appName, "Acme");
     EXPECT_TRUE(ctx.programDir.endsWith('/'));
@@ -40,7 +40,7 @@ TEST_F(AppContextTest, LanguageFlagNeedsTheExactWord) {
     AppContext zh;
     ASSERT_TRUE(zh.loadSettings(dir.path()));
     EXPECT_TRUE(zh.chinese);
-    EXPECT_EQ(zh.helpFileName, "chHelp.chm");
+    EXPECT_EQ(zh.helpFileName, "chHelp.rcc");
     EXPECT_EQ(zh.sqlWritingAllowed, 0);
     EXPECT_EQ(zh.text("Yes", "是"), QStringLiteral("是"));
 }
@@ -69,14 +69,12 @@ TEST_F(AppContextTest, FillMirrorsTheRadioTypeThroughThePerUserStore) {
         i.set(addr::kRadioType, 0x37);
         return i;
     }());  // an opened image is only read
-    EXPECT_EQ(ctx.bandsInUse.band1.low, 136 * kPerMHz);
 
     RadioImage fresh = RadioImage::factory();
     ctx.newImage = true;
     ctx.prepareFill(fresh);
     EXPECT_EQ(fresh.at(addr::kRadioType), 0x37);
-    EXPECT_EQ(ctx.bandsInUse.band1.low, 134 * kPerMHz);
-    EXPECT_EQ(ctx.bandsInUse.band2.high, 176 * kPerMHz);
+    EXPECT_EQ(unpackBands(fresh).band1.low, 134 * kPerMHz);
 }
 
 TEST_F(AppContextTest, UserStoreNamesIgnoreCase) {
@@ -88,4 +86,16 @@ TEST_F(AppContextTest, UserStoreNamesIgnoreCase) {
     EXPECT_EQ(store.number("com"), 0xFFFFFFFFu);
     store.setText("Ports/COM3", "/dev/ttyACM0");
     EXPECT_EQ(store.text("Ports/COM3"), "/dev/ttyACM0");
+}
+
+TEST_F(AppContextTest, PortValuesPerUser) {
+    UserStore store = UserStore::atFile(dir.filePath("u.ini"));
+    EXPECT_EQ(loadPortNumber(store), 1);
+    store.setNumber(QStringLiteral("com"), 0x10C);  // only the low byte counts
+    EXPECT_EQ(loadPortNumber(store), 12);
+    storePortNumber(store, 5);
+    EXPECT_EQ(loadPortNumber(store), 5);
+    EXPECT_EQ(assignedDevice(store, 3), QString());
+    store.setText(QStringLiteral("Ports/COM3"), QStringLiteral("/dev/ttyACM0"));
+    EXPECT_EQ(assignedDevice(store, 3), QStringLiteral("/dev/ttyACM0"));
 }

@@ -142,10 +142,14 @@ TEST_F(ChannelTableTest, EnterInFrequencyEditor) {
 }
 
 TEST_F(ChannelTableTest, OtherColumnsNeedAChannel) {
+    const QStringList typed{"88.5", "None", "ABC", "High", "Wide", "No", "Carrier", "BOT"};
     for (int col = 3; col <= 10; ++col) {
         table.setText(9, col, QStringLiteral("x"));
-        table.leaveCell(9, col, QStringLiteral("High"));
+        const CellEntry entry = table.typeCell(9, col, typed[col - 3]);
         EXPECT_EQ(table.text(9, col), QString()) << col;
+        EXPECT_FALSE(entry.refused) << col;
+        // Dropped, not just reformatted (no tone and no tone are the same).
+        EXPECT_EQ(entry.changed, col != 4) << col;
     }
     addChannel(9, "145.5");
     table.leaveCell(9, 5, QStringLiteral("ABC"));
@@ -230,4 +234,101 @@ TEST(ChannelTableKeys, FrequencyEditorKeyFilter) {
     EXPECT_FALSE(ChannelTable::frequencyKeyAllowed(Qt::Key_A, false, false));
     EXPECT_FALSE(ChannelTable::frequencyKeyAllowed(Qt::Key_Minus, false, false));
     EXPECT_FALSE(ChannelTable::frequencyKeyAllowed(Qt::Key_Space, false, false));
+}
+
+TEST_F(ChannelTableTest, TypedCellsTheGridRefuses) {
+    addChannel(2, "145.5");
+    table.leaveCell(2, 3, QStringLiteral("88.5"));
+    struct Case {
+        int col;
+        const char* typed;
+        Notice notice;  // None: refused without a message of the grid
+    };
+    const Case cases[] = {
+        {1, "145.503", Notice::BadStep}, {1, "abc", Notice::BadFormat},
+        {1, "200", Notice::OutOfRange},  {1, "700", Notice::BadFormat},
+        {2, "145,5", Notice::BadFormat}, {2, "-145.5", Notice::BadFormat},
+        {3, "999", Notice::None},        {3, "D02", Notice::None},
+        {5, "ABCDEFGHI", Notice::None},  {5, "名字", Notice::None},
+        {5, "A\u00ffB", Notice::None},   {6, "Hi", Notice::None},
+        {7, "W", Notice::None},          {10, "Both2", Notice::None},
+    };
+    for (const Case& c : cases) {
+        ChannelTable t = table;
+        const CellEntry e = t.typeCell(2, c.col, QString::fromUtf8(c.typed));
+        EXPECT_TRUE(e.refused) << c.col << " " << c.typed;
+        EXPECT_EQ(e.outcome.notice, c.notice) << c.typed;
+        if (c.notice == Notice::None) {
+            EXPECT_NE(e.reason, nullptr) << c.typed;
+            // A refusal without a message leaves the cell as it was.
+            EXPECT_EQ(t.text(2, c.col), table.text(2, c.col)) << c.typed;
+        }
+    }
+    EXPECT_STREQ(ChannelTable::noticeText(Notice::BadStep),
+                 "Error data Value, please input according the step value(6.25K/5k).");
+    // The record holds 8 characters, although the editor types only 7.
+    EXPECT_FALSE(table.typeCell(2, 5, QStringLiteral("ABCDEFGH")).refused);
+    EXPECT_EQ(table.text(2, 5), QStringLiteral("ABCDEFGH"));
+}
+
+TEST_F(ChannelTableTest, TypedCellsTellChangesFromReformatting) {
+    addChannel(1, "145.5");
+    struct Case {
+        int col;
+        const char* typed;
+        const char* shown;
+        bool changed;
+    };
+    const Case cases[] = {
+        {1, "145.5", "145.50000", false},
+        {2, "1000", "134.00000", true},
+        {2, "150.0", "150.00000", false},
+        {3, "259.99", "259.9", true},
+        {3, "100.55", "100.5", true},
+        {3, "88.50", "88.5", false},
+        {3, "d023n", "D023N", false},
+        {4, "", "None", false},
+        {4, "无", "None", false},
+        {6, "high", "High", false},
+        {6, "中", "Middle", false},
+        {7, "NARROW", "Narrow", false},
+        {9, "qt/dqt", "QT/DQT", false},
+        {10, "两者", "Both", false},
+        {5, "", "", false},
+    };
+    for (const Case& c : cases) {
+        const CellEntry e = table.typeCell(1, c.col, QString::fromUtf8(c.typed));
+        EXPECT_FALSE(e.refused) << c.typed;
+        EXPECT_EQ(table.text(1, c.col), QString::fromUtf8(c.shown)) << c.typed;
+        EXPECT_EQ(e.changed, c.changed) << c.typed;
+    }
+    // Clearing the receive frequency deletes the channel; a transmit frequency typed after
+    // it is dropped, which is a change.
+    table.typeCell(1, 1, QString());
+    EXPECT_TRUE(table.typeCell(1, 2, QStringLiteral("145.5")).changed);
+    EXPECT_EQ(table.text(1, 2), QString());
+}
+
+TEST(ChannelTableLanguages, EitherLanguageTypesTheSameRecord) {
+    // One row typed in Chinese texts into a Chinese and into an English grid, and in
+    // English texts into an English grid: the same bytes.
+    const QStringList zh{"145.5", "150", "无", "D754I", "CALL",
+                         "中",    "窄",  "否", "载波",  "发射结束"};
+    const QStringList en{"145.5",  "150",    "None", "D754I",   "CALL",
+                         "Middle", "Narrow", "No",   "Carrier", "EOT"};
+    auto typed = [](bool chinese, const QStringList& texts) {
+        ChannelTable t(chinese);
+        t.setBands(defaultBands());
+        RadioImage image = RadioImage::factory();
+        t.fill(image, defaultBands());
+        for (int col = 1; col <= 10; ++col)
+            EXPECT_FALSE(t.typeCell(4, col, texts[col - 1]).refused) << col;
+        t.store(image);
+        return image;
+    };
+    const RadioImage reference = typed(false, en);
+    EXPECT_TRUE(typed(true, zh) == reference);
+    EXPECT_TRUE(typed(false, zh) == reference);
+    EXPECT_TRUE(typed(true, en) == reference);
+    EXPECT_EQ(reference.at(recordOffset(4) + 13) & 0x3F, 0x03);  // Middle, Narrow, No, Carrier
 }

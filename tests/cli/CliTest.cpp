@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 
 #include "ChannelCodec.h"
+#include "ChannelTable.h"
+#include "DataFile.h"
 #include "RadioImage.h"
 #ifdef Q_OS_UNIX
 #include "FileFaults.h"
@@ -133,6 +135,118 @@ TEST_F(CliTest, MalformedImportNamesTheLineAndWritesNothing) {
     EXPECT_FALSE(QFile::exists(file("o.dat")));
 }
 
+TEST_F(CliTest, ImportRefusesWhatTheGridRefuses) {
+    ASSERT_EQ(run({"new", "-o", file("new.dat")}).status, 0);
+    const QString good = "145.50000\t145.50000\tNone\tNone\tCALL\tHigh\tWide\tYes\tOff\tOff";
+    struct Case {
+        int col;  // 1 to 10
+        const char* text;
+        const char* heading;
+        const char* message;
+    };
+    const Case cases[] = {
+        {1, "145.503", "Rx Frequency",
+         "Error data Value, please input according the step value(6.25K/5k)."},
+        {1, "200", "Rx Frequency", "Out of range, please input again."},
+        {1, "600.00001", "Rx Frequency", "Error Data Format, please input again."},
+        {2, "145.5MHz", "Tx Frequency", "Error Data Format, please input again."},
+        {3, "999", "QT/DQT Dec", "tone"},
+        {5, "ABCDEFGHIJ", "Chnnel Name", "8 characters"},
+        {5, "CH\x01", "Chnnel Name", "printable ASCII"},
+        {6, "Hihg", "Power", "list"},
+    };
+    for (const Case& c : cases) {
+        QStringList cells = good.split('\t');
+        cells[c.col - 1] = QString::fromUtf8(c.text);
+        write(file("rows.tsv"), table({{6, cells.join('\t')}}).toUtf8());
+        const Result r =
+            run({"channels", file("new.dat"), "--import", file("rows.tsv"), "-o", file("o.dat")});
+        EXPECT_EQ(r.status, 1) << c.text;
+        EXPECT_TRUE(r.err.contains("line 6") && r.err.contains(c.heading) &&
+                    r.err.contains(c.message))
+            << r.err.toStdString();
+        EXPECT_FALSE(QFile::exists(file("o.dat"))) << c.text;
+    }
+}
+
+TEST_F(CliTest, ImportStoresAndReportsWhatTheGridChanges) {
+    ASSERT_EQ(run({"new", "-o", file("new.dat")}).status, 0);
+    // Lower-case list texts and tone codes are the grid's items; a transmit frequency
+    // outside both bands becomes band 1's lower limit; 259.99 Hz is cut to 259.9.
+    write(file("rows.tsv"),
+          table({{3, "145.5\t1000\td023n\t259.99\tABCDEFGH\thigh\twide\tyes\toff\toff"}}).toUtf8());
+    Result r =
+        run({"channels", file("new.dat"), "--import", file("rows.tsv"), "-o", file("out.dat")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList reports = r.err.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(reports.size(), 2) << r.err.toStdString();
+    EXPECT_TRUE(reports[0].contains("line 3") && reports[0].contains("Tx Frequency") &&
+                reports[0].contains("134.00000"));
+    EXPECT_TRUE(reports[1].contains("QT/DQT Enc") && reports[1].contains("259.9'"));
+    const QByteArray out = read(file("out.dat"));
+    EXPECT_EQ(out.mid(recordOffset(3), 24).toHex().toStdString(),
+              "00005514"
+              "00004013"
+              "2380"
+              "9925"
+              "cf"
+              "78"
+              "ffff"
+              "4142434445464748");
+    r = run({"channels", file("out.dat")});
+    EXPECT_TRUE(r.out.contains(
+        "\n3\t145.50000\t134.00000\tD023N\t259.9\tABCDEFGH\tHigh\tWide\tYes\tOff\tOff\n"));
+}
+
+TEST_F(CliTest, ChineseRowsImportIntoAnyImageAsTheGridTypesThem) {
+    ASSERT_EQ(run({"new", "-o", file("new.dat")}).status, 0);
+    const QStringList tones = ChannelTable(true).items(EditorKind::Tone);
+    const char* power[] = {"低", "中", "高"};
+    const char* width[] = {"宽", "窄"};
+    const char* scan[] = {"是", "否"};
+    const char* busy[] = {"关", "载波", "QT/DQT"};
+    const char* ptt[] = {"关", "发射开始", "发射结束", "两者"};
+    QMap<int, QString> rows;
+    QVector<QStringList> typed(kChannelCount + 1);
+    for (int n = 1; n <= kChannelCount; ++n) {
+        if (n % 17 == 0) continue;  // a few empty rows
+        const QString rx = QString::number(136.0 + n * 0.25 + (n % 2) * 0.00625, 'f', 5);
+        const QString tx = n % 5 == 0 ? QString() : QString::number(140.0 + n * 0.005, 'f', 3);
+        typed[n] = {rx,
+                    tx,
+                    tones[n % 10 == 0 ? 0 : n % tones.size()],
+                    tones[(n * 7) % tones.size()],
+                    QStringLiteral("CH%1").arg(n),
+                    QString::fromUtf8(power[n % 3]),
+                    QString::fromUtf8(width[n % 2]),
+                    QString::fromUtf8(scan[(n / 2) % 2]),
+                    QString::fromUtf8(busy[n % 3]),
+                    QString::fromUtf8(ptt[n % 4])};
+        rows.insert(n, typed[n].join('\t'));
+    }
+    write(file("zh.tsv"), table(rows).toUtf8());
+    // Into an English table (and image) by default, whatever --lang says.
+    const Result r =
+        run({"channels", file("new.dat"), "--import", file("zh.tsv"), "-o", file("out.dat")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.err, QString());  // nothing beyond formatting
+    ASSERT_EQ(run({"channels", file("new.dat"), "--import", file("zh.tsv"), "-o", file("zh.dat"),
+                   "--lang", "zh"})
+                  .status,
+              0);
+    EXPECT_EQ(read(file("zh.dat")), read(file("out.dat")));
+
+    // The same rows typed into a Chinese grid over the same image.
+    RadioImage expected;
+    ASSERT_TRUE(loadDataFile(file("new.dat"), expected, nullptr));
+    ChannelTable grid(true);
+    grid.fill(expected);
+    for (int n = 1; n <= kChannelCount; ++n)
+        for (int col = 1; col <= 10; ++col) grid.typeCell(n, col, typed[n].value(col - 1));
+    grid.store(expected);
+    EXPECT_EQ(read(file("out.dat")), bytesOf(expected));
+}
+
 TEST_F(CliTest, InfoAndReadOnlyCommandsChangeNothing) {
     ASSERT_EQ(run({"new", "-o", file("new.dat")}).status, 0);
     QByteArray image = read(file("new.dat"));
@@ -199,6 +313,7 @@ TEST_F(CliTest, ChannelNamesWithControlCharactersSurvivePrintAndImport) {
     EXPECT_EQ(lines[2].section('\t', 5, 5), "back\\\\sl");
     EXPECT_EQ(lines[3].section('\t', 5, 5), "\\x01\\x1B\\x7F");
     EXPECT_EQ(lines[4].section('\t', 5, 5), "\\\\t l\\\\x4");
+    EXPECT_EQ(lines[5].section('\t', 5, 5), "\\xE9\\xB0\\xFE");
     write(file("odd.tsv"), r.rawOut);
     r = run({"channels", file("new.dat"), "--import", file("odd.tsv"), "-o", file("back.dat")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
@@ -319,3 +434,51 @@ TEST_F(CliTest, PathsThatAreNoRegularFilesAreRefused) {
     }
 }
 #endif
+
+TEST_F(CliTest, VersionIsTheProgramsOwn) {
+    const Result r = run({"--version"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, QStringLiteral("cps " CPS_VERSION "\n"));
+    EXPECT_TRUE(r.err.isEmpty());
+}
+
+TEST_F(CliTest, ServiceSectionsShowAndSetAsTheirDialogs) {
+    RadioImage image = RadioImage::factory();
+    image.set(0xFCE, 0x85);
+    image.set(0xFAB, 3);
+    write(file("in.dat"), bytesOf(image));
+    Result r = run({"show", file("in.dat"), "param", "sql"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.contains("param\tW/N Sql Difference\t-5\n"));
+    EXPECT_TRUE(r.out.contains("param\tsql detect 4 wide high\t32\n"));
+    EXPECT_TRUE(r.out.contains("sql\t440-449\t23\n"));
+
+    r = run({"set", file("in.dat"), "-o", file("out.dat"), "param", "Mic amp gain=7"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("Password"));
+    EXPECT_FALSE(QFile::exists(file("out.dat")));
+    r = run({"set", file("in.dat"), "-o", file("out.dat"), "param", "Mic amp gain=16",
+             "--access-code", "527KTM"});
+    EXPECT_EQ(r.status, 2);
+    r = run({"set", file("in.dat"), "-o", file("out.dat"), "param", "sql detect 1 wide low=150",
+             "--access-code", "527KTM"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("'150' became '100'"));
+    EXPECT_EQ(static_cast<uint8_t>(read(file("out.dat")).at(0xFB9)), 100);
+
+    r = run({"set", file("in.dat"), "-o", file("out.dat"), "sql", "130-139=0"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    const QByteArray sql = read(file("out.dat"));
+    EXPECT_EQ(sql.at(0xFA0), 5);
+    EXPECT_EQ(sql.at(0xFAB), 23);
+    EXPECT_EQ(sql.at(0xFA5), 26);
+
+    r = run({"set", file("in.dat"), "-o", file("out.dat"), "info", "Freq Band=U Section",
+             "High Freq 2=470"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    r = run({"show", file("out.dat"), "info"});
+    EXPECT_EQ(r.out,
+              "info\tCompany\tQM417 PLUS\ninfo\tFreq Band\tU Section\n"
+              "info\tLow Freq 1\t400\ninfo\tHigh Freq 1\t470\n"
+              "info\tLow Freq 2\t400\ninfo\tHigh Freq 2\t470\n");
+}

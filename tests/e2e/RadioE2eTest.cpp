@@ -144,6 +144,96 @@ TEST_F(E2e, PasswordAndToleratedGarbage) {
     EXPECT_TRUE(read == memory);
 }
 
+// The radio's log of one service exchange: one identification, then exactly these blocks.
+QStringList serviceLog(const QStringList& blocks) {
+    return QStringList{"PROGRAM", "IDENT"} + blocks + QStringList{"CLOSED"};
+}
+
+const QStringList kParamReads = {"R 0FB4 4", "R 0FB8 8", "R 0FC0 8", "R 0FC8 8"};
+const QStringList kSqlWrites = {"W 0FA0 8", "W 0FA8 8", "W 0FB0 4"};
+
+TEST_F(E2e, ServiceReadTakesOnlyItsSection) {
+    const RadioImage memory = radioMemory();
+    const RadioImage file = RadioImage::factory();
+    const QString doc = imageFile("doc.dat", file);
+    Sim sim({"--image", imageFile("radio.dat", memory)}, dir.path());
+    CpsRun r = cps({"service", "read", "--port", sim.device(), "--section", "param", doc, "-o",
+                    path("out.dat")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("Password")) << r.err.toStdString();
+    EXPECT_TRUE(sim.log().isEmpty());
+
+    r = cps({"service", "read", "--port", sim.device(), "--section", "param", doc, "-o",
+             path("out.dat"), "--access-code", "527ktm"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("Read Successfully"));
+    ASSERT_TRUE(sim.sawClose());
+    EXPECT_EQ(sim.log(), serviceLog(kParamReads));
+    RadioImage out;
+    ASSERT_TRUE(loadDataFile(path("out.dat"), out));
+    for (int a = 0; a < kImageSize; ++a)
+        ASSERT_EQ(out.at(a), a >= 0xFB4 && a < 0xFD0 ? memory.at(a) : file.at(a)) << a;
+    RadioImage unchanged;
+    ASSERT_TRUE(loadDataFile(doc, unchanged));
+    EXPECT_TRUE(unchanged == file);
+}
+
+TEST_F(E2e, ServiceWriteSendsTheStoredSection) {
+    RadioImage file = radioMemory();
+    file.set(0xFAB, 3);     // out of range: the dialog's store makes it 23
+    file.set(0xFA5, 0x00);  // the store sets 26
+    const QString doc = imageFile("doc.dat", file);
+    const RadioImage before = RadioImage::factory();
+    Sim sim({"--image", imageFile("radio.dat", before)}, dir.path());
+    const CpsRun r = cps({"service", "write", "--port", sim.device(), "--section", "sql", doc});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("Write Successfully"));
+    ASSERT_TRUE(sim.sawClose());
+    EXPECT_EQ(sim.log(), serviceLog(kSqlWrites));
+    const RadioImage after = sim.stop();
+    EXPECT_EQ(after.at(0xFAB), 23);
+    EXPECT_EQ(after.at(0xFA5), 26);
+    EXPECT_EQ(after.at(0xFA6), 26);
+    for (int a = 0; a < kImageSize; ++a) {
+        if (a == 0xFAB || a == 0xFA5 || a == 0xFA6) continue;
+        const bool sent = a >= 0xFA0 && a < 0xFB4;
+        // Every level of the patterned file that lies in 5..100 goes as it is.
+        if (sent && (file.at(a) < 5 || file.at(a) > 100)) continue;
+        ASSERT_EQ(after.at(a), sent ? file.at(a) : before.at(a)) << std::hex << a;
+    }
+    RadioImage unchanged;
+    ASSERT_TRUE(loadDataFile(doc, unchanged));
+    EXPECT_TRUE(unchanged == file);
+}
+
+TEST_F(E2e, ServiceFaultsLeaveOutUnwritten) {
+    const QString doc = imageFile("doc.dat", RadioImage::factory());
+    struct Case {
+        QStringList simArgs;
+        QStringList args;
+    };
+    const Case cases[] = {
+        {{"--nak-at", "0xFC0"}, {"--section", "param", "--access-code", "527KTM"}},
+        {{"--short-at", "0xFA8"}, {"--section", "sql"}},
+        {{"--silent-at", "0xFB0"}, {"--section", "sql"}},
+        {{"--no-answer"}, {"--section", "sql"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.simArgs.join(' ').toStdString());
+        Sim sim(c.simArgs, dir.path());
+        const CpsRun r =
+            cps(QStringList{"service", "read", "--port", sim.device(), doc, "-o", path("out.dat")} +
+                c.args);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_TRUE(r.err.contains("Communication Error")) << r.err.toStdString();
+        EXPECT_FALSE(QFile::exists(path("out.dat")));
+        EXPECT_TRUE(sim.sawClose());
+    }
+    const CpsRun r =
+        cps({"service", "read", "--port", "COM1", "--section", "info", doc, "-o", path("out.dat")});
+    EXPECT_EQ(r.status, 2);
+}
+
 TEST_F(E2e, UnopenablePortFails) {
     {
         QSettings s(userStore(), QSettings::IniFormat);

@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "AppContext.h"
 #include "PortNames.h"
 #include "PortSettingDlg.h"
 #include "ProcessDlg.h"
@@ -18,16 +17,19 @@ using namespace cps::e2e;
 
 namespace {
 
-// Stands in for the channel view: counts the grid operations the radio commands ask for.
+// Stands in for the channel window: counts the grid operations the radio commands ask for.
 class FakeView : public QWidget, public RadioViewHost {
   public:
     RadioImage image = RadioImage::factory();
+    RadioContext context;
     int commits = 0, stores = 0, fills = 0;
     QWidget* hostWidget() override { return this; }
     RadioImage& documentImage() override { return image; }
+    RadioContext radioContext() override { return context; }
+    Bands bandsInUse() override { return unpackBands(image); }
     void commitPendingEdit() override { ++commits; }
     void storeGridIntoImage() override { ++stores; }
-    void fillGridFromImage() override { ++fills; }
+    void imageReadFromRadio() override { ++fills; }
     CProcessDlg* process() { return findChild<CProcessDlg*>(); }
 };
 
@@ -52,8 +54,7 @@ struct RadioUi : ::testing::Test {
 
 TEST_F(RadioUi, ReadAndStartRefillsTheGrid) {
     Sim sim({"--image", dir.filePath("radio.dat")}, dir.path());
-    app().portName = sim.device();
-    app().newImage = true;
+    view.context.portName = sim.device();
     radioui::read(view);
     CProcessDlg* dlg = view.process();
     ASSERT_NE(dlg, nullptr);
@@ -63,14 +64,13 @@ TEST_F(RadioUi, ReadAndStartRefillsTheGrid) {
     EXPECT_EQ(view.fills, 1);
     EXPECT_EQ(view.stores, 0);
     EXPECT_TRUE(view.image == radioMemory());
-    EXPECT_FALSE(app().newImage);
     flushDeletes();
     EXPECT_EQ(view.process(), nullptr);
 }
 
 TEST_F(RadioUi, FailedReadShowsTheBoxAndKeepsTheDocument) {
     Sim sim({"--image", dir.filePath("radio.dat"), "--nak-at", "0x800"}, dir.path());
-    app().portName = sim.device();
+    view.context.portName = sim.device();
     const RadioImage before = view.image;
     QString shown;
     QTimer closer;
@@ -98,9 +98,8 @@ TEST_F(RadioUi, CancelBeforeStartClosesTheWindow) {
     EXPECT_EQ(view.stores, 0);
 }
 
-TEST_F(RadioUi, PortSettingOffersOpenablePortsAndStoresTheChoice) {
-    app().portName = portNameFor(12);
-    CPortSettingDlg dlg(nullptr, [](const QString& name) {
+TEST_F(RadioUi, PortSettingOffersOpenablePortsAndShowsTheCurrentOne) {
+    CPortSettingDlg dlg(nullptr, false, portNameFor(12), {}, [](const QString& name) {
         const int n = portNumberFromName(name);
         return n == 2 || n == 12;
     });
@@ -108,15 +107,16 @@ TEST_F(RadioUi, PortSettingOffersOpenablePortsAndStoresTheChoice) {
     EXPECT_FALSE(dlg.buttons()->button(1)->isEnabled());
     EXPECT_TRUE(dlg.buttons()->button(2)->isEnabled());
     dlg.buttons()->button(2)->setChecked(true);
-    dlg.accept();
-    EXPECT_EQ(app().portName, QStringLiteral("COM2"));
-    EXPECT_EQ(loadPortNumber(app().userStore()), 2);
+    EXPECT_EQ(dlg.checkedPort(), 2);
+#ifndef Q_OS_WIN
+    // Where each number leads is shown beside it.
+    EXPECT_EQ(dlg.buttons()->button(3)->text(), QStringLiteral("COM3  /dev/ttyUSB2"));
+#endif
 
-    // The current port held elsewhere: nothing checked, OK keeps the current port.
-    CPortSettingDlg busy(nullptr, [](const QString&) { return false; });
+    // The current port held elsewhere: nothing checked.
+    CPortSettingDlg busy(nullptr, true, portNameFor(2), {}, [](const QString&) { return false; });
     EXPECT_EQ(busy.checkedPort(), 0);
-    busy.accept();
-    EXPECT_EQ(app().portName, QStringLiteral("COM2"));
+    EXPECT_EQ(busy.windowTitle(), QStringLiteral("端口设置"));
 }
 
 }  // namespace

@@ -1,12 +1,15 @@
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QWheelEvent>
@@ -20,9 +23,15 @@
 #include "CChildFrame.h"
 #include "CMSFlexGrid.h"
 #include "CMainFrame.h"
+#include "CParamAdjustDlg.h"
+#include "CPasswordDlg.h"
 #include "CProgramDoc.h"
 #include "CProgramView.h"
+#include "CSoftwareInfoDlg.h"
+#include "CSqlTuningDlg.h"
 #include "ChannelCodec.h"
+#include "ChannelTable.h"
+#include "FieldBinder.h"
 #include "NavigationBar.h"
 #include "Prompter.h"
 #include "SplashWindow.h"
@@ -495,6 +504,76 @@ class GuiTest : public QObject {
         QCOMPARE(nav->width(), frame()->width() / 2);
     }
 
+    // The tree's Software Info: OK with 400-470 on U takes effect in the grid at once, and
+    // a channel typed before is kept in the image though the grid no longer shows it.
+    void softwareInfoRefillsTheGrid() {
+        prepare(kEnglishIni);
+        QVERIFY(launch());
+        typeCell(1, 1, QStringLiteral("145.5"), 2, 1);
+        QCOMPARE(grid()->textMatrix(1, 1), QStringLiteral("145.50000"));
+        bool opened = false;
+        QTimer::singleShot(0, [&] {
+            auto* dlg = qobject_cast<cps::CSoftwareInfoDlg*>(QApplication::activeModalWidget());
+            if (!dlg) return;
+            opened = true;
+            QCOMPARE(dlg->windowTitle(), QStringLiteral("Software Infomation"));
+            dlg->binder()->set("Freq Band", QStringLiteral("U Section"));
+            dlg->binder()->set("High Freq 2", QStringLiteral("470"));
+            dlg->accept();
+        });
+        QTreeWidget* tree = frame()->navigationBar()->tree();
+        QTreeWidgetItem* entry = tree->topLevelItem(0)->child(2);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                          tree->visualItemRect(entry).center());
+        QVERIFY(opened);
+        QVERIFY(!cps::app().newImage);
+        QVERIFY(view()->bandsInUse() == (cps::Bands{{400 * cps::kPerMHz, 470 * cps::kPerMHz},
+                                                    {400 * cps::kPerMHz, 470 * cps::kPerMHz}}));
+        QVERIFY(grid()->textMatrix(1, 1).isEmpty());
+        const cps::RadioImage& image = view()->documentImage();
+        QCOMPARE(int(image.at(cps::addr::kBandCode)), 2);
+        QCOMPARE(int(image.at(0)), 0x00);  // 145.50000, least significant byte first
+        QCOMPARE(int(image.at(2)), 0x55);
+        QCOMPARE(int(image.at(3)), 0x14);
+        typeCell(1, 1, QStringLiteral("440"), 2, 1);
+        QCOMPARE(grid()->textMatrix(1, 1), QStringLiteral("440.00000"));
+    }
+
+    // Param Adjust opens only after the access code; Sql Tuning opens without it.
+    void serviceCommandsOpenTheirDialogs() {
+        prepare(kEnglishIni);
+        QVERIFY(launch());
+        QStringList seen;
+        QString code;
+        // Answers whatever modal dialog is up: the code into the Password dialog, Cancel to
+        // the others.
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&] {
+            QWidget* w = QApplication::activeModalWidget();
+            if (auto* pw = qobject_cast<cps::CPasswordDlg*>(w)) {
+                seen << QStringLiteral("Password");
+                pw->edit()->setText(code);
+                pw->accept();
+            } else if (auto* d = qobject_cast<QDialog*>(w)) {
+                seen << d->windowTitle();
+                d->reject();
+            }
+        });
+        poll.start(10);
+        auto answer = [&](const QString& c) { code = c; };
+        answer(QStringLiteral("wrong"));
+        frame()->action(cmd::ParamAdjust)->trigger();
+        QCOMPARE(seen, QStringList{QStringLiteral("Password")});
+        seen.clear();
+        answer(QStringLiteral("527ktm"));
+        frame()->action(cmd::ParamAdjust)->trigger();
+        QCOMPARE(seen, (QStringList{QStringLiteral("Password"), QStringLiteral("Param Adjust")}));
+        seen.clear();
+        answer(QString());
+        frame()->action(cmd::SqlTuning)->trigger();
+        QCOMPARE(seen, QStringList{QStringLiteral("SQL Tuning")});
+    }
+
     void chineseStartUp() {
         prepare(QByteArray(kEnglishIni).replace("Language=English", "Language=Chinese"));
         QVERIFY(launch());
@@ -512,6 +591,47 @@ class GuiTest : public QObject {
         prompter_.answers = {QMessageBox::No};
         frame()->action(cmd::FileSave)->trigger();
         QCOMPARE(prompter_.lastText(), QStringLiteral("是否保存文件"));
+    }
+
+    // The real grid's editors and the command-line import store a row alike: they run the
+    // same cell rules, whatever the languages.
+    void gridAndImportStoreTheSameRecord() {
+        prepare(QByteArray(kEnglishIni).replace("Language=English", "Language=Chinese"));
+        QVERIFY(launch());
+        typeCell(1, 1, QStringLiteral("145.5"), 1, 2);
+        typeCell(1, 2, QStringLiteral("300"), 1, 3);
+        QVERIFY(view()->toneList()->isVisible());
+        view()->toneList()->setEditText(QStringLiteral("d023n"));
+        clickCell(1, 4);
+        view()->toneList()->setEditText(QStringLiteral("259.99"));
+        clickCell(1, 5);
+        QTest::keyClicks(view()->nameEditor(), QStringLiteral("ABC"));
+        clickCell(1, 6);
+        qobject_cast<QComboBox*>(view()->editorFor(6))->setCurrentIndex(1);
+        view()->commitPendingEdit();  // a scroll to the next column would drop the choice
+        clickCell(1, 7);
+        qobject_cast<QComboBox*>(view()->editorFor(7))->setCurrentIndex(1);
+        view()->commitPendingEdit();
+        QCOMPARE(grid()->textMatrix(1, 4), QStringLiteral("259.9"));
+        QCOMPARE(grid()->textMatrix(1, 6), QStringLiteral("中"));
+        QCOMPARE(grid()->textMatrix(1, 7), QStringLiteral("窄"));
+        prompter_.answers = {QMessageBox::Yes};
+        prompter_.savePath = path(QStringLiteral("typed.dat"));
+        frame()->action(cmd::FileSaveAs)->trigger();
+        QFile f(prompter_.savePath);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray saved = f.readAll();
+
+        cps::RadioImage image = cps::RadioImage::factory();
+        cps::applyNewImageSettings(image, 0);
+        cps::ChannelTable table(false);
+        table.fill(image);
+        const QStringList row{"145.5", "300", "d023n", "259.99", "ABC",
+                              "中",    "窄",  "是",    "关",     "关"};
+        for (int col = 1; col <= 10; ++col) QVERIFY(!table.typeCell(1, col, row[col - 1]).refused);
+        table.store(image);
+        QCOMPARE(saved.mid(0, cps::kRecordSize),
+                 QByteArray(reinterpret_cast<const char*>(image.data()), cps::kRecordSize));
     }
 
     void splashSwallowsInputAndPausesStartUp() {
@@ -584,7 +704,7 @@ class GuiTest : public QObject {
         prepare(QByteArray(kEnglishIni).replace("Language=English", "Language=chinese"));
         QVERIFY(launch());
         QVERIFY(!cps::app().chinese);
-        QCOMPARE(cps::app().helpFileName, QStringLiteral("enHelp.chm"));
+        QCOMPARE(cps::app().helpFileName, QStringLiteral("enHelp.rcc"));
         QCOMPARE(frame()->menuBar()->actions().first()->text(), QStringLiteral("文件(&F)"));
         QCOMPARE(grid()->textMatrix(0, 1), QStringLiteral("Rx Frequency"));
     }

@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
+#include <QHash>
 
 #include "PortNames.h"
-#include "UserStore.h"
 
 using namespace cps;
 
@@ -16,19 +15,15 @@ TEST(PortNames, NamingRuleAndNumberScan) {
     EXPECT_EQ(portNumberFromName(QStringLiteral("/dev/ttyUSB0")), 0);
 }
 
-TEST(PortNames, PerUserNumberAndDeviceMapping) {
-    QTemporaryDir dir;
-    UserStore store = UserStore::atFile(dir.filePath("user.ini"));
-    EXPECT_EQ(loadPortNumber(store), 1);
-    store.setNumber(QStringLiteral("com"), 0x10C);  // only the low byte counts
-    EXPECT_EQ(loadPortNumber(store), 12);
-    storePortNumber(store, 5);
-    EXPECT_EQ(loadPortNumber(store), 5);
+TEST(PortNames, DeviceMapping) {
 #ifndef Q_OS_WIN
-    EXPECT_EQ(deviceForPort(QStringLiteral("COM1"), store), QStringLiteral("/dev/ttyUSB0"));
-    EXPECT_EQ(deviceForPort(portNameFor(12), store), QStringLiteral("/dev/ttyUSB11"));
-    store.setText(QStringLiteral("Ports/COM3"), QStringLiteral("/dev/ttyACM0"));
-    EXPECT_EQ(deviceForPort(QStringLiteral("COM3"), store), QStringLiteral("/dev/ttyACM0"));
-    EXPECT_EQ(deviceForPort(QStringLiteral("/dev/pts/7"), store), QStringLiteral("/dev/pts/7"));
+    EXPECT_EQ(deviceForPort(QStringLiteral("COM1")), QStringLiteral("/dev/ttyUSB0"));
+    EXPECT_EQ(deviceForPort(portNameFor(12)), QStringLiteral("/dev/ttyUSB11"));
+    // The caller's assignments win; unassigned numbers keep the usual cable.
+    const QHash<int, QString> assigned{{3, QStringLiteral("/dev/ttyACM0")}};
+    const PortResolver resolve = portResolver([&](int n) { return assigned.value(n); });
+    EXPECT_EQ(resolve(QStringLiteral("COM3")), QStringLiteral("/dev/ttyACM0"));
+    EXPECT_EQ(resolve(QStringLiteral("COM4")), QStringLiteral("/dev/ttyUSB3"));
+    EXPECT_EQ(resolve(QStringLiteral("/dev/pts/7")), QStringLiteral("/dev/pts/7"));
 #endif
 }

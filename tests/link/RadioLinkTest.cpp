@@ -266,6 +266,23 @@ TEST_F(ServiceTest, ReadSplitsAtEightByteBoundaries) {
     EXPECT_FALSE(radio.isOpen);
 }
 
+TEST_F(ServiceTest, ABrokenReadLeavesTheImageAsItWas) {
+    RadioLink link(radio, prompt);
+    for (int a = 0xFA0; a < 0xFD0; ++a) radio.memory.set(a, static_cast<uint8_t>(a * 3));
+    const RadioImage before = doc;
+    radio.nakAt = 0xFC0;  // the blocks at 0xFB4 and 0xFB8 have already arrived
+    EXPECT_EQ(link.serviceExchange(doc, 0xFB4, 0xFD0, LinkMode::Read, "COM2", false),
+              LinkResult::Interrupted);
+    EXPECT_TRUE(doc == before);
+    EXPECT_EQ(lastBox(), linktext::serviceCommError(false));
+
+    radio = FakeRadio();
+    radio.shortAt = 0xFB8;  // one byte short, then the acknowledgement
+    EXPECT_EQ(link.serviceExchange(doc, 0xFB4, 0xFD0, LinkMode::Read, "COM2", false),
+              LinkResult::Interrupted);
+    EXPECT_TRUE(doc == before);
+}
+
 TEST_F(ServiceTest, WriteSendsTheRangeAndReportsSuccess) {
     RadioLink link(radio, prompt);
     for (int a = 0xFA0; a < 0xFD0; ++a) doc.set(a, static_cast<uint8_t>(a));

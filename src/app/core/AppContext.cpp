@@ -9,10 +9,6 @@ AppContext& app() {
     return context;
 }
 
-QString pick(bool chinese, const char* english, const char* chinese_utf8) {
-    return QString::fromUtf8(chinese ? chinese_utf8 : english);
-}
-
 bool AppContext::loadSettings(const QString& programDirectory) {
     programDir = programDirectory;
     if (!programDir.isEmpty() && !programDir.endsWith(QLatin1Char('/')) &&
@@ -22,7 +18,7 @@ bool AppContext::loadSettings(const QString& programDirectory) {
     const QString setup = QStringLiteral("Setup");
     languageName = profile.get(setup, QStringLiteral("Language"), QString());
     chinese = languageName == QLatin1String("Chinese");
-    helpFileName = chinese ? QStringLiteral("chHelp.chm") : QStringLiteral("enHelp.chm");
+    helpFileName = chinese ? QStringLiteral("chHelp.rcc") : QStringLiteral("enHelp.rcc");
     sqlWritingAllowed = std::atoi(
         profile.get(setup, QStringLiteral("EnableSql"), QString()).toLatin1().constData());
     appName = profile.get(languageName, QStringLiteral("Company"), QString());
@@ -36,7 +32,7 @@ QString AppContext::setupAppName() const {
 UserStore AppContext::userStore() const { return UserStore(setupAppName()); }
 
 QString AppContext::text(const char* english, const char* chineseText) const {
-    return pick(chinese, english, chineseText);
+    return QString::fromUtf8(chinese ? chineseText : english);
 }
 
 void AppContext::saveOnExit() {
@@ -52,7 +48,6 @@ void AppContext::prepareFill(RadioImage& image) {
     } else {
         store.setNumber(QStringLiteral("Type"), image.at(addr::kRadioType));
     }
-    bandsInUse = unpackBands(image);
 }
 
 }  // namespace cps

@@ -3,6 +3,7 @@
 #include <QString>
 #include <memory>
 
+#include "Pick.h"
 #include "ProfileStore.h"
 #include "RadioImage.h"
 #include "UserStore.h"
@@ -10,20 +11,20 @@
 namespace cps {
 
 // The values the whole process shares, in one place: settings file, language, program
-// folder, SQL-writing switch, service unlock, current port, band limits in use and the
-// new-image flag. Nothing else in the program keeps global mutable state.
+// folder, SQL-writing switch, service unlock, current port and the new-image flag. Only the
+// program's start-up and the command line's main take it; everything below is handed what
+// it needs. (The band limits in use belong to the document's channel table.)
 struct AppContext {
     ProfileStore profile;  // "Program.ini" beside the program
     bool chinese = false;  // language flag: [Setup] Language == "Chinese"
     QString languageName;  // [Setup] Language as written
-    QString helpFileName = QStringLiteral("enHelp.chm");
+    QString helpFileName = QStringLiteral("enHelp.rcc");
     QString programDir;         // ends with a separator
     int sqlWritingAllowed = 0;  // [Setup] EnableSql
     QString appName;            // [language] Company, the caption of message boxes
     bool serviceUnlocked = false;
     bool newImage = false;  // the shown image came from New and nothing replaced it
     QString portName = QStringLiteral("COM1");
-    Bands bandsInUse;  // loaded by the last grid fill
 
     // Reads Program.ini from programDir and sets the language values and the switch
     // (start-up steps 2 to 4 and 16). Returns whether the file could be opened.
@@ -40,16 +41,12 @@ struct AppContext {
     // Writes [Setup] EnableSql back and saves the settings file (program exit).
     void saveOnExit();
 
-    // First step of every grid fill: a new image takes the remembered radio type and the
-    // new-image settings; any other image has its type byte remembered. Then the band
-    // limits in use are loaded from the image.
+    // The step before every grid fill: a new image takes the remembered radio type and the
+    // new-image settings; any other image has its type byte remembered.
     void prepareFill(RadioImage& image);
 };
 
-// The process's context. Created on first use.
+// The process's context, for the program's start-up and the command line's main only.
 AppContext& app();
-
-// Per-language text picker for code that is given the flag explicitly.
-QString pick(bool chinese, const char* english, const char* chinese_utf8);
 
 }  // namespace cps

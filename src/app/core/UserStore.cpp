@@ -66,6 +66,17 @@ void UserStore::setText(const QString& name, const QString& value) {
 
 void UserStore::sync() { settings_->sync(); }
 
-QString UserStore::location() const { return settings_->fileName(); }
+int loadPortNumber(const UserStore& store) {
+    return static_cast<int>(store.number(QStringLiteral("COM"), 1) & 0xFF);
+}
+
+void storePortNumber(UserStore& store, int number) {
+    store.setNumber(QStringLiteral("COM"), static_cast<uint32_t>(number));
+    store.sync();
+}
+
+QString assignedDevice(const UserStore& store, int portNumber) {
+    return store.text(QStringLiteral("Ports/COM%1").arg(portNumber));
+}
 
 }  // namespace cps

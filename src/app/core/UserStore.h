@@ -27,11 +27,16 @@ class UserStore {
     QString text(const QString& name, const QString& def = QString()) const;
     void setText(const QString& name, const QString& value);
     void sync();
-    QString location() const;
 
   private:
     UserStore() = default;
     std::unique_ptr<QSettings> settings_;
 };
+
+// The program's per-user values of the serial port: "COM", the port number in its low byte
+// (COM1 when absent), and "Ports/COMn", the device a user assigned to COMn.
+int loadPortNumber(const UserStore& store);
+void storePortNumber(UserStore& store, int number);
+QString assignedDevice(const UserStore& store, int portNumber);
 
 }  // namespace cps

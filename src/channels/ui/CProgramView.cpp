@@ -13,10 +13,8 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
-#include "AppContext.h"
 #include "CColorLabel.h"
 #include "CMSFlexGrid.h"
-#include "PortNames.h"
 #include "Prompter.h"
 
 using cps::ChannelTable;
@@ -28,17 +26,27 @@ const char* const kIdProperty = "controlId";
 
 int controlId(const QWidget* w) { return w ? w->property(kIdProperty).toInt() : 0; }
 
+// The editors, by cps::EditorKind: object name and control id.
+struct EditorSpec {
+    const char* name;
+    int id;
+};
+const EditorSpec kEditors[cps::kEditorKinds] = {
+    {"frequencyEdit", 1127}, {"nameEdit", 1126}, {"toneList", 1132}, {"list1129", 1129},
+    {"list1128", 1128},      {"list1134", 1134}, {"list1130", 1130}, {"list1131", 1131},
+};
+
 }  // namespace
 
-CProgramView::CProgramView(cps::RadioImage& image, Prompter* prompter, QWidget* parent)
+CProgramView::CProgramView(cps::RadioImage& image, const Settings& settings, Prompter* prompter,
+                           QWidget* parent)
     : QWidget(parent),
       image_(image),
       prompter_(prompter ? prompter : &Prompter::standard()),
-      table_(cps::app().chinese) {
+      table_(settings.chinese) {
     setObjectName(QStringLiteral("CProgramView"));
-    // Every exchange opens the port by this name; the per-user value says which one.
-    cps::app().portName = cps::portNameFor(cps::loadPortNumber(cps::app().userStore()));
     buildGrid();
+    sqlCheck_->setChecked(settings.sqlWritingAllowed);
     buildEditors();
     applyWidths();
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -81,7 +89,6 @@ void CProgramView::buildGrid() {
 
     sqlCheck_ = new QCheckBox(this);
     sqlCheck_->setProperty(kIdProperty, 1150);
-    sqlCheck_->setChecked(cps::app().sqlWritingAllowed != 0);
     sqlCheck_->hide();
     sqlLabel_ = new CColorLabel(this);
     sqlLabel_->setProperty(kIdProperty, 1149);
@@ -105,77 +112,39 @@ void CProgramView::buildGrid() {
 
 void CProgramView::buildEditors() {
     QWidget* host = grid_->viewport();
-    freqEdit_ = new QLineEdit(host);
-    freqEdit_->setObjectName(QStringLiteral("frequencyEdit"));
-    freqEdit_->setProperty(kIdProperty, 1127);
+    for (int k = 0; k < cps::kEditorKinds; ++k) {
+        const auto kind = static_cast<EditorKind>(k);
+        QWidget* w = nullptr;
+        if (ChannelTable::isList(kind)) {
+            auto* combo = new QComboBox(host);
+            combo->addItems(table_.items(kind));
+            w = combo;
+        } else {
+            w = new QLineEdit(host);
+        }
+        w->setObjectName(QLatin1String(kEditors[k].name));
+        w->setProperty(kIdProperty, kEditors[k].id);
+        w->hide();
+        w->installEventFilter(this);
+        editors_[k] = w;
+    }
+    freqEdit_ = static_cast<QLineEdit*>(editors_[int(EditorKind::Frequency)]);
+    nameEdit_ = static_cast<QLineEdit*>(editors_[int(EditorKind::Name)]);
+    toneList_ = static_cast<QComboBox*>(editors_[int(EditorKind::Tone)]);
+
     freqEdit_->setMaxLength(ChannelTable::kFreqMaxLength);
     freqEdit_->setContextMenuPolicy(Qt::NoContextMenu);  // no pasting around the key filter
-
-    nameEdit_ = new QLineEdit(host);
-    nameEdit_->setObjectName(QStringLiteral("nameEdit"));
-    nameEdit_->setProperty(kIdProperty, 1126);
     nameEdit_->setMaxLength(ChannelTable::kNameMaxLength);
     // The record holds single-byte characters only; anything else would be stored as junk.
     nameEdit_->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[\\x20-\\x7E]*")), nameEdit_));
-
-    toneList_ = new QComboBox(host);
-    toneList_->setObjectName(QStringLiteral("toneList"));
-    toneList_->setProperty(kIdProperty, 1132);
     toneList_->setEditable(true);
     toneList_->setInsertPolicy(QComboBox::NoInsert);
     toneList_->setMaxVisibleItems(12);
-    toneList_->addItems(table_.items(EditorKind::Tone));
-
-    const EditorKind kinds[5] = {EditorKind::Power, EditorKind::Bandwidth, EditorKind::Scan,
-                                 EditorKind::BusyLock, EditorKind::PttId};
-    const int ids[5] = {1129, 1128, 1134, 1130, 1131};
-    for (int i = 0; i < 5; ++i) {
-        lists_[i] = new QComboBox(host);
-        lists_[i]->setObjectName(QStringLiteral("list%1").arg(ids[i]));
-        lists_[i]->setProperty(kIdProperty, ids[i]);
-        lists_[i]->addItems(table_.items(kinds[i]));
-    }
-    for (QWidget* w : {static_cast<QWidget*>(freqEdit_), static_cast<QWidget*>(nameEdit_),
-                       static_cast<QWidget*>(toneList_)}) {
-        w->hide();
-        w->installEventFilter(this);
-    }
-    for (QComboBox* w : lists_) {
-        w->hide();
-        w->installEventFilter(this);
-    }
 }
 
 QWidget* CProgramView::editorFor(int col) const {
-    switch (ChannelTable::editorFor(col)) {
-        case EditorKind::Frequency:
-            return freqEdit_;
-        case EditorKind::Name:
-            return nameEdit_;
-        case EditorKind::Tone:
-            return toneList_;
-        case EditorKind::Power:
-            return lists_[0];
-        case EditorKind::Bandwidth:
-            return lists_[1];
-        case EditorKind::Scan:
-            return lists_[2];
-        case EditorKind::BusyLock:
-            return lists_[3];
-        case EditorKind::PttId:
-            return lists_[4];
-    }
-    return freqEdit_;
-}
-
-QWidget* CProgramView::visibleEditor() const {
-    for (QWidget* w : {static_cast<QWidget*>(freqEdit_), static_cast<QWidget*>(nameEdit_),
-                       static_cast<QWidget*>(toneList_)})
-        if (w->isVisible()) return w;
-    for (QComboBox* w : lists_)
-        if (w->isVisible()) return w;
-    return nullptr;
+    return editors_[int(ChannelTable::editorFor(col))];
 }
 
 void CProgramView::applyWidths() {
@@ -187,7 +156,6 @@ void CProgramView::displayChanged(int screenWidth) {
     // Narrow screens keep the last size; wider ones grow the columns with the screen.
     if (screenWidth <= 800) return;
     scale_ = screenWidth / 1024.0;
-    screenWidth_ = screenWidth;
     applyWidths();
 }
 
@@ -206,15 +174,13 @@ void CProgramView::refreshAll() {
 
 void CProgramView::fillGridFromImage() {
     hideEditors();
-    cps::app().prepareFill(image_);
-    table_.fill(image_, cps::app().bandsInUse);
+    table_.fill(image_);
     refreshAll();
 }
 
 void CProgramView::storeGridIntoImage() {
     // A value still in an editor counts: saving or writing must not drop what was typed.
     commitPendingEdit();
-    table_.setBands(cps::app().bandsInUse);
     table_.store(image_);
 }
 
@@ -222,8 +188,7 @@ void CProgramView::commitPendingEdit() {
     const int col = grid_->col();
     QWidget* editor = editorFor(col);
     if (!editor->isVisible()) return;
-    table_.setBands(cps::app().bandsInUse);
-    applyOutcome(table_.leaveCell(grid_->row(), col, editorText(editor)), editor, false);
+    applyOutcome(table_.typeCell(grid_->row(), col, editorText(editor)).outcome, editor, false);
 }
 
 QString CProgramView::editorText(QWidget* editor) const {
@@ -232,11 +197,9 @@ QString CProgramView::editorText(QWidget* editor) const {
     return {};
 }
 
-void CProgramView::hideEditors() {
-    for (QWidget* w : {static_cast<QWidget*>(freqEdit_), static_cast<QWidget*>(nameEdit_),
-                       static_cast<QWidget*>(toneList_)})
-        w->hide();
-    for (QComboBox* w : lists_) w->hide();
+void CProgramView::hideEditors(QWidget* except) {
+    for (QWidget* w : editors_)
+        if (w != except) w->hide();
 }
 
 void CProgramView::onEnterCell() {
@@ -244,11 +207,7 @@ void CProgramView::onEnterCell() {
     const int col = grid_->col();
     if (row < 1 || col < 1) return;
     QWidget* editor = editorFor(col);
-    for (QWidget* w : {static_cast<QWidget*>(freqEdit_), static_cast<QWidget*>(nameEdit_),
-                       static_cast<QWidget*>(toneList_)})
-        if (w != editor) w->hide();
-    for (QComboBox* w : lists_)
-        if (w != editor) w->hide();
+    hideEditors(editor);
 
     const QString text = grid_->text();
     const EditorKind kind = ChannelTable::editorFor(col);
@@ -277,8 +236,7 @@ void CProgramView::onLeaveCell() {
     const int col = grid_->col();
     QWidget* editor = editorFor(col);
     if (!editor->isVisible()) return;
-    table_.setBands(cps::app().bandsInUse);
-    applyOutcome(table_.leaveCell(grid_->row(), col, editorText(editor)), editor, true);
+    applyOutcome(table_.typeCell(grid_->row(), col, editorText(editor)).outcome, editor, true);
 }
 
 void CProgramView::applyOutcome(const cps::EditOutcome& out, QWidget* editor, bool stayOnCell) {
@@ -295,26 +253,13 @@ void CProgramView::applyOutcome(const cps::EditOutcome& out, QWidget* editor, bo
 }
 
 void CProgramView::showNotice(cps::Notice notice) {
-    const char* text = nullptr;
-    Prompter::Icon icon = Prompter::Icon::Exclamation;
-    switch (notice) {
-        case cps::Notice::None:
-            return;
-        case cps::Notice::OutOfRange:
-            text = QT_TRANSLATE_NOOP("StringTable", "Out of range, please input again.");
-            break;
-        case cps::Notice::BadFormat:
-            text = QT_TRANSLATE_NOOP("StringTable", "Error Data Format, please input again.");
-            icon = Prompter::Icon::Stop;
-            break;
-        case cps::Notice::BadStep:
-            text = QT_TRANSLATE_NOOP(
-                "StringTable",
-                "Error data Value, please input according the step value(6.25K/5k).");
-            break;
-    }
-    prompter_->message(this, QCoreApplication::translate("StringTable", "Caution"),
-                       QCoreApplication::translate("StringTable", text), icon, QMessageBox::Ok);
+    if (notice == cps::Notice::None) return;
+    const Prompter::Icon icon =
+        notice == cps::Notice::BadFormat ? Prompter::Icon::Stop : Prompter::Icon::Exclamation;
+    prompter_->message(this,
+                       QCoreApplication::translate("StringTable", ChannelTable::noticeCaption()),
+                       QCoreApplication::translate("StringTable", ChannelTable::noticeText(notice)),
+                       icon, QMessageBox::Ok);
 }
 
 void CProgramView::onScroll() {
@@ -332,7 +277,6 @@ int CProgramView::contextIdFor(QWidget* focus) const {
 
 bool CProgramView::frequencyKey(QKeyEvent* key) {
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-        table_.setBands(cps::app().bandsInUse);
         applyOutcome(table_.enterFrequency(grid_->row(), grid_->col(), freqEdit_->text()),
                      freqEdit_, false);
         return true;
@@ -345,6 +289,12 @@ bool CProgramView::frequencyKey(QKeyEvent* key) {
 }
 
 bool CProgramView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+        // F1 here is the view's own help, not the main window's.
+        event->accept();
+        return true;
+    }
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_F11 && (key->modifiers() & Qt::ControlModifier)) {
@@ -367,7 +317,3 @@ bool CProgramView::eventFilter(QObject* watched, QEvent* event) {
     }
     return QWidget::eventFilter(watched, event);
 }
-
-void CProgramView::read() { cps::radioui::read(*this); }
-void CProgramView::write() { cps::radioui::write(*this); }
-void CProgramView::comSetup() { cps::radioui::comSetup(this); }

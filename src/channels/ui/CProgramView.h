@@ -5,7 +5,6 @@
 
 #include "ChannelTable.h"
 #include "RadioImage.h"
-#include "RadioUi.h"
 
 class CMSFlexGrid;
 class CColorLabel;
@@ -14,43 +13,48 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 
-// The channel window's form: the channel grid over the document's image, its in-cell
-// editors and the radio commands. The cell rules themselves live in ChannelTable.
-class CProgramView : public QWidget, public cps::RadioViewHost {
+// The channel window's form: the channel grid over the document's image and its in-cell
+// editors. The cell rules themselves live in ChannelTable.
+class CProgramView : public QWidget {
     Q_OBJECT
   public:
-    // Builds the grid and fills it from image, which must outlive the view.
-    CProgramView(cps::RadioImage& image, Prompter* prompter, QWidget* parent = nullptr);
+    // What the view takes from the program when it is made.
+    struct Settings {
+        bool chinese = false;            // language of the headings, lists and defaults
+        bool sqlWritingAllowed = false;  // first state of check box 1150
+    };
+
+    // Builds the grid and fills it from image, which must outlive the view. Whatever the
+    // program does before a fill (new-image settings) is done by the caller, before.
+    CProgramView(cps::RadioImage& image, const Settings& settings, Prompter* prompter,
+                 QWidget* parent = nullptr);
     ~CProgramView() override;
 
-    // RadioViewHost
-    QWidget* hostWidget() override { return this; }
-    cps::RadioImage& documentImage() override { return image_; }
-    void commitPendingEdit() override;
-    void storeGridIntoImage() override;
-    void fillGridFromImage() override;
+    cps::RadioImage& documentImage() { return image_; }
+    // The leave-cell rule on the cell being edited.
+    void commitPendingEdit();
+    // Band limits in use and the 129 rows into the image.
+    void storeGridIntoImage();
+    // Image to rows; the band limits in use are loaded from the image.
+    void fillGridFromImage();
+    // The band limits in use, loaded by the last fill.
+    const cps::Bands& bandsInUse() const { return table_.bands(); }
 
     CMSFlexGrid* grid() const { return grid_; }
+    // The working copy of the rows, as the grid shows them (what the report prints).
     const cps::ChannelTable& table() const { return table_; }
-    // The editor that serves the column; also the one that is visible while it edits.
+    // The editor that serves the column.
     QWidget* editorFor(int col) const;
-    QWidget* visibleEditor() const;
     QLineEdit* frequencyEditor() const { return freqEdit_; }
     QLineEdit* nameEditor() const { return nameEdit_; }
     QComboBox* toneList() const { return toneList_; }
     double scale() const { return scale_; }
-    void setPrompter(Prompter* prompter) { prompter_ = prompter; }
     // Screen width changed (also used at set-up): wider than 800 pixels scales the columns
     // to width / 1024; narrower leaves everything as it is.
     void displayChanged(int screenWidth);
 
     // Column 0's width before any scaling; the other widths are multiples of it.
     static constexpr int kBaseWidth = 80;
-
-  public slots:
-    void read();
-    void write();
-    void comSetup();
 
   signals:
     // F1 over the view (context id) and Ctrl+F11; their targets come later.
@@ -69,7 +73,7 @@ class CProgramView : public QWidget, public cps::RadioViewHost {
     void onEnterCell();
     void onLeaveCell();
     void onScroll();
-    void hideEditors();
+    void hideEditors(QWidget* except = nullptr);
     QString editorText(QWidget* editor) const;
     void applyOutcome(const cps::EditOutcome& out, QWidget* editor, bool stayOnCell);
     void showNotice(cps::Notice notice);
@@ -82,10 +86,10 @@ class CProgramView : public QWidget, public cps::RadioViewHost {
     CMSFlexGrid* grid_ = nullptr;
     QCheckBox* sqlCheck_ = nullptr;    // 1150, shown by the service unlock
     CColorLabel* sqlLabel_ = nullptr;  // 1149
+    // One editor per kind, created once, indexed by cps::EditorKind.
+    std::array<QWidget*, cps::kEditorKinds> editors_{};
     QLineEdit* freqEdit_ = nullptr;
     QLineEdit* nameEdit_ = nullptr;
     QComboBox* toneList_ = nullptr;
-    std::array<QComboBox*, 5> lists_{};
     double scale_ = 1.0;
-    int screenWidth_ = 1024;
 };

@@ -3,12 +3,10 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 
-#include "AppContext.h"
-
 namespace cps {
 
 Answer MessageBoxPrompt::message(const QString& text, const QString& caption, Buttons buttons) {
-    QMessageBox box(QMessageBox::Warning, caption.isEmpty() ? app().appName : caption, text,
+    QMessageBox box(QMessageBox::Warning, caption.isEmpty() ? appCaption_ : caption, text,
                     QMessageBox::NoButton, process_ ? process_.data() : parent_.data());
     switch (buttons) {
         case Buttons::Ok:

@@ -11,8 +11,9 @@ namespace cps {
 // Process dialog when there is one (the service exchange has none).
 class MessageBoxPrompt : public LinkPrompt {
   public:
-    MessageBoxPrompt(QWidget* parent, CProcessDlg* process = nullptr)
-        : parent_(parent), process_(process) {}
+    // appCaption: the application title, for the boxes the protocol gives no caption.
+    MessageBoxPrompt(QWidget* parent, const QString& appCaption, CProcessDlg* process = nullptr)
+        : parent_(parent), appCaption_(appCaption), process_(process) {}
 
     Answer message(const QString& text, const QString& caption, Buttons buttons) override;
     void setStatus(const QString& text) override;
@@ -22,6 +23,7 @@ class MessageBoxPrompt : public LinkPrompt {
 
   private:
     QPointer<QWidget> parent_;
+    QString appCaption_;
     QPointer<CProcessDlg> process_;
 };
 

@@ -5,25 +5,29 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "AppContext.h"
+#include "HelpContext.h"
 
 namespace cps {
 
-CProcessDlg::CProcessDlg(const QString& caption, QWidget* parent) : QDialog(parent) {
+CProcessDlg::CProcessDlg(const QString& caption, bool chinese, QWidget* parent) : QDialog(parent) {
+    auto text = [chinese](const char* english, const char* chineseText) {
+        return QString::fromUtf8(chinese ? chineseText : english);
+    };
+    routeF1ToHelp(this, 146);
     setObjectName(QStringLiteral("Process146"));
     setWindowTitle(caption);
     setModal(false);
-    start_ = new QPushButton(app().text("Start", "开始"), this);
+    start_ = new QPushButton(text("Start", "开始"), this);
     start_->setDefault(true);
-    cancel_ = new QPushButton(app().text("Cancel", "取消"), this);
-    status_ = new QLabel(app().text("Not start yet", "尚未开始"), this);
+    cancel_ = new QPushButton(text("Cancel", "取消"), this);
+    status_ = new QLabel(text("Not start yet", "尚未开始"), this);
     progress_ = new QProgressBar(this);
     progress_->setRange(0, 191);
     progress_->setValue(0);
     progress_->setTextVisible(false);
 
     auto* grid = new QGridLayout(this);
-    grid->addWidget(new QLabel(app().text("Progress：", "进度："), this), 0, 0);
+    grid->addWidget(new QLabel(text("Progress：", "进度："), this), 0, 0);
     grid->addWidget(status_, 0, 1);
     grid->addWidget(progress_, 1, 0, 1, 2);
     grid->addWidget(start_, 0, 2);

@@ -14,10 +14,9 @@ namespace cps {
 class CProcessDlg : public QDialog {
     Q_OBJECT
   public:
-    CProcessDlg(const QString& caption, QWidget* parent);
+    CProcessDlg(const QString& caption, bool chinese, QWidget* parent);
 
     bool cancelRequested() const { return cancelled_; }
-    bool running() const { return running_; }
     void setStatus(const QString& text);
     void setProgressRange(int maximum);
     void setProgress(int position);

@@ -5,7 +5,6 @@
 #include <QScreen>
 #include <QWidget>
 
-#include "AppContext.h"
 #include "MessageBoxPrompt.h"
 #include "PortSettingDlg.h"
 #include "ProcessDlg.h"
@@ -21,20 +20,19 @@ void runTransfer(RadioViewHost& host, CProcessDlg* dlg, LinkMode mode) {
     if (mode == LinkMode::Write) host.storeGridIntoImage();
     RadioImage& document = host.documentImage();
 
+    const RadioContext context = host.radioContext();
+
     TransferSettings settings;
     settings.mode = mode;
-    settings.portName = app().portName;
-    settings.bands = unpackBands(document);
-    settings.sendCalibration = calibrationWritable(app().sqlWritingAllowed, app().serviceUnlocked);
-    settings.chinese = app().chinese;
+    settings.portName = context.portName;
+    settings.bands = host.bandsInUse();
+    settings.sendCalibration = context.sendCalibration;
+    settings.chinese = context.chinese;
 
-    SerialPort port;
-    MessageBoxPrompt prompt(host.hostWidget(), dlg);
+    SerialPort port(context.resolve);
+    MessageBoxPrompt prompt(host.hostWidget(), context.caption, dlg);
     const LinkResult result = RadioLink(port, prompt).transfer(document, settings);
-    if (mode == LinkMode::Read && result == LinkResult::Ok) {
-        app().newImage = false;
-        host.fillGridFromImage();
-    }
+    if (mode == LinkMode::Read && result == LinkResult::Ok) host.imageReadFromRadio();
     if (guard) guard->finish();
 }
 
@@ -44,9 +42,10 @@ void open(RadioViewHost& host, LinkMode mode) {
     QWidget* view = host.hostWidget();
     if (view->findChild<CProcessDlg*>(QString(), Qt::FindDirectChildrenOnly)) return;
     if (mode == LinkMode::Write) host.commitPendingEdit();
-    const QString caption = mode == LinkMode::Read ? app().text("Read Data", "读数据")
-                                                   : app().text("Write Data", "写数据");
-    auto* dlg = new CProcessDlg(caption, view);
+    const bool chinese = host.radioContext().chinese;
+    const char* caption[2][2] = {{"Read Data", "读数据"}, {"Write Data", "写数据"}};
+    auto* dlg = new CProcessDlg(QString::fromUtf8(caption[mode == LinkMode::Write][chinese]),
+                                chinese, view);
     dlg->setWindowFlag(Qt::Window);
     QObject::connect(dlg, &CProcessDlg::startRequested, dlg,
                      [&host, dlg, mode] { runTransfer(host, dlg, mode); });
@@ -63,9 +62,9 @@ void open(RadioViewHost& host, LinkMode mode) {
 void read(RadioViewHost& host) { open(host, LinkMode::Read); }
 void write(RadioViewHost& host) { open(host, LinkMode::Write); }
 
-void comSetup(QWidget* parent) {
-    CPortSettingDlg dlg(parent);
-    dlg.exec();
+int comSetup(QWidget* parent, const RadioContext& context) {
+    CPortSettingDlg dlg(parent, context.chinese, context.portName, context.resolve);
+    return dlg.exec() == QDialog::Accepted ? dlg.checkedPort() : 0;
 }
 
 }  // namespace cps::radioui

@@ -1,21 +1,35 @@
 #pragma once
 
+#include "PortNames.h"
 #include "RadioImage.h"
 
 class QWidget;
 
 namespace cps {
 
-// What the channel view offers the radio commands: its document's image and the grid
-// operations the transfer needs before and after moving the image.
+// The program's values a radio command uses, asked for each time it runs: the language,
+// the caption of the link's message boxes, the current port and where port names lead,
+// and whether the calibration rows go out.
+struct RadioContext {
+    bool chinese = false;
+    QString caption;
+    QString portName;
+    PortResolver resolve;
+    bool sendCalibration = false;
+};
+
+// What the channel window offers the radio commands: its document's image, the band
+// limits in use and the grid operations the transfer needs before and after moving it.
 class RadioViewHost {
   public:
     virtual ~RadioViewHost() = default;
     virtual QWidget* hostWidget() = 0;
     virtual RadioImage& documentImage() = 0;
+    virtual RadioContext radioContext() = 0;
+    virtual Bands bandsInUse() = 0;
     virtual void commitPendingEdit() = 0;   // leave-cell check on the cell being edited
     virtual void storeGridIntoImage() = 0;  // band limits and the 129 rows into the image
-    virtual void fillGridFromImage() = 0;   // after a successful read
+    virtual void imageReadFromRadio() = 0;  // the image was replaced: new-image flag, refill
 };
 
 namespace radioui {
@@ -23,8 +37,9 @@ namespace radioui {
 // Start runs the transaction against the current port.
 void read(RadioViewHost& host);
 void write(RadioViewHost& host);
-// Setup > Com Setup (0x8009): the Port Setting dialog (204).
-void comSetup(QWidget* parent);
+// Setup > Com Setup (0x8009): the Port Setting dialog (204). Returns the port number chosen
+// with OK, or 0; the caller makes it current and remembers it.
+int comSetup(QWidget* parent, const RadioContext& context);
 }  // namespace radioui
 
 }  // namespace cps

@@ -1,0 +1,360 @@
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QtTest>
+#include <functional>
+#include <memory>
+#ifdef Q_OS_UNIX
+#include <signal.h>
+#endif
+
+#include "AppContext.h"
+#include "CAboutDlg.h"
+#include "CHelpWindow.h"
+#include "CLanguageDlg.h"
+#include "CMSFlexGrid.h"
+#include "CMainFrame.h"
+#include "CProgramView.h"
+#include "HelpContext.h"
+#include "HelpSystem.h"
+#include "PortSettingDlg.h"
+#include "Prompter.h"
+#include "Startup.h"
+#include "Version.h"
+
+namespace {
+
+class SilentPrompter : public Prompter {
+  public:
+    QMessageBox::StandardButton message(QWidget*, const QString&, const QString&, Icon,
+                                        QMessageBox::StandardButtons) override {
+        return QMessageBox::Ok;
+    }
+    QString openFileName(QWidget*, const QString&) override { return QString(); }
+    QString saveFileName(QWidget*, const QString&, const QString&) override { return QString(); }
+};
+
+const char* kIni =
+    "[Setup]\r\nLanguage=English\r\nAppName=HelpTest\r\nShowLang=1\r\n"
+    "[English]\r\nTitle=Test Title\r\nCompany=Test Company\r\nAbout Title=About Test\r\n"
+    "Version=\r\nCopyrights=Copyright (C) Test\r\nCopyrights Owner=\r\n"
+    "[Chinese]\r\nTitle=测试标题\r\nCompany=测试公司\r\n";
+
+// Runs check on the next modal dialog once it is up.
+void onModal(std::function<void(QWidget*)> check) {
+    QTimer::singleShot(0, [check] {
+        QWidget* modal = QApplication::activeModalWidget();
+        QVERIFY(modal);
+        check(modal);
+    });
+}
+
+// Ignores the main window's close, as a dealer answering Cancel to the save question does.
+class KeepOpen : public QObject {
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::Close) return false;
+        event->ignore();
+        return true;
+    }
+};
+
+}  // namespace
+
+class HelpGuiTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    SilentPrompter prompter_;
+    std::unique_ptr<Startup> startup_;
+    struct Launch {
+        QString program;
+        QStringList arguments;
+        QString settingsAtLaunch;
+    };
+    QList<Launch> launches_;
+
+    QString path(const QString& name) const { return dir_->filePath(name); }
+    QString settings() const {
+        QFile f(path(QStringLiteral("Program.ini")));
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+
+    void prepare(bool withHelp = true, const QStringList& extra = {}) {
+        dir_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir_->isValid());
+        QFile f(path(QStringLiteral("Program.ini")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(kIni);
+        f.close();
+        QStringList files{QStringLiteral("English.qm"), QStringLiteral("Chinese.qm")};
+        if (withHelp) files << QStringLiteral("enHelp.rcc") << QStringLiteral("chHelp.rcc");
+        for (const QString& name : files + extra)
+            QVERIFY(QFile::copy(QStringLiteral(CPS_BIN_DIR "/") + name, path(name)));
+        qputenv("CPS_USER_STORE", path(QStringLiteral("user.ini")).toLocal8Bit());
+        launches_.clear();
+    }
+
+    bool start(std::function<bool(const QString&, const QStringList&)> launch = {},
+               const QString& program = QStringLiteral("/opt/cps/Program")) {
+        Startup::Options o;
+        o.programDir = dir_->path() + QLatin1Char('/');
+        o.prompter = &prompter_;
+        o.splash = false;
+        o.showWindow = false;
+        o.programPath = program;
+        o.arguments = {QStringLiteral("radio.dat"), QStringLiteral("-nosplash")};
+        o.launch = launch ? launch : [this](const QString& program, const QStringList& args) {
+            launches_.append({program, args, settings()});
+            return true;
+        };
+        startup_ = std::make_unique<Startup>(o);
+        return startup_->start();
+    }
+    CMainFrame* frame() const { return startup_->mainFrame(); }
+
+    // Setup > Language with the dialog answered by choosing chinese (or not) and OK.
+    void chooseLanguage(bool chinese) {
+        onModal([chinese](QWidget* modal) {
+            auto* dlg = qobject_cast<CLanguageDlg*>(modal);
+            QVERIFY(dlg);
+            QVERIFY(dlg->englishButton()->isChecked());
+            (chinese ? dlg->chineseButton() : dlg->englishButton())->setChecked(true);
+            dlg->accept();
+        });
+        frame()->action(cmd::Language)->trigger();
+    }
+
+  private slots:
+    void cleanup() {
+        startup_.reset();
+        dir_.reset();
+    }
+
+    void sameLanguageWritesNothingAndStartsNothing() {
+        prepare(false);
+        QVERIFY(start());
+        const QString before = settings();
+        frame()->show();
+        chooseLanguage(false);
+        QVERIFY(frame()->isVisible());
+        QCOMPARE(settings(), before);
+        QVERIFY(!startup_->restartPending());
+        startup_->exit();
+        QVERIFY(launches_.isEmpty());
+    }
+
+    void otherLanguageIsWrittenBeforeTheRestart() {
+        prepare(false);
+        QVERIFY(start());
+        frame()->show();
+        chooseLanguage(true);
+        // The window closed the usual way; the file already says Chinese.
+        QVERIFY(!frame()->isVisible());
+        QVERIFY(settings().contains(QStringLiteral("Language=Chinese")));
+        QVERIFY(startup_->restartPending());
+        startup_->exit();
+        QCOMPARE(launches_.size(), 1);
+        QCOMPARE(launches_[0].program, QStringLiteral("/opt/cps/Program"));
+        // The same arguments, but the data file stays behind.
+        QCOMPARE(launches_[0].arguments, QStringList{QStringLiteral("-nosplash")});
+        QVERIFY(launches_[0].settingsAtLaunch.contains(QStringLiteral("Language=Chinese")));
+        QVERIFY(launches_[0].settingsAtLaunch.contains(QStringLiteral("EnableSql=0")));
+    }
+
+    void keepingTheWindowOpenAbandonsTheSwitch() {
+        prepare(false);
+        QVERIFY(start());
+        frame()->show();
+        KeepOpen keep;
+        frame()->installEventFilter(&keep);
+        chooseLanguage(true);
+        frame()->removeEventFilter(&keep);
+        QVERIFY(frame()->isVisible());
+        QVERIFY(settings().contains(QStringLiteral("Language=English")));
+        QVERIFY(!startup_->restartPending());
+        startup_->exit();
+        QVERIFY(launches_.isEmpty());
+    }
+
+#ifdef Q_OS_UNIX
+    void realRestartComesUpInTheNewLanguage() {
+        prepare(true, {QStringLiteral("Program")});
+        const QString report = path(QStringLiteral("started.txt"));
+        qputenv("CPS_STARTUP_REPORT", report.toLocal8Bit());
+        qint64 pid = 0;
+        // The copy beside the test's settings is "the program's own executable" here.
+        QVERIFY(start(
+            [&pid](const QString& program, const QStringList& args) {
+                return QProcess::startDetached(program, args, QString(), &pid);
+            },
+            path(QStringLiteral("Program"))));
+        frame()->show();
+        chooseLanguage(true);
+        startup_->exit();
+        qunsetenv("CPS_STARTUP_REPORT");
+        QVERIFY(pid > 0);
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(report).size() > 0, 20000);
+        ::kill(static_cast<pid_t>(pid), SIGTERM);
+        QFile f(report);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(f.readAll()).trimmed(), QStringLiteral("测试标题"));
+    }
+#endif
+
+    void aboutShowsTheSettingsLinesAndTheProgramVersion() {
+        prepare(false);
+        QVERIFY(start());
+        const cps::AppContext& ctx = cps::app();
+        CAboutDlg dlg(ctx.profile, ctx.languageName, ctx.chinese, ctx.programDir);
+        QCOMPARE(dlg.windowTitle(), QStringLiteral("About Test"));
+        QCOMPARE(dlg.line(1098)->text(), QStringLiteral("Version ") + QLatin1String(cps::kVersion));
+        QCOMPARE(dlg.line(1099)->text(), QStringLiteral("Copyright (C) Test"));
+        QVERIFY(dlg.line(1100)->text().isEmpty());
+        auto* reserved = dlg.findChild<QLabel*>(QStringLiteral("reserved"));
+        QVERIFY(reserved);
+        QCOMPARE(reserved->text(), QStringLiteral("All Rights Reserved"));
+        dlg.show();
+        // The empty owner line keeps its row: the fixed line stays below it.
+        QVERIFY(reserved->y() > dlg.line(1100)->y());
+        QVERIFY(!dlg.iconFromFile());
+        QVERIFY(!dlg.icon()->pixmap().isNull());
+
+        // Help > About is live.
+        bool shown = false;
+        onModal([&shown](QWidget* modal) {
+            shown = qobject_cast<CAboutDlg*>(modal) != nullptr;
+            static_cast<QDialog*>(modal)->accept();
+        });
+        frame()->action(cmd::About)->trigger();
+        QVERIFY(shown);
+    }
+
+    void helpTopicsAndF1OverTheGridShowTheirPages() {
+        prepare();
+        QVERIFY(start());
+        frame()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frame()));
+        frame()->action(cmd::HelpTopics)->trigger();
+        CHelpWindow* help = frame()->help()->window();
+        QVERIFY(help && help->isVisible());
+        QCOMPARE(help->source().fileName(), QStringLiteral("index.html"));
+        QVERIFY(help->contents()->count() >= 20);
+
+        frame()->activeView()->grid()->setFocus();
+        QTest::keyClick(frame()->activeView()->grid(), Qt::Key_F1);
+        QCOMPARE(help->source().fileName(), QStringLiteral("channels.html"));
+        QVERIFY(help->browser()->isBackwardAvailable());
+        help->browser()->backward();
+        QCOMPARE(help->source().fileName(), QStringLiteral("index.html"));
+
+        const QStringList found = help->search(QStringLiteral("password error"));
+        QVERIFY(found.contains(QStringLiteral("readwrite.html")));
+        QVERIFY(found.contains(QStringLiteral("optional.html")));
+        QVERIFY(!found.contains(QStringLiteral("msk.html")));
+    }
+
+    void f1OnAnOptionalFeaturesFieldOpensItsPage() {
+        prepare();
+        QVERIFY(start());
+        frame()->show();
+        // The dialog as the main window runs it: modal, its F1 routed, its fields' ids set.
+        QDialog dlg(frame());
+        auto* tot = new QComboBox(&dlg);
+        tot->addItems({QStringLiteral("Off"), QStringLiteral("30")});
+        cps::setControlId(tot, 1125);
+        auto* preAlert = new QComboBox(&dlg);
+        cps::setControlId(preAlert, 1126);  // the channel grid's name editor elsewhere
+        auto* layout = new QVBoxLayout(&dlg);
+        layout->addWidget(tot);
+        layout->addWidget(preAlert);
+        cps::routeF1ToHelp(&dlg, 133);
+        CHelpWindow* seenWith = nullptr;
+        QUrl totPage, preAlertPage;
+        QTimer::singleShot(0, [&] {
+            QVERIFY(QTest::qWaitForWindowActive(&dlg));
+            tot->setFocus();
+            QTest::keyClick(tot, Qt::Key_F1);
+            seenWith = frame()->help()->window();
+            if (!seenWith) return dlg.reject();
+            totPage = seenWith->source();
+            // Usable while the dialog is modal: it goes with the dialog.
+            QCOMPARE(seenWith->parentWidget(), static_cast<QWidget*>(&dlg));
+            // Back in the dialog (the help window took the focus), F1 on the next field.
+            dlg.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&dlg));
+            preAlert->setFocus();
+            QTest::keyClick(preAlert, Qt::Key_F1);
+            preAlertPage = seenWith->source();
+            dlg.reject();
+        });
+        dlg.exec();
+        QVERIFY(seenWith);
+        QCOMPARE(totPage.fileName(), QStringLiteral("optional.html"));
+        QCOMPARE(totPage.fragment(), QStringLiteral("tot"));
+        QCOMPARE(preAlertPage.fragment(), QStringLiteral("prealert"));
+        // Back with the main window once the dialog has gone.
+        QCOMPARE(frame()->help()->window()->parentWidget(), static_cast<QWidget*>(frame()));
+        QVERIFY(frame()->help()->window()->isVisible());
+    }
+
+    void f1InThePortSettingDialogOpensItsPage() {
+        prepare();
+        QVERIFY(start());
+        cps::CPortSettingDlg dlg(frame(), false, QStringLiteral("COM1"), {},
+                                 [](const QString&) { return true; });
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dlg));
+        auto* com16 = dlg.findChild<QRadioButton*>(QStringLiteral("1022"));
+        QVERIFY(com16);
+        com16->setFocus();
+        QTest::keyClick(com16, Qt::Key_F1);
+        QVERIFY(frame()->help()->window());
+        // 1022 is the channel grid's id too; in this dialog it is COM16.
+        QCOMPARE(frame()->help()->window()->source().fileName(), QStringLiteral("comsetup.html"));
+        QCOMPARE(frame()->help()->window()->source().fragment(), QStringLiteral("portsetting"));
+    }
+
+    void chineseHelpIsTheChineseFile() {
+        prepare();
+        QFile f(path(QStringLiteral("Program.ini")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(kIni).replace("Language=English", "Language=Chinese"));
+        f.close();
+        QVERIFY(start());
+        frame()->action(cmd::HelpTopics)->trigger();
+        CHelpWindow* help = frame()->help()->window();
+        QVERIFY(help);
+        QCOMPARE(help->browser()->documentTitle(), QStringLiteral("目录"));
+        QVERIFY(
+            help->search(QStringLiteral("频段非法")).contains(QStringLiteral("readwrite.html")));
+    }
+
+    void missingHelpFileShowsNothingAndIsNotTriedAgain() {
+        prepare(false);
+        QVERIFY(start());
+        frame()->action(cmd::HelpTopics)->trigger();
+        cps::showHelp(0x8005);
+        cps::showHelp(133);
+        QVERIFY(!frame()->help()->window());
+        QCOMPARE(frame()->help()->loadAttempts(), 1);
+        // A file that appears later does not change that for this run.
+        QVERIFY(QFile::copy(QStringLiteral(CPS_BIN_DIR "/enHelp.rcc"),
+                            path(QStringLiteral("enHelp.rcc"))));
+        cps::showHelp(0x8005);
+        QVERIFY(!frame()->help()->window());
+        QCOMPARE(frame()->help()->loadAttempts(), 1);
+    }
+};
+
+QTEST_MAIN(HelpGuiTest)
+#include "HelpGuiTest.moc"
