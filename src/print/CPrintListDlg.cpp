@@ -36,7 +36,7 @@ CPrintListDlg::CPrintListDlg(bool chinese, QWidget* parent) : QDialog(parent) {
     }
     selectAll_ = new QPushButton(pick(chinese, "Select All", "全选"), this);
     setControlId(selectAll_, kSelectAllId);
-    clearAll_ = new QPushButton(pick(chinese, "Clear All", "全部清除"), this);
+    clearAll_ = new QPushButton(pick(chinese, "Clear All", "全清"), this);
     setControlId(clearAll_, kClearAllId);
     selectAll_->setAutoDefault(false);
     clearAll_->setAutoDefault(false);

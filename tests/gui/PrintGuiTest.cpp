@@ -124,6 +124,7 @@ class PrintGuiTest : public QObject {
         CPrintListDlg zh(true);
         QCOMPARE(zh.box(print::kChannels)->text(), QStringLiteral("信道信息"));
         QCOMPARE(zh.selectAllButton()->text(), QStringLiteral("全选"));
+        QCOMPARE(zh.clearAllButton()->text(), QStringLiteral("全清"));
     }
 
     void cancelPrintsNothingAndShowsNoPrintDialog() {
