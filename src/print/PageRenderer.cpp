@@ -29,7 +29,7 @@ PageRenderer::PageRenderer(const QPaintDevice& device)
     // Line height: the font's height plus its external leading, back in twips.
     auto line = [&](const QFont& f) {
         const QFontMetricsF fm(f, &device_);
-        return static_cast<int>((fm.height() + fm.leading()) * kTwipsPerInch / dpiY_);
+        return static_cast<int>((fm.height() + qMax(0.0, fm.leading())) * kTwipsPerInch / dpiY_);
     };
     metrics_.titleLine = line(title_);
     metrics_.bodyLine = line(body_);
