@@ -1,4 +1,5 @@
 #include "ChannelCodec.h"
+#include "FeatureFields.h"
 #include "Field.h"
 
 namespace cps::field {
@@ -6,7 +7,8 @@ namespace cps::field {
 // One line per table; the generic checks and `cps show`/`cps set` walk this list.
 const std::vector<const Table*>& registry() {
     static const std::vector<const Table*> tables = {
-        &channelFields(),
+        &channelFields(), &optionalFields(), &dtmfFields(),
+        &mskFields(),     &keyFields(),      &stunFields(),
     };
     return tables;
 }
