@@ -8,6 +8,8 @@
 #include <vector>
 
 class CChildFrame;
+class CMskDlg;
+class COptionalFeaturesDlg;
 class CProgramDoc;
 class CProgramView;
 class NavigationBar;
@@ -26,6 +28,8 @@ enum : int {
     ChannelInfo = 0x8013,
     OptionalFeatures = 0x8014,
     Dtmf = 0x8015,
+    Msk = 0x8016,
+    TwoTone = 0x8017,
     HelpTopics = 0x8019,
     Language = 0x801F,
     KeyAssignment = 0x8020,
@@ -101,6 +105,20 @@ class CMainFrame : public QMainWindow {
     void fileSaveAs() { saveDocument(true); }
     void showChannelWindow();
     void toggleControlBar();
+    // The feature editors' commands.
+    void editOptionalFeatures();
+    void editDtmf();
+    void editMsk();
+    void editKeyAssignment();
+    void editStun();
+    // Ctrl+F11 in the channel view: with the service access code, service mode.
+    void unlockService();
+
+  public:
+    COptionalFeaturesDlg* optionalFeaturesDialog() const { return optionalDlg_; }
+    CMskDlg* mskDialog() const { return mskDlg_; }
+    // Whether an item with the command id is in any menu of the menu bar.
+    bool menuBarHas(int id) const;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -124,4 +142,7 @@ class CMainFrame : public QMainWindow {
     QHash<int, QAction*> actions_;
     std::vector<std::unique_ptr<CProgramDoc>> docs_;
     CChildFrame* current_ = nullptr;
+    // Kept for the window's life and run again at every opening.
+    COptionalFeaturesDlg* optionalDlg_ = nullptr;
+    CMskDlg* mskDlg_ = nullptr;
 };

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -79,16 +80,30 @@ void CProgramView::buildGrid() {
         grid_->setCellFontName(QStringLiteral("Courier"));
     }
 
+    // The SQL-writing switch starts from the saved setting and stays hidden until the
+    // service unlock.
     sqlCheck_ = new QCheckBox(this);
+    sqlCheck_->setObjectName(QStringLiteral("1150"));
     sqlCheck_->setProperty(kIdProperty, 1150);
     sqlCheck_->setChecked(cps::app().sqlWritingAllowed != 0);
-    sqlCheck_->hide();
     sqlLabel_ = new CColorLabel(this);
+    sqlLabel_->setObjectName(QStringLiteral("1149"));
     sqlLabel_->setProperty(kIdProperty, 1149);
+    sqlLabel_->setContentsMargins(4, 1, 4, 1);
+    applySqlSwitch();
+    sqlCheck_->hide();
     sqlLabel_->hide();
+    connect(sqlCheck_, &QCheckBox::clicked, this, &CProgramView::applySqlSwitch);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    // Above the grid, so that a channel window taller than the client area never hides it.
+    auto* service = new QHBoxLayout;
+    service->setContentsMargins(4, 2, 4, 2);
+    service->addWidget(sqlCheck_);
+    service->addWidget(sqlLabel_);
+    service->addStretch(1);
+    layout->addLayout(service);
     layout->addWidget(grid_);
 
     connect(grid_, &CMSFlexGrid::enterCell, this, &CProgramView::onEnterCell);
@@ -366,6 +381,26 @@ bool CProgramView::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void CProgramView::applySqlSwitch() {
+    const bool chinese = cps::app().chinese;
+    if (sqlCheck_->isChecked()) {
+        sqlLabel_->setText(cps::pick(chinese, "Sql allow writing", "静噪允许写入"));
+        sqlLabel_->setBackgroundColor(QColor(0, 255, 0));
+        sqlWriting_ = 1;
+    } else {
+        sqlLabel_->setText(cps::pick(chinese, "Sql write protect", "静噪禁止写入"));
+        sqlLabel_->setBackgroundColor(QColor(255, 0, 0));
+        sqlWriting_ = 0;
+    }
+    // The radio write and the exit's saving read the process-wide switch.
+    cps::app().sqlWritingAllowed = sqlWriting_;
+}
+
+void CProgramView::revealServiceControls() {
+    sqlCheck_->show();
+    sqlLabel_->show();
 }
 
 void CProgramView::read() { cps::radioui::read(*this); }

@@ -40,6 +40,12 @@ class CProgramView : public QWidget, public cps::RadioViewHost {
     QComboBox* toneList() const { return toneList_; }
     double scale() const { return scale_; }
     void setPrompter(Prompter* prompter) { prompter_ = prompter; }
+    // Service mode: shows the SQL-writing switch and its label.
+    void revealServiceControls();
+    QCheckBox* sqlSwitch() const { return sqlCheck_; }
+    CColorLabel* sqlLabel() const { return sqlLabel_; }
+    // The view's copy of the SQL-writing switch (0 or 1).
+    int sqlWritingAllowed() const { return sqlWriting_; }
     // Screen width changed (also used at set-up): wider than 800 pixels scales the columns
     // to width / 1024; narrower leaves everything as it is.
     void displayChanged(int screenWidth);
@@ -75,6 +81,7 @@ class CProgramView : public QWidget, public cps::RadioViewHost {
     void showNotice(cps::Notice notice);
     bool frequencyKey(QKeyEvent* key);
     int contextIdFor(QWidget* focus) const;
+    void applySqlSwitch();
 
     cps::RadioImage& image_;
     Prompter* prompter_;
@@ -82,6 +89,7 @@ class CProgramView : public QWidget, public cps::RadioViewHost {
     CMSFlexGrid* grid_ = nullptr;
     QCheckBox* sqlCheck_ = nullptr;    // 1150, shown by the service unlock
     CColorLabel* sqlLabel_ = nullptr;  // 1149
+    int sqlWriting_ = 0;
     QLineEdit* freqEdit_ = nullptr;
     QLineEdit* nameEdit_ = nullptr;
     QComboBox* toneList_ = nullptr;
