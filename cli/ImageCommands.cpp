@@ -7,6 +7,7 @@
 #include "ChannelTable.h"
 #include "CliCommon.h"
 #include "Commands.h"
+#include "FeatureFields.h"
 #include "TextEscape.h"
 
 namespace cps::cli {
@@ -197,9 +198,11 @@ int runInfo(const QStringList& args, const AppContext&) {
     RadioImage image;
     if (!loadImage("info", a.positional.first(), image)) return kFailed;
     const Bands bands = unpackBands(image);
-    bool password = false;
-    for (int i = 0; i < addr::kPasswordLength; ++i)
-        password |= image.at(addr::kPassword + i) != 0xFF;
+    // As the Optional Features dialog shows it.
+    const field::Table& optional = optionalFields();
+    const bool password =
+        !field::show(*optional.find(QStringLiteral("Password")), image.data(), field::Env{})
+             .isEmpty();
     auto mhz = [](Freq f) { return QString::number(f / kPerMHz); };
     out() << "Band 1: " << mhz(bands.band1.low) << "-" << mhz(bands.band1.high) << " MHz\n"
           << "Band 2: " << mhz(bands.band2.low) << "-" << mhz(bands.band2.high) << " MHz\n"

@@ -143,6 +143,26 @@ DTMF</source>
 DTMF</translation>
     </message>
     <message>
+        <source>MSK</source>
+        <translation>MSK呼叫列表</translation>
+    </message>
+    <message>
+        <source>Edit the MSK ID and call list
+MSK</source>
+        <translation>编辑MSK识别码与呼叫列表
+MSK呼叫列表</translation>
+    </message>
+    <message>
+        <source>2-Tone</source>
+        <translation>两音</translation>
+    </message>
+    <message>
+        <source>Edit the 2-Tone encode and decode
+2-Tone</source>
+        <translation>编辑两音编码与解码
+两音</translation>
+    </message>
+    <message>
         <source>Key Assignment</source>
         <translation>按键定义</translation>
     </message>
@@ -154,7 +174,7 @@ Key Assignment</source>
     </message>
     <message>
         <source>Param Adjust</source>
-        <translation>参数调整</translation>
+        <translation>参数调节</translation>
     </message>
     <message>
         <source>Adjust the radio parameters
@@ -174,7 +194,7 @@ Software Info</source>
     </message>
     <message>
         <source>Sql Tuning</source>
-        <translation>静噪调整</translation>
+        <translation>静噪微调</translation>
     </message>
     <message>
         <source>Tune the squelch levels

@@ -143,6 +143,26 @@ DTMF</source>
 DTMF</translation>
     </message>
     <message>
+        <source>MSK</source>
+        <translation>MSK</translation>
+    </message>
+    <message>
+        <source>Edit the MSK ID and call list
+MSK</source>
+        <translation>Edit the MSK ID and call list
+MSK</translation>
+    </message>
+    <message>
+        <source>2-Tone</source>
+        <translation>2-Tone</translation>
+    </message>
+    <message>
+        <source>Edit the 2-Tone encode and decode
+2-Tone</source>
+        <translation>Edit the 2-Tone encode and decode
+2-Tone</translation>
+    </message>
+    <message>
         <source>Key Assignment</source>
         <translation>Key Assignment</translation>
     </message>

@@ -19,6 +19,8 @@ CChildFrame::CChildFrame(CProgramDoc* doc, cps::AppContext& context, Prompter* p
     context_.prepareFill(doc->image());
     view_ = new CProgramView(doc->image(), {context_.chinese, context_.sqlWritingAllowed != 0},
                              prompter, this);
+    connect(view_, &CProgramView::sqlSwitchChanged, this,
+            [this](int allowed) { context_.sqlWritingAllowed = allowed; });
     setWidget(view_);
     setWindowTitle(context_.text("Channel Information", "信道信息"));
     const QString icon = context_.programDir + QStringLiteral("title.ico");

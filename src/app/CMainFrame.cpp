@@ -18,13 +18,18 @@
 #include "AppContext.h"
 #include "CAboutDlg.h"
 #include "CChildFrame.h"
+#include "CDtmfCodesDlg.h"
+#include "CKeyAssignmentDlg.h"
 #include "CLanguageDlg.h"
+#include "CMskDlg.h"
+#include "COptionalFeaturesDlg.h"
 #include "CParamAdjustDlg.h"
 #include "CPasswordDlg.h"
 #include "CProgramDoc.h"
 #include "CProgramView.h"
 #include "CSoftwareInfoDlg.h"
 #include "CSqlTuningDlg.h"
+#include "CStunDlg.h"
 #include "HelpContext.h"
 #include "HelpSystem.h"
 #include "LanguageSwitch.h"
@@ -126,12 +131,18 @@ void CMainFrame::createActions() {
          true, QStyle::SP_CustomBase},
         {cmd::OptionalFeatures, QT_TRANSLATE_NOOP("CMainFrame", "Optional Features"),
          QT_TRANSLATE_NOOP("CMainFrame", "Edit the optional features\nOptional Features"), nullptr,
-         false, QStyle::SP_CustomBase},
+         true, QStyle::SP_CustomBase},
         {cmd::Dtmf, QT_TRANSLATE_NOOP("CMainFrame", "DTMF"),
-         QT_TRANSLATE_NOOP("CMainFrame", "Edit the DTMF codes\nDTMF"), nullptr, false,
+         QT_TRANSLATE_NOOP("CMainFrame", "Edit the DTMF codes\nDTMF"), nullptr, true,
          QStyle::SP_CustomBase},
+        {cmd::Msk, QT_TRANSLATE_NOOP("CMainFrame", "MSK"),
+         QT_TRANSLATE_NOOP("CMainFrame", "Edit the MSK ID and call list\nMSK"), nullptr, true,
+         QStyle::SP_CustomBase},
+        {cmd::TwoTone, QT_TRANSLATE_NOOP("CMainFrame", "2-Tone"),
+         QT_TRANSLATE_NOOP("CMainFrame", "Edit the 2-Tone encode and decode\n2-Tone"), nullptr,
+         false, QStyle::SP_CustomBase},
         {cmd::KeyAssignment, QT_TRANSLATE_NOOP("CMainFrame", "Key Assignment"),
-         QT_TRANSLATE_NOOP("CMainFrame", "Assign the side key\nKey Assignment"), nullptr, false,
+         QT_TRANSLATE_NOOP("CMainFrame", "Assign the side key\nKey Assignment"), nullptr, true,
          QStyle::SP_CustomBase},
         {cmd::ParamAdjust, QT_TRANSLATE_NOOP("CMainFrame", "Param Adjust"),
          QT_TRANSLATE_NOOP("CMainFrame", "Adjust the radio parameters\nParam Adjust"), nullptr,
@@ -143,7 +154,7 @@ void CMainFrame::createActions() {
          QT_TRANSLATE_NOOP("CMainFrame", "Tune the squelch levels\nSql Tuning"), nullptr, true,
          QStyle::SP_CustomBase},
         {cmd::Stun, QT_TRANSLATE_NOOP("CMainFrame", "Stun"),
-         QT_TRANSLATE_NOOP("CMainFrame", "Stun and kill codes\nStun"), nullptr, false,
+         QT_TRANSLATE_NOOP("CMainFrame", "Stun and kill codes\nStun"), nullptr, true,
          QStyle::SP_CustomBase},
         {cmd::Read, QT_TRANSLATE_NOOP("CMainFrame", "&Read    Ctrl+R"),
          QT_TRANSLATE_NOOP("CMainFrame", "Read Data From Radio\nRead"), "Ctrl+R", true,
@@ -223,6 +234,14 @@ void CMainFrame::createActions() {
     });
     connect(action(cmd::Language), &QAction::triggered, this, &CMainFrame::chooseLanguage);
     connect(action(cmd::About), &QAction::triggered, this, &CMainFrame::showAbout);
+    connect(action(cmd::OptionalFeatures), &QAction::triggered, this,
+            &CMainFrame::editOptionalFeatures);
+    connect(action(cmd::Dtmf), &QAction::triggered, this, &CMainFrame::editDtmf);
+    connect(action(cmd::Msk), &QAction::triggered, this, &CMainFrame::editMsk);
+    connect(action(cmd::KeyAssignment), &QAction::triggered, this, &CMainFrame::editKeyAssignment);
+    connect(action(cmd::Stun), &QAction::triggered, this, &CMainFrame::editStun);
+    // Its dialog comes with the 2-Tone editor.
+    action(cmd::TwoTone)->setObjectName(QStringLiteral("actionTwoTone"));
     for (int id : {cmd::ViewToolbar, cmd::ViewStatusBar, cmd::ControlBar}) {
         action(id)->setCheckable(true);
         action(id)->setChecked(true);
@@ -244,8 +263,8 @@ void CMainFrame::createMenus() {
         {cmd::FileNew, cmd::FileOpen, cmd::FileClose, cmd::FileSave, cmd::FileSaveAs, 0, cmd::Print,
          cmd::PrintPreview, cmd::PrintSetup, cmd::ExportPdf, 0, cmd::Exit});
     add(bar->addMenu(tr("&Edit")),
-        {cmd::ChannelInfo, 0, cmd::OptionalFeatures, 0, cmd::Dtmf, cmd::KeyAssignment,
-         cmd::ParamAdjust, cmd::SoftwareInfo, cmd::SqlTuning, cmd::Stun});
+        {cmd::ChannelInfo, 0, cmd::OptionalFeatures, 0, cmd::Dtmf, cmd::Msk, cmd::TwoTone,
+         cmd::KeyAssignment, cmd::ParamAdjust, cmd::SoftwareInfo, cmd::SqlTuning, cmd::Stun});
     add(bar->addMenu(tr("&Program")), {cmd::Read, cmd::Write});
     add(bar->addMenu(tr("Setup")), {cmd::ComSetup, cmd::Language});
     add(bar->addMenu(tr("&View")), {cmd::ViewToolbar, cmd::ViewStatusBar, 0, cmd::ControlBar});
@@ -348,6 +367,12 @@ CMainFrame::CMainFrame(cps::AppContext& context, Prompter* prompter, QWidget* pa
     setCentralWidget(mdi_);
     createHelp();
     resize(1024, 740);
+    auto activeImage = [this]() -> cps::RadioImage* {
+        CProgramDoc* doc = activeDocument();
+        return doc ? &doc->image() : nullptr;
+    };
+    optionalDlg_ = new COptionalFeaturesDlg(activeImage, ctx.chinese, this);
+    mskDlg_ = new CMskDlg(activeImage, ctx.chinese, this);
 }
 
 CMainFrame::~CMainFrame() {
@@ -379,6 +404,8 @@ void CMainFrame::addFrame(std::unique_ptr<CProgramDoc> doc) {
     frame->show();
     mdi_->setActiveSubWindow(frame);
     current_ = frame;
+    connect(frame->view(), &CProgramView::serviceAccessRequested, this, &CMainFrame::unlockService);
+    if (context_.serviceUnlocked) frame->view()->revealServiceControls();
 }
 
 void CMainFrame::fitChannelWindows() {
@@ -627,4 +654,49 @@ void CMainFrame::softwareInfo() {
     // Cleared first: a new image's fill would put its own ranges back.
     context_.newImage = false;
     view->fillGridFromImage();
+}
+
+void CMainFrame::editOptionalFeatures() { optionalDlg_->exec(); }
+
+void CMainFrame::editMsk() { mskDlg_->exec(); }
+
+void CMainFrame::editDtmf() {
+    if (CProgramDoc* doc = activeDocument()) {
+        CDtmfCodesDlg dlg(doc->image(), context_.chinese, this);
+        dlg.exec();
+    }
+}
+
+void CMainFrame::editKeyAssignment() {
+    if (CProgramDoc* doc = activeDocument()) {
+        CKeyAssignmentDlg dlg(doc->image(), context_.chinese, this);
+        dlg.exec();
+    }
+}
+
+void CMainFrame::editStun() {
+    CProgramDoc* doc = activeDocument();
+    if (!doc || !cps::CPasswordDlg::ask(context_.chinese, this)) return;
+    CStunDlg dlg(doc->image(), context_.chinese, this);
+    dlg.exec();
+}
+
+bool CMainFrame::menuBarHas(int id) const {
+    for (QAction* top : menuBar()->actions()) {
+        if (!top->menu()) continue;
+        for (QAction* a : top->menu()->actions())
+            if (!a->isSeparator() && a->data().toInt() == id) return true;
+    }
+    return false;
+}
+
+void CMainFrame::unlockService() {
+    cps::AppContext& ctx = context_;
+    if (!cps::CPasswordDlg::ask(ctx.chinese, this)) return;
+    ctx.serviceUnlocked = true;
+    if (CProgramView* v = activeView()) v->revealServiceControls();
+    if (QMenu* edit = topMenu(1)) {
+        for (int id : {cmd::SqlTuning, cmd::ParamAdjust})
+            if (!menuBarHas(id)) edit->addAction(action(id));
+    }
 }

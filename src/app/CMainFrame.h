@@ -10,6 +10,8 @@
 #include "ReportPrinting.h"
 
 class CChildFrame;
+class CMskDlg;
+class COptionalFeaturesDlg;
 class CProgramDoc;
 class CProgramView;
 class HelpSystem;
@@ -33,6 +35,8 @@ enum : int {
     ChannelInfo = 0x8013,
     OptionalFeatures = 0x8014,
     Dtmf = 0x8015,
+    Msk = 0x8016,
+    TwoTone = 0x8017,
     HelpTopics = 0x8019,
     Language = 0x801F,
     KeyAssignment = 0x8020,
@@ -130,9 +134,24 @@ class CMainFrame : public QMainWindow {
     void chooseLanguage();
     void showAbout();
 
+    // The feature editors' commands.
+    void editOptionalFeatures();
+    void editDtmf();
+    void editMsk();
+    void editKeyAssignment();
+    void editStun();
+    // Ctrl+F11 in the channel view: with the service access code, service mode.
+    void unlockService();
+
   signals:
     // The window has closed for a language change; start the program again after exit.
     void restartRequested();
+
+  public:
+    COptionalFeaturesDlg* optionalFeaturesDialog() const { return optionalDlg_; }
+    CMskDlg* mskDialog() const { return mskDlg_; }
+    // Whether an item with the command id is in any menu of the menu bar.
+    bool menuBarHas(int id) const;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -164,4 +183,7 @@ class CMainFrame : public QMainWindow {
     CChildFrame* current_ = nullptr;
     std::unique_ptr<QPrinter> printer_;  // kept, so that Print Setup's choices hold
     std::unique_ptr<HelpSystem> help_;
+    // Kept for the window's life and run again at every opening.
+    COptionalFeaturesDlg* optionalDlg_ = nullptr;
+    CMskDlg* mskDlg_ = nullptr;
 };

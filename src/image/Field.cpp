@@ -199,6 +199,8 @@ QString show(const Field& f, const uint8_t* base, const Env& env) {
             for (int i = 0; i < f.width; ++i) {
                 const uint8_t c = base[f.offset + i];
                 if (c == 0xFF || c == 0x00) break;
+                if ((f.flags & kEndsAtForeign) && !allowedChar(f, QChar(static_cast<ushort>(c))))
+                    break;
                 text.append(static_cast<char>(c));
             }
             return QString::fromLatin1(text);

@@ -72,10 +72,11 @@ struct Extra {
 
 // Flags of a field.
 enum : unsigned {
-    kShared = 1u << 0,      // owns bits another field of the table owns too (declared overlap)
-    kNormalises = 1u << 1,  // load then store may rewrite its bytes (documented normalisation)
-    kHidden = 1u << 2,      // derived on store, never shown by an editor
-    kUpper = 1u << 3,       // Ascii: typed letters become capitals
+    kShared = 1u << 0,         // owns bits another field of the table owns too (declared overlap)
+    kNormalises = 1u << 1,     // load then store may rewrite its bytes (documented normalisation)
+    kHidden = 1u << 2,         // derived on store, never shown by an editor
+    kUpper = 1u << 3,          // Ascii: typed letters become capitals
+    kEndsAtForeign = 1u << 4,  // Ascii: the text ends at the first byte outside the charset
 };
 
 struct Field {

@@ -1,4 +1,5 @@
 #include "ChannelCodec.h"
+#include "FeatureFields.h"
 #include "Field.h"
 #include "ParamAdjustFields.h"
 #include "SoftwareInfoFields.h"
@@ -9,10 +10,9 @@ namespace cps::field {
 // One line per table; the generic checks and `cps show`/`cps set` walk this list.
 const std::vector<const Table*>& registry() {
     static const std::vector<const Table*> tables = {
-        &channelFields(),
-        &paramAdjustFields(),
-        &sqlTuningFields(),
-        &softwareInfoFields(),
+        &channelFields(),     &optionalFields(),  &dtmfFields(),
+        &mskFields(),         &keyFields(),       &stunFields(),
+        &paramAdjustFields(), &sqlTuningFields(), &softwareInfoFields(),
     };
     return tables;
 }

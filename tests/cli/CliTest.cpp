@@ -482,3 +482,42 @@ TEST_F(CliTest, ServiceSectionsShowAndSetAsTheirDialogs) {
               "info\tLow Freq 1\t400\ninfo\tHigh Freq 1\t470\n"
               "info\tLow Freq 2\t400\ninfo\tHigh Freq 2\t470\n");
 }
+
+TEST_F(CliTest, FeatureSectionsShowAndSet) {
+    ASSERT_EQ(run({"new", "-o", file("new.dat")}).status, 0);
+    Result r = run({"show", file("new.dat"), "optional", "dtmf", "msk", "key", "stun"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    for (const char* line :
+         {"optional\tTOT (s)\t30\n", "optional\tShort Press Orange Key\tEmergency Call\n",
+          "optional\tPassword\t\n", "optional\tKeypad Lock\tOff\n", "optional\tMSK Type\tMSK-I\n",
+          "dtmf\tDtmf Code Time\t100\n", "dtmf\tGroup Code\t*\n", "msk\tCall List 9\t\n",
+          "key\tSide Key\tOption Singalling Call\n", "stun\tStun Type\tStun\n"})
+        EXPECT_TRUE(r.out.contains(QString::fromUtf8(line))) << line;
+    EXPECT_TRUE(r.out.startsWith("optional\tBack Light\tAuto\n"));
+    EXPECT_EQ(r.out.count('\n'), 24 + 7 + 10 + 1 + 3);
+    r = run({"show", file("new.dat"), "dtmf", "--lang", "zh"});
+    EXPECT_TRUE(r.out.contains(QStringLiteral("dtmf\tWork Status\t正常\n")));
+
+    // The fields the dialog keeps as loaded can be set here; a Chinese item is taken too.
+    r = run({"set", file("new.dat"), "-o", file("a.dat"), "optional", "Keypad Lock=On",
+             "MSK Type=MSK-II", "Password=12x3", "Vox Gain Level=关"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("'12x3' became '123'")) << r.err.toStdString();
+    const QByteArray a = read(file("a.dat"));
+    EXPECT_EQ(a[0xC70] & 0x80, 0);
+    EXPECT_EQ(a[0xC73] & 0x01, 0);
+    EXPECT_EQ(a.mid(0xFE2, 6), QByteArray("123\xFF\xFF\xFF"));
+    r = run({"info", file("a.dat")});
+    EXPECT_TRUE(r.out.contains("Password: set"));
+
+    // Unknown field or list value: status 2, nothing written.
+    r = run({"set", file("new.dat"), "-o", file("b.dat"), "dtmf", "Group Code=E"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains("0, 1, 2")) << r.err.toStdString();
+    r = run({"set", file("new.dat"), "-o", file("b.dat"), "msk", "ID=12"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains("ID Code")) << r.err.toStdString();
+    EXPECT_EQ(run({"set", file("new.dat"), "-o", file("b.dat"), "stun", "Stun Type=Kill"}).status,
+              1);
+    EXPECT_FALSE(QFile::exists(file("b.dat")));
+}

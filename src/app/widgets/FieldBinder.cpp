@@ -41,6 +41,10 @@ class FieldValidator : public QValidator {
 
 }  // namespace
 
+QValidator* makeFieldValidator(const field::Field& f, QObject* parent) {
+    return new FieldValidator(f, parent);
+}
+
 FieldBinder::FieldBinder(const field::Table& table, RadioImage& image, const field::Env& env,
                          QObject* parent, int record)
     : QObject(parent), table_(table), image_(image) {
@@ -67,9 +71,13 @@ void FieldBinder::bind(QComboBox* box, const char* key) {
 void FieldBinder::bind(QLineEdit* edit, const char* key) {
     const int i = indexOf(key);
     const field::Field& f = table_.fields[static_cast<size_t>(i)];
-    if (f.kind == field::Kind::Ascii) {
+    // Texts, and codecs that declare a character set, filter what is typed.
+    if (f.kind == field::Kind::Ascii || (f.kind == field::Kind::Custom && !f.charset.isEmpty())) {
         edit->setMaxLength(f.width);
+        const QValidator* previous = edit->validator();
         edit->setValidator(new FieldValidator(f, edit));
+        // A dialog that binds again at each opening replaces its own filter.
+        if (dynamic_cast<const FieldValidator*>(previous)) delete previous;
     }
     bindings_.push_back({i, edit, nullptr});
     connect(edit, &QLineEdit::editingFinished, this, [this, i, edit] {
@@ -103,9 +111,15 @@ void FieldBinder::bind(QButtonGroup* group, const char* key) {
 void FieldBinder::leave(const Binding& b) {
     auto* edit = qobject_cast<QLineEdit*>(b.widget);
     if (!edit) return;
-    const field::Parsed p = set(table_.fields[static_cast<size_t>(b.index)].key, edit->text());
-    // A refused entry shows the field's previous value again.
-    if (!p.ok) refresh();
+    set(table_.fields[static_cast<size_t>(b.index)].key, edit->text());
+    // The edit just left shows what its field now holds: the entry normalised, a value a
+    // rule put back, or the previous value when the entry was refused.
+    const QString& value = form_.values[b.index];
+    if (edit->text() != value) {
+        refreshing_ = true;
+        edit->setText(value);
+        refreshing_ = false;
+    }
 }
 
 field::Parsed FieldBinder::set(const char* key, const QString& text) {
@@ -116,9 +130,9 @@ field::Parsed FieldBinder::set(const char* key, const QString& text) {
     return p;
 }
 
-void FieldBinder::refresh() {
+void FieldBinder::refresh(bool force) {
     refreshing_ = true;
-    for (const Binding& b : bindings_) {
+    for (Binding& b : bindings_) {
         const QString& value = form_.values[b.index];
         if (b.group) {
             const field::Field& f = table_.fields[static_cast<size_t>(b.index)];
@@ -135,7 +149,10 @@ void FieldBinder::refresh() {
         } else if (auto* box = qobject_cast<QComboBox*>(b.widget)) {
             box->setCurrentIndex(box->findText(value));  // -1: no selection
         } else if (auto* edit = qobject_cast<QLineEdit*>(b.widget)) {
-            if (edit->text() != value) edit->setText(value);
+            if ((force || !b.synced || value != b.shown) && edit->text() != value)
+                edit->setText(value);
+            b.shown = value;
+            b.synced = true;
         } else if (auto* check = qobject_cast<QCheckBox*>(b.widget)) {
             check->setChecked(value == QLatin1String("On"));
         }
@@ -145,7 +162,7 @@ void FieldBinder::refresh() {
 
 void FieldBinder::load() {
     form_ = field::load(table_, image_, form_.env, form_.record);
-    refresh();
+    refresh(true);
 }
 
 void FieldBinder::store() {

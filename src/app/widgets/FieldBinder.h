@@ -14,7 +14,13 @@ class QComboBox;
 class QLineEdit;
 class QWidget;
 
+class QValidator;
+
 namespace cps {
+
+// The typing filter of a text field: drops what its character set does not allow and
+// capitalises where the field says. For editors that serve several fields (grid cells).
+QValidator* makeFieldValidator(const field::Field& f, QObject* parent);
 
 // Binds a dialog's controls to the fields of one table: the dialog lays out its controls and
 // names the field of each; loading, the character filters, the rules on leaving a field and
@@ -54,9 +60,13 @@ class FieldBinder : public QObject {
         int index;
         QWidget* widget;
         QButtonGroup* group;
+        QString shown = {};  // an edit's field value when it was last shown
+        bool synced = false;
     };
     int indexOf(const char* key) const;
-    void refresh();
+    // Shows the fields in their controls; an edit only when its field changed (or force), so
+    // what is typed into one and not yet left survives a change made elsewhere.
+    void refresh(bool force = false);
     void leave(const Binding& b);
 
     const field::Table& table_;

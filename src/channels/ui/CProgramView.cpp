@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 
 #include "CColorLabel.h"
 #include "CMSFlexGrid.h"
+#include "Pick.h"
 #include "Prompter.h"
 
 using cps::ChannelTable;
@@ -43,10 +45,12 @@ CProgramView::CProgramView(cps::RadioImage& image, const Settings& settings, Pro
     : QWidget(parent),
       image_(image),
       prompter_(prompter ? prompter : &Prompter::standard()),
-      table_(settings.chinese) {
+      table_(settings.chinese),
+      chinese_(settings.chinese) {
     setObjectName(QStringLiteral("CProgramView"));
     buildGrid();
     sqlCheck_->setChecked(settings.sqlWritingAllowed);
+    applySqlSwitch();
     buildEditors();
     applyWidths();
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -87,15 +91,29 @@ void CProgramView::buildGrid() {
         grid_->setCellFontName(QStringLiteral("Courier"));
     }
 
+    // The SQL-writing switch starts from the saved setting and stays hidden until the
+    // service unlock.
     sqlCheck_ = new QCheckBox(this);
+    sqlCheck_->setObjectName(QStringLiteral("1150"));
     sqlCheck_->setProperty(kIdProperty, 1150);
-    sqlCheck_->hide();
     sqlLabel_ = new CColorLabel(this);
+    sqlLabel_->setObjectName(QStringLiteral("1149"));
     sqlLabel_->setProperty(kIdProperty, 1149);
+    sqlLabel_->setContentsMargins(4, 1, 4, 1);
+    applySqlSwitch();
+    sqlCheck_->hide();
     sqlLabel_->hide();
+    connect(sqlCheck_, &QCheckBox::clicked, this, &CProgramView::applySqlSwitch);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    // Above the grid, so that a channel window taller than the client area never hides it.
+    auto* service = new QHBoxLayout;
+    service->setContentsMargins(4, 2, 4, 2);
+    service->addWidget(sqlCheck_);
+    service->addWidget(sqlLabel_);
+    service->addStretch(1);
+    layout->addLayout(service);
     layout->addWidget(grid_);
 
     connect(grid_, &CMSFlexGrid::enterCell, this, &CProgramView::onEnterCell);
@@ -316,4 +334,24 @@ bool CProgramView::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void CProgramView::applySqlSwitch() {
+    const bool chinese = chinese_;
+    if (sqlCheck_->isChecked()) {
+        sqlLabel_->setText(cps::pick(chinese, "Sql allow writing", "静噪允许写入"));
+        sqlLabel_->setBackgroundColor(QColor(0, 255, 0));
+        sqlWriting_ = 1;
+    } else {
+        sqlLabel_->setText(cps::pick(chinese, "Sql write protect", "静噪禁止写入"));
+        sqlLabel_->setBackgroundColor(QColor(255, 0, 0));
+        sqlWriting_ = 0;
+    }
+    // The radio write and the exit's saving read the program's switch.
+    emit sqlSwitchChanged(sqlWriting_);
+}
+
+void CProgramView::revealServiceControls() {
+    sqlCheck_->show();
+    sqlLabel_->show();
 }

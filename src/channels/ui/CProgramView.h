@@ -49,6 +49,12 @@ class CProgramView : public QWidget {
     QLineEdit* nameEditor() const { return nameEdit_; }
     QComboBox* toneList() const { return toneList_; }
     double scale() const { return scale_; }
+    // Service mode: shows the SQL-writing switch and its label.
+    void revealServiceControls();
+    QCheckBox* sqlSwitch() const { return sqlCheck_; }
+    CColorLabel* sqlLabel() const { return sqlLabel_; }
+    // The view's copy of the SQL-writing switch (0 or 1).
+    int sqlWritingAllowed() const { return sqlWriting_; }
     // Screen width changed (also used at set-up): wider than 800 pixels scales the columns
     // to width / 1024; narrower leaves everything as it is.
     void displayChanged(int screenWidth);
@@ -60,6 +66,8 @@ class CProgramView : public QWidget {
     // F1 over the view (context id) and Ctrl+F11; their targets come later.
     void helpRequested(int contextId);
     void serviceAccessRequested();
+    // Check box 1150 clicked (and once at set-up): the SQL-writing switch, 0 or 1.
+    void sqlSwitchChanged(int allowed);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -79,6 +87,7 @@ class CProgramView : public QWidget {
     void showNotice(cps::Notice notice);
     bool frequencyKey(QKeyEvent* key);
     int contextIdFor(QWidget* focus) const;
+    void applySqlSwitch();
 
     cps::RadioImage& image_;
     Prompter* prompter_;
@@ -88,6 +97,8 @@ class CProgramView : public QWidget {
     CColorLabel* sqlLabel_ = nullptr;  // 1149
     // One editor per kind, created once, indexed by cps::EditorKind.
     std::array<QWidget*, cps::kEditorKinds> editors_{};
+    int sqlWriting_ = 0;
+    bool chinese_ = false;
     QLineEdit* freqEdit_ = nullptr;
     QLineEdit* nameEdit_ = nullptr;
     QComboBox* toneList_ = nullptr;

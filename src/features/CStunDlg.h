@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QDialog>
+
+#include "RadioImage.h"
+
+class QComboBox;
+class QLineEdit;
+
+namespace cps {
+class FieldBinder;
+}
+
+// Dialog 208: kill or stun, and the codes that stun and revive the radio. Opened only after
+// the service access code was given; made for one opening. Enter and Escape do nothing.
+class CStunDlg : public QDialog {
+    Q_OBJECT
+  public:
+    static constexpr int kTemplateId = 208;
+
+    CStunDlg(cps::RadioImage& image, bool chinese, QWidget* parent = nullptr);
+
+    QComboBox* stunType() const { return type_; }
+    QLineEdit* stunCode() const { return code_; }
+    QLineEdit* removeCode() const { return remove_; }
+
+  public slots:
+    void accept() override;
+
+  private:
+    cps::FieldBinder* binder_;
+    QComboBox* type_;
+    QLineEdit* code_;
+    QLineEdit* remove_;
+};

@@ -1,0 +1,97 @@
+#include "FeatureDialog.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "AppContext.h"
+#include "HelpContext.h"
+
+namespace cps::features {
+
+namespace {
+
+class KeyDiscarder : public QObject {
+  public:
+    KeyDiscarder(QDialog* dialog, KeyTest discard)
+        : QObject(dialog), dialog_(dialog), discard_(std::move(discard)) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
+            return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || (widget != dialog_ && !dialog_->isAncestorOf(widget))) return false;
+        if (!discard_(*static_cast<QKeyEvent*>(event))) return false;
+        // Accepting the override keeps the key from acting as a shortcut as well.
+        event->accept();
+        return true;
+    }
+
+  private:
+    QDialog* dialog_;
+    KeyTest discard_;
+};
+
+QLabel* rightLabel(const QString& text, QWidget* buddy) {
+    auto* l = new QLabel(text);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    l->setBuddy(buddy);
+    return l;
+}
+
+}  // namespace
+
+QString label(const field::Table& table, const char* key, bool chinese) {
+    const field::Field* f = table.find(QString::fromUtf8(key));
+    return f ? f->label.get(chinese) : QString::fromUtf8(key);
+}
+
+QComboBox* addList(QGridLayout* grid, int row, int column, const field::Table& table,
+                   const char* key, int id, bool chinese) {
+    auto* box = new QComboBox;
+    setControlId(box, id);
+    box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    grid->addWidget(rightLabel(label(table, key, chinese), box), row, column);
+    grid->addWidget(box, row, column + 1);
+    return box;
+}
+
+QLineEdit* addEdit(QGridLayout* grid, int row, int column, const field::Table& table,
+                   const char* key, int id, bool chinese) {
+    auto* edit = new QLineEdit;
+    setControlId(edit, id);
+    grid->addWidget(rightLabel(label(table, key, chinese), edit), row, column);
+    grid->addWidget(edit, row, column + 1);
+    return edit;
+}
+
+QDialogButtonBox* okCancel(QDialog* dialog, bool chinese) {
+    auto* buttons = new QDialogButtonBox(dialog);
+    QPushButton* ok = buttons->addButton(pick(chinese, "OK", "确定"), QDialogButtonBox::AcceptRole);
+    QPushButton* cancel =
+        buttons->addButton(pick(chinese, "Cancel", "取消"), QDialogButtonBox::RejectRole);
+    setControlId(ok, 1);      // IDOK
+    setControlId(cancel, 2);  // IDCANCEL
+    ok->setDefault(true);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
+}
+
+void discardKeys(QDialog* dialog, KeyTest discard) {
+    // Watching the application sees the key whichever control has the focus.
+    qApp->installEventFilter(new KeyDiscarder(dialog, std::move(discard)));
+}
+
+bool isEnterOrEscape(const QKeyEvent& key) {
+    return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Escape;
+}
+
+}  // namespace cps::features
