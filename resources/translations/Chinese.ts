@@ -123,6 +123,16 @@ DTMF</source>
 DTMF</translation>
     </message>
     <message>
+        <source>2-Tone</source>
+        <translation>两音</translation>
+    </message>
+    <message>
+        <source>Edit the 2-Tone signalling
+2-Tone</source>
+        <translation>编辑两音信令
+两音</translation>
+    </message>
+    <message>
         <source>Key Assignment</source>
         <translation>按键定义</translation>
     </message>

@@ -123,6 +123,16 @@ DTMF</source>
 DTMF</translation>
     </message>
     <message>
+        <source>2-Tone</source>
+        <translation>2-Tone</translation>
+    </message>
+    <message>
+        <source>Edit the 2-Tone signalling
+2-Tone</source>
+        <translation>Edit the 2-Tone signalling
+2-Tone</translation>
+    </message>
+    <message>
         <source>Key Assignment</source>
         <translation>Key Assignment</translation>
     </message>

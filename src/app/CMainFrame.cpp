@@ -16,6 +16,7 @@
 #include "CChildFrame.h"
 #include "CProgramDoc.h"
 #include "CProgramView.h"
+#include "CTwoToneDlg.h"
 #include "NavigationBar.h"
 #include "Prompter.h"
 
@@ -93,6 +94,9 @@ void CMainFrame::createActions() {
         {cmd::Dtmf, QT_TRANSLATE_NOOP("CMainFrame", "DTMF"),
          QT_TRANSLATE_NOOP("CMainFrame", "Edit the DTMF codes\nDTMF"), nullptr, false,
          QStyle::SP_CustomBase},
+        {cmd::TwoTone, QT_TRANSLATE_NOOP("CMainFrame", "2-Tone"),
+         QT_TRANSLATE_NOOP("CMainFrame", "Edit the 2-Tone signalling\n2-Tone"), nullptr, true,
+         QStyle::SP_CustomBase},
         {cmd::KeyAssignment, QT_TRANSLATE_NOOP("CMainFrame", "Key Assignment"),
          QT_TRANSLATE_NOOP("CMainFrame", "Assign the side key\nKey Assignment"), nullptr, false,
          QStyle::SP_CustomBase},
@@ -167,6 +171,8 @@ void CMainFrame::createActions() {
     connect(action(cmd::Exit), &QAction::triggered, this, &QWidget::close);
     connect(action(cmd::ChannelInfo), &QAction::triggered, this, &CMainFrame::showChannelWindow);
     connect(action(cmd::ControlBar), &QAction::triggered, this, &CMainFrame::toggleControlBar);
+    action(cmd::TwoTone)->setObjectName(QStringLiteral("actionTwoTone"));
+    connect(action(cmd::TwoTone), &QAction::triggered, this, &CMainFrame::showTwoTone);
     connect(action(cmd::Read), &QAction::triggered, this, [this] {
         if (CProgramView* v = activeView()) v->read();
     });
@@ -197,7 +203,7 @@ void CMainFrame::createMenus() {
         {cmd::FileNew, cmd::FileOpen, cmd::FileClose, cmd::FileSave, cmd::FileSaveAs, 0, cmd::Print,
          cmd::PrintPreview, cmd::PrintSetup, 0, cmd::Exit});
     add(bar->addMenu(tr("&Edit")),
-        {cmd::ChannelInfo, 0, cmd::OptionalFeatures, 0, cmd::Dtmf, cmd::KeyAssignment,
+        {cmd::ChannelInfo, 0, cmd::OptionalFeatures, 0, cmd::Dtmf, cmd::TwoTone, cmd::KeyAssignment,
          cmd::ParamAdjust, cmd::SoftwareInfo, cmd::SqlTuning, cmd::Stun});
     add(bar->addMenu(tr("&Program")), {cmd::Read, cmd::Write});
     add(bar->addMenu(tr("Setup")), {cmd::ComSetup, cmd::Language});
@@ -345,6 +351,10 @@ void CMainFrame::fitChannelWindows() {
 
 void CMainFrame::destroyFrame(CChildFrame* frame) {
     CProgramDoc* doc = frame->document();
+    if (doc == twoToneDoc_) {
+        twoTone_.reset();
+        twoToneDoc_ = nullptr;
+    }
     mdi_->removeSubWindow(frame);
     delete frame;
     if (current_ == frame) current_ = nullptr;
@@ -441,6 +451,17 @@ void CMainFrame::showChannelWindow() {
 void CMainFrame::toggleControlBar() {
     nav_->setVisible(nav_->isHidden());
     action(cmd::ControlBar)->setChecked(!nav_->isHidden());
+}
+
+void CMainFrame::showTwoTone() {
+    CProgramDoc* doc = activeDocument();
+    if (!doc) return;
+    // One dialog object for the frame's life, made again only for another document's image.
+    if (!twoTone_ || twoToneDoc_ != doc) {
+        twoTone_ = std::make_unique<cps::CTwoToneDlg>(doc->image(), cps::app().chinese, this);
+        twoToneDoc_ = doc;
+    }
+    twoTone_->exec();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) { QMainWindow::closeEvent(event); }

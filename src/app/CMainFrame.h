@@ -15,6 +15,9 @@ class Prompter;
 class QAction;
 class QLabel;
 class QTreeWidgetItem;
+namespace cps {
+class CTwoToneDlg;
+}
 
 // Command ids of the menus, toolbar and accelerators.
 namespace cmd {
@@ -26,6 +29,7 @@ enum : int {
     ChannelInfo = 0x8013,
     OptionalFeatures = 0x8014,
     Dtmf = 0x8015,
+    TwoTone = 0x8017,
     HelpTopics = 0x8019,
     Language = 0x801F,
     KeyAssignment = 0x8020,
@@ -83,6 +87,8 @@ class CMainFrame : public QMainWindow {
     CChildFrame* activeFrame() const { return current_; }
     CProgramView* activeView() const;
     CProgramDoc* activeDocument() const;
+    // The 2-Tone dialog's object, once Edit > 2-Tone made it.
+    cps::CTwoToneDlg* twoToneDialog() const { return twoTone_.get(); }
     int documentCount() const { return static_cast<int>(docs_.size()); }
     QLabel* statusMessage() const { return message_; }
 
@@ -101,6 +107,8 @@ class CMainFrame : public QMainWindow {
     void fileSaveAs() { saveDocument(true); }
     void showChannelWindow();
     void toggleControlBar();
+    // Edit > 2-Tone: the frame's 2-Tone dialog, run modally on the active document.
+    void showTwoTone();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -124,4 +132,7 @@ class CMainFrame : public QMainWindow {
     QHash<int, QAction*> actions_;
     std::vector<std::unique_ptr<CProgramDoc>> docs_;
     CChildFrame* current_ = nullptr;
+    // Declared after the documents, so it goes before the image it works on.
+    std::unique_ptr<cps::CTwoToneDlg> twoTone_;
+    CProgramDoc* twoToneDoc_ = nullptr;
 };

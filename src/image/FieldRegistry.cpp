@@ -1,5 +1,6 @@
 #include "ChannelCodec.h"
 #include "Field.h"
+#include "TwoToneFields.h"
 
 namespace cps::field {
 
@@ -7,6 +8,8 @@ namespace cps::field {
 const std::vector<const Table*>& registry() {
     static const std::vector<const Table*> tables = {
         &channelFields(),
+        &twotone::encodeFields(),
+        &twotone::decodeFields(),
     };
     return tables;
 }
