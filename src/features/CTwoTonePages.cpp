@@ -92,7 +92,12 @@ CTwoTonePage::Entry CTwoTonePage::addEntry(QGridLayout* grid, int row, const QSt
     binder->bind(e.edit, key);
     QLineEdit* edit = e.edit;
     connect(e.upDown, &CUpDown::stepped, this, [binder, edit, rule, key](int delta) {
-        binder->set(key, twotone::step(rule, edit->text(), delta));
+        // Only this edit changes: another one may hold a typed text not yet left, which a
+        // refresh of every control would throw away.
+        field::Form& form = binder->form();
+        const field::Parsed p = field::set(form, form.index(QString::fromUtf8(key)),
+                                           twotone::step(rule, edit->text(), delta));
+        if (p.ok) edit->setText(p.text);
     });
     return e;
 }
