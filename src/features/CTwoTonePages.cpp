@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -153,6 +154,8 @@ CTwoToneEncodePage::CTwoToneEncodePage(RadioImage& image, bool chinese, QWidget*
     grid_->setColWidth(1, w * 122 / 100);
     grid_->setColWidth(2, w * 122 / 100);
     grid_->setFixedWidth(w * 51 / 100 + 2 * (w * 122 / 100) + 22);
+    grid_->verticalHeader()->setDefaultSectionSize(20);
+    grid_->setMinimumHeight(14 * 20 + 26);
 
     cellEdit_ = new QLineEdit(grid_->viewport());
     setControlId(cellEdit_, 1135);
@@ -210,8 +213,10 @@ void CTwoToneEncodePage::commitEditor() {
     const int row = grid_->row();
     const int col = grid_->col();
     const char* key = twotone::cellKey(row, col - 1);
-    binder_->set(key, cellEdit_->text());
-    grid_->setTextMatrix(row, col, binder_->form().value(key).trimmed());
+    // Not through the binder: its refresh of every edit would drop one typed but not left.
+    field::Form& form = binder_->form();
+    field::set(form, form.index(QString::fromUtf8(key)), cellEdit_->text());
+    grid_->setTextMatrix(row, col, form.value(QString::fromUtf8(key)).trimmed());
     cellEdit_->hide();
 }
 

@@ -176,6 +176,8 @@ class TwoToneGuiTest : public QObject {
             QCOMPARE(enc->edit(4)->text(), QStringLiteral("0.25"));
             QTest::mouseClick(enc->shortBeep(), Qt::LeftButton, {},
                               QPoint(8, enc->shortBeep()->height() / 2));
+            // Typed and not left while the cell editor is still open: closing keeps both.
+            retype(enc->edit(1), QStringLiteral("2.5"));
         });
         const RadioImage& after = image();
         // Encode page: tone and timer records of the code table, common timings.
@@ -188,6 +190,7 @@ class TwoToneGuiTest : public QObject {
         QCOMPARE(word(after, 0xE0C), 0x4E20u);
         QCOMPARE(word(after, 0xF0C), 56u);
         QCOMPARE(word(after, 0xEC5), 5u);
+        QCOMPARE(after.at(0xEC1), 25);
         QCOMPARE(after.at(0xEC7), 1);
         // Decode page 6's tone record; pages 1 (shown at opening) and 6 stored.
         QCOMPARE(word(after, 0xEA8), 12345u);
