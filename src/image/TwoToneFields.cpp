@@ -101,7 +101,6 @@ Parsed parseBeep(const Field&, const QString& text, const Env&) {
     return Parsed::refuse(QStringLiteral("\"%1\" is not one of: On, Off").arg(text));
 }
 
-// The pages a form stores: "E" for the Encode page, 1..8 for the decode pages.
 QString showNothing(const Field&, const uint8_t*, const Env&) { return {}; }
 void storeNothing(const Field&, uint8_t*, const QString&, const Env&) {}
 
@@ -116,6 +115,8 @@ const field::Codec kCell{showCell, storeCell, parseRule<Rule::Cell>, nullptr};
 const field::Codec kBeep{showBeep, storeBeep, parseBeep, nullptr};
 const field::Codec kPages{showNothing, storeNothing, nullptr, nullptr};
 
+// A hidden field of both sections: the pages a store of the form stores, "E" for the Encode
+// page and 1..8 for the decode pages.
 const char* const kPagesKey = "Pages stored";
 
 Field pagesField() {
