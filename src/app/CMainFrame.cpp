@@ -30,6 +30,7 @@
 #include "CSoftwareInfoDlg.h"
 #include "CSqlTuningDlg.h"
 #include "CStunDlg.h"
+#include "CTwoToneDlg.h"
 #include "HelpContext.h"
 #include "HelpSystem.h"
 #include "LanguageSwitch.h"
@@ -140,7 +141,7 @@ void CMainFrame::createActions() {
          QStyle::SP_CustomBase},
         {cmd::TwoTone, QT_TRANSLATE_NOOP("CMainFrame", "2-Tone"),
          QT_TRANSLATE_NOOP("CMainFrame", "Edit the 2-Tone encode and decode\n2-Tone"), nullptr,
-         false, QStyle::SP_CustomBase},
+         true, QStyle::SP_CustomBase},
         {cmd::KeyAssignment, QT_TRANSLATE_NOOP("CMainFrame", "Key Assignment"),
          QT_TRANSLATE_NOOP("CMainFrame", "Assign the side key\nKey Assignment"), nullptr, true,
          QStyle::SP_CustomBase},
@@ -223,6 +224,8 @@ void CMainFrame::createActions() {
     connect(action(cmd::ParamAdjust), &QAction::triggered, this, &CMainFrame::paramAdjust);
     connect(action(cmd::SoftwareInfo), &QAction::triggered, this, &CMainFrame::softwareInfo);
     connect(action(cmd::SqlTuning), &QAction::triggered, this, &CMainFrame::sqlTuning);
+    action(cmd::TwoTone)->setObjectName(QStringLiteral("actionTwoTone"));
+    connect(action(cmd::TwoTone), &QAction::triggered, this, &CMainFrame::showTwoTone);
     connect(action(cmd::Read), &QAction::triggered, this, [this] {
         if (current_) current_->read();
     });
@@ -423,6 +426,10 @@ void CMainFrame::fitChannelWindows() {
 
 void CMainFrame::destroyFrame(CChildFrame* frame) {
     CProgramDoc* doc = frame->document();
+    if (doc == twoToneDoc_) {
+        twoTone_.reset();
+        twoToneDoc_ = nullptr;
+    }
     mdi_->removeSubWindow(frame);
     delete frame;
     if (current_ == frame) current_ = nullptr;
@@ -699,4 +706,15 @@ void CMainFrame::unlockService() {
         for (int id : {cmd::SqlTuning, cmd::ParamAdjust})
             if (!menuBarHas(id)) edit->addAction(action(id));
     }
+}
+
+void CMainFrame::showTwoTone() {
+    CProgramDoc* doc = activeDocument();
+    if (!doc) return;
+    // One dialog object for the frame's life, made again only for another document's image.
+    if (!twoTone_ || twoToneDoc_ != doc) {
+        twoTone_ = std::make_unique<cps::CTwoToneDlg>(doc->image(), context_.chinese, this);
+        twoToneDoc_ = doc;
+    }
+    twoTone_->exec();
 }

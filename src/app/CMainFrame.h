@@ -23,7 +23,8 @@ class QPrinter;
 class QTreeWidgetItem;
 namespace cps {
 struct AppContext;
-}
+class CTwoToneDlg;
+}  // namespace cps
 
 // Command ids of the menus, toolbar and accelerators.
 namespace cmd {
@@ -99,6 +100,8 @@ class CMainFrame : public QMainWindow {
     CChildFrame* activeFrame() const { return current_; }
     CProgramView* activeView() const;
     CProgramDoc* activeDocument() const;
+    // The 2-Tone dialog's object, once Edit > 2-Tone made it.
+    cps::CTwoToneDlg* twoToneDialog() const { return twoTone_.get(); }
     int documentCount() const { return static_cast<int>(docs_.size()); }
     QLabel* statusMessage() const { return message_; }
     HelpSystem* help() const { return help_.get(); }
@@ -143,6 +146,9 @@ class CMainFrame : public QMainWindow {
     // Ctrl+F11 in the channel view: with the service access code, service mode.
     void unlockService();
 
+    // Edit > 2-Tone: the frame's 2-Tone dialog, run modally on the active document.
+    void showTwoTone();
+
   signals:
     // The window has closed for a language change; start the program again after exit.
     void restartRequested();
@@ -186,4 +192,7 @@ class CMainFrame : public QMainWindow {
     // Kept for the window's life and run again at every opening.
     COptionalFeaturesDlg* optionalDlg_ = nullptr;
     CMskDlg* mskDlg_ = nullptr;
+    // Declared after the documents, so it goes before the image it works on.
+    std::unique_ptr<cps::CTwoToneDlg> twoTone_;
+    CProgramDoc* twoToneDoc_ = nullptr;
 };

@@ -521,3 +521,50 @@ TEST_F(CliTest, FeatureSectionsShowAndSet) {
               1);
     EXPECT_FALSE(QFile::exists(file("b.dat")));
 }
+
+TEST_F(CliTest, TwoToneSectionsShowAndSetAsTheDialogDoes) {
+    ASSERT_EQ(run({"new", "-o", file("new.dat")}).status, 0);
+    const QByteArray before = read(file("new.dat"));
+    Result r = run({"show", file("new.dat"), "2tone-encode"});
+    ASSERT_EQ(r.status, 0);
+    QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 6 + 64);
+    EXPECT_EQ(lines[0], "2tone-encode\tThe first delay time(s)\t0.5");
+    EXPECT_EQ(lines[4], "2tone-encode\tTx rise delay time(ms)\t0.10");
+    EXPECT_EQ(lines[5], "2tone-encode\tShort beep tone\tOff");
+    EXPECT_EQ(lines[69], "2tone-encode\tTone2 Fre 32\t1000.0");
+    r = run({"show", file("new.dat"), "2tone-decode", "--lang", "zh"});
+    lines = r.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 48);
+    EXPECT_EQ(lines[47], "2tone-decode\t2-Tone8 Long tone delay time(s)\t0.5");
+
+    r = run({"set", file("new.dat"), "-o", file("d.dat"), "2tone-decode", "2-Tone6 A Tone(HZ)=5000",
+             "2-Tone2 Interval time(s)=1.55"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("became '3106.0'")) << r.err.toStdString();
+    const QByteArray d = read(file("d.dat"));
+    EXPECT_EQ(d.mid(0xEA8, 2), QByteArray("\x79\x54", 2));   // 31060
+    EXPECT_EQ(d.at(0xE8E), 15);                              // "1.5": three characters fit
+    EXPECT_EQ(d.at(0xF8E), 30);                              // page 2 was visited
+    EXPECT_EQ(d.mid(0xF80, 2), QByteArray("\x01\xC0", 2));   // page 1 stores at every opening
+    EXPECT_EQ(d.mid(0xF90, 8), before.mid(0xF90, 8));        // page 3 was not
+    EXPECT_EQ(d.mid(0xFA0, 0x30), before.mid(0xFA0, 0x30));  // the calibration
+
+    r = run({"set", file("new.dat"), "-o", file("e.dat"), "2tone-encode",
+             "Tx rise delay time(ms)=0.33", "Tone1 Fre 1=", "Short beep tone=On"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QByteArray e = read(file("e.dat"));
+    EXPECT_EQ(e.mid(0xEC5, 3), QByteArray("\x00\x06\x01", 3));
+    EXPECT_EQ(e.mid(0xE00, 2), QByteArray("\xFF\xFF", 2));
+    EXPECT_EQ(e.mid(0xF00, 4), QByteArray("\x00\x00\x00\x70", 4));
+    EXPECT_EQ(e.mid(0xFA0, 0x30), before.mid(0xFA0, 0x30));
+
+    EXPECT_EQ(run({"set", file("new.dat"), "-o", file("f.dat"), "2tone-decode",
+                   "2-Tone9 A Tone(HZ)=1000"})
+                  .status,
+              2);
+    EXPECT_EQ(
+        run({"set", file("new.dat"), "-o", file("f.dat"), "2tone-decode", "Pages stored=3"}).status,
+        2);
+    EXPECT_FALSE(QFile::exists(file("f.dat")));
+}

@@ -235,7 +235,7 @@ class FeatureDialogsTest : public QObject {
         const int dtmf = order.indexOf(cmd::Dtmf);
         QCOMPARE(order.mid(dtmf, 3), (QList<int>{cmd::Dtmf, cmd::Msk, cmd::TwoTone}));
         QCOMPARE(frame()->action(cmd::TwoTone)->objectName(), QStringLiteral("actionTwoTone"));
-        QVERIFY(!frame()->action(cmd::TwoTone)->isEnabled());
+        QVERIFY(frame()->action(cmd::TwoTone)->isEnabled());
         QCOMPARE(frame()->action(cmd::Msk)->text(), QStringLiteral("MSK"));
         QCOMPARE(frame()->action(cmd::TwoTone)->text(), QStringLiteral("2-Tone"));
         // Key Assignment keeps its start-up trim but has its dialog.
