@@ -111,3 +111,48 @@ TEST_F(SectionPages, MskPagePrintsIdAndCallList) {
     EXPECT_EQ(at(p, 10 * c, -(9 + 7) * L - 25), "9");
     EXPECT_EQ(at(p, 17 * c, -(1 + 7) * L - 25), "<nothing>");
 }
+TEST_F(SectionPages, DecodePageHasEightBlocksAndNoEmptyRule) {
+    image.set(0xE80, 0xFF);  // decoder 1's A tone: 0xFFFF
+    image.set(0xE81, 0xFF);
+    image.set(0xE80 + 8 * 7 + 7, 25);  // decoder 8's long tone delay
+    const Page p = page(kTwoTone, 1);
+    EXPECT_EQ(at(p, 6 * c, -m.titleLine), "2-Tone Decode");
+    EXPECT_EQ(at(p, 3 * c, -4 * L), "2-Tone 1:");
+    EXPECT_EQ(at(p, 26 * c, -5 * L), "6553.5");
+    EXPECT_EQ(at(p, 26 * c, -6 * L), "1000.0");
+    EXPECT_EQ(at(p, 26 * c, -7 * L), "0.5");
+    EXPECT_EQ(at(p, 26 * c, -10 * L), "1.0");  // interval, byte 6
+    // Decoder 8: second column, fourth row of blocks.
+    const int X = 32 * c;
+    const int Y = 27 * L;
+    EXPECT_EQ(at(p, 3 * c + X, -4 * L - Y), "2-Tone 8:");
+    EXPECT_EQ(at(p, 4 * c + X, -9 * L - Y), "Long tone delay time (s):");
+    EXPECT_EQ(at(p, 26 * c + X, -9 * L - Y), "2.5");
+    EXPECT_EQ(at(page(kTwoTone, 1, true), 4 * c, -5 * L), "A 音 (Hz):");
+}
+
+TEST_F(SectionPages, EncodePageLeavesEmptyTonesBlank) {
+    image.set(0xE00, 0xFF);  // entry 1, tone 1 empty
+    image.set(0xE01, 0xFF);
+    image.set(0xE40 + 2, 0x30);  // entry 17, tone 2: 1234.5 Hz
+    image.set(0xE40 + 3, 0x39);
+    image.set(0xEC7, 1);
+    const Page p = page(kTwoTone, 2);
+    EXPECT_EQ(at(p, 6 * c, -m.titleLine), "2-Tone Encode");
+    EXPECT_EQ(at(p, 30 * c, -4 * L), "0.5");
+    EXPECT_EQ(at(p, 30 * c, -6 * L), "1.0");
+    EXPECT_EQ(at(p, 30 * c, -7 * L), "1.0");   // interval
+    EXPECT_EQ(at(p, 30 * c, -8 * L), "0.10");  // Tx rise
+    EXPECT_EQ(at(p, 30 * c, -9 * L), "ON");
+    const int row1 = -13 * L - 25;
+    EXPECT_EQ(at(p, 7 * c, row1), "1");
+    EXPECT_EQ(at(p, 13 * c, row1), "<nothing>");
+    EXPECT_EQ(at(p, 23 * c, row1), "1000.0");
+    EXPECT_EQ(at(p, 35 * c, row1), "17");
+    EXPECT_EQ(at(p, 41 * c, row1), "2000.0");
+    EXPECT_EQ(at(p, 51 * c, row1), "1234.5");
+    EXPECT_EQ(at(p, 35 * c, -28 * L - 25), "32");
+    EXPECT_EQ(at(p, 12 * c, -12 * L), "Tone Fre1");
+    image.set(0xEC7, 0);
+    EXPECT_EQ(at(page(kTwoTone, 2, true), 30 * c, -9 * L), "关");
+}
