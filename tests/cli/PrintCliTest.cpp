@@ -64,10 +64,29 @@ TEST_F(PrintCliTest, DefaultReportHasOptionalAndChannelPages) {
     if (pdftotext.isEmpty()) GTEST_SKIP() << "pdftotext is not installed";
     ASSERT_EQ(run({file("radio.dat"), "-o", file("r.pdf"), "--lang", "en"}).status, 0);
     const QString t = text(file("r.pdf"));
-    for (const char* s : {"Optional", "Key lock:", "Beginning of Trasmit:", "0123456789ABCD*#",
-                          "PTT ID type:", "DTMF", "Channel Infomation", "Channel 1:", "Channel 6:",
-                          "Channel FR:", "Receive Frequency:", "145.50000", "145.52500", "D023N",
-                          "CALL", "Both", "Optional Singal:", "Page 1 of 3", "Page 3 of 3"})
+    for (const char* s : {"Optional",
+                          "Key lock:",
+                          "Manual",
+                          "FREQ.CH",
+                          "Light 1",
+                          "5k",
+                          "Beginning of Trasmit:",
+                          "0123456789ABCD*#",
+                          "PTT ID type:",
+                          "DTMF",
+                          "Channel Infomation",
+                          "Channel 1:",
+                          "Channel 6:",
+                          "Channel FR:",
+                          "Receive Frequency:",
+                          "145.50000",
+                          "145.52500",
+                          "D023N",
+                          "CALL",
+                          "Both",
+                          "Optional Singal:",
+                          "Page 1 of 3",
+                          "Page 3 of 3"})
         EXPECT_TRUE(t.contains(QString::fromUtf8(s))) << s;
     EXPECT_FALSE(t.contains("Page 4 of")) << "five channels to a page: 7 channels, 2 pages";
     EXPECT_FALSE(t.contains("2-Tone Encode"));
@@ -91,6 +110,12 @@ TEST_F(PrintCliTest, EverySectionInChinese) {
                           "2-Tone 8:",
                           "2-Tone 编码",
                           "音频1",
+                          "2000.0",
+                          "1000.0",
+                          "0.10",
+                          "自动",
+                          "颜色1",
+                          "频率信道",
                           "信道信息",
                           "信道 FR:",
                           "接收频率:",
