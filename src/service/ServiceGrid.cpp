@@ -26,7 +26,8 @@ ServiceGrid::ServiceGrid(CMSFlexGrid* grid, QLineEdit* edit, FieldBinder& binder
     edit_->setParent(grid_->viewport());
     edit_->hide();
     edit_->installEventFilter(this);
-    grid_->verticalHeader()->viewport()->installEventFilter(this);
+    rowHeader_ = grid_->verticalHeader()->viewport();
+    rowHeader_->installEventFilter(this);
     connect(grid_, &CMSFlexGrid::mouseDown, this, [this](Qt::MouseButton button, int, int) {
         if (button != Qt::LeftButton) return;
         grid_->setHighLight(0);
@@ -71,10 +72,11 @@ void ServiceGrid::commit() {
 }
 
 bool ServiceGrid::eventFilter(QObject* watched, QEvent* event) {
+    // Compared by the pointers kept at set-up: while the dialog is destroyed the grid is
+    // no longer a grid, and asking it for its header is undefined.
     if (watched == edit_ && event->type() == QEvent::FocusOut) {
         commit();
-    } else if (watched == grid_->verticalHeader()->viewport() &&
-               event->type() == QEvent::MouseButtonPress) {
+    } else if (watched == rowHeader_ && event->type() == QEvent::MouseButtonPress) {
         grid_->setHighLight(2);
     }
     return QObject::eventFilter(watched, event);

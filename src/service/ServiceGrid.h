@@ -39,6 +39,7 @@ class ServiceGrid : public QObject {
   private:
     CMSFlexGrid* grid_;
     QLineEdit* edit_;
+    QWidget* rowHeader_ = nullptr;  // the grid's row heading area, watched for clicks
     FieldBinder& binder_;
     std::function<int(int, int)> fieldAt_;
     int editRow_ = -1, editCol_ = -1;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <ostream>
 
 #include "ChannelTable.h"
@@ -43,8 +44,9 @@ struct SectionPages : ::testing::Test {
         return i ? i->text : QStringLiteral("<nothing>");
     }
     void setText(int offset, const char* text, int width) {
+        const int n = static_cast<int>(std::strlen(text));
         for (int i = 0; i < width; ++i)
-            image.set(offset + i, text[i] ? static_cast<uint8_t>(text[i]) : 0xFF);
+            image.set(offset + i, i < n ? static_cast<uint8_t>(text[i]) : 0xFF);
     }
 };
 
