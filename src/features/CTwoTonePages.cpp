@@ -71,6 +71,14 @@ bool CTwoTonePage::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+namespace {
+// One edit of a page: its control ids, the up-down range and the rule it follows.
+struct EntryControls {
+    int edit, upDown, low, high;
+    Rule rule;
+};
+}  // namespace
+
 CTwoTonePage::Entry CTwoTonePage::addEntry(QGridLayout* grid, int row, const QString& label,
                                            int editId, int upDownId, Rule rule, FieldBinder* binder,
                                            const char* key) {
@@ -112,22 +120,18 @@ CTwoToneEncodePage::CTwoToneEncodePage(RadioImage& image, bool chinese, QWidget*
     const field::Table& table = twotone::encodeFields();
     binder_ = new FieldBinder(table, image, env, this);
 
-    struct Spec {
-        int edit, upDown, low, high;
-        Rule rule;
-    };
-    static const Spec specs[5] = {{1250, 1055, 5, 100, Rule::EncodeDelay},
-                                  {1251, 1056, 5, 100, Rule::EncodeDelay},
-                                  {1252, 1057, 5, 100, Rule::EncodeDelay},
-                                  {1253, 1058, 1, 20, Rule::EncodeInterval},
-                                  {1054, 1059, 2, 20, Rule::TxRise}};
+    static const EntryControls controls[5] = {{1250, 1055, 5, 100, Rule::EncodeDelay},
+                                              {1251, 1056, 5, 100, Rule::EncodeDelay},
+                                              {1252, 1057, 5, 100, Rule::EncodeDelay},
+                                              {1253, 1058, 1, 20, Rule::EncodeInterval},
+                                              {1054, 1059, 2, 20, Rule::TxRise}};
     auto* form = new QGridLayout;
     form->setVerticalSpacing(10);
     for (int i = 0; i < 5; ++i) {
         const field::Field& f = table.fields[static_cast<size_t>(i)];
-        entries_[i] = addEntry(form, i, f.label.get(chinese), specs[i].edit, specs[i].upDown,
-                               specs[i].rule, binder_, f.key);
-        entries_[i].upDown->setRange(specs[i].low, specs[i].high);
+        entries_[i] = addEntry(form, i, f.label.get(chinese), controls[i].edit, controls[i].upDown,
+                               controls[i].rule, binder_, f.key);
+        entries_[i].upDown->setRange(controls[i].low, controls[i].high);
     }
     beep_ = new QCheckBox(table.fields[5].label.get(chinese), this);
     setControlId(beep_, 1061);
@@ -228,11 +232,7 @@ CTwoToneDecodePage::CTwoToneDecodePage(RadioImage& image, int entry, bool chines
     env.chinese = chinese;
     const field::Table& table = twotone::entryFields();
     binder_ = new FieldBinder(table, image, env, this, entry - 1);
-    struct Spec {
-        int edit, upDown, low, high;
-        Rule rule;
-    };
-    static const Spec specs[6] = {
+    static const EntryControls controls[6] = {
         {1037, 1068, 2885, 31060, Rule::DecodeTone}, {1038, 1069, 2885, 31060, Rule::DecodeTone},
         {1039, 1070, 5, 100, Rule::DecodeDelay},     {1040, 1071, 0, 100, Rule::DecodeDelay},
         {1041, 1072, 0, 20, Rule::DecodeInterval},   {1042, 1073, 5, 100, Rule::DecodeDelay}};
@@ -240,9 +240,9 @@ CTwoToneDecodePage::CTwoToneDecodePage(RadioImage& image, int entry, bool chines
     form->setVerticalSpacing(10);
     for (int i = 0; i < 6; ++i) {
         const field::Field& f = table.fields[static_cast<size_t>(i)];
-        entries_[i] = addEntry(form, i, f.label.get(chinese), specs[i].edit, specs[i].upDown,
-                               specs[i].rule, binder_, f.key);
-        entries_[i].upDown->setRange(specs[i].low, specs[i].high);
+        entries_[i] = addEntry(form, i, f.label.get(chinese), controls[i].edit, controls[i].upDown,
+                               controls[i].rule, binder_, f.key);
+        entries_[i].upDown->setRange(controls[i].low, controls[i].high);
     }
     form->setColumnStretch(2, 1);
     form->setRowStretch(6, 1);
