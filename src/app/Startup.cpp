@@ -85,6 +85,7 @@ bool Startup::start() {
     }
     QCoreApplication::installTranslator(&language_);
     installed_ = true;
+    languageFile_ = languageFile;
     if (ctx.chinese && qtTexts_.load(QStringLiteral("qtbase_zh_CN"),
                                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QCoreApplication::installTranslator(&qtTexts_);
@@ -124,6 +125,12 @@ bool Startup::start() {
     const QString showLang = ctx.profile.get(QStringLiteral("Setup"), QStringLiteral("ShowLang"));
     frame_->trimMenus(std::atoi(showLang.toLatin1().constData()) != 0);
     return true;
+}
+
+QStringList Startup::report() const {
+    const cps::ProfileStore& profile = cps::app().profile;
+    return {frame_ ? frame_->windowTitle() : QString(), languageFile_, profile.path(),
+            profile.userCopyPath()};
 }
 
 void Startup::exit() {

@@ -37,6 +37,11 @@ class Startup {
     bool restartPending() const { return restart_; }
 
     CMainFrame* mainFrame() const { return frame_.get(); }
+    // The language file the start loaded, empty before.
+    QString languageFile() const { return languageFile_; }
+    // What came up: the main window's title, the language file, the settings file and its
+    // per-user copy (empty when unused).
+    QStringList report() const;
 
     // Command line: an optional data file and "-nosplash".
     static Options fromArguments(const QStringList& args, const QString& programDir);
@@ -48,5 +53,6 @@ class Startup {
     bool installed_ = false;
     bool qtInstalled_ = false;
     bool restart_ = false;
+    QString languageFile_;
     std::unique_ptr<CMainFrame> frame_;
 };

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QTimer>
 #include <clocale>
 
 #include "CMainFrame.h"
@@ -14,14 +15,17 @@ int main(int argc, char* argv[]) {
     if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
     Startup startup(Startup::fromArguments(QCoreApplication::arguments(), dir));
     if (!startup.start()) return 1;
-    // Lets a script (or a test of the language restart) see that the program came up, and
-    // in which language: the main window's title goes to the file this names.
+    // Lets a script (or a test of the language restart or of an installed copy) see that
+    // the program came up, in which language and with which files: one item a line.
     const QString report = qEnvironmentVariable("CPS_STARTUP_REPORT");
     if (!report.isEmpty()) {
         QFile f(report);
         if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            f.write(startup.mainFrame()->windowTitle().toUtf8() + '\n');
+            for (const QString& line : startup.report()) f.write(line.toUtf8() + '\n');
     }
+    // CPS_QUIT_AFTER_START=1 ends the run as soon as it is up, through the usual exit.
+    if (qEnvironmentVariable("CPS_QUIT_AFTER_START") == QLatin1String("1"))
+        QTimer::singleShot(0, &application, &QCoreApplication::quit);
     const int rc = application.exec();
     startup.exit();
     return rc;

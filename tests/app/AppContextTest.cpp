@@ -19,7 +19,11 @@ void writeIni(const QTemporaryDir& dir, const QByteArray& text) {
 class AppContextTest : public ::testing::Test {
   protected:
     void SetUp() override { qputenv("CPS_USER_STORE", dir.filePath("user.ini").toLocal8Bit()); }
-    void TearDown() override { qunsetenv("CPS_USER_STORE"); }
+    void TearDown() override {
+        qunsetenv("CPS_USER_STORE");
+        qunsetenv("CPS_USER_PROFILE");
+        qunsetenv("CPS_READONLY_PROGRAM_DIR");
+    }
     QTemporaryDir dir;
 };
 
@@ -98,4 +102,53 @@ TEST_F(AppContextTest, PortValuesPerUser) {
     EXPECT_EQ(assignedDevice(store, 3), QString());
     store.setText(QStringLiteral("Ports/COM3"), QStringLiteral("/dev/ttyACM0"));
     EXPECT_EQ(assignedDevice(store, 3), QStringLiteral("/dev/ttyACM0"));
+}
+
+// An installed program whose folder the user cannot write (pretended through the override,
+// since the tests may run as root): the exit and a language change land in the per-user
+// copy, and the next start reads them from there.
+TEST_F(AppContextTest, ReadOnlyProgramFolderUsesThePerUserCopy) {
+    const QByteArray original = "[Setup]\r\nLanguage=English\r\nAppName=Radio\r\n";
+    writeIni(dir, original);
+    const QString copy = dir.filePath("home/Program.ini");
+    qputenv("CPS_USER_PROFILE", copy.toLocal8Bit());
+    qputenv("CPS_READONLY_PROGRAM_DIR", "1");
+    {
+        AppContext ctx;
+        ASSERT_TRUE(ctx.loadSettings(dir.path()));
+        EXPECT_EQ(ctx.profile.userCopyPath(), copy);
+        ctx.sqlWritingAllowed = 1;
+        ctx.profile.set("Setup", "Language", "Chinese");
+        ctx.saveOnExit();
+    }
+    {
+        AppContext ctx;
+        ASSERT_TRUE(ctx.loadSettings(dir.path()));
+        EXPECT_TRUE(ctx.chinese);
+        EXPECT_EQ(ctx.sqlWritingAllowed, 1);
+        EXPECT_EQ(ctx.setupAppName(), "Radio");
+    }
+    QFile f(dir.filePath("Program.ini"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), original);
+    f.close();
+
+    // A writable folder keeps settings beside the program; a copy left from another run
+    // must not hide what is written there.
+    qunsetenv("CPS_READONLY_PROGRAM_DIR");
+    {
+        AppContext ctx;
+        ASSERT_TRUE(ctx.loadSettings(dir.path()));
+        EXPECT_FALSE(ctx.chinese);
+        EXPECT_TRUE(ctx.profile.userCopyPath().isEmpty());
+        ctx.saveOnExit();
+    }
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().contains("EnableSql=0"));
+    f.close();
+
+    qunsetenv("CPS_USER_PROFILE");
+    AppContext named;
+    ASSERT_TRUE(named.loadSettings(dir.path()));
+    EXPECT_TRUE(named.userProfilePath().endsWith("/Software/Radio/Program.ini"));
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -239,3 +240,57 @@ TEST_F(ProfileStoreTest, ASaveThatFailsPartWayKeepsTheOldFile) {
     EXPECT_EQ(read(), old + "EnableSql=1\r\n");
 }
 #endif
+
+TEST_F(ProfileStoreTest, PerUserCopyTakesWhatDiffersAndIsReadFirst) {
+    const QByteArray original =
+        "[Setup]\r\nLanguage=English\r\nEnableSql=0\r\n[English]\r\nTitle=T\r\n";
+    write(original);
+    const QString copy = dir.filePath("home/Software/Program/Program.ini");
+    {
+        ProfileStore store;
+        ASSERT_TRUE(store.open(path()));
+        ASSERT_TRUE(store.useUserCopy(copy));
+        EXPECT_EQ(store.userCopyPath(), copy);
+        store.set("setup", "enablesql", "0");  // what the file says already: nothing to keep
+        EXPECT_FALSE(store.changed());
+        EXPECT_TRUE(store.save());
+        EXPECT_FALSE(QFile::exists(copy));
+
+        store.set("Setup", "Language", "Chinese");
+        EXPECT_EQ(store.get("Setup", "Language"), "Chinese");
+        EXPECT_TRUE(store.save());
+    }
+    EXPECT_EQ(read(), original);  // the program's file is never touched
+    QFile f(copy);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("[Setup]\r\nLanguage=Chinese\r\n"));
+    f.close();
+
+    ProfileStore next;
+    ASSERT_TRUE(next.open(path()));
+    ASSERT_TRUE(next.useUserCopy(copy));
+    EXPECT_EQ(next.get("Setup", "Language"), "Chinese");
+    EXPECT_EQ(next.get("English", "Title"), "T");  // the rest still from beside the program
+    EXPECT_EQ(next.get("Setup", "Missing", " d "), "d");
+    // Back to the program file's value: the copy holds the key, so it keeps the change.
+    next.set("Setup", "Language", "English");
+    EXPECT_TRUE(next.save());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("[Setup]\r\nLanguage=English\r\n"));
+    EXPECT_EQ(read(), original);
+}
+
+TEST_F(ProfileStoreTest, UnreadablePerUserCopyIsNotUsed) {
+    write("[Setup]\r\nLanguage=English\r\n");
+    ASSERT_TRUE(QDir(dir.path()).mkpath("copy.ini"));  // a folder where the copy would be
+    ProfileStore store;
+    ASSERT_TRUE(store.open(path()));
+    EXPECT_TRUE(store.writable());
+    EXPECT_FALSE(store.useUserCopy(dir.filePath("copy.ini")));
+    EXPECT_TRUE(store.userCopyPath().isEmpty());
+    EXPECT_EQ(store.get("Setup", "Language"), "English");
+
+    ProfileStore none;  // nothing opened: no copy either
+    EXPECT_FALSE(none.writable());
+    EXPECT_FALSE(none.useUserCopy(dir.filePath("other.ini")));
+}

@@ -1,5 +1,6 @@
 #include "AppContext.h"
 
+#include <QStandardPaths>
 #include <cstdlib>
 
 namespace cps {
@@ -15,6 +16,9 @@ bool AppContext::loadSettings(const QString& programDirectory) {
         !programDir.endsWith(QLatin1Char('\\')))
         programDir += QLatin1Char('/');
     const bool opened = profile.openIn(programDirectory, QStringLiteral("Program.ini"));
+    if (opened && (!profile.writable() ||
+                   qEnvironmentVariable("CPS_READONLY_PROGRAM_DIR") == QLatin1String("1")))
+        profile.useUserCopy(userProfilePath());
     const QString setup = QStringLiteral("Setup");
     languageName = profile.get(setup, QStringLiteral("Language"), QString());
     chinese = languageName == QLatin1String("Chinese");
@@ -27,6 +31,15 @@ bool AppContext::loadSettings(const QString& programDirectory) {
 
 QString AppContext::setupAppName() const {
     return profile.get(QStringLiteral("Setup"), QStringLiteral("AppName"), QString());
+}
+
+QString AppContext::userProfilePath() const {
+    const QString overridePath = qEnvironmentVariable("CPS_USER_PROFILE");
+    if (!overridePath.isEmpty()) return overridePath;
+    QString name = setupAppName();
+    if (name.isEmpty()) name = QStringLiteral("Program");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Software/") + name + QStringLiteral("/Program.ini");
 }
 
 UserStore AppContext::userStore() const { return UserStore(setupAppName()); }

@@ -15,7 +15,7 @@ namespace cps {
 // program's start-up and the command line's main take it; everything below is handed what
 // it needs. (The band limits in use belong to the document's channel table.)
 struct AppContext {
-    ProfileStore profile;  // "Program.ini" beside the program
+    ProfileStore profile;  // "Program.ini" beside the program, or its per-user copy
     bool chinese = false;  // language flag: [Setup] Language == "Chinese"
     QString languageName;  // [Setup] Language as written
     QString helpFileName = QStringLiteral("enHelp.rcc");
@@ -27,8 +27,15 @@ struct AppContext {
     QString portName = QStringLiteral("COM1");
 
     // Reads Program.ini from programDir and sets the language values and the switch
-    // (start-up steps 2 to 4 and 16). Returns whether the file could be opened.
+    // (start-up steps 2 to 4 and 16). Returns whether the file could be opened. When the
+    // user cannot write it (an installed program; CPS_READONLY_PROGRAM_DIR=1 pretends so),
+    // the per-user copy is read first and takes what the program writes back.
     bool loadSettings(const QString& programDirectory);
+
+    // Where the per-user copy of Program.ini lives: CPS_USER_PROFILE when set, otherwise
+    // "Software/<AppName>/Program.ini" in the user's configuration folder, beside the
+    // per-user store, shared by the desktop program and the command-line tool.
+    QString userProfilePath() const;
 
     // [Setup] AppName: the per-user store's key and the name proposed for a new file.
     QString setupAppName() const;

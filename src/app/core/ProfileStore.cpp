@@ -38,25 +38,37 @@ QString decodeGb18030(const QByteArray& bytes) {
 
 }  // namespace
 
-ProfileStore::~ProfileStore() { save(); }
+ProfileStore::~ProfileStore() {
+    save();
+    if (user_) user_->changed_ = false;  // saved just now
+}
 
 bool ProfileStore::openIn(const QString& dir, const QString& fileName) {
     return open(QDir(dir.isEmpty() ? QDir::currentPath() : dir).filePath(fileName));
 }
 
 bool ProfileStore::open(const QString& path) {
+    user_.reset();
+    return load(path, true);
+}
+
+bool ProfileStore::load(const QString& path, bool createMissing) {
     path_.clear();
     error_.clear();
     gb18030_ = false;
     sections_.clear();
     sections_.append(Section{});  // lines before the first header
     QFile file(path);
-    if (!file.exists()) {
+    if (!file.exists() && createMissing) {
         if (!file.open(QIODevice::WriteOnly)) {
             error_ = QStringLiteral("Cannot create %1: %2").arg(path, file.errorString());
             return false;
         }
         file.close();
+    }
+    if (!file.exists()) {  // a per-user copy not written yet: empty until its first save
+        path_ = path;
+        return true;
     }
     if (!openRegularFile(file, path, &error_)) return false;
     // A settings file is a few lines; anything larger is not one (or a link to an endless
@@ -106,6 +118,26 @@ bool ProfileStore::open(const QString& path) {
     return !readFailed;
 }
 
+bool ProfileStore::writable() const {
+    if (path_.isEmpty()) return false;
+    // Opening for writing without truncating asks the system itself, whatever its
+    // permission model (access lists included), and changes nothing.
+    QFile file(path_);
+    return file.open(QIODevice::ReadWrite);
+}
+
+bool ProfileStore::useUserCopy(const QString& userPath) {
+    if (path_.isEmpty()) return false;
+    auto copy = std::make_unique<ProfileStore>();
+    // Unreadable, it stays unused: a save must not replace what could not be read.
+    if (!copy->load(userPath, false)) {
+        error_ = copy->error_;
+        return false;
+    }
+    user_ = std::move(copy);
+    return true;
+}
+
 ProfileStore::Section* ProfileStore::findSection(const QString& name) {
     for (Section& s : sections_)
         if (sameName(s.name, name)) return &s;
@@ -116,7 +148,17 @@ const ProfileStore::Section* ProfileStore::findSection(const QString& name) cons
     return const_cast<ProfileStore*>(this)->findSection(name);
 }
 
+const ProfileStore::Entry* ProfileStore::findEntry(const QString& section,
+                                                   const QString& key) const {
+    const Section* s = findSection(section);
+    if (!s) return nullptr;
+    for (auto it = s->entries.crbegin(); it != s->entries.crend(); ++it)
+        if (sameName(it->key, key)) return &*it;
+    return nullptr;
+}
+
 QString ProfileStore::get(const QString& section, const QString& key, const QString& def) const {
+    if (user_ && user_->findEntry(section, key)) return user_->get(section, key, def);
     const Section* s = findSection(section);
     if (!s) return def;
     for (auto it = s->entries.crbegin(); it != s->entries.crend(); ++it) {
@@ -133,6 +175,15 @@ QString ProfileStore::get(const QString& section, const QString& key, const QStr
 
 void ProfileStore::set(const QString& section, const QString& key, const QString& value) {
     if (path_.isEmpty()) return;
+    if (user_) {
+        // The copy keeps only what differs from the program's file.
+        if (!user_->findEntry(section, key)) {
+            const Entry* own = findEntry(section, key);
+            if (own && sameName(own->value, value)) return;
+        }
+        user_->set(section, key, value);
+        return;
+    }
     Section* s = findSection(section);
     if (!s) {
         sections_.append(Section{section, {}, {}});
@@ -175,6 +226,13 @@ QByteArray ProfileStore::serialise() const {
 }
 
 bool ProfileStore::save() {
+    if (user_) {
+        if (!user_->changed_) return true;
+        QDir().mkpath(QFileInfo(user_->path_).absolutePath());
+        const bool ok = user_->save();
+        error_ = user_->error_;
+        return ok;
+    }
     if (!changed_ || path_.isEmpty()) return true;
     const QByteArray bytes = serialise();
     error_.clear();

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QVector>
+#include <memory>
 
 namespace cps {
 
@@ -25,13 +26,25 @@ class ProfileStore {
     // Opens fileName in dir (the program's folder).
     bool openIn(const QString& dir, const QString& fileName);
 
+    // Whether the opened file can be saved: false for a program folder the user cannot
+    // write, where the settings go to a per-user copy instead.
+    bool writable() const;
+    // From now on what is set goes to the per-user copy at userPath rather than the opened
+    // file, and its entries are looked up before the opened file's. The copy is read when
+    // it exists and written (its folder created) by the first save with a value in it that
+    // differs from the opened file's, so a user who changes nothing gets no file. Needs an
+    // opened file; false when the copy exists but cannot be read (it is then left alone).
+    bool useUserCopy(const QString& userPath);
+    // The per-user copy in use, empty while settings are saved to the opened file.
+    QString userCopyPath() const { return user_ ? user_->path_ : QString(); }
+
     QString get(const QString& section, const QString& key, const QString& def = QString()) const;
     void set(const QString& section, const QString& key, const QString& value);
     // Writes the file when the changed flag is set. Returns false when nothing could be written.
     bool save();
 
     QString path() const { return path_; }
-    bool changed() const { return changed_; }
+    bool changed() const { return changed_ || (user_ && user_->changed_); }
     // Why the last open or save failed, naming the file; empty after success.
     QString errorString() const { return error_; }
 
@@ -47,8 +60,10 @@ class ProfileStore {
         QByteArray raw;  // the header line as read
     };
 
+    bool load(const QString& path, bool createMissing);
     Section* findSection(const QString& name);
     const Section* findSection(const QString& name) const;
+    const Entry* findEntry(const QString& section, const QString& key) const;
     QByteArray serialise() const;
 
     QString path_;
@@ -56,6 +71,7 @@ class ProfileStore {
     bool changed_ = false;
     bool gb18030_ = false;  // most non-ASCII lines were GB18030: new lines are written so
     QString error_;
+    std::unique_ptr<ProfileStore> user_;  // the per-user copy, when the file is not writable
 };
 
 }  // namespace cps
