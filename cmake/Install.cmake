@@ -51,16 +51,23 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6core6, libqt6serialport6")
-if(CPS_BUILD_GUI)
-    # The platform plugins are a package of their own; without them no window opens.
-    string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS
-           ", libqt6gui6, libqt6widgets6, libqt6printsupport6, qt6-qpa-plugins")
-    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei, qt6-translations-l10n")
-endif()
-# The C and C++ runtime versions come from the binaries themselves when dpkg-shlibdeps is there.
+# The libraries' packages and versions come from the binaries themselves when
+# dpkg-shlibdeps is there; otherwise they are named here.
 find_program(CPS_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(CPS_DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+    set(cps_depends "")
+else()
+    set(cps_depends "libqt6core6, libqt6serialport6")
+    if(CPS_BUILD_GUI)
+        string(APPEND cps_depends ", libqt6gui6, libqt6widgets6, libqt6printsupport6")
+    endif()
 endif()
+if(CPS_BUILD_GUI)
+    # The platform plugins are a package of their own, loaded at run time: without them no
+    # window opens, and no binary names them.
+    list(APPEND cps_depends qt6-qpa-plugins)
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei, qt6-translations-l10n")
+endif()
+list(JOIN cps_depends ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 include(CPack)
