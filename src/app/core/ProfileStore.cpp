@@ -120,10 +120,10 @@ bool ProfileStore::load(const QString& path, bool createMissing) {
 
 bool ProfileStore::writable() const {
     if (path_.isEmpty()) return false;
-    // Opening for writing without truncating asks the system itself, whatever its
-    // permission model (access lists included), and changes nothing.
+    // Opening for writing without truncating or creating asks the system itself, whatever
+    // its permission model (access lists included), and changes nothing.
     QFile file(path_);
-    return file.open(QIODevice::ReadWrite);
+    return file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly);
 }
 
 bool ProfileStore::useUserCopy(const QString& userPath) {
