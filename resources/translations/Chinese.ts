@@ -124,12 +124,12 @@ Export Channels</source>
     </message>
     <message>
         <source>Compare with Radio</source>
-        <translation>与电台比较</translation>
+        <translation>与对讲机比较</translation>
     </message>
     <message>
         <source>Read the radio and list how it differs from the document
 Compare</source>
-        <translation>读取电台并列出与当前文件的不同之处
+        <translation>读取对讲机并列出与当前文件的不同之处
 比较</translation>
     </message>
     <message>

@@ -61,17 +61,17 @@ class CCompareDlg : public QDialog {
   public:
     CCompareDlg(const QStringList& lines, bool chinese, QWidget* parent) : QDialog(parent) {
         setObjectName(QStringLiteral("compareDialog"));
-        setWindowTitle(cps::pick(chinese, "Compare with Radio", "与电台比较"));
+        setWindowTitle(cps::pick(chinese, "Compare with Radio", "与对讲机比较"));
         auto* layout = new QVBoxLayout(this);
         auto* summary = new QLabel(this);
         summary->setObjectName(QStringLiteral("summary"));
         summary->setText(lines.isEmpty()
                              ? cps::pick(chinese, "The radio holds the same data as the document.",
-                                         "电台中的数据与当前文件相同。")
+                                         "对讲机中的数据与当前文件相同。")
                              : cps::pick(chinese,
                                          "The radio differs from the document in %1 places "
                                          "(document -> radio):",
-                                         "电台与当前文件有 %1 处不同（文件 -> 电台）：")
+                                         "对讲机与当前文件有 %1 处不同（文件 -> 对讲机）：")
                                    .arg(lines.size()));
         layout->addWidget(summary);
         auto* list = new QListWidget(this);
@@ -194,7 +194,7 @@ void ExchangeCommands::importChannels() {
             r.error + QStringLiteral("\n\n") +
                 context_.text("Fit what the radio cannot hold (cut long names, take the nearest "
                               "tone, leave out other such rows)?",
-                              "是否调整电台无法保存的内容（截短过长的名字、取最接近的亚音频、"
+                              "是否调整对讲机无法保存的内容（截短过长的名字、取最接近的亚音频、"
                               "略过其他此类行）？"),
             Prompter::Icon::Question, QMessageBox::Yes | QMessageBox::No);
         if (answer != QMessageBox::Yes) return;
