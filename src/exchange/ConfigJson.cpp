@@ -245,16 +245,14 @@ ImportResult importJson(const QByteArray& json, const RadioImage& into,
         ChannelTable table(false);
         table.fill(image);
         const field::Table& ch = channelFields();
+        // Members by channel; a label given twice ("fr" and "Fr") counts once, the last.
+        QHash<int, QString> labelOf;
+        for (auto it = channels.begin(); it != channels.end(); ++it)
+            labelOf.insert(channelOfLabel(it.key()), it.key());
         for (int n = 1; n <= kChannelCount; ++n) {
-            QJsonObject cells;
-            QString label;
-            for (auto it = channels.begin(); it != channels.end(); ++it) {
-                if (channelOfLabel(it.key()) == n) {
-                    cells = it.value().toObject();
-                    label = it.key();
-                }
-            }
-            if (label.isNull()) continue;
+            if (!labelOf.contains(n)) continue;
+            const QString label = labelOf.value(n);
+            const QJsonObject cells = channels.value(label).toObject();
             const QHash<QString, QJsonValue> members = lowerKeys(cells);
             for (int col = 1; col < ChannelTable::kCols; ++col) {
                 const char* key = ch.fields[col - 1].key;
