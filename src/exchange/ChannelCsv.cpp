@@ -179,7 +179,7 @@ class RowImport {
         const QString v = cell(c);
         bool ok = false;
         const double hz = QLocale::c().toDouble(v, &ok);
-        if (!ok || hz <= 0) {
+        if (!ok || !std::isfinite(hz) || hz <= 0) {
             r->why = where(c) + QStringLiteral(": not a tone frequency");
             return false;
         }
@@ -425,6 +425,9 @@ ImportResult importCsv(const QByteArray& csv, const RadioImage& into, const CsvO
             QLocale::c().toDouble(offsetText, &isNumber);
             if (!isNumber) return fail(row.where(kOffset) + QStringLiteral(": not a number"));
             offset = freqTextToValue(offsetText);
+            // The sign is Duplex's; a split's Offset is a frequency, checked by the grid.
+            if (offset < 0 && duplex != QLatin1String("split"))
+                return fail(row.where(kOffset) + QStringLiteral(": negative"));
         }
         QString txText;
         if (duplex.isEmpty()) {

@@ -197,6 +197,8 @@ TEST(ChannelCsv, EachRefusalNamesTheLineAndReasonAndWritesNothing) {
         {"6,A,145.0,,,DTCS,,,023,NX,,FM,", "DtcsPolarity 'NX'", false, nullptr},
         {"6,A,145.0,,,Cross,,,,,Tone->Nothing,FM,", "CrossMode 'Tone->Nothing'", false, nullptr},
         {"6,A,145.0,,,Tone,abc,,,,,FM,", "rToneFreq 'abc': not a tone frequency", false, nullptr},
+        {"6,A,145.0,,,Tone,inf,,,,,FM,", "rToneFreq 'inf': not a tone frequency", false, nullptr},
+        {"6,A,145.0,+,-0.6,,,,,,,FM,", "Offset '-0.6': negative", false, nullptr},
         {"6,LONGNAME,145.0,,,,,,,,,FM,", "longer than the 7 characters", true, "cut to 'LONGNAM'"},
         {"6,A,145.0,,,Tone,100.5,,,,,FM,", "rToneFreq '100.5': not a tone", true,
          "nearest tone, 100.0"},
@@ -476,6 +478,35 @@ TEST(ImageDiff, OwnedBytesThatShowTheSameAreStillListed) {
     ASSERT_EQ(c.bytes.size(), 1);
     EXPECT_TRUE(c.bytes[0].owned);
     EXPECT_EQ(c.bytes[0].first, 9);
+}
+
+}  // namespace
+
+namespace {
+
+// Files damaged at random bytes: every import ends in a result or a refusal that says why.
+TEST(Imports, DamagedFilesEndInAResultOrAReason) {
+    QRandomGenerator rng(99);
+    const RadioImage image = channelImage();
+    const QByteArray sources[] = {exportCsv(image), exportJson(image)};
+    for (int round = 0; round < 300; ++round) {
+        for (int kind = 0; kind < 2; ++kind) {
+            QByteArray bytes = sources[kind];
+            for (int k = 0; k < 1 + int(rng.bounded(8)); ++k) {
+                const int at = int(rng.bounded(bytes.size()));
+                const char c = "\",\r\n:{}[]0123456789.-+eSDTN\xC3\xFF\x00"[rng.bounded(31)];
+                if (rng.bounded(3) == 0)
+                    bytes.remove(at, 1 + int(rng.bounded(4)));
+                else
+                    bytes[at] = c;
+            }
+            CsvOptions lenient;
+            lenient.lenient = rng.bounded(2) == 0;
+            const ImportResult r =
+                kind == 0 ? importCsv(bytes, image, lenient) : importJson(bytes, image);
+            EXPECT_TRUE(r.ok || !r.error.isEmpty());
+        }
+    }
 }
 
 }  // namespace
