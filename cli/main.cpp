@@ -63,7 +63,8 @@ void usage(QTextStream& s) {
                  .arg(QLatin1String(c.name), -10)
                  .arg(QLatin1String(c.summary));
     s << "\n\"cps COMMAND --help\" describes a command; \"cps --version\" prints the version.\n"
-         "Exit status: 0 success, 1 failure (message on stderr, nothing written), 2 wrong usage.\n";
+         "Exit status: 0 success, 1 failure (message on stderr, nothing written), 2 wrong usage;\n"
+         "cps diff, like diff: 0 the same, 1 different, 2 trouble.\n";
 }
 
 // The report needs fonts and a painter, which come with a GUI application; without a display
