@@ -26,6 +26,11 @@ int runShow(const QStringList& args, const AppContext& context);
 int runSet(const QStringList& args, const AppContext& context);
 int runService(const QStringList& args, const AppContext& context);
 int runPrint(const QStringList& args, const AppContext& context);
+int runExportCsv(const QStringList& args, const AppContext& context);
+int runImportCsv(const QStringList& args, const AppContext& context);
+int runExportJson(const QStringList& args, const AppContext& context);
+int runImportJson(const QStringList& args, const AppContext& context);
+int runDiff(const QStringList& args, const AppContext& context);
 
 // Per-command help texts, printed by "cps COMMAND --help".
 extern const char* const kNewHelp;
@@ -37,5 +42,10 @@ extern const char* const kShowHelp;
 extern const char* const kSetHelp;
 extern const char* const kServiceHelp;
 extern const char* const kPrintHelp;
+extern const char* const kExportCsvHelp;
+extern const char* const kImportCsvHelp;
+extern const char* const kExportHelp;
+extern const char* const kImportHelp;
+extern const char* const kDiffHelp;
 
 }  // namespace cps::cli

@@ -44,6 +44,11 @@ const Command kCommands[] = {
     {"read", "read a radio into an image file", runRead, &kReadHelp},
     {"write", "write an image file to a radio", runWrite, &kWriteHelp},
     {"service", "read or write the param or sql section alone", runService, &kServiceHelp},
+    {"export-csv", "write the channels as a CSV channel list", runExportCsv, &kExportCsvHelp},
+    {"import-csv", "type a CSV channel list into an image", runImportCsv, &kImportCsvHelp},
+    {"export", "write the whole configuration as JSON", runExportJson, &kExportHelp},
+    {"import", "apply a JSON configuration to an image", runImportJson, &kImportHelp},
+    {"diff", "list the differences between two images", runDiff, &kDiffHelp},
 #ifdef CPS_HAVE_PRINT
     {"print", "write the printed report of an image as a PDF", runPrint, &kPrintHelp},
 #endif
@@ -55,10 +60,11 @@ void usage(QTextStream& s) {
          "Commands:\n";
     for (const Command& c : kCommands)
         s << QStringLiteral("  %1  %2\n")
-                 .arg(QLatin1String(c.name), -9)
+                 .arg(QLatin1String(c.name), -10)
                  .arg(QLatin1String(c.summary));
     s << "\n\"cps COMMAND --help\" describes a command; \"cps --version\" prints the version.\n"
-         "Exit status: 0 success, 1 failure (message on stderr, nothing written), 2 wrong usage.\n";
+         "Exit status: 0 success, 1 failure (message on stderr, nothing written), 2 wrong usage;\n"
+         "cps diff, like diff: 0 the same, 1 different, 2 trouble.\n";
 }
 
 // The report needs fonts and a painter, which come with a GUI application; without a display

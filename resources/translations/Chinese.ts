@@ -103,6 +103,36 @@ Export PDF</source>
 导出 PDF</translation>
     </message>
     <message>
+        <source>Import Channels...</source>
+        <translation>导入信道...</translation>
+    </message>
+    <message>
+        <source>Replace the channels with a CSV channel list
+Import Channels</source>
+        <translation>用 CSV 信道列表替换信道
+导入信道</translation>
+    </message>
+    <message>
+        <source>Export Channels...</source>
+        <translation>导出信道...</translation>
+    </message>
+    <message>
+        <source>Save the channels as a CSV channel list
+Export Channels</source>
+        <translation>将信道保存为 CSV 信道列表
+导出信道</translation>
+    </message>
+    <message>
+        <source>Compare with Radio</source>
+        <translation>与对讲机比较</translation>
+    </message>
+    <message>
+        <source>Read the radio and list how it differs from the document
+Compare</source>
+        <translation>读取对讲机并列出与当前文件的不同之处
+比较</translation>
+    </message>
+    <message>
         <source>&amp;Exit</source>
         <translation>退出(&amp;X)</translation>
     </message>

@@ -103,6 +103,36 @@ Export PDF</source>
 Export PDF</translation>
     </message>
     <message>
+        <source>Import Channels...</source>
+        <translation>Import Channels...</translation>
+    </message>
+    <message>
+        <source>Replace the channels with a CSV channel list
+Import Channels</source>
+        <translation>Replace the channels with a CSV channel list
+Import Channels</translation>
+    </message>
+    <message>
+        <source>Export Channels...</source>
+        <translation>Export Channels...</translation>
+    </message>
+    <message>
+        <source>Save the channels as a CSV channel list
+Export Channels</source>
+        <translation>Save the channels as a CSV channel list
+Export Channels</translation>
+    </message>
+    <message>
+        <source>Compare with Radio</source>
+        <translation>Compare with Radio</translation>
+    </message>
+    <message>
+        <source>Read the radio and list how it differs from the document
+Compare</source>
+        <translation>Read the radio and list how it differs from the document
+Compare</translation>
+    </message>
+    <message>
         <source>&amp;Exit</source>
         <translation>&amp;Exit</translation>
     </message>

@@ -31,6 +31,7 @@
 #include "CSqlTuningDlg.h"
 #include "CStunDlg.h"
 #include "CTwoToneDlg.h"
+#include "ExchangeCommands.h"
 #include "HelpContext.h"
 #include "HelpSystem.h"
 #include "LanguageSwitch.h"
@@ -363,6 +364,7 @@ CMainFrame::CMainFrame(cps::AppContext& context, Prompter* prompter, QWidget* pa
     setWindowTitle(ctx.profile.get(ctx.languageName, QStringLiteral("Title")));
     createActions();
     createMenus();
+    exchange_ = new ExchangeCommands(*this, context_, *prompter_);
     createToolBar();
     createStatusBar();
     createNavigation();

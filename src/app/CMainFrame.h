@@ -10,6 +10,7 @@
 #include "ReportPrinting.h"
 
 class CChildFrame;
+class ExchangeCommands;
 class CMskDlg;
 class COptionalFeaturesDlg;
 class CProgramDoc;
@@ -91,6 +92,8 @@ class CMainFrame : public QMainWindow {
     ~CMainFrame() override;
 
     QAction* action(int id) const { return actions_.value(id); }
+    // A command made outside the frame's own table, found by action() like the others.
+    void addCommand(int id, QAction* a) { actions_.insert(id, a); }
     // Removes the start-up trims' commands from the menus (ShowLang 0 removes Language).
     void trimMenus(bool showLanguage);
     QMenu* topMenu(int index) const;
@@ -195,4 +198,5 @@ class CMainFrame : public QMainWindow {
     // Declared after the documents, so it goes before the image it works on.
     std::unique_ptr<cps::CTwoToneDlg> twoTone_;
     CProgramDoc* twoToneDoc_ = nullptr;
+    ExchangeCommands* exchange_ = nullptr;  // Import/Export Channels, Compare with Radio
 };

@@ -115,6 +115,8 @@ std::vector<Sent> everythingSent() {
               0x8017, 0x8019, 0x801F, 0x8020, 0x8021, 0x8022, 0x8023,        0x8024,
               0xE100, 0xE101, 0xE102, 0xE103, 0xE104, 0xE106, 0xE107,        0xE108,
               0xE109, 0xE140, 0xE141, 0xE146, 0xE800, 0xE801, 0x10000 + 128, 1030}},
+        // Import Channels, Export Channels, Compare with Radio.
+        {{}, {0x8040, 0x8041, 0x8042}},
         // The channel view: its controls and the remapped grid editors.
         {{},
          {101, 1022, 1126, 1127, 1128, 1129, 1130, 1131, 1132, 1134, 1149, 1150, 2127, 2128, 2132,

@@ -1,0 +1,285 @@
+// The whole configuration as JSON: every channel and every section's fields by key.
+#include <QHash>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+#include <vector>
+
+#include "ChannelCodec.h"
+#include "ChannelTable.h"
+#include "Exchange.h"
+#include "Field.h"
+#include "TwoToneFields.h"
+
+namespace cps::exchange {
+
+namespace {
+
+const QString kChannels = QStringLiteral("channels");
+
+void appendString(QByteArray& out, const QString& s) {
+    out += '"';
+    for (QChar c : s) {
+        const ushort u = c.unicode();
+        if (u == '"' || u == '\\') {
+            out += '\\';
+            out += static_cast<char>(u);
+        } else if (u < 0x20 || u == 0x7F) {
+            out += QStringLiteral("\\u%1").arg(u, 4, 16, QLatin1Char('0')).toLatin1();
+        } else {
+            out += QString(c).toUtf8();
+        }
+    }
+    out += '"';
+}
+
+// One member per line, in the tables' order, so that files diff well.
+void appendObject(QByteArray& out, const QList<QPair<QString, QString>>& members, int indent) {
+    const QByteArray pad(indent, ' ');
+    out += "{\n";
+    for (int i = 0; i < members.size(); ++i) {
+        out += pad + "  ";
+        appendString(out, members[i].first);
+        out += ": ";
+        appendString(out, members[i].second);
+        out += i + 1 < members.size() ? ",\n" : "\n";
+    }
+    out += pad + "}";
+}
+
+// The sections `cps show` prints: every flat table of the registry.
+std::vector<const field::Table*> sections() {
+    std::vector<const field::Table*> out;
+    for (const field::Table* t : field::registry())
+        if (t->count == 1) out.push_back(t);
+    return out;
+}
+
+QString pathOf(const QString& section, const QString& key = {}, const QString& sub = {}) {
+    QString p = QStringLiteral("$.") + section;
+    if (!key.isNull()) p += QStringLiteral("[\"%1\"]").arg(key);
+    if (!sub.isNull()) p += QStringLiteral("[\"%1\"]").arg(sub);
+    return p;
+}
+
+// A member of an object found by key, letter case ignored, as `cps set` finds fields.
+const QJsonValue* member(const QHash<QString, QJsonValue>& lowered, const char* key) {
+    auto it = lowered.constFind(QString::fromUtf8(key).toLower());
+    return it == lowered.constEnd() ? nullptr : &it.value();
+}
+
+QHash<QString, QJsonValue> lowerKeys(const QJsonObject& o) {
+    QHash<QString, QJsonValue> h;
+    for (auto it = o.begin(); it != o.end(); ++it) h.insert(it.key().toLower(), it.value());
+    return h;
+}
+
+int channelOfLabel(const QString& label) {
+    for (int n = 1; n <= kChannelCount; ++n)
+        if (label.compare(channelLabel(n), Qt::CaseInsensitive) == 0) return n;
+    return 0;
+}
+
+}  // namespace
+
+QByteArray exportJson(const RadioImage& image) {
+    QByteArray out = "{\n  \"channels\": {\n";
+    const Bands bands = unpackBands(image);
+    field::Env env;
+    env.bands = bands;
+    const field::Table& ch = channelFields();
+    for (int n = 1; n <= kChannelCount; ++n) {
+        const uint8_t* record = image.data() + recordOffset(n);
+        const bool present = !decodeChannel(record, bands, false)[kColRx].isEmpty();
+        // Every field the record holds, also those the grid leaves blank for a channel
+        // without transmit frequency (its name, power, PTT ID...), so that they come back.
+        QList<QPair<QString, QString>> members;
+        for (int c = 0; c < kColumnCount; ++c)
+            members.append(
+                {QString::fromUtf8(ch.fields[c].key),
+                 present ? field::show(ch.fields[c], record, env).trimmed() : QString()});
+        out += "    ";
+        appendString(out, channelLabel(n));
+        out += ": ";
+        appendObject(out, members, 4);
+        out += n < kChannelCount ? ",\n" : "\n";
+    }
+    out += "  }";
+    for (const field::Table* t : sections()) {
+        const field::Form form = field::load(*t, image, env);
+        QList<QPair<QString, QString>> members;
+        for (size_t i = 0; i < t->fields.size(); ++i) {
+            const field::Field& f = t->fields[i];
+            if (f.flags & field::kHidden) continue;
+            members.append({QString::fromUtf8(f.key), form.values[static_cast<int>(i)].trimmed()});
+        }
+        out += ",\n  ";
+        appendString(out, QString::fromUtf8(t->section));
+        out += ": ";
+        appendObject(out, members, 2);
+    }
+    out += "\n}\n";
+    return out;
+}
+
+ImportResult importJson(const QByteArray& json, const RadioImage& into,
+                        const JsonOptions& options) {
+    ImportResult result;
+    auto fail = [&result](const QString& why) {
+        result.ok = false;
+        result.error = why;
+        return result;
+    };
+    if (json.size() > kMaxInput) return fail(QStringLiteral("larger than 1 MiB, no configuration"));
+    QJsonParseError parseError;
+    const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
+    if (parseError.error != QJsonParseError::NoError)
+        return fail(QStringLiteral("$: %1 at byte %2")
+                        .arg(parseError.errorString())
+                        .arg(parseError.offset));
+    if (!doc.isObject()) return fail(QStringLiteral("$: not an object"));
+    const QJsonObject root = doc.object();
+
+    // Every member is checked before anything is applied: a refusal writes nothing.
+    QHash<QString, QJsonObject> bySection;  // section name (lower case) -> members
+    QString sectionList = kChannels;
+    for (const field::Table* t : sections()) sectionList += QStringLiteral(", ") + t->section;
+    for (auto it = root.begin(); it != root.end(); ++it) {
+        const QString name = it.key();
+        const field::Table* t = nullptr;
+        if (name.compare(kChannels, Qt::CaseInsensitive) != 0) {
+            t = field::findTable(name);
+            if (!t || t->count != 1)
+                return fail(pathOf(name) +
+                            QStringLiteral(": unknown section (sections: %1)").arg(sectionList));
+        }
+        if (!it.value().isObject()) return fail(pathOf(name) + QStringLiteral(": not an object"));
+        const QJsonObject members = it.value().toObject();
+        if (bySection.contains(name.toLower()))
+            return fail(pathOf(name) + QStringLiteral(": the section appears twice"));
+        for (auto m = members.begin(); m != members.end(); ++m) {
+            if (!t) {
+                if (channelOfLabel(m.key()) == 0)
+                    return fail(pathOf(name, m.key()) +
+                                QStringLiteral(": no channel of that name (1 to 128, Fr)"));
+                if (!m.value().isObject())
+                    return fail(pathOf(name, m.key()) + QStringLiteral(": not an object"));
+                const QJsonObject cells = m.value().toObject();
+                for (auto c = cells.begin(); c != cells.end(); ++c) {
+                    const int i = channelFields().indexOf(c.key());
+                    if (i < 0 || i >= kColumnCount)
+                        return fail(pathOf(name, m.key(), c.key()) +
+                                    QStringLiteral(": unknown field"));
+                    if (!c.value().isString())
+                        return fail(pathOf(name, m.key(), c.key()) +
+                                    QStringLiteral(": not a string"));
+                }
+                continue;
+            }
+            const int i = t->indexOf(m.key());
+            if (i < 0 || (t->fields[static_cast<size_t>(i)].flags & field::kHidden))
+                return fail(pathOf(name, m.key()) +
+                            QStringLiteral(": section %1 has no such field").arg(t->section));
+            if (!m.value().isString())
+                return fail(pathOf(name, m.key()) + QStringLiteral(": not a string"));
+        }
+        bySection.insert(name.toLower(), members);
+    }
+
+    RadioImage image = into;
+    // Software Info first: its bands decide which channel frequencies are accepted.
+    std::vector<const field::Table*> order;
+    for (const field::Table* t : sections())
+        if (QLatin1String(t->section) == QLatin1String("info")) order.push_back(t);
+    for (const field::Table* t : sections())
+        if (QLatin1String(t->section) != QLatin1String("info")) order.push_back(t);
+
+    for (const field::Table* t : order) {
+        const QString section = QString::fromUtf8(t->section);
+        if (!bySection.contains(section.toLower())) continue;
+        const QHash<QString, QJsonValue> members = lowerKeys(bySection.value(section.toLower()));
+        field::Env env;
+        env.bands = unpackBands(image);
+        env.strict = true;
+        field::Form form = field::load(*t, image, env);
+        // In the table's order, so that rules between fields (a band resets its limits) run
+        // as in the dialog.
+        for (size_t i = 0; i < t->fields.size(); ++i) {
+            const field::Field& f = t->fields[i];
+            if (f.flags & field::kHidden) continue;
+            const QJsonValue* v = member(members, f.key);
+            if (!v) continue;
+            const QString text = v->toString();
+            const int index = static_cast<int>(i);
+            // As pressing OK without touching the field: the loaded value stays as it is.
+            // A decode page named in the file is visited all the same, so that its entry's
+            // timer form is derived from the tones the file gives.
+            if (text == form.values[index].trimmed()) {
+                if (t == &twotone::decodeFields() && t->afterSet) t->afterSet(form, index);
+                continue;
+            }
+            const QString path = pathOf(section, QString::fromUtf8(f.key));
+            if (t->needsAccessCode && !options.serviceAccess)
+                return fail(path + QStringLiteral(": section %1 changes only with the service "
+                                                  "access code (Password)")
+                                       .arg(section));
+            const field::Parsed p = field::set(form, index, text);
+            if (!p.ok) {
+                // A list showing no item (a value it has no item for) stays without one.
+                const bool list = f.kind == field::Kind::Index || f.kind == field::Kind::Mapped;
+                if (list && text.isEmpty()) {
+                    form.values[index].clear();
+                    continue;
+                }
+                return fail(path + QStringLiteral(": '%1': %2").arg(text, p.why));
+            }
+            if (p.changed)
+                return fail(path +
+                            QStringLiteral(": '%1' would be stored as '%2'").arg(text, p.text));
+        }
+        field::store(form, image);
+    }
+
+    if (bySection.contains(kChannels)) {
+        const QJsonObject channels = bySection.value(kChannels);
+        ChannelTable table(false);
+        table.fill(image);
+        const field::Table& ch = channelFields();
+        // Members by channel; a label given twice ("fr" and "Fr") counts once, the last.
+        QHash<int, QString> labelOf;
+        for (auto it = channels.begin(); it != channels.end(); ++it)
+            labelOf.insert(channelOfLabel(it.key()), it.key());
+        for (int n = 1; n <= kChannelCount; ++n) {
+            if (!labelOf.contains(n)) continue;
+            const QString label = labelOf.value(n);
+            const QJsonObject cells = channels.value(label).toObject();
+            const QHash<QString, QJsonValue> members = lowerKeys(cells);
+            for (int col = 1; col < ChannelTable::kCols; ++col) {
+                const char* key = ch.fields[col - 1].key;
+                const QJsonValue* v = member(members, key);
+                if (!v) continue;
+                const QString text = v->toString();
+                if (text == table.text(n, col).trimmed()) continue;
+                const QString path = pathOf(kChannels, label, QString::fromUtf8(key));
+                const CellEntry e = table.typeCell(n, col, text);
+                if (e.refused) {
+                    const char* why = e.outcome.notice != Notice::None
+                                          ? ChannelTable::noticeText(e.outcome.notice)
+                                          : e.reason;
+                    return fail(path +
+                                QStringLiteral(": '%1': %2").arg(text, QString::fromUtf8(why)));
+                }
+                if (e.changed)
+                    return fail(path + QStringLiteral(": '%1' would be stored as '%2'")
+                                           .arg(text, table.text(n, col)));
+            }
+        }
+        table.store(image);
+    }
+
+    result.ok = true;
+    result.image = image;
+    return result;
+}
+
+}  // namespace cps::exchange

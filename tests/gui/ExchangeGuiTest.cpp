@@ -1,0 +1,188 @@
+// File > Import Channels / Export Channels and Program > Compare with Radio, in-process on
+// the offscreen platform.
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+#include "AppContext.h"
+#include "CMSFlexGrid.h"
+#include "CMainFrame.h"
+#include "CProgramView.h"
+#include "ChannelCodec.h"
+#include "DataFile.h"
+#include "ExchangeCommands.h"
+#include "Prompter.h"
+#include "Startup.h"
+#include "UserStore.h"
+#ifdef RADIOSIM_PATH
+#include <QPushButton>
+
+#include "ProcessDlg.h"
+#include "SimHarness.h"
+#endif
+
+namespace {
+
+class ScriptedPrompter : public Prompter {
+  public:
+    QStringList texts;
+    QList<QMessageBox::StandardButton> answers;
+    QString openPath;
+    QString savePath;
+
+    QMessageBox::StandardButton message(QWidget*, const QString&, const QString& text, Icon,
+                                        QMessageBox::StandardButtons) override {
+        texts << text;
+        return answers.isEmpty() ? QMessageBox::Ok : answers.takeFirst();
+    }
+    QString openFileName(QWidget*, const QString&) override { return openPath; }
+    QString saveFileName(QWidget*, const QString&, const QString&) override { return savePath; }
+};
+
+QStringList menuTexts(QMenu* menu) {
+    QStringList out;
+    for (QAction* a : menu->actions())
+        if (!a->isSeparator()) out << a->text();
+    return out;
+}
+
+}  // namespace
+
+class ExchangeGuiTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    ScriptedPrompter prompter_;
+    std::unique_ptr<Startup> startup_;
+
+    QString path(const char* name) const { return dir_->filePath(QString::fromLatin1(name)); }
+
+    bool launch(const char* language) {
+        dir_ = std::make_unique<QTemporaryDir>();
+        QFile f(path("Program.ini"));
+        if (!f.open(QIODevice::WriteOnly)) return false;
+        f.write(QByteArray("[Setup]\nLanguage=") + language +
+                "\nAppName=TestRadio\n\n[English]\nTitle=T\nCompany=C\n\n[Chinese]\nTitle=T\n"
+                "Company=C\n");
+        f.close();
+        for (const char* qm : {"English.qm", "Chinese.qm"})
+            QFile::copy(QStringLiteral(CPS_BIN_DIR "/") + QLatin1String(qm),
+                        dir_->filePath(QLatin1String(qm)));
+        qputenv("CPS_USER_STORE", path("user.ini").toLocal8Bit());
+        prompter_ = ScriptedPrompter();
+        Startup::Options o;
+        o.programDir = dir_->path() + QLatin1Char('/');
+        o.prompter = &prompter_;
+        o.splash = false;
+        startup_ = std::make_unique<Startup>(o);
+        return startup_->start();
+    }
+    CMainFrame* frame() const { return startup_->mainFrame(); }
+    CMSFlexGrid* grid() const { return frame()->activeView()->grid(); }
+    void write(const char* name, const QByteArray& bytes) {
+        QFile f(path(name));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+
+  private slots:
+    void cleanup() { startup_.reset(); }
+
+    void menusInBothLanguages() {
+        QVERIFY(launch("English"));
+        QStringList file = menuTexts(frame()->topMenu(0));
+        QCOMPARE(file.mid(file.indexOf("Save &As...") + 1, 2),
+                 (QStringList{"Import Channels...", "Export Channels..."}));
+        QCOMPARE(menuTexts(frame()->topMenu(2)).last(), QStringLiteral("Compare with Radio"));
+        QCOMPARE(frame()->action(cmd::CompareWithRadio)->data().toInt(), 0x8042);
+        startup_.reset();
+
+        QVERIFY(launch("Chinese"));
+        file = menuTexts(frame()->topMenu(0));
+        QVERIFY(file.contains(QString::fromUtf8("导入信道...")));
+        QVERIFY(file.contains(QString::fromUtf8("导出信道...")));
+        QCOMPARE(menuTexts(frame()->topMenu(2)).last(), QString::fromUtf8("与对讲机比较"));
+    }
+
+    void importThenExportChannels() {
+        QVERIFY(launch("English"));
+        write("in.csv", "Location,Name,Frequency,Duplex,Offset\r\n2,HOME,145.5,-,0.6\r\n");
+        prompter_.openPath = path("in.csv");
+        frame()->action(cmd::ImportChannels)->trigger();
+        QCOMPARE(prompter_.texts, QStringList());
+        QCOMPARE(grid()->textMatrix(2, 1), QStringLiteral("145.50000"));
+        QCOMPARE(grid()->textMatrix(2, 2), QStringLiteral("144.90000"));
+        QCOMPARE(grid()->textMatrix(2, 5), QStringLiteral("HOME"));
+
+        // A name the radio cannot hold: refused, or fitted when the user says so.
+        write("long.csv", "Location,Name,Frequency\r\n3,LONGNAME,146\r\n");
+        prompter_.openPath = path("long.csv");
+        prompter_.answers = {QMessageBox::No};
+        frame()->action(cmd::ImportChannels)->trigger();
+        QVERIFY(prompter_.texts.last().startsWith("line 2, Name 'LONGNAME'"));
+        QCOMPARE(grid()->textMatrix(2, 5), QStringLiteral("HOME"));
+        prompter_.answers = {QMessageBox::Yes};
+        frame()->action(cmd::ImportChannels)->trigger();
+        QVERIFY(prompter_.texts.last().contains("cut to 'LONGNAM'"));
+        QCOMPARE(grid()->textMatrix(3, 5), QStringLiteral("LONGNAM"));
+        QVERIFY(grid()->textMatrix(2, 1).isEmpty());
+
+        prompter_.savePath = path("out.csv");
+        frame()->action(cmd::ExportChannels)->trigger();
+        QFile out(path("out.csv"));
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        QVERIFY(out.readAll().contains("\r\n3,LONGNAM,146.000000,,0.000000,"));
+    }
+
+#ifdef RADIOSIM_PATH
+    // Against the simulated radio: the list of differences, and the document as it was.
+    void compareWithRadioLeavesTheDocument() {
+        QVERIFY(launch("English"));
+        cps::RadioImage radio = frame()->activeView()->documentImage();
+        cps::ChannelRow row;
+        row[cps::kColRx] = row[cps::kColTx] = QStringLiteral("145.50000");
+        row[cps::kColName] = QStringLiteral("SIM");
+        cps::encodeChannel(row, radio.data() + cps::recordOffset(3), cps::unpackBands(radio));
+        QVERIFY(cps::saveDataFile(path("radio.dat"), radio));
+        cps::e2e::Sim sim({QStringLiteral("--image"), path("radio.dat")}, dir_->path());
+        QVERIFY(!sim.device().isEmpty());
+        cps::app().portName = QStringLiteral("COM4");
+        {
+            cps::UserStore store = cps::UserStore::atFile(path("user.ini"));
+            store.setText(QStringLiteral("Ports/COM4"), sim.device());
+        }
+        const cps::RadioImage before = frame()->activeView()->documentImage();
+
+        QStringList lines;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal) return;
+            if (auto* list = modal->findChild<QListWidget*>(QStringLiteral("differences")))
+                for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
+            if (auto* box = qobject_cast<QDialog*>(modal)) box->reject();
+        });
+        closer.start(20);
+        frame()->action(cmd::CompareWithRadio)->trigger();
+        auto* process = frame()->activeView()->findChild<cps::CProcessDlg*>();
+        QVERIFY(process);
+        process->startButton()->click();
+        QTRY_VERIFY(!lines.isEmpty());
+        QVERIFY(lines.contains("Channel 3, Rx Frequency: \"\" -> \"145.50000\""));
+        QVERIFY(lines.contains("Channel 3, Chnnel Name: \"\" -> \"SIM\""));
+        QVERIFY(grid()->textMatrix(3, 1).isEmpty());
+        QVERIFY(frame()->activeView()->documentImage() == before);
+    }
+#endif
+};
+
+QTEST_MAIN(ExchangeGuiTest)
+#include "ExchangeGuiTest.moc"
