@@ -76,7 +76,10 @@ bool CChildFrame::eventFilter(QObject* watched, QEvent* event) {
         auto* line = qobject_cast<QLineEdit*>(watched);
         if (line && isUndoRedoKey(key)) {
             const bool redo = key->key() == Qt::Key_Y;
-            if (!(redo ? line->isRedoAvailable() : line->isUndoAvailable())) {
+            // The frequency editor takes no control keys at all; the others undo their
+            // own typing first.
+            if (line == view_->frequencyEditor() ||
+                !(redo ? line->isRedoAvailable() : line->isUndoAvailable())) {
                 event->ignore();
                 return true;
             }

@@ -442,6 +442,8 @@ void CMainFrame::addFrame(std::unique_ptr<CProgramDoc> doc) {
     connect(frame->document(), &CProgramDoc::historyChanged, this, &CMainFrame::updateUndoActions);
     connectTransfer(frame);
     updateUndoActions();
+    connect(frame, &QMdiSubWindow::windowStateChanged, this, [this] { keepTitle(); });
+    keepTitle();
 }
 
 void CMainFrame::fitChannelWindows() {
@@ -1023,13 +1025,33 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
 }
 
-void CMainFrame::changeEvent(QEvent* event) {
-    QMainWindow::changeEvent(event);
-    // A maximised channel window appends its caption to the title; the title stays.
-    if (event->type() == QEvent::WindowTitleChange && windowTitle() != title_)
-        QTimer::singleShot(0, this, [this] {
-            if (windowTitle() != title_) setWindowTitle(title_);
-        });
+namespace {
+// Keeps the main window's title: a maximised channel window appends its caption to it.
+// The title change is put back and not passed on, so that the channel window does not
+// append again; it is installed again whenever a channel window changes state, to stay the
+// first filter asked.
+class TitleKeeper : public QObject {
+  public:
+    TitleKeeper(QWidget* window, const QString& title) : QObject(window), title_(title) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::WindowTitleChange || watched != parent())
+            return QObject::eventFilter(watched, event);
+        auto* w = static_cast<QWidget*>(watched);
+        if (w->windowTitle() != title_) w->setWindowTitle(title_);
+        return true;
+    }
+
+  private:
+    QString title_;
+};
+}  // namespace
+
+void CMainFrame::keepTitle() {
+    if (!titleKeeper_) titleKeeper_ = new TitleKeeper(this, title_);
+    removeEventFilter(titleKeeper_);
+    installEventFilter(titleKeeper_);
 }
 
 void CMainFrame::createPaneKeys() {

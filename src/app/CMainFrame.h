@@ -182,7 +182,6 @@ class CMainFrame : public QMainWindow {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -208,6 +207,8 @@ class CMainFrame : public QMainWindow {
     void createPaneKeys();
     // A command's prompt leaves the status bar with the pointer.
     void watchPrompts();
+    // The title stays [language] Title, also under a maximised channel window.
+    void keepTitle();
 
     struct Command;
     void createActions();
@@ -245,4 +246,5 @@ class CMainFrame : public QMainWindow {
     std::vector<QAction*> recentActions_;
     QAction* recentSeparator_ = nullptr;
     QLabel* lockPanes_[3] = {};
+    QObject* titleKeeper_ = nullptr;
 };
