@@ -895,7 +895,9 @@ QStringList CMainFrame::recentFiles() const {
 QString CMainFrame::dataFolder() const {
     const QString folder = context_.userStore().text(QStringLiteral("Settings/DataFolder"));
     if (!folder.isEmpty() && QFileInfo(folder).isDir()) return folder;
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // Never the current folder, which may be the program's own.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 void CMainFrame::createRecentFiles() {
