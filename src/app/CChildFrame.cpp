@@ -1,14 +1,32 @@
 #include "CChildFrame.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QIcon>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
 
 #include "AppContext.h"
 #include "CProgramDoc.h"
 #include "CProgramView.h"
 #include "PortNames.h"
+#include "ProcessDlg.h"
 #include "RadioLink.h"
+
+namespace {
+
+// The keys of the document's undo and redo.
+bool isUndoRedoKey(const QKeyEvent* key) {
+    const auto mods =
+        key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
+    return (mods == Qt::ControlModifier && (key->key() == Qt::Key_Z || key->key() == Qt::Key_Y)) ||
+           (mods == Qt::AltModifier && key->key() == Qt::Key_Backspace);
+}
+
+}  // namespace
 
 CChildFrame::CChildFrame(CProgramDoc* doc, cps::AppContext& context, Prompter* prompter,
                          QWidget* parent)
@@ -22,10 +40,76 @@ CChildFrame::CChildFrame(CProgramDoc* doc, cps::AppContext& context, Prompter* p
     connect(view_, &CProgramView::sqlSwitchChanged, this,
             [this](int allowed) { context_.sqlWritingAllowed = allowed; });
     setWidget(view_);
-    setWindowTitle(context_.text("Channel Information", "信道信息"));
+    // The grid's rows belong to the document's state, so undo can restore them.
+    doc_->attachGrid([this] { return view_->table(); },
+                     [this](const cps::ChannelTable& t) { view_->restoreTable(t); });
+    connect(view_, &CProgramView::userEdited, doc_, &CProgramDoc::recordChange);
+    connect(doc_, &CProgramDoc::modifiedChanged, this, &CChildFrame::updateCaption);
+    updateCaption();
+    // The window's own Close would take Ctrl+W, which is Write's; Ctrl+F4 stays.
+    if (QMenu* menu = systemMenu()) {
+        for (QAction* a : menu->actions()) {
+            if (a->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_W)))
+                a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
+        }
+    }
+    // An editor with typing of its own undoes that first; otherwise the keys undo the
+    // document's last step.
+    for (QWidget* editor : {static_cast<QWidget*>(view_->frequencyEditor()),
+                            static_cast<QWidget*>(view_->nameEditor()),
+                            static_cast<QWidget*>(view_->toneList()->lineEdit())})
+        if (editor) editor->installEventFilter(this);
     const QString icon = context_.programDir + QStringLiteral("title.ico");
     if (QFileInfo::exists(icon)) setWindowIcon(QIcon(icon));
     resize(qRound(kWidth * view_->scale()), qRound(kHeight * view_->scale()));
+}
+
+void CChildFrame::updateCaption() {
+    setWindowTitle(context_.text("Channel Information", "信道信息") + QStringLiteral(" - ") +
+                   doc_->displayName() + QStringLiteral("[*]"));
+    setWindowModified(doc_->isModified());
+}
+
+bool CChildFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* line = qobject_cast<QLineEdit*>(watched);
+        if (line && isUndoRedoKey(key)) {
+            const bool redo = key->key() == Qt::Key_Y;
+            // The frequency editor takes no control keys at all; the others undo their
+            // own typing first.
+            if (line == view_->frequencyEditor() ||
+                !(redo ? line->isRedoAvailable() : line->isUndoAvailable())) {
+                event->ignore();
+                return true;
+            }
+        }
+    }
+    return QMdiSubWindow::eventFilter(watched, event);
+}
+
+bool CChildFrame::transferWindowOpen() const {
+    return view_->findChild<cps::CProcessDlg*>(QString(), Qt::FindDirectChildrenOnly) != nullptr;
+}
+
+QString CChildFrame::readStepName() const { return context_.text("Read Data", "读数据"); }
+
+void CChildFrame::transferStarted(bool) {
+    transferRunning_ = true;
+    emit transferRunningChanged(true);
+}
+
+void CChildFrame::transferEnded(bool write, bool ok) {
+    if (write) {
+        // The grid was stored into the image before sending: no edit of the user's.
+        doc_->absorbChange();
+    } else if (!ok) {
+        // The rows received before the failure are in the image: a change to keep or undo.
+        doc_->recordChange(readStepName());
+    }
+    transferRunning_ = false;
+    emit transferRunningChanged(false);
+    emit transferFinished(write, ok);
 }
 
 void CChildFrame::fillGridFromImage() {
@@ -67,6 +151,9 @@ void CChildFrame::storeGridIntoImage() { view_->storeGridIntoImage(); }
 void CChildFrame::imageReadFromRadio() {
     context_.newImage = false;
     fillGridFromImage();
+    // One step, to undo; and what the radio holds, so nothing is unsaved.
+    doc_->recordChange(readStepName());
+    doc_->markClean();
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event) {

@@ -33,6 +33,12 @@ class CChildFrame : public QMdiSubWindow, public cps::RadioViewHost {
     void read();
     void write();
     void comSetup();
+    // Whether the Process window is open (a transfer may be about to start or running).
+    bool transferWindowOpen() const;
+    bool transferRunning() const { return transferRunning_; }
+
+    // The caption: "Channel Information - NAME", with "*" while there are unsaved changes.
+    void updateCaption();
 
     // RadioViewHost
     QWidget* hostWidget() override;
@@ -42,12 +48,25 @@ class CChildFrame : public QMdiSubWindow, public cps::RadioViewHost {
     void commitPendingEdit() override;
     void storeGridIntoImage() override;
     void imageReadFromRadio() override;
+    void transferStarted(bool write) override;
+    void transferEnded(bool write, bool ok) override;
+
+    // The name of a radio read as an undo step.
+    QString readStepName() const;
+
+  signals:
+    // A transfer started (true) or ended (false).
+    void transferRunningChanged(bool running);
+    // A transfer ended; ok: it completed.
+    void transferFinished(bool write, bool ok);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     CProgramDoc* doc_;
     cps::AppContext& context_;
     CProgramView* view_;
+    bool transferRunning_ = false;
 };

@@ -2,18 +2,29 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPrinter>
 #include <QShortcut>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QUrl>
+#include <array>
+#include <functional>
+#include <optional>
 
 #include "AppContext.h"
 #include "CAboutDlg.h"
@@ -21,6 +32,7 @@
 #include "CDtmfCodesDlg.h"
 #include "CKeyAssignmentDlg.h"
 #include "CLanguageDlg.h"
+#include "CMSFlexGrid.h"
 #include "CMskDlg.h"
 #include "COptionalFeaturesDlg.h"
 #include "CParamAdjustDlg.h"
@@ -35,6 +47,7 @@
 #include "HelpContext.h"
 #include "HelpSystem.h"
 #include "LanguageSwitch.h"
+#include "LockKeys.h"
 #include "NavigationBar.h"
 #include "Prompter.h"
 
@@ -60,6 +73,7 @@ void CMdiBackground::resizeEvent(QResizeEvent* event) {
     QMdiArea::resizeEvent(event);
     reload();
     viewport()->update();
+    emit resized();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -228,7 +242,9 @@ void CMainFrame::createActions() {
     action(cmd::TwoTone)->setObjectName(QStringLiteral("actionTwoTone"));
     connect(action(cmd::TwoTone), &QAction::triggered, this, &CMainFrame::showTwoTone);
     connect(action(cmd::Read), &QAction::triggered, this, [this] {
-        if (current_) current_->read();
+        // A read replaces the image: unsaved changes first.
+        if (!current_ || (!current_->transferWindowOpen() && !maySaveChanges())) return;
+        current_->read();
     });
     connect(action(cmd::Write), &QAction::triggered, this, [this] {
         if (current_) current_->write();
@@ -312,8 +328,12 @@ void CMainFrame::createStatusBar() {
     message_ = new QLabel(tr("Ready"), sb);
     message_->setObjectName(QStringLiteral("readyPane"));
     sb->addWidget(message_, 1);
-    for (const char* pane : {QT_TR_NOOP("CAP"), QT_TR_NOOP("NUM"), QT_TR_NOOP("SCRL")}) {
-        auto* l = new QLabel(tr(pane), sb);
+    int i = 0;
+    for (const char* pane : {"capsPane", "numPane", "scrollPane"}) {
+        // Empty until the platform tells the lock's state (updateLockPanes).
+        auto* l = new QLabel(sb);
+        l->setObjectName(QLatin1String(pane));
+        lockPanes_[i++] = l;
         l->setFrameShape(QFrame::Panel);
         l->setFrameShadow(QFrame::Sunken);
         l->setAlignment(Qt::AlignCenter);
@@ -361,7 +381,8 @@ CMainFrame::CMainFrame(cps::AppContext& context, Prompter* prompter, QWidget* pa
       prompter_(prompter ? prompter : &Prompter::standard()) {
     setObjectName(QStringLiteral("CMainFrame"));
     const cps::AppContext& ctx = context_;
-    setWindowTitle(ctx.profile.get(ctx.languageName, QStringLiteral("Title")));
+    title_ = ctx.profile.get(ctx.languageName, QStringLiteral("Title"));
+    setWindowTitle(title_);
     createActions();
     createMenus();
     exchange_ = new ExchangeCommands(*this, context_, *prompter_);
@@ -371,6 +392,15 @@ CMainFrame::CMainFrame(cps::AppContext& context, Prompter* prompter, QWidget* pa
     mdi_ = new CMdiBackground(ctx.programDir, this);
     setCentralWidget(mdi_);
     createHelp();
+    createUndoActions();
+    createRecentFiles();
+    createPaneKeys();
+    watchPrompts();
+    updateLockPanes();
+    setAcceptDrops(true);
+    // After every size change, also the one the window manager makes when it places the
+    // window, the channel window fits again.
+    connect(mdi_, &CMdiBackground::resized, this, &CMainFrame::fitChannelWindows);
     resize(1024, 740);
     auto activeImage = [this]() -> cps::RadioImage* {
         CProgramDoc* doc = activeDocument();
@@ -411,6 +441,11 @@ void CMainFrame::addFrame(std::unique_ptr<CProgramDoc> doc) {
     current_ = frame;
     connect(frame->view(), &CProgramView::serviceAccessRequested, this, &CMainFrame::unlockService);
     if (context_.serviceUnlocked) frame->view()->revealServiceControls();
+    connect(frame->document(), &CProgramDoc::historyChanged, this, &CMainFrame::updateUndoActions);
+    connectTransfer(frame);
+    updateUndoActions();
+    connect(frame, &QMdiSubWindow::windowStateChanged, this, [this] { keepTitle(); });
+    keepTitle();
 }
 
 void CMainFrame::fitChannelWindows() {
@@ -419,10 +454,21 @@ void CMainFrame::fitChannelWindows() {
     if (room.width() < 100 || room.height() < 100) return;
     for (QMdiSubWindow* w : mdi_->subWindowList()) {
         auto* frame = qobject_cast<CChildFrame*>(w);
-        if (!frame) continue;
+        if (!frame || frame->isMaximized() || frame->isMinimized()) continue;
         const double s = frame->view()->scale();
-        frame->resize(QSize(qRound(CChildFrame::kWidth * s), qRound(CChildFrame::kHeight * s))
-                          .boundedTo(room));
+        // The size the window has, unless it still has the one this gave it last: then it
+        // grows back towards its own size as the room allows.
+        const QSize natural(qRound(CChildFrame::kWidth * s), qRound(CChildFrame::kHeight * s));
+        const QSize lastFit = frame->property("fittedSize").toSize();
+        const QSize wanted =
+            (!lastFit.isValid() || frame->size() == lastFit) ? natural : frame->size();
+        const QSize size = wanted.boundedTo(room);
+        // Whole inside the area: the title bar and the grid's last row both in view.
+        QPoint at = frame->pos();
+        at.setX(qBound(0, at.x(), room.width() - size.width()));
+        at.setY(qBound(0, at.y(), room.height() - size.height()));
+        frame->setGeometry(QRect(at, size));
+        frame->setProperty("fittedSize", size);
     }
 }
 
@@ -441,6 +487,7 @@ void CMainFrame::destroyFrame(CChildFrame* frame) {
             break;
         }
     }
+    updateUndoActions();
 }
 
 void CMainFrame::newDocument() {
@@ -453,17 +500,24 @@ void CMainFrame::newDocument() {
 
 void CMainFrame::fileNew() {
     if (current_) {
-        const auto answer = prompter_->message(
-            this, caption(),
-            QCoreApplication::translate("StringTable", "All data will be Cleared!"),
-            Prompter::Icon::Exclamation, QMessageBox::Ok | QMessageBox::Cancel);
-        if (answer != QMessageBox::Ok) return;
+        if (activeDocument()->isModified() ||
+            (activeView()->commitPendingEdit(), activeDocument()->isModified())) {
+            // The save question decides; the document goes without a second question.
+            if (!maySaveChanges()) return;
+        } else {
+            const auto answer = prompter_->message(
+                this, caption(),
+                QCoreApplication::translate("StringTable", "All data will be Cleared!"),
+                Prompter::Icon::Exclamation, QMessageBox::Ok | QMessageBox::Cancel);
+            if (answer != QMessageBox::Ok) return;
+        }
         destroyFrame(current_);
     }
     newDocument();
 }
 
 void CMainFrame::fileOpen() {
+    if (!maySaveChanges()) return;
     const QString path = prompter_->openFileName(this, tr("Data File (*.dat)"));
     if (!path.isEmpty()) openDocument(path);
 }
@@ -476,6 +530,7 @@ bool CMainFrame::openDocument(const QString& path) {
                            context_.text("Failed to open the document.", "无法打开文件。") +
                                QLatin1Char('\n') + error,
                            Prompter::Icon::Exclamation, QMessageBox::Ok);
+        forgetFile(path);
         return false;
     }
     CChildFrame* previous = current_;
@@ -484,6 +539,7 @@ bool CMainFrame::openDocument(const QString& path) {
     context_.newImage = false;
     addFrame(std::move(doc));
     if (previous) previous->close();
+    rememberFile(path);
     return true;
 }
 
@@ -491,24 +547,28 @@ void CMainFrame::fileClose() {
     if (current_) current_->close();
 }
 
-bool CMainFrame::saveDocument(bool askForName) {
+bool CMainFrame::saveDocument(bool askForName, bool confirm) {
     CProgramDoc* doc = activeDocument();
     if (!doc) return false;
-    const auto answer = prompter_->message(
-        this, caption(), context_.text("Whether to save the file", "是否保存文件"),
-        Prompter::Icon::Question, QMessageBox::Yes | QMessageBox::No);
-    if (answer != QMessageBox::Yes) return false;
+    if (confirm) {
+        const auto answer = prompter_->message(
+            this, caption(), context_.text("Whether to save the file", "是否保存文件"),
+            Prompter::Icon::Question, QMessageBox::Yes | QMessageBox::No);
+        if (answer != QMessageBox::Yes) return false;
+    }
     activeView()->storeGridIntoImage();
+    // A value left in an editor is the user's last step; the store itself is none.
+    doc->absorbChange();
     QString path = doc->pathName();
-    // A new document's path name is only a proposal ([Setup] AppName, a bare name taken
-    // relative to the current folder): a file of that name there is someone else's, so
-    // the first save always asks.
+    // Save writes only to the document's own file. A document that never had one (its
+    // path name is only the proposal [Setup] AppName, which may name any file, the program
+    // itself among them) always asks.
     if (askForName || !doc->hasFile() || path.isEmpty() || !QFileInfo(path).isFile()) {
-        QString proposed = path.isEmpty() ? doc->title() : path;
-        if (!proposed.endsWith(QLatin1String(".dat"), Qt::CaseInsensitive))
-            proposed += QStringLiteral(".dat");
+        const QString proposed =
+            doc->hasFile() ? path : QDir(dataFolder()).filePath(doc->displayName());
         path = prompter_->saveFileName(this, proposed, tr("Data File (*.dat)"));
         if (path.isEmpty()) return false;
+        if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".dat");
     }
     QString error;
     if (!doc->save(path, &error)) {
@@ -518,7 +578,24 @@ bool CMainFrame::saveDocument(bool askForName) {
                            Prompter::Icon::Exclamation, QMessageBox::Ok);
         return false;
     }
+    if (current_) current_->updateCaption();
+    rememberFile(path);
     return true;
+}
+
+bool CMainFrame::maySaveChanges() {
+    CProgramDoc* doc = activeDocument();
+    if (!doc) return true;
+    // What is still in an editor counts as typed.
+    activeView()->commitPendingEdit();
+    if (!doc->isModified()) return true;
+    const QString text =
+        context_.text("Save changes to %1?", "是否保存对 %1 的更改？").arg(doc->displayName());
+    const auto answer =
+        prompter_->message(this, caption(), text, Prompter::Icon::Exclamation,
+                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer == QMessageBox::Yes) return saveDocument(false, false);
+    return answer == QMessageBox::No;
 }
 
 void CMainFrame::showChannelWindow() {
@@ -599,6 +676,10 @@ void CMainFrame::createHelp() {
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    // The pointer left a menu or the toolbar, or a menu closed: its prompt goes.
+    if ((event->type() == QEvent::Leave || event->type() == QEvent::Hide) &&
+        (qobject_cast<QMenu*>(watched) || qobject_cast<QToolBar*>(watched)))
+        statusBar()->clearMessage();
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
         if (auto* menu = qobject_cast<QMenu*>(watched)) {
             const QAction* a = menu->activeAction();
@@ -641,6 +722,7 @@ void CMainFrame::paramAdjust() {
     if (!doc || !current_ || !cps::CPasswordDlg::ask(context_.chinese, this)) return;
     cps::CParamAdjustDlg dlg(doc->image(), current_->radioContext(), this);
     dlg.exec();
+    recordStep("Param Adjust", "参数调节");
 }
 
 void CMainFrame::sqlTuning() {
@@ -648,6 +730,7 @@ void CMainFrame::sqlTuning() {
     if (!doc || !current_) return;
     cps::CSqlTuningDlg dlg(doc->image(), current_->radioContext(), this);
     dlg.exec();
+    recordStep("Sql Tuning", "静噪微调");
 }
 
 void CMainFrame::softwareInfo() {
@@ -657,22 +740,31 @@ void CMainFrame::softwareInfo() {
     // The grid is refilled from the image after OK: channels typed since the last store
     // go into the image first, or the refill would drop them.
     view->storeGridIntoImage();
+    doc->absorbChange();
     // The refill takes the new limits from the image.
     cps::CSoftwareInfoDlg dlg(doc->image(), context_.chinese, nullptr, this);
     if (dlg.exec() != QDialog::Accepted) return;
     // Cleared first: a new image's fill would put its own ranges back.
     context_.newImage = false;
     view->fillGridFromImage();
+    recordStep("Software Info", "软件信息");
 }
 
-void CMainFrame::editOptionalFeatures() { optionalDlg_->exec(); }
+void CMainFrame::editOptionalFeatures() {
+    optionalDlg_->exec();
+    recordStep("Optional Features", "可选功能");
+}
 
-void CMainFrame::editMsk() { mskDlg_->exec(); }
+void CMainFrame::editMsk() {
+    mskDlg_->exec();
+    recordStep("MSK", "MSK呼叫列表");
+}
 
 void CMainFrame::editDtmf() {
     if (CProgramDoc* doc = activeDocument()) {
         CDtmfCodesDlg dlg(doc->image(), context_.chinese, this);
         dlg.exec();
+        recordStep("DTMF", "DTMF");
     }
 }
 
@@ -680,6 +772,7 @@ void CMainFrame::editKeyAssignment() {
     if (CProgramDoc* doc = activeDocument()) {
         CKeyAssignmentDlg dlg(doc->image(), context_.chinese, this);
         dlg.exec();
+        recordStep("Key Assignment", "按键定义");
     }
 }
 
@@ -688,6 +781,7 @@ void CMainFrame::editStun() {
     if (!doc || !cps::CPasswordDlg::ask(context_.chinese, this)) return;
     CStunDlg dlg(doc->image(), context_.chinese, this);
     dlg.exec();
+    recordStep("Stun", "遥晕");
 }
 
 bool CMainFrame::menuBarHas(int id) const {
@@ -719,4 +813,312 @@ void CMainFrame::showTwoTone() {
         twoToneDoc_ = doc;
     }
     twoTone_->exec();
+    recordStep("2-Tone", "两音");
+}
+
+// ---------------------------------------------------------------------------------------
+// Undo and redo
+
+void CMainFrame::createUndoActions() {
+    auto* undo = new QAction(this);
+    undo->setData(cmd::EditUndo);
+    undo->setObjectName(QStringLiteral("cmd_e12b"));
+    undo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
+    undo->setStatusTip(context_.text("Undo the last action", "撤销上一步操作"));
+    auto* redo = new QAction(this);
+    redo->setData(cmd::EditRedo);
+    redo->setObjectName(QStringLiteral("cmd_e12c"));
+    redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    redo->setStatusTip(context_.text("Redo the previously undone action", "恢复上一步撤销的操作"));
+    actions_.insert(cmd::EditUndo, undo);
+    actions_.insert(cmd::EditRedo, redo);
+    connect(undo, &QAction::triggered, this, &CMainFrame::editUndo);
+    connect(redo, &QAction::triggered, this, &CMainFrame::editRedo);
+    // At the top of the Edit menu, as desktop editors have them.
+    if (QMenu* edit = topMenu(1)) {
+        QAction* first = edit->actions().value(0);
+        edit->insertAction(first, undo);
+        edit->insertAction(first, redo);
+        edit->insertSeparator(first);
+    }
+    updateUndoActions();
+}
+
+void CMainFrame::updateUndoActions() {
+    QAction* undo = action(cmd::EditUndo);
+    QAction* redo = action(cmd::EditRedo);
+    if (!undo || !redo) return;
+    const CProgramDoc* doc = activeDocument();
+    const bool locked = transferRunning();
+    const bool canUndo = doc && doc->canUndo() && !locked;
+    const bool canRedo = doc && doc->canRedo() && !locked;
+    auto text = [this](const char* en, const char* zh, const QString& step, const char* key) {
+        QString t = context_.text(en, zh);
+        if (!step.isEmpty()) t += QLatin1Char(' ') + step;
+        return t + QLatin1Char('\t') + QLatin1String(key);
+    };
+    undo->setText(text("&Undo", "撤销(&U)", doc ? doc->undoName() : QString(), "Ctrl+Z"));
+    redo->setText(text("&Redo", "恢复(&R)", doc ? doc->redoName() : QString(), "Ctrl+Y"));
+    undo->setEnabled(canUndo);
+    redo->setEnabled(canRedo);
+}
+
+void CMainFrame::editUndo() {
+    if (CProgramDoc* doc = activeDocument(); doc && !transferRunning()) doc->undo();
+}
+
+void CMainFrame::editRedo() {
+    if (CProgramDoc* doc = activeDocument(); doc && !transferRunning()) doc->redo();
+}
+
+void CMainFrame::recordStep(const char* english, const char* chinese) {
+    if (CProgramDoc* doc = activeDocument()) doc->recordChange(context_.text(english, chinese));
+}
+
+// ---------------------------------------------------------------------------------------
+// Recent files and dropped files
+
+namespace {
+const int kRecentFiles = 4;
+QString recentKey(int i) { return QStringLiteral("Recent File List/File%1").arg(i + 1); }
+}  // namespace
+
+QStringList CMainFrame::recentFiles() const {
+    const cps::UserStore store = context_.userStore();
+    QStringList files;
+    for (int i = 0; i < kRecentFiles; ++i) {
+        const QString f = store.text(recentKey(i));
+        if (!f.isEmpty()) files << f;
+    }
+    return files;
+}
+
+QString CMainFrame::dataFolder() const {
+    const QString folder = context_.userStore().text(QStringLiteral("Settings/DataFolder"));
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) return folder;
+    // Never the current folder, which may be the program's own.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+void CMainFrame::createRecentFiles() {
+    QMenu* file = topMenu(0);
+    QAction* exit = action(cmd::Exit);
+    if (!file || !exit) return;
+    // Between the print commands and Exit, with a separator of their own.
+    for (int i = 0; i < kRecentFiles; ++i) {
+        auto* a = new QAction(this);
+        a->setData(cmd::RecentFile1 + i);
+        a->setObjectName(QStringLiteral("recentFile%1").arg(i + 1));
+        a->setStatusTip(context_.text("Open this document", "打开该文件"));
+        connect(a, &QAction::triggered, this,
+                [this, a] { openRecentOrDropped(a->property("path").toString()); });
+        file->insertAction(exit, a);
+        recentActions_.push_back(a);
+    }
+    recentSeparator_ = file->insertSeparator(exit);
+    updateRecentFiles();
+}
+
+void CMainFrame::updateRecentFiles() {
+    const QStringList files = recentFiles();
+    for (int i = 0; i < static_cast<int>(recentActions_.size()); ++i) {
+        QAction* a = recentActions_[i];
+        const QString f = files.value(i);
+        a->setVisible(!f.isEmpty());
+        a->setProperty("path", f);
+        // An ampersand in a folder name is not a mnemonic.
+        QString shown = QDir::toNativeSeparators(f);
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
+    }
+    if (recentSeparator_) recentSeparator_->setVisible(!files.isEmpty());
+}
+
+void CMainFrame::rememberFile(const QString& path) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    QStringList files = recentFiles();
+    files.removeAll(absolute);
+    files.prepend(absolute);
+    cps::UserStore store = context_.userStore();
+    for (int i = 0; i < kRecentFiles; ++i) store.setText(recentKey(i), files.value(i));
+    store.setText(QStringLiteral("Settings/DataFolder"), QFileInfo(absolute).absolutePath());
+    store.sync();
+    updateRecentFiles();
+}
+
+void CMainFrame::forgetFile(const QString& path) {
+    QStringList files = recentFiles();
+    if (files.removeAll(QFileInfo(path).absoluteFilePath()) == 0) return;
+    cps::UserStore store = context_.userStore();
+    for (int i = 0; i < kRecentFiles; ++i) store.setText(recentKey(i), files.value(i));
+    store.sync();
+    updateRecentFiles();
+}
+
+bool CMainFrame::openRecentOrDropped(const QString& path) {
+    if (path.isEmpty() || transferRunning() || !maySaveChanges()) return false;
+    return openDocument(path);
+}
+
+namespace {
+// The one data file a drag carries, or nothing.
+QString droppedDataFile(const QMimeData* mime) {
+    if (!mime || !mime->hasUrls() || mime->urls().size() != 1) return {};
+    const QUrl url = mime->urls().constFirst();
+    if (!url.isLocalFile()) return {};
+    const QString path = url.toLocalFile();
+    return path.endsWith(QLatin1String(".dat"), Qt::CaseInsensitive) ? path : QString();
+}
+}  // namespace
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedDataFile(event->mimeData()).isEmpty() && !transferRunning())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const QString path = droppedDataFile(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    // After the drop has finished: the question and the load run their own event loops.
+    QTimer::singleShot(0, this, [this, path] { openRecentOrDropped(path); });
+}
+
+// ---------------------------------------------------------------------------------------
+// Transfers
+
+bool CMainFrame::transferRunning() const {
+    for (QMdiSubWindow* w : mdi_ ? mdi_->subWindowList() : QList<QMdiSubWindow*>())
+        if (auto* f = qobject_cast<CChildFrame*>(w); f && f->transferRunning()) return true;
+    return false;
+}
+
+void CMainFrame::connectTransfer(CChildFrame* frame) {
+    connect(frame, &CChildFrame::transferRunningChanged, this, &CMainFrame::lockForTransfer);
+    connect(frame, &CChildFrame::transferFinished, this, &CMainFrame::transferFinished);
+}
+
+void CMainFrame::lockForTransfer(bool running) {
+    for (int id : {cmd::FileNew, cmd::FileOpen, cmd::FileClose, cmd::FileSave, cmd::FileSaveAs,
+                   cmd::Exit, cmd::Read, cmd::Write, cmd::ComSetup, cmd::Language})
+        action(id)->setEnabled(!running);
+    for (QAction* a : recentActions_) a->setEnabled(!running);
+    updateUndoActions();
+    if (running) message_->setText(tr("Ready"));
+}
+
+void CMainFrame::transferFinished(bool write, bool ok) {
+    if (!ok) return;
+    const QString port = context_.portName;
+    message_->setText(
+        write ? context_.text("Write completed on %1.", "写数据完成，端口 %1。").arg(port)
+              : context_.text("Read completed on %1.", "读数据完成，端口 %1。").arg(port));
+}
+
+// ---------------------------------------------------------------------------------------
+// Closing, title, panes and prompts
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    // A transfer uses the document and the port until it ends; unsaved changes ask first.
+    if (transferRunning() || !maySaveChanges()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+namespace {
+// Keeps the main window's title: a maximised channel window appends its caption to it.
+// The title change is put back and not passed on, so that the channel window does not
+// append again; it is installed again whenever a channel window changes state, to stay the
+// first filter asked.
+class TitleKeeper : public QObject {
+  public:
+    TitleKeeper(QWidget* window, const QString& title) : QObject(window), title_(title) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::WindowTitleChange || watched != parent())
+            return QObject::eventFilter(watched, event);
+        auto* w = static_cast<QWidget*>(watched);
+        if (w->windowTitle() != title_) w->setWindowTitle(title_);
+        return true;
+    }
+
+  private:
+    QString title_;
+};
+}  // namespace
+
+void CMainFrame::keepTitle() {
+    if (!titleKeeper_) titleKeeper_ = new TitleKeeper(this, title_);
+    removeEventFilter(titleKeeper_);
+    installEventFilter(titleKeeper_);
+}
+
+void CMainFrame::createPaneKeys() {
+    // The panes in turn: the navigation tree, then the channel window's grid.
+    auto cycle = [this](int step) {
+        QList<QWidget*> panes;
+        if (nav_ && nav_->isVisible()) panes << nav_->tree();
+        if (CProgramView* v = activeView(); v && v->isVisible()) panes << v->grid();
+        if (panes.isEmpty()) return;
+        QWidget* focus = QApplication::focusWidget();
+        int at = -1;
+        for (int i = 0; i < panes.size(); ++i)
+            if (focus &&
+                (focus == panes[i] || panes[i]->isAncestorOf(focus) ||
+                 (i == panes.size() - 1 && activeView() && activeView()->isAncestorOf(focus))))
+                at = i;
+        const int next = ((at < 0 ? (step > 0 ? -1 : 0) : at) + step + panes.size()) % panes.size();
+        panes[next]->setFocus(Qt::ShortcutFocusReason);
+    };
+    const std::pair<QKeySequence, int> keys[] = {{QKeySequence(Qt::Key_F6), 1},
+                                                 {QKeySequence(Qt::SHIFT | Qt::Key_F6), -1}};
+    for (const auto& [key, step] : keys) {
+        auto* a = new QAction(this);
+        a->setShortcut(key);
+        a->setObjectName(step > 0 ? QStringLiteral("nextPane") : QStringLiteral("previousPane"));
+        addAction(a);
+        connect(a, &QAction::triggered, this, [cycle, step = step] { cycle(step); });
+    }
+}
+
+namespace {
+// Key presses and activation may change the lock keys; the panes follow.
+class LockKeyWatcher : public QObject {
+  public:
+    LockKeyWatcher(std::function<void()> changed, QObject* parent)
+        : QObject(parent), changed_(std::move(changed)) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type t = event->type();
+        if ((t == QEvent::KeyRelease && watched->isWidgetType()) ||
+            t == QEvent::ApplicationActivate)
+            changed_();
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    std::function<void()> changed_;
+};
+
+}  // namespace
+
+void CMainFrame::watchPrompts() {
+    if (QToolBar* tb = findChild<QToolBar*>(QStringLiteral("toolBar")))
+        tb->installEventFilter(this);
+    // The menus carry the F1 filter already (createHelp).
+    qApp->installEventFilter(new LockKeyWatcher([this] { updateLockPanes(); }, this));
+}
+
+void CMainFrame::updateLockPanes() {
+    const auto states = lockKeyStates();
+    const char* texts[3] = {QT_TR_NOOP("CAP"), QT_TR_NOOP("NUM"), QT_TR_NOOP("SCRL")};
+    for (int i = 0; i < 3; ++i)
+        if (lockPanes_[i])
+            lockPanes_[i]->setText(states && (*states)[i] ? tr(texts[i]) : QString());
 }

@@ -47,6 +47,9 @@ enum : int {
     SqlTuning = 0x8023,
     Stun = 0x8024,
     ExportPdf = 0x8030,
+    EditUndo = 0xE12B,
+    EditRedo = 0xE12C,
+    RecentFile1 = 0xE110,  // to 0xE113
     FileNew = 0xE100,
     FileOpen = 0xE101,
     FileClose = 0xE102,
@@ -71,6 +74,9 @@ class CMdiBackground : public QMdiArea {
   public:
     explicit CMdiBackground(const QString& programDir, QWidget* parent = nullptr);
     QPixmap tile() const { return tile_; }
+
+  signals:
+    void resized();
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -112,7 +118,11 @@ class CMainFrame : public QMainWindow {
     // Document commands.
     void newDocument();
     bool openDocument(const QString& path);
-    bool saveDocument(bool askForName);
+    // confirm: first the question whether to save at all.
+    bool saveDocument(bool askForName, bool confirm = true);
+    // Before an action that replaces or closes the document: a document with unsaved
+    // changes asks whether to save them. False when the action is to be abandoned.
+    bool maySaveChanges();
     // Keeps the channel windows inside the client area (after the frame got its size).
     void fitChannelWindows();
 
@@ -122,6 +132,16 @@ class CMainFrame : public QMainWindow {
     void fileClose();
     void fileSave() { saveDocument(false); }
     void fileSaveAs() { saveDocument(true); }
+    // Edit > Undo and Redo on the active document.
+    void editUndo();
+    void editRedo();
+    // File > a recent file; a file dropped onto the window.
+    bool openRecentOrDropped(const QString& path);
+    // The per-user list of the last data files, newest first.
+    QStringList recentFiles() const;
+    // The folder the file dialogs start in: the one last used for a data file.
+    QString dataFolder() const;
+    bool transferRunning() const;
     void showChannelWindow();
     void toggleControlBar();
     // The print commands on the active document; Print Setup works without one.
@@ -164,8 +184,35 @@ class CMainFrame : public QMainWindow {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
+    // Undo and redo.
+    void createUndoActions();
+    void updateUndoActions();
+    // A dialog that edits the image closed: what it changed is one step.
+    void recordStep(const char* english, const char* chinese);
+    // Recent files.
+    void createRecentFiles();
+    void rememberFile(const QString& path);
+    void forgetFile(const QString& path);
+    void updateRecentFiles();
+    // Transfers: the commands that would disturb one are locked while it runs, and the
+    // status bar says how it ended.
+    void connectTransfer(CChildFrame* frame);
+    void lockForTransfer(bool running);
+    void transferFinished(bool write, bool ok);
+    // Status bar: the keyboard's lock states, where the platform tells them.
+    void updateLockPanes();
+    // F6 and Shift+F6: the focus to the next or previous pane.
+    void createPaneKeys();
+    // A command's prompt leaves the status bar with the pointer.
+    void watchPrompts();
+    // The title stays [language] Title, also under a maximised channel window.
+    void keepTitle();
+
     struct Command;
     void createActions();
     void createMenus();
@@ -199,4 +246,9 @@ class CMainFrame : public QMainWindow {
     std::unique_ptr<cps::CTwoToneDlg> twoTone_;
     CProgramDoc* twoToneDoc_ = nullptr;
     ExchangeCommands* exchange_ = nullptr;  // Import/Export Channels, Compare with Radio
+    QString title_;  // [language] Title: the window's title whatever the channel window does
+    std::vector<QAction*> recentActions_;
+    QAction* recentSeparator_ = nullptr;
+    QLabel* lockPanes_[3] = {};
+    QObject* titleKeeper_ = nullptr;
 };

@@ -224,7 +224,9 @@ class GuiTest : public QObject {
         prompter_.answers = {QMessageBox::Yes};
         prompter_.savePath.clear();  // the user cancels the file dialog
         frame()->action(cmd::FileSave)->trigger();
-        QCOMPARE(prompter_.proposed, victim + QStringLiteral(".dat"));
+        // The proposal is the name only, in the data folder: never the file AppName names.
+        QCOMPARE(QFileInfo(prompter_.proposed).fileName(), QStringLiteral("Program.dat"));
+        QVERIFY(QFileInfo(prompter_.proposed).absolutePath() != dir_->path());
         QFile f(victim);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("not an image"));
@@ -260,7 +262,9 @@ class GuiTest : public QObject {
         QCOMPARE(grid()->textMatrix(129, 0), QStringLiteral("Fr"));
         QCOMPARE(grid()->foreColorFixed(), QColor(0, 50, 240));
         QCOMPARE(view()->toneList()->count(), 261);
-        QCOMPARE(frame()->activeFrame()->windowTitle(), QStringLiteral("Channel Information"));
+        QCOMPARE(frame()->activeFrame()->windowTitle(),
+                 QStringLiteral("Channel Information - TestRadio.dat[*]"));
+        QVERIFY(!frame()->activeFrame()->isWindowModified());
 
         QTreeWidget* tree = frame()->navigationBar()->tree();
         QCOMPARE(tree->topLevelItem(0)->text(0), QStringLiteral("Test Company"));
@@ -360,7 +364,7 @@ class GuiTest : public QObject {
         prompter_.savePath = file;
         frame()->action(cmd::FileSave)->trigger();
         QCOMPARE(prompter_.shown.first().text, QStringLiteral("Whether to save the file"));
-        QCOMPARE(prompter_.proposed, QStringLiteral("TestRadio.dat"));
+        QCOMPARE(QFileInfo(prompter_.proposed).fileName(), QStringLiteral("TestRadio.dat"));
         QFile f(file);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray bytes = f.readAll();
@@ -442,16 +446,25 @@ class GuiTest : public QObject {
     void newAsksFirst() {
         prepare(kEnglishIni);
         QVERIFY(launch());
-        typeCell(1, 1, QStringLiteral("145.5"), 2, 1);
-        CChildFrame* before = frame()->activeFrame();
+        // Nothing changed: the clearing question alone.
         prompter_.answers = {QMessageBox::Cancel};
         frame()->action(cmd::FileNew)->trigger();
         QCOMPARE(prompter_.lastText(), QStringLiteral("All data will be Cleared!"));
+
+        typeCell(1, 1, QStringLiteral("145.5"), 2, 1);
+        CChildFrame* before = frame()->activeFrame();
+        prompter_.shown.clear();
+        prompter_.answers = {QMessageBox::Cancel};
+        frame()->action(cmd::FileNew)->trigger();
+        QCOMPARE(prompter_.shown.size(), 1);
+        QCOMPARE(prompter_.lastText(), QStringLiteral("Save changes to TestRadio.dat?"));
         QCOMPARE(frame()->activeFrame(), before);
         QCOMPARE(grid()->textMatrix(1, 1), QStringLiteral("145.50000"));
 
-        prompter_.answers = {QMessageBox::Ok};
+        // No: the changes go, without a second question.
+        prompter_.answers = {QMessageBox::No};
         frame()->action(cmd::FileNew)->trigger();
+        QCOMPARE(prompter_.shown.size(), 2);
         QCOMPARE(frame()->documentCount(), 1);
         QCOMPARE(grid()->textMatrix(1, 1), QString());
         QVERIFY(cps::app().newImage);

@@ -196,6 +196,12 @@ void CProgramView::fillGridFromImage() {
     refreshAll();
 }
 
+void CProgramView::restoreTable(const cps::ChannelTable& table) {
+    hideEditors();
+    table_ = table;
+    refreshAll();
+}
+
 void CProgramView::storeGridIntoImage() {
     // A value still in an editor counts: saving or writing must not drop what was typed.
     commitPendingEdit();
@@ -206,7 +212,23 @@ void CProgramView::commitPendingEdit() {
     const int col = grid_->col();
     QWidget* editor = editorFor(col);
     if (!editor->isVisible()) return;
-    applyOutcome(table_.typeCell(grid_->row(), col, editorText(editor)).outcome, editor, false);
+    const int row = grid_->row();
+    const QStringList before = rowTexts(row);
+    applyOutcome(table_.typeCell(row, col, editorText(editor)).outcome, editor, false);
+    reportEdit(row, col, before);
+}
+
+QStringList CProgramView::rowTexts(int row) const {
+    QStringList texts;
+    for (int c = 1; c < ChannelTable::kCols; ++c) texts << table_.text(row, c);
+    return texts;
+}
+
+void CProgramView::reportEdit(int row, int col, const QStringList& before) {
+    if (rowTexts(row) == before) return;
+    const QString heading = ChannelTable::heading(col, chinese_).trimmed();
+    emit userEdited(
+        cps::pick(chinese_, "%1 of channel %2", "信道 %2 的%1").arg(heading, table_.text(row, 0)));
 }
 
 QString CProgramView::editorText(QWidget* editor) const {
@@ -254,7 +276,10 @@ void CProgramView::onLeaveCell() {
     const int col = grid_->col();
     QWidget* editor = editorFor(col);
     if (!editor->isVisible()) return;
-    applyOutcome(table_.typeCell(grid_->row(), col, editorText(editor)).outcome, editor, true);
+    const int row = grid_->row();
+    const QStringList before = rowTexts(row);
+    applyOutcome(table_.typeCell(row, col, editorText(editor)).outcome, editor, true);
+    reportEdit(row, col, before);
 }
 
 void CProgramView::applyOutcome(const cps::EditOutcome& out, QWidget* editor, bool stayOnCell) {
@@ -295,8 +320,10 @@ int CProgramView::contextIdFor(QWidget* focus) const {
 
 bool CProgramView::frequencyKey(QKeyEvent* key) {
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-        applyOutcome(table_.enterFrequency(grid_->row(), grid_->col(), freqEdit_->text()),
-                     freqEdit_, false);
+        const int row = grid_->row();
+        const QStringList before = rowTexts(row);
+        applyOutcome(table_.enterFrequency(row, grid_->col(), freqEdit_->text()), freqEdit_, false);
+        reportEdit(row, grid_->col(), before);
         return true;
     }
     const bool shift = key->modifiers() & Qt::ShiftModifier;

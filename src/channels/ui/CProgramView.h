@@ -37,6 +37,9 @@ class CProgramView : public QWidget {
     void storeGridIntoImage();
     // Image to rows; the band limits in use are loaded from the image.
     void fillGridFromImage();
+    // Rows and band limits as a document's earlier state had them (undo, redo); an edit in
+    // progress is dropped.
+    void restoreTable(const cps::ChannelTable& table);
     // The band limits in use, loaded by the last fill.
     const cps::Bands& bandsInUse() const { return table_.bands(); }
 
@@ -68,6 +71,9 @@ class CProgramView : public QWidget {
     void serviceAccessRequested();
     // Check box 1150 clicked (and once at set-up): the SQL-writing switch, 0 or 1.
     void sqlSwitchChanged(int allowed);
+    // The user changed the grid's rows (a committed cell, a row a rule cleared); stepName
+    // names the change in the current language, as undo shows it.
+    void userEdited(const QString& stepName);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -84,6 +90,9 @@ class CProgramView : public QWidget {
     void hideEditors(QWidget* except = nullptr);
     QString editorText(QWidget* editor) const;
     void applyOutcome(const cps::EditOutcome& out, QWidget* editor, bool stayOnCell);
+    // Emits userEdited when the row no longer holds the texts it had.
+    void reportEdit(int row, int col, const QStringList& before);
+    QStringList rowTexts(int row) const;
     void showNotice(cps::Notice notice);
     bool frequencyKey(QKeyEvent* key);
     int contextIdFor(QWidget* focus) const;

@@ -1,5 +1,6 @@
 #include "ProcessDlg.h"
 
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -24,7 +25,9 @@ CProcessDlg::CProcessDlg(const QString& caption, bool chinese, QWidget* parent) 
     progress_ = new QProgressBar(this);
     progress_->setRange(0, 191);
     progress_->setValue(0);
-    progress_->setTextVisible(false);
+    // The share done, as a percentage.
+    progress_->setTextVisible(true);
+    progress_->setFormat(QStringLiteral("%p%"));
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(new QLabel(text("Progress：", "进度："), this), 0, 0);
@@ -32,6 +35,16 @@ CProcessDlg::CProcessDlg(const QString& caption, bool chinese, QWidget* parent) 
     grid->addWidget(progress_, 1, 0, 1, 2);
     grid->addWidget(start_, 0, 2);
     grid->addWidget(cancel_, 1, 2);
+    // Room for the longest status text from the start, so that the window keeps its size
+    // when the transfer begins.
+    const QFontMetrics fm = status_->fontMetrics();
+    int widest = 0;
+    for (const char* t : {"Not start yet", "尚未开始", "Waiting the response from radio....",
+                          "请等待对机讲响应....", "256"})
+        widest = qMax(widest, fm.horizontalAdvance(QString::fromUtf8(t)));
+    status_->setMinimumWidth(widest + fm.averageCharWidth());
+    status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    setFixedSize(sizeHint());
     connect(start_, &QPushButton::clicked, this, &CProcessDlg::onStart);
     connect(cancel_, &QPushButton::clicked, this, &CProcessDlg::onCancel);
 }

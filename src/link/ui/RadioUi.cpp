@@ -16,6 +16,7 @@ namespace {
 
 void runTransfer(RadioViewHost& host, CProcessDlg* dlg, LinkMode mode) {
     QPointer<CProcessDlg> guard(dlg);
+    host.transferStarted(mode == LinkMode::Write);
     host.commitPendingEdit();
     if (mode == LinkMode::Write) host.storeGridIntoImage();
     RadioImage& document = host.documentImage();
@@ -34,6 +35,7 @@ void runTransfer(RadioViewHost& host, CProcessDlg* dlg, LinkMode mode) {
     const LinkResult result = RadioLink(port, prompt).transfer(document, settings);
     if (mode == LinkMode::Read && result == LinkResult::Ok) host.imageReadFromRadio();
     if (guard) guard->finish();
+    host.transferEnded(mode == LinkMode::Write, result == LinkResult::Ok);
 }
 
 // One Process window per view; while it is open Read and Write leave it alone, so the

@@ -30,6 +30,10 @@ class RadioViewHost {
     virtual void commitPendingEdit() = 0;   // leave-cell check on the cell being edited
     virtual void storeGridIntoImage() = 0;  // band limits and the 129 rows into the image
     virtual void imageReadFromRadio() = 0;  // the image was replaced: new-image flag, refill
+    // Around one transfer, from Start to its end (ok: it completed); the host may lock the
+    // commands that would disturb it meanwhile.
+    virtual void transferStarted(bool write) { (void)write; }
+    virtual void transferEnded(bool write, bool ok) { (void)write, (void)ok; }
 };
 
 namespace radioui {
