@@ -94,10 +94,12 @@ bool CChildFrame::transferWindowOpen() const {
 
 QString CChildFrame::readStepName() const { return context_.text("Read Data", "读数据"); }
 
-void CChildFrame::transferStarted(bool) {
-    transferRunning_ = true;
-    emit transferRunningChanged(true);
+void CChildFrame::setTransferRunning(bool running) {
+    transferRunning_ = running;
+    emit transferRunningChanged(running);
 }
+
+void CChildFrame::transferStarted(bool) { setTransferRunning(true); }
 
 void CChildFrame::transferEnded(bool write, bool ok) {
     if (write) {
@@ -107,8 +109,7 @@ void CChildFrame::transferEnded(bool write, bool ok) {
         // The rows received before the failure are in the image: a change to keep or undo.
         doc_->recordChange(readStepName());
     }
-    transferRunning_ = false;
-    emit transferRunningChanged(false);
+    setTransferRunning(false);
     emit transferFinished(write, ok);
 }
 

@@ -36,6 +36,8 @@ class CChildFrame : public QMdiSubWindow, public cps::RadioViewHost {
     // Whether the Process window is open (a transfer may be about to start or running).
     bool transferWindowOpen() const;
     bool transferRunning() const { return transferRunning_; }
+    // A transfer on the channel window's port that leaves the document alone (a compare).
+    void setTransferRunning(bool running);
 
     // The caption: "Channel Information - NAME", with "*" while there are unsaved changes.
     void updateCaption();

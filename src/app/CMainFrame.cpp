@@ -1001,9 +1001,11 @@ void CMainFrame::connectTransfer(CChildFrame* frame) {
 }
 
 void CMainFrame::lockForTransfer(bool running) {
-    for (int id : {cmd::FileNew, cmd::FileOpen, cmd::FileClose, cmd::FileSave, cmd::FileSaveAs,
-                   cmd::Exit, cmd::Read, cmd::Write, cmd::ComSetup, cmd::Language})
-        action(id)->setEnabled(!running);
+    for (int id : std::initializer_list<int>{cmd::FileNew, cmd::FileOpen, cmd::FileClose,
+                                             cmd::FileSave, cmd::FileSaveAs, cmd::Exit, cmd::Read,
+                                             cmd::Write, cmd::ComSetup, cmd::Language,
+                                             cmd::ImportChannels, cmd::CompareWithRadio})
+        if (QAction* a = action(id)) a->setEnabled(!running);
     for (QAction* a : recentActions_) a->setEnabled(!running);
     updateUndoActions();
     if (running) message_->setText(tr("Ready"));

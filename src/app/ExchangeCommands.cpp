@@ -44,6 +44,13 @@ class ScratchReadHost : public RadioViewHost {
     void commitPendingEdit() override { frame_->commitPendingEdit(); }
     void storeGridIntoImage() override {}
     void imageReadFromRadio() override { done_(scratch_); }
+    // The document's commands stay off while the port is busy, as for Read.
+    void transferStarted(bool) override {
+        if (frame_) frame_->setTransferRunning(true);
+    }
+    void transferEnded(bool, bool) override {
+        if (frame_) frame_->setTransferRunning(false);
+    }
     CChildFrame* frame() const { return frame_; }
 
   private:
@@ -212,6 +219,8 @@ void ExchangeCommands::importChannels() {
     if (frame != frame_.activeFrame() || !frame) return;
     frame->documentImage() = r.image;
     frame->fillGridFromImage();
+    if (CProgramDoc* doc = frame_.activeDocument())
+        doc->recordChange(context_.text("Import Channels", "导入信道"));
     if (!r.notes.isEmpty())
         prompter_.message(&frame_, caption(),
                           context_.text("Imported with these changes:", "已导入，有以下改动：") +
