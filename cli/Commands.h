@@ -25,6 +25,7 @@ int runWrite(const QStringList& args, const AppContext& context);
 int runShow(const QStringList& args, const AppContext& context);
 int runSet(const QStringList& args, const AppContext& context);
 int runService(const QStringList& args, const AppContext& context);
+int runPorts(const QStringList& args, const AppContext& context);
 int runPrint(const QStringList& args, const AppContext& context);
 
 // Per-command help texts, printed by "cps COMMAND --help".
@@ -37,5 +38,6 @@ extern const char* const kShowHelp;
 extern const char* const kSetHelp;
 extern const char* const kServiceHelp;
 extern const char* const kPrintHelp;
+extern const char* const kPortsHelp;
 
 }  // namespace cps::cli

@@ -42,6 +42,10 @@ class CChildFrame : public QMdiSubWindow, public cps::RadioViewHost {
     void commitPendingEdit() override;
     void storeGridIntoImage() override;
     void imageReadFromRadio() override;
+    void reportStatus(const QString& text) override { emit statusReport(text); }
+
+  signals:
+    void statusReport(const QString& text);
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -288,6 +288,21 @@ void CMainFrame::trimMenus(bool showLanguage) {
     }
 }
 
+// Setup > Verify after writing: a per-user choice, off unless the user turned it on.
+void CMainFrame::createVerifySetting() {
+    auto* a = new QAction(tr("Verify after writing"), this);
+    a->setObjectName(QStringLiteral("actionVerifyAfterWrite"));
+    a->setStatusTip(tr("Read back every block written to the radio and compare"));
+    a->setCheckable(true);
+    a->setChecked(cps::verifyAfterWriting(context_.userStore()));
+    connect(a, &QAction::toggled, this, [this](bool on) {
+        cps::UserStore store = context_.userStore();
+        cps::setVerifyAfterWriting(store, on);
+    });
+    actions_.insert(cmd::VerifyAfterWrite, a);
+    if (QMenu* setup = topMenu(3)) setup->insertAction(action(cmd::Language), a);
+}
+
 void CMainFrame::createToolBar() {
     QToolBar* tb = addToolBar(tr("Standard"));
     tb->setObjectName(QStringLiteral("toolBar"));
@@ -363,6 +378,7 @@ CMainFrame::CMainFrame(cps::AppContext& context, Prompter* prompter, QWidget* pa
     setWindowTitle(ctx.profile.get(ctx.languageName, QStringLiteral("Title")));
     createActions();
     createMenus();
+    createVerifySetting();
     createToolBar();
     createStatusBar();
     createNavigation();
@@ -408,6 +424,7 @@ void CMainFrame::addFrame(std::unique_ptr<CProgramDoc> doc) {
     mdi_->setActiveSubWindow(frame);
     current_ = frame;
     connect(frame->view(), &CProgramView::serviceAccessRequested, this, &CMainFrame::unlockService);
+    connect(frame, &CChildFrame::statusReport, message_, &QLabel::setText);
     if (context_.serviceUnlocked) frame->view()->revealServiceControls();
 }
 

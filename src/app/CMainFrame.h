@@ -60,6 +60,7 @@ enum : int {
     Exit = 0xE141,
     ViewToolbar = 0xE800,
     ViewStatusBar = 0xE801,
+    VerifyAfterWrite = 0x8031,
 };
 }
 
@@ -170,6 +171,7 @@ class CMainFrame : public QMainWindow {
     void createStatusBar();
     void createNavigation();
     void createHelp();
+    void createVerifySetting();
     void onTreeClicked(QTreeWidgetItem* item);
     void addFrame(std::unique_ptr<CProgramDoc> doc);
     void destroyFrame(CChildFrame* frame);
