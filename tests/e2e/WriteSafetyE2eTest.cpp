@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QRegularExpression>
+#include <QSettings>
 #include <memory>
 #include <vector>
 
@@ -165,4 +166,19 @@ TEST_F(WriteSafety, ParallelReadNamesEachFileAfterItsPort) {
     EXPECT_TRUE(r.err.contains("give the same file name"));
 }
 
+}  // namespace
+
+namespace {
+TEST_F(WriteSafety, PortsListsAnAssignedDeviceTheSystemDoesNotList) {
+    {
+        QSettings s(path("user.ini"), QSettings::IniFormat);
+        s.setValue("Ports/COM3", "/tmp/no-such-radio");
+    }
+    const CpsRun r = cps({"ports"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith("DEVICE\tCOM\tDESCRIPTION\tUSB ID\tSERIAL NUMBER\n"));
+    EXPECT_TRUE(r.out.contains("/tmp/no-such-radio\tCOM3\t(assigned, not listed by the system)"))
+        << r.out.toStdString();
+    EXPECT_EQ(cps({"ports", "extra"}).status, 2);
+}
 }  // namespace
