@@ -78,7 +78,10 @@ QComboBox* CPortSettingDlg::assignmentChoice(int n, QAbstractButton* button, boo
                                                  : "Choose the device this number opens"));
     choice->addItem(QString::fromUtf8(chinese ? "映射到设备..." : "Map to a device..."));
     for (const SystemPort& p : listed)
-        choice->addItem(QStringLiteral("%1  %2").arg(p.device, describePort(p)), p.device);
+        choice->addItem(p.description.isEmpty() && usbIds(p).isEmpty()
+                            ? p.device
+                            : QStringLiteral("%1  %2").arg(p.device, describePort(p)),
+                        p.device);
     const QString plain = button->text();
     const bool plainEnabled = button->isEnabled();
     connect(choice, qOverload<int>(&QComboBox::currentIndexChanged), this,
