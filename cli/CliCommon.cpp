@@ -31,6 +31,7 @@ Args parseArgs(const QStringList& args, const QStringList& valued, const QString
             return a;
         } else {
             a.values.insert(s, args[++i]);
+            a.allValues[s] << args[i];
         }
     }
     return a;

@@ -21,7 +21,8 @@ namespace cps::cli {
 // positional arguments in order.
 struct Args {
     QStringList positional;
-    QHash<QString, QString> values;
+    QHash<QString, QString> values;         // the last value of each option
+    QHash<QString, QStringList> allValues;  // every value, for options that may repeat
     QSet<QString> flags;
     QString error;  // set when the arguments could not be parsed
 
@@ -29,6 +30,7 @@ struct Args {
         return values.contains(option) || flags.contains(option);
     }
     QString value(const QString& option) const { return values.value(option); }
+    QStringList all(const QString& option) const { return allValues.value(option); }
 };
 
 Args parseArgs(const QStringList& args, const QStringList& valued, const QStringList& flags = {});

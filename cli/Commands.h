@@ -25,6 +25,7 @@ int runWrite(const QStringList& args, const AppContext& context);
 int runShow(const QStringList& args, const AppContext& context);
 int runSet(const QStringList& args, const AppContext& context);
 int runService(const QStringList& args, const AppContext& context);
+int runPorts(const QStringList& args, const AppContext& context);
 int runPrint(const QStringList& args, const AppContext& context);
 int runExportCsv(const QStringList& args, const AppContext& context);
 int runImportCsv(const QStringList& args, const AppContext& context);
@@ -47,5 +48,6 @@ extern const char* const kImportCsvHelp;
 extern const char* const kExportHelp;
 extern const char* const kImportHelp;
 extern const char* const kDiffHelp;
+extern const char* const kPortsHelp;
 
 }  // namespace cps::cli

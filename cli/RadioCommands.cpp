@@ -1,11 +1,16 @@
+#include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <cstdio>
+#include <functional>
+#include <vector>
 
 #include "AppContext.h"
 #include "CliCommon.h"
 #include "Commands.h"
 #include "DataFile.h"
+#include "ParallelRun.h"
 #include "PortNames.h"
 #include "RadioLink.h"
 #include "SerialPort.h"
@@ -23,106 +28,123 @@ namespace cps::cli {
 
 const char* const kReadHelp =
     "Usage: cps read --port PORT -o OUT [--into DOC] [--password DIGITS] [--retries N]\n"
+    "       cps read --port PORT --port PORT ... -o PATTERN [...]\n"
     "\n"
     "Reads the whole memory of a radio and saves it as the image file OUT.\n"
     "\n"
-    "  --port PORT         COM1 to COM16, or a device path such as /dev/ttyUSB0 or ./radio\n"
+    "  --port PORT         COM1 to COM16, or a device path such as /dev/ttyUSB0 or ./radio;\n"
+    "                      repeat it to read several radios at once, one thread each\n"
     "  -o, --output OUT    image file to write; written only when the read completed\n"
-    "                      (\"-\" writes the image to standard output)\n"
+    "                      (\"-\" writes the image to standard output). With several ports\n"
+    "                      %p in OUT stands for the port (COM3, or a device's file name)\n"
     "  --into DOC          start from the image file DOC instead of a new image (its\n"
     "                      radio password is checked against the radio's)\n"
     "  --password DIGITS   radio password (up to six digits) to read a locked radio\n"
     "  --retries N         answer Retry this many times when the radio does not answer\n"
     "\n"
+    "With several ports a line per port gives its result; the exit status is 1 when any\n"
+    "of them failed.\n"
     "On systems without COM names COMn opens /dev/ttyUSB(n-1), or the device set as\n"
     "Ports/COMn in the per-user settings.\n";
 
 const char* const kWriteHelp =
-    "Usage: cps write --port PORT FILE [--ignore-range] [--retries N]\n"
-    "                 [--calibration --access-code CODE]\n"
+    "Usage: cps write --port PORT [--port PORT ...] FILE [--ignore-range] [--retries N]\n"
+    "                 [--verify] [--backup DIR] [--calibration --access-code CODE]\n"
     "\n"
     "Writes the image file FILE to a radio: rows 0 to 249 and the model, band,\n"
     "password and limit blocks.\n"
     "\n"
-    "  --port PORT          COM1 to COM16, or a device path such as /dev/ttyUSB0 or ./radio\n"
+    "  --port PORT          COM1 to COM16, or a device path such as /dev/ttyUSB0 or ./radio;\n"
+    "                       repeat it to write several radios at once, one thread each\n"
     "  --ignore-range       go on when the image's bands lie outside the radio's range\n"
     "  --retries N          answer Retry this many times when the radio does not answer\n"
+    "  --verify             read back every block written and compare; a difference fails\n"
+    "                       and names the first address that differs\n"
+    "  --backup DIR         first read the radio into DIR/<date-time>-<port>.dat; when that\n"
+    "                       read or its save fails, nothing is written\n"
     "  --calibration        also send the squelch calibration rows (0xFA0-0xFCF);\n"
-    "                       needs the service access code in --access-code\n";
+    "                       needs the service access code in --access-code\n"
+    "\n"
+    "With several ports a line per port gives its result; the exit status is 1 when any\n"
+    "of them failed.\n";
 
 namespace {
 
 // Answers the protocol's questions from the options and draws a progress bar on a terminal.
+// Its messages go to sink: standard error for one radio, a buffer of its own for each of
+// several, so that threads share no stream.
 class CliPrompt : public LinkPrompt {
   public:
-    CliPrompt(bool continueOutOfRange, int retries)
-        : continue_(continueOutOfRange), retries_(retries), tty_(isatty(fileno(stderr)) != 0) {}
+    CliPrompt(bool continueOutOfRange, int retries, QTextStream& sink, bool progressBar)
+        : continue_(continueOutOfRange), retries_(retries), sink_(sink), bar_(progressBar) {}
 
     Answer message(const QString& text, const QString&, Buttons buttons) override {
         endBar();
         const QString line = text.trimmed().replace(QLatin1Char('\n'), QLatin1Char(' '));
         switch (buttons) {
             case Buttons::OkCancel:
-                err() << line << (continue_ ? " [OK: --ignore-range]\n" : " [Cancel]\n");
+                sink_ << line << (continue_ ? " [OK: --ignore-range]\n" : " [Cancel]\n");
                 return continue_ ? Answer::Ok : Answer::Cancel;
             case Buttons::RetryCancel:
                 if (retries_ > 0) {
                     --retries_;
-                    err() << line << " [Retry]\n";
-                    err().flush();
+                    sink_ << line << " [Retry]\n";
+                    sink_.flush();
                     return Answer::Retry;
                 }
-                err() << line << '\n';
+                sink_ << line << '\n';
                 return Answer::Cancel;
             case Buttons::Ok:
                 break;
         }
-        err() << line << '\n';
+        sink_ << line << '\n';
         return Answer::Ok;
     }
     void setStatus(const QString&) override {}
     void setProgressRange(int maximum) override { max_ = maximum; }
     void setProgress(int position) override {
-        if (!tty_ || max_ <= 0) return;
+        if (!bar_ || max_ <= 0) return;
         const int width = 40;
         const int filled = position * width / max_;
-        err() << '\r' << '[' << QString(filled, QLatin1Char('#'))
+        sink_ << '\r' << '[' << QString(filled, QLatin1Char('#'))
               << QString(width - filled, QLatin1Char(' ')) << "] " << position << '/' << max_;
-        err().flush();
+        sink_.flush();
         barShown_ = true;
     }
     bool pump() override { return false; }
     void endBar() {
-        if (barShown_) err() << '\n';
+        if (barShown_) sink_ << '\n';
         barShown_ = false;
     }
 
   private:
     bool continue_;
     int retries_;
-    bool tty_;
+    QTextStream& sink_;
+    bool bar_;
     int max_ = 0;
     bool barShown_ = false;
 };
 
 struct Parsed {
-    QString port, output, into, password, file, accessCode;
-    bool ignoreRange = false, calibration = false, hasAccessCode = false;
+    QStringList ports;  // the link's names, in the order given
+    QString output, into, password, file, accessCode, backupDir;
+    bool ignoreRange = false, calibration = false, hasAccessCode = false, verify = false;
     int retries = 0;
 };
 
 int parse(const char* command, const QStringList& args, Parsed& p) {
-    const Args a =
-        parseArgs(args,
-                  {QStringLiteral("--port"), QStringLiteral("-o"), QStringLiteral("--output"),
-                   QStringLiteral("--into"), QStringLiteral("--password"),
-                   QStringLiteral("--access-code"), QStringLiteral("--retries")},
-                  {QStringLiteral("--ignore-range"), QStringLiteral("--calibration")});
+    const Args a = parseArgs(
+        args,
+        {QStringLiteral("--port"), QStringLiteral("-o"), QStringLiteral("--output"),
+         QStringLiteral("--into"), QStringLiteral("--password"), QStringLiteral("--access-code"),
+         QStringLiteral("--retries"), QStringLiteral("--backup")},
+        {QStringLiteral("--ignore-range"), QStringLiteral("--calibration"),
+         QStringLiteral("--verify")});
     if (!a.error.isEmpty()) return usageError(command, a.error);
     if (a.positional.size() > 1)
         return usageError(command, QStringLiteral("unexpected argument '%1'").arg(a.positional[1]));
     p.file = a.positional.value(0);
-    p.port = a.value(QStringLiteral("--port"));
     p.output = a.has(QStringLiteral("-o")) ? a.value(QStringLiteral("-o"))
                                            : a.value(QStringLiteral("--output"));
     p.into = a.value(QStringLiteral("--into"));
@@ -131,37 +153,156 @@ int parse(const char* command, const QStringList& args, Parsed& p) {
     p.accessCode = a.value(QStringLiteral("--access-code"));
     p.ignoreRange = a.has(QStringLiteral("--ignore-range"));
     p.calibration = a.has(QStringLiteral("--calibration"));
+    p.verify = a.has(QStringLiteral("--verify"));
+    if (a.has(QStringLiteral("--backup"))) {
+        p.backupDir = a.value(QStringLiteral("--backup"));
+        if (p.backupDir.isEmpty()) return usageError(command, "--backup needs a folder");
+    }
     if (a.has(QStringLiteral("--retries"))) {
         bool ok = false;
         p.retries = a.value(QStringLiteral("--retries")).toInt(&ok);
         if (!ok || p.retries < 0)
             return usageError(command, "--retries needs a number of 0 or more");
     }
-    if (p.port.isEmpty()) return usageError(command, "--port is required");
-    QString name;
-    if (!portArgument(p.port, name))
-        return usageError(command,
-                          QStringLiteral("'%1' is not COM1 to COM16 or a device path").arg(p.port));
-    p.port = name;
+    const QStringList ports = a.all(QStringLiteral("--port"));
+    if (ports.isEmpty()) return usageError(command, "--port is required");
+    for (const QString& port : ports) {
+        QString name;
+        if (!portArgument(port, name))
+            return usageError(
+                command, QStringLiteral("'%1' is not COM1 to COM16 or a device path").arg(port));
+        // Two threads on one port would fight over it.
+        if (p.ports.contains(name))
+            return usageError(command, QStringLiteral("port '%1' is given twice").arg(port));
+        p.ports << name;
+    }
     return kOk;
 }
 
-int runLink(const char* command, RadioImage& image, const TransferSettings& settings,
-            const Parsed& p, const AppContext& context) {
-    // COMn leads where the user assigned it in the per-user settings.
-    const PortResolver resolve = userPortResolver(context);
-    SerialPort port(resolve);
-    CliPrompt prompt(p.ignoreRange, p.retries);
+// The port as it may appear in a file name: COM3 for COM3 and \\.\COM12's COM12, a device
+// path's file name, any other character that a file name cannot hold as '_'.
+QString portToken(const QString& portName) {
+    QString t = portName.startsWith(QLatin1String("\\\\.\\")) ? portName.mid(4) : portName;
+    if (t.contains(QLatin1Char('/'))) t = QFileInfo(t).fileName();
+    for (QChar& c : t)
+        if (!c.isLetterOrNumber() && c != QLatin1Char('.') && c != QLatin1Char('-') &&
+            c != QLatin1Char('_'))
+            c = QLatin1Char('_');
+    return t.isEmpty() ? QStringLiteral("port") : t;
+}
+
+// The port for the report lines: COM names without the device-namespace prefix.
+QString portLabel(const QString& portName) {
+    return portName.startsWith(QLatin1String("\\\\.\\")) ? portName.mid(4) : portName;
+}
+
+// What one port's work needs and what it ends with. Each thread has its own.
+struct PortJob {
+    QString port;    // the link's name
+    QString device;  // where it leads, looked up before any thread starts
+    QString output;  // read: the image file; write: the backup file, when asked for
+    RadioImage image;
+    bool ok = false;
+    QString summary;  // the result line
+    QString log;      // the protocol's messages
+};
+
+// Moves the image over one port with a port, prompt and link of its own.
+LinkResult transferOne(PortJob& job, const TransferSettings& settings, const Parsed& p,
+                       QTextStream& sink, bool progressBar, QString* portError) {
+    const QString device = job.device;
+    SerialPort port([device](const QString&) { return device; });
+    CliPrompt prompt(p.ignoreRange, p.retries, sink, progressBar);
     RadioLink link(port, prompt);
-    const LinkResult result = link.transfer(image, settings);
+    const LinkResult result = link.transfer(job.image, settings);
     prompt.endBar();
-    if (result == LinkResult::Ok) return kOk;
-    if (result == LinkResult::PortNotOpened)
-        err() << "cps " << command << ": " << resolve(settings.portName) << ": " << port.errorText()
-              << '\n';
-    err() << "cps " << command << ": failed, nothing "
-          << (settings.mode == LinkMode::Read ? "saved" : "more sent") << '\n';
-    return kFailed;
+    if (result == LinkResult::PortNotOpened && portError)
+        *portError = QStringLiteral("%1: %2").arg(device, port.errorText());
+    return result;
+}
+
+// Runs work over every job: on this thread with messages straight to standard error for
+// one port, else one thread per port, each writing into its own buffer, printed port by
+// port once all have finished. Returns kFailed when any job failed.
+int runJobs(const char* command, std::vector<PortJob>& jobs,
+            const std::function<void(PortJob&, QTextStream&, bool single)>& work) {
+    if (jobs.size() == 1) {
+        work(jobs[0], err(), true);
+        return jobs[0].ok ? kOk : kFailed;
+    }
+    runInParallel(static_cast<int>(jobs.size()), [&jobs, &work](int i) {
+        PortJob& job = jobs[static_cast<size_t>(i)];
+        QTextStream sink(&job.log);
+        work(job, sink, false);
+        sink.flush();
+    });
+    bool all = true;
+    for (const PortJob& job : jobs) {
+        const QString label = portLabel(job.port);
+        for (const QString& line : job.log.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            err() << "cps " << command << ": " << label << ": " << line << '\n';
+        out() << label << ": " << job.summary << '\n';
+        all = all && job.ok;
+    }
+    return all ? kOk : kFailed;
+}
+
+std::vector<PortJob> makeJobs(const Parsed& p, const RadioImage& image, const AppContext& context) {
+    // COMn leads where the user assigned it; looked up here, so the threads never touch
+    // the per-user store.
+    const PortResolver resolve = userPortResolver(context);
+    std::vector<PortJob> jobs;
+    for (const QString& port : p.ports) {
+        PortJob job;
+        job.port = port;
+        job.device = resolve(port);
+        job.image = image;
+        jobs.push_back(job);
+    }
+    return jobs;
+}
+
+// "%p" becomes the port's token, "%%" a percent sign.
+QString expandPattern(const QString& pattern, const QString& token) {
+    QString result;
+    for (int i = 0; i < pattern.size(); ++i) {
+        if (pattern.at(i) == QLatin1Char('%') && i + 1 < pattern.size()) {
+            const QChar c = pattern.at(i + 1);
+            if (c == QLatin1Char('p')) {
+                result += token;
+                ++i;
+                continue;
+            }
+            if (c == QLatin1Char('%')) {
+                result += c;
+                ++i;
+                continue;
+            }
+        }
+        result += pattern.at(i);
+    }
+    return result;
+}
+
+// Each port gets a file name of its own, or the command is refused before any thread runs.
+int checkDistinctTokens(const char* command, const Parsed& p) {
+    QHash<QString, QString> seen;
+    for (const QString& port : p.ports) {
+        const QString token = portToken(port);
+        if (seen.contains(token))
+            return usageError(command, QStringLiteral("ports '%1' and '%2' give the same file name")
+                                           .arg(portLabel(seen.value(token)), portLabel(port)));
+        seen.insert(token, port);
+    }
+    return kOk;
+}
+
+// DIR/<date-time>-<port>.dat; never one that exists, so an earlier backup is never replaced.
+QString backupPath(const QString& dir, const QString& stamp, const QString& port) {
+    const QString base = QDir(dir).filePath(stamp + QLatin1Char('-') + portToken(port));
+    QString path = base + QStringLiteral(".dat");
+    for (int n = 2; QFileInfo::exists(path); ++n) path = base + QStringLiteral("-%1.dat").arg(n);
+    return path;
 }
 
 }  // namespace
@@ -172,11 +313,19 @@ int runRead(const QStringList& args, const AppContext& context) {
     if (!p.file.isEmpty())
         return usageError("read", QStringLiteral("unexpected argument '%1'").arg(p.file));
     if (p.output.isEmpty()) return usageError("read", "-o OUT is required");
-    if (p.calibration || p.hasAccessCode || p.ignoreRange)
-        return usageError("read", "--calibration, --access-code and --ignore-range are for write");
+    if (p.calibration || p.hasAccessCode || p.ignoreRange || p.verify || !p.backupDir.isEmpty())
+        return usageError(
+            "read",
+            "--calibration, --access-code, --ignore-range, --verify and --backup are for write");
     static const QRegularExpression digits(QStringLiteral("^[0-9]{0,6}$"));
     if (!p.password.isNull() && !digits.match(p.password).hasMatch())
         return usageError("read", "--password takes up to six digits");
+    const bool several = p.ports.size() > 1;
+    if (several) {
+        if (isStandardOutput(p.output) || !p.output.contains(QStringLiteral("%p")))
+            return usageError("read", "with several ports -o needs a pattern with %p in it");
+        if (const int status = checkDistinctTokens("read", p); status != kOk) return status;
+    }
 
     RadioImage image = newDocumentImage(context);
     if (!p.into.isEmpty() && !loadImage("read", p.into, image)) return kFailed;
@@ -187,23 +336,39 @@ int runRead(const QStringList& args, const AppContext& context) {
                                                : 0xFF);
     }
 
-    TransferSettings settings;
-    settings.mode = LinkMode::Read;
-    settings.portName = p.port;
-    settings.chinese = context.chinese;
-    if (const int status = runLink("read", image, settings, p, context); status != kOk)
-        return status;
-
-    QString error;
-    if (!writeImage(p.output, image, &error)) {
-        err() << "cps read: the radio was read but " << error << '\n';
-        return kFailed;
-    }
-    // With the image on standard output, the report must not mix into it.
-    (isStandardOutput(p.output) ? err() : out())
-        << "Read " << kImageSize << " bytes from " << p.port << " into "
-        << (isStandardOutput(p.output) ? QStringLiteral("standard output") : p.output) << '\n';
-    return kOk;
+    std::vector<PortJob> jobs = makeJobs(p, image, context);
+    for (PortJob& job : jobs)
+        job.output = several ? expandPattern(p.output, portToken(job.port)) : p.output;
+    const bool tty = isatty(fileno(stderr)) != 0;
+    const bool chinese = context.chinese;
+    return runJobs("read", jobs, [&p, tty, chinese](PortJob& job, QTextStream& sink, bool single) {
+        TransferSettings settings;
+        settings.mode = LinkMode::Read;
+        settings.portName = job.port;
+        settings.chinese = chinese;
+        QString portError;
+        const LinkResult result = transferOne(job, settings, p, sink, single && tty, &portError);
+        if (result != LinkResult::Ok) {
+            if (!portError.isEmpty()) sink << (single ? "cps read: " : "") << portError << '\n';
+            job.summary = QStringLiteral("failed, nothing saved");
+            if (single) sink << "cps read: " << job.summary << '\n';
+            return;
+        }
+        QString error;
+        if (!writeImage(job.output, job.image, &error)) {
+            job.summary = QStringLiteral("the radio was read but ") + error;
+            if (single) sink << "cps read: " << job.summary << '\n';
+            return;
+        }
+        job.ok = true;
+        const QString where =
+            isStandardOutput(job.output) ? QStringLiteral("standard output") : job.output;
+        job.summary = QStringLiteral("read %1 bytes into %2").arg(kImageSize).arg(where);
+        // With the image on standard output, the report must not mix into it.
+        if (single)
+            (isStandardOutput(job.output) ? err() : out())
+                << "Read " << kImageSize << " bytes from " << job.port << " into " << where << '\n';
+    });
 }
 
 int runWrite(const QStringList& args, const AppContext& context) {
@@ -214,6 +379,8 @@ int runWrite(const QStringList& args, const AppContext& context) {
         return usageError("write", "-o, --into and --password are for read");
     if (p.hasAccessCode && !p.calibration)
         return usageError("write", "--access-code goes with --calibration");
+    if (!p.backupDir.isEmpty())
+        if (const int status = checkDistinctTokens("write", p); status != kOk) return status;
     if (p.calibration && !accessCodeMatches(p.accessCode)) {
         err() << "cps write: --calibration needs the right service access code in "
                  "--access-code; nothing sent\n";
@@ -222,17 +389,70 @@ int runWrite(const QStringList& args, const AppContext& context) {
 
     RadioImage image;
     if (!loadImage("write", p.file, image)) return kFailed;
-    TransferSettings settings;
-    settings.mode = LinkMode::Write;
-    settings.portName = p.port;
-    settings.bands = unpackBands(image);
-    settings.sendCalibration = p.calibration;
-    settings.chinese = context.chinese;
-    if (const int status = runLink("write", image, settings, p, context); status != kOk)
-        return status;
-    out() << "Wrote " << QFileInfo(p.file).fileName() << " to " << p.port
-          << (settings.sendCalibration ? " with the calibration rows\n" : "\n");
-    return kOk;
+    if (!p.backupDir.isEmpty() && !QDir().mkpath(p.backupDir)) {
+        err() << "cps write: cannot create the backup folder " << p.backupDir << "; nothing sent\n";
+        return kFailed;
+    }
+    std::vector<PortJob> jobs = makeJobs(p, image, context);
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    // The names are chosen here, one thread at a time.
+    if (!p.backupDir.isEmpty())
+        for (PortJob& job : jobs) job.output = backupPath(p.backupDir, stamp, job.port);
+    const QString fileName = QFileInfo(p.file).fileName();
+    const bool tty = isatty(fileno(stderr)) != 0;
+    const bool chinese = context.chinese;
+    return runJobs("write", jobs, [&](PortJob& job, QTextStream& sink, bool single) {
+        auto failed = [&](const QString& summary) {
+            job.summary = summary;
+            if (single) sink << "cps write: " << summary << '\n';
+        };
+        QString portError;
+        QString backupNote;
+        if (!job.output.isEmpty()) {
+            // The backup starts from the file's image, so the radio's password is checked
+            // against the one about to be written.
+            PortJob backup = job;
+            TransferSettings read;
+            read.mode = LinkMode::Read;
+            read.portName = job.port;
+            read.chinese = chinese;
+            if (transferOne(backup, read, p, sink, single && tty, &portError) != LinkResult::Ok) {
+                if (!portError.isEmpty())
+                    sink << (single ? "cps write: " : "") << portError << '\n';
+                return failed(QStringLiteral("the backup read failed, nothing sent"));
+            }
+            QString error;
+            if (!saveDataFile(job.output, backup.image, &error)) {
+                sink << error << '\n';
+                return failed(QStringLiteral("the backup could not be saved, nothing sent"));
+            }
+            backupNote = QStringLiteral(" after saving its backup in ") + job.output;
+        }
+        TransferSettings settings;
+        settings.mode = LinkMode::Write;
+        settings.portName = job.port;
+        settings.bands = unpackBands(job.image);
+        settings.sendCalibration = p.calibration;
+        settings.chinese = chinese;
+        settings.verify = p.verify;
+        const LinkResult result = transferOne(job, settings, p, sink, single && tty, &portError);
+        if (result != LinkResult::Ok) {
+            if (!portError.isEmpty()) sink << (single ? "cps write: " : "") << portError << '\n';
+            return failed(result == LinkResult::VerifyFailed
+                              ? QStringLiteral("written, but the read-back differs")
+                              : QStringLiteral("failed, nothing more sent"));
+        }
+        job.ok = true;
+        job.summary =
+            QStringLiteral("wrote %1%2%3%4")
+                .arg(fileName,
+                     p.calibration ? QStringLiteral(" with the calibration rows") : QString(),
+                     p.verify ? QStringLiteral(", verified") : QString(), backupNote);
+        if (single)
+            out() << "Wrote " << fileName << " to " << job.port
+                  << (p.calibration ? " with the calibration rows" : "")
+                  << (p.verify ? ", verified" : "") << backupNote << '\n';
+    });
 }
 
 }  // namespace cps::cli

@@ -40,6 +40,7 @@ class RadioProtocol {
     int nakAt = -1;                 // NAK for a write there, or for the ACK after a read there
     int silentAt = -1;              // a block there is not answered at all
     int shortAt = -1;               // a block read there is answered one byte short
+    int corruptAt = -1;             // a block written there is acknowledged, stored inverted
     int shortIdentification = 0;    // the identification is this many bytes short
 
     // One byte off the line.

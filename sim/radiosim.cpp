@@ -41,6 +41,7 @@ const char* const kUsage =
     "  --nak-at ADDR        answer the block at ADDR with NAK\n"
     "  --silent-at ADDR     do not answer the block at ADDR\n"
     "  --short-at ADDR      answer the block read at ADDR one byte short\n"
+    "  --corrupt-at ADDR    acknowledge the block written at ADDR but store it wrongly\n"
     "  --garbage N          send N garbage bytes before each program-mode answer\n"
     "  --dump FILE.dat      write the memory to FILE at exit\n"
     "  --log FILE           log the commands received, one a line\n"
@@ -67,7 +68,7 @@ struct Options {
     int bandCode = -1;
     int baud = 0;
     bool noAnswer = false;
-    int nakAt = -1, silentAt = -1, shortAt = -1;
+    int nakAt = -1, silentAt = -1, shortAt = -1, corruptAt = -1;
     int garbage = 0;
     QString dump, log, link;
 };
@@ -84,6 +85,7 @@ class Radio : public cps::sim::RadioProtocol {
         nakAt = o.nakAt;
         silentAt = o.silentAt;
         shortAt = o.shortAt;
+        corruptAt = o.corruptAt;
         // A real radio answers no sooner than the request has crossed the wire, and the
         // program purges its input right after sending: never answer faster than one byte
         // time at 9600 baud plus a turnaround, even unpaced.
@@ -204,6 +206,8 @@ int main(int argc, char** argv) {
             if (!parseAddress(v, o.silentAt)) return usageError("bad --silent-at");
         } else if (a == "--short-at") {
             if (!parseAddress(v, o.shortAt)) return usageError("bad --short-at");
+        } else if (a == "--corrupt-at") {
+            if (!parseAddress(v, o.corruptAt)) return usageError("bad --corrupt-at");
         } else if (a == "--garbage") {
             bool ok = false;
             o.garbage = v.toInt(&ok);

@@ -1,12 +1,17 @@
 // Times a full read and a full write against radiosim paced at 9600 baud and compares each
 // with its wire-time floor: every byte that crossed the line at 10 bits, plus the pauses the
-// protocol itself requires.
+// protocol itself requires. Then four radios written at once, one thread each, against the
+// same write alone, in the same run.
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <algorithm>
 #include <cstdio>
+#include <memory>
+#include <vector>
 
+#include "ParallelRun.h"
 #include "RadioLink.h"
 #include "SerialPort.h"
 
@@ -75,6 +80,58 @@ bool measure(const char* what, const QString& device, LinkMode mode, RadioImage&
     return true;
 }
 
+QString startSim(QProcess& sim) {
+    sim.start(QCoreApplication::applicationDirPath() + QStringLiteral("/radiosim"),
+              {QStringLiteral("--baud"), QStringLiteral("9600")});
+    if (!sim.waitForStarted(5000) || !sim.waitForReadyRead(5000)) return QString();
+    return QString::fromLocal8Bit(sim.readLine()).trimmed();
+}
+
+// One write with a port, prompt and link of its own; the time it took in ms, or -1.
+double timedWrite(const QString& device, const RadioImage& image) {
+    SerialPort port;
+    Quiet prompt;
+    TransferSettings s;
+    s.mode = LinkMode::Write;
+    s.portName = device;
+    s.bands = unpackBands(image);
+    RadioImage copy = image;
+    QElapsedTimer t;
+    t.start();
+    const LinkResult r = RadioLink(port, prompt).transfer(copy, s);
+    return r == LinkResult::Ok ? static_cast<double>(t.nsecsElapsed()) / 1e6 : -1;
+}
+
+bool measureParallel(const RadioImage& image) {
+    constexpr int kRadios = 4;
+    std::vector<std::unique_ptr<QProcess>> sims;
+    QStringList devices;
+    for (int i = 0; i < kRadios; ++i) {
+        sims.push_back(std::make_unique<QProcess>());
+        devices << startSim(*sims.back());
+        if (devices.back().isEmpty()) return false;
+    }
+    const double alone = timedWrite(devices[0], image);
+    std::vector<double> each(kRadios, -1);
+    QElapsedTimer t;
+    t.start();
+    runInParallel(kRadios,
+                  [&](int i) { each[static_cast<size_t>(i)] = timedWrite(devices[i], image); });
+    const double all = static_cast<double>(t.nsecsElapsed()) / 1e6;
+    for (auto& sim : sims) {
+        sim->terminate();
+        sim->waitForFinished(5000);
+    }
+    bool ok = alone > 0;
+    for (double ms : each) ok = ok && ms > 0;
+    if (!ok) return false;
+    std::printf(
+        "write alone %8.1f ms  four at once %8.1f ms (slowest %8.1f)  ratio %.3f "
+        "(target <= 1.15)\n",
+        alone, all, *std::max_element(each.begin(), each.end()), all / alone);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -96,5 +153,5 @@ int main(int argc, char** argv) {
                     measure("write", device, LinkMode::Write, image);
     sim.terminate();
     sim.waitForFinished(5000);
-    return ok ? 0 : 1;
+    return ok && measureParallel(image) ? 0 : 1;
 }

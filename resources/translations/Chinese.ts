@@ -377,6 +377,14 @@ About</source>
         <translation>滚动</translation>
     </message>
     <message>
+        <source>Verify after writing</source>
+        <translation>写频后校验</translation>
+    </message>
+    <message>
+        <source>Read back every block written to the radio and compare</source>
+        <translation>写频后读回每个写入的数据块并比较</translation>
+    </message>
+    <message>
         <source>Data File (*.dat)</source>
         <translation>数据文件 (*.dat)</translation>
     </message>

@@ -377,6 +377,14 @@ About</translation>
         <translation>SCRL</translation>
     </message>
     <message>
+        <source>Verify after writing</source>
+        <translation>Verify after writing</translation>
+    </message>
+    <message>
+        <source>Read back every block written to the radio and compare</source>
+        <translation>Read back every block written to the radio and compare</translation>
+    </message>
+    <message>
         <source>Data File (*.dat)</source>
         <translation>Data File (*.dat)</translation>
     </message>

@@ -140,6 +140,12 @@ cps::RadioContext CChildFrame::radioContext() {
     const QString appName = context_.setupAppName();
     c.resolve = cps::portResolver(
         [appName](int n) { return cps::assignedDevice(cps::UserStore(appName), n); });
+    c.verifyAfterWrite = cps::verifyAfterWriting(context_.userStore());
+    c.assigned = [appName](int n) { return cps::assignedDevice(cps::UserStore(appName), n); };
+    c.assign = [appName](int n, const QString& device) {
+        cps::UserStore store(appName);
+        cps::assignDevice(store, n, device);
+    };
     c.sendCalibration =
         cps::calibrationWritable(context_.sqlWritingAllowed, context_.serviceUnlocked);
     return c;

@@ -55,8 +55,11 @@ class CChildFrame : public QMdiSubWindow, public cps::RadioViewHost {
 
     // The name of a radio read as an undo step.
     QString readStepName() const;
+    void reportStatus(const QString& text) override { emit statusReport(text); }
 
   signals:
+    // A line for the status bar (the verify result).
+    void statusReport(const QString& text);
     // A transfer started (true) or ended (false).
     void transferRunningChanged(bool running);
     // A transfer ended; ok: it completed.

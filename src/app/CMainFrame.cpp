@@ -25,6 +25,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <utility>
 
 #include "AppContext.h"
 #include "CAboutDlg.h"
@@ -305,6 +306,21 @@ void CMainFrame::trimMenus(bool showLanguage) {
     }
 }
 
+// Setup > Verify after writing: a per-user choice, off unless the user turned it on.
+void CMainFrame::createVerifySetting() {
+    auto* a = new QAction(tr("Verify after writing"), this);
+    a->setObjectName(QStringLiteral("actionVerifyAfterWrite"));
+    a->setStatusTip(tr("Read back every block written to the radio and compare"));
+    a->setCheckable(true);
+    a->setChecked(cps::verifyAfterWriting(context_.userStore()));
+    connect(a, &QAction::toggled, this, [this](bool on) {
+        cps::UserStore store = context_.userStore();
+        cps::setVerifyAfterWriting(store, on);
+    });
+    actions_.insert(cmd::VerifyAfterWrite, a);
+    if (QMenu* setup = topMenu(3)) setup->insertAction(action(cmd::Language), a);
+}
+
 void CMainFrame::createToolBar() {
     QToolBar* tb = addToolBar(tr("Standard"));
     tb->setObjectName(QStringLiteral("toolBar"));
@@ -386,6 +402,7 @@ CMainFrame::CMainFrame(cps::AppContext& context, Prompter* prompter, QWidget* pa
     createActions();
     createMenus();
     exchange_ = new ExchangeCommands(*this, context_, *prompter_);
+    createVerifySetting();
     createToolBar();
     createStatusBar();
     createNavigation();
@@ -440,6 +457,11 @@ void CMainFrame::addFrame(std::unique_ptr<CProgramDoc> doc) {
     mdi_->setActiveSubWindow(frame);
     current_ = frame;
     connect(frame->view(), &CProgramView::serviceAccessRequested, this, &CMainFrame::unlockService);
+    // The verify result joins the transfer's own line when it ends.
+    connect(frame, &CChildFrame::statusReport, this, [this](const QString& text) {
+        transferNote_ = text;
+        message_->setText(text);
+    });
     if (context_.serviceUnlocked) frame->view()->revealServiceControls();
     connect(frame->document(), &CProgramDoc::historyChanged, this, &CMainFrame::updateUndoActions);
     connectTransfer(frame);
@@ -1008,15 +1030,21 @@ void CMainFrame::lockForTransfer(bool running) {
         if (QAction* a = action(id)) a->setEnabled(!running);
     for (QAction* a : recentActions_) a->setEnabled(!running);
     updateUndoActions();
-    if (running) message_->setText(tr("Ready"));
+    if (running) {
+        transferNote_.clear();
+        message_->setText(tr("Ready"));
+    }
 }
 
 void CMainFrame::transferFinished(bool write, bool ok) {
+    const QString note = std::exchange(transferNote_, QString());
     if (!ok) return;
     const QString port = context_.portName;
-    message_->setText(
-        write ? context_.text("Write completed on %1.", "写数据完成，端口 %1。").arg(port)
-              : context_.text("Read completed on %1.", "读数据完成，端口 %1。").arg(port));
+    QString text = write
+                       ? context_.text("Write completed on %1.", "写数据完成，端口 %1。").arg(port)
+                       : context_.text("Read completed on %1.", "读数据完成，端口 %1。").arg(port);
+    if (!note.isEmpty()) text += QStringLiteral("  ") + note;
+    message_->setText(text);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -64,6 +64,7 @@ enum : int {
     Exit = 0xE141,
     ViewToolbar = 0xE800,
     ViewStatusBar = 0xE801,
+    VerifyAfterWrite = 0x8031,
 };
 }
 
@@ -220,6 +221,7 @@ class CMainFrame : public QMainWindow {
     void createStatusBar();
     void createNavigation();
     void createHelp();
+    void createVerifySetting();
     void onTreeClicked(QTreeWidgetItem* item);
     void addFrame(std::unique_ptr<CProgramDoc> doc);
     void destroyFrame(CChildFrame* frame);
@@ -251,4 +253,5 @@ class CMainFrame : public QMainWindow {
     QAction* recentSeparator_ = nullptr;
     QLabel* lockPanes_[3] = {};
     QObject* titleKeeper_ = nullptr;
+    QString transferNote_;  // a line the running transfer reported (the verify result)
 };

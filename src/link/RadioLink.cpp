@@ -47,6 +47,16 @@ QString serviceOpenFailed() { return QStringLiteral("Open the serial port fails"
 QString serviceCommError(bool chinese) { return pick(chinese, "Communication Error", "通讯出错"); }
 QString readOk(bool chinese) { return pick(chinese, "Read Successfully", "读数据成功"); }
 QString writeOk(bool chinese) { return pick(chinese, "Write Successfully", "写数据成功"); }
+QString verifying(bool chinese) { return pick(chinese, "Verifying...", "正在校验..."); }
+QString verifyFailed(bool chinese, int address) {
+    return pick(chinese, "Verify failed: the radio holds different data at 0x%1",
+                "校验失败：对讲机在 0x%1 处的数据与写入的不同")
+        .arg(QStringLiteral("%1").arg(address, 4, 16, QLatin1Char('0')).toUpper());
+}
+QString verified(bool chinese) {
+    return pick(chinese, "Write verified: the radio holds what was written",
+                "写入已校验：对讲机中的数据与写入的一致");
+}
 }  // namespace linktext
 
 const RadioLink::Block RadioLink::kFixedBlocks[6] = {
@@ -76,8 +86,8 @@ bool inside(const Band& radio, const Band& band) {
 // One whole-image transaction: its state lives only as long as the transaction.
 class RadioLink::Run {
   public:
-    Run(Port& port, LinkPrompt& prompt, const TransferSettings& s)
-        : port_(port), prompt_(prompt), s_(s), zh_(s.chinese) {}
+    Run(Port& port, LinkPrompt& prompt, const TransferSettings& s, int& mismatch)
+        : port_(port), prompt_(prompt), s_(s), zh_(s.chinese), mismatch_(mismatch) {}
 
     LinkResult go(RadioImage& document) {
         if (!port_.open(s_.portName)) {
@@ -217,7 +227,49 @@ class RadioLink::Run {
         if (s_.sendCalibration)
             for (int a = kCalibrationStart; a < kCalibrationEnd; a += 8)
                 if (!writeBlock(image, a, 8)) return interrupted();
-        return LinkResult::Ok;
+        return s_.verify ? verifyImage(image) : LinkResult::Ok;
+    }
+
+    // Reads one block into data; false on a short reply or a missing acknowledgement.
+    bool readBlock(int address, int length, uint8_t* data) {
+        uint8_t reply[wire::kReplyHeader + 255] = {};
+        port_.purge(Purge::Queues);
+        sendHeader(wire::kRead, address, length);
+        const int want = wire::kReplyHeader + length;
+        if (port_.read(reply, want) < want) return false;
+        std::memcpy(data, reply + wire::kReplyHeader, static_cast<size_t>(length));
+        port_.purge(Purge::Queues);
+        sendAck();
+        return ackArrives();
+    }
+
+    // Reads back, in the same program-mode session, every block the write sent. All of
+    // them are read so that the report names the lowest address that differs.
+    LinkResult verifyImage(const RadioImage& image) {
+        int lowest = -1;
+        auto check = [&](int address, int length) {
+            uint8_t got[8] = {};
+            if (!readBlock(address, length, got)) return false;
+            for (int i = 0; i < length; ++i)
+                if (got[i] != image.at(address + i) && (lowest < 0 || address + i < lowest))
+                    lowest = address + i;
+            return true;
+        };
+        prompt_.setProgress(0);
+        prompt_.setStatus(linktext::verifying(zh_));
+        for (int row = 0; row < kWriteRows; ++row) {
+            for (int half = 0; half < 2; ++half)
+                if (!check(row * kRowSize + half * 8, 8)) return interrupted();
+            if (!rowDone(row + 1)) return LinkResult::Cancelled;
+        }
+        for (const Block& b : kFixedBlocks)
+            if (!check(b.address, b.length)) return interrupted();
+        if (s_.sendCalibration)
+            for (int a = kCalibrationStart; a < kCalibrationEnd; a += 8)
+                if (!check(a, 8)) return interrupted();
+        if (lowest < 0) return LinkResult::Ok;
+        mismatch_ = lowest;
+        return fail(LinkResult::VerifyFailed, linktext::verifyFailed(zh_, lowest));
     }
 
     LinkResult readImage(RadioImage& document) {
@@ -254,10 +306,12 @@ class RadioLink::Run {
     LinkPrompt& prompt_;
     const TransferSettings& s_;
     const bool zh_;
+    int& mismatch_;
 };
 
 LinkResult RadioLink::transfer(RadioImage& document, const TransferSettings& settings) {
-    Run run(port_, prompt_, settings);
+    mismatch_ = -1;
+    Run run(port_, prompt_, settings, mismatch_);
     return run.go(document);
 }
 

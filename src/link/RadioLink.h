@@ -22,6 +22,7 @@ enum class LinkResult {
     PasswordError,
     Interrupted,  // a missing acknowledgement or a short reply
     Cancelled,
+    VerifyFailed,  // the read-back after a write differs from what was sent
 };
 
 enum class Buttons { Ok, OkCancel, RetryCancel };
@@ -48,6 +49,8 @@ struct TransferSettings {
     Bands bands;                   // the document's bands, checked against the radio's range
     bool sendCalibration = false;  // SQL writing allowed and service mode unlocked
     bool chinese = false;
+    // Write only: read back every block sent and compare it with the image.
+    bool verify = false;
 };
 
 // Calibration rows go to the radio only with the switch on in an unlocked session.
@@ -64,6 +67,8 @@ class RadioLink {
     // Whole-image read into document or write from it. A read changes document only once
     // all 256 rows have arrived; a write never changes it.
     LinkResult transfer(RadioImage& document, const TransferSettings& settings);
+    // After VerifyFailed: the lowest image address whose read-back differs; else -1.
+    int verifyMismatch() const { return mismatch_; }
 
     // Moves image bytes [start, end) to or from the radio, with its own time-outs and
     // messages and no progress; shows the success box at the end. A read changes image
@@ -84,6 +89,7 @@ class RadioLink {
     class Run;
     Port& port_;
     LinkPrompt& prompt_;
+    int mismatch_ = -1;
 };
 
 // The protocol's bytes.
@@ -113,6 +119,9 @@ QString serviceOpenFailed();
 QString serviceCommError(bool chinese);
 QString readOk(bool chinese);
 QString writeOk(bool chinese);
+QString verifying(bool chinese);
+QString verifyFailed(bool chinese, int address);
+QString verified(bool chinese);
 }  // namespace linktext
 
 }  // namespace cps

@@ -6,7 +6,40 @@
 
 #include "PortNames.h"
 
+#ifdef Q_OS_LINUX
+#include <linux/serial.h>
+#include <sys/ioctl.h>
+#endif
+
 namespace cps {
+
+namespace {
+
+#ifdef Q_OS_LINUX
+// USB-serial adapters hold each reply up to their latency timer (16 ms by default) unless
+// the driver is asked for low latency; the protocol's many short replies add that up to
+// seconds. Returns the flags to put back on close, or -1 when nothing was changed (a
+// pseudo-terminal or a driver that refuses: the port works as it is).
+int askLowLatency(QSerialPort& port) {
+    const int fd = static_cast<int>(port.handle());
+    serial_struct ss{};
+    if (fd < 0 || ::ioctl(fd, TIOCGSERIAL, &ss) != 0) return -1;
+    if (ss.flags & ASYNC_LOW_LATENCY) return -1;
+    const int old = ss.flags;
+    ss.flags |= ASYNC_LOW_LATENCY;
+    return ::ioctl(fd, TIOCSSERIAL, &ss) == 0 ? old : -1;
+}
+
+void restoreFlags(QSerialPort& port, int flags) {
+    const int fd = static_cast<int>(port.handle());
+    serial_struct ss{};
+    if (fd < 0 || ::ioctl(fd, TIOCGSERIAL, &ss) != 0) return;
+    ss.flags = flags;
+    ::ioctl(fd, TIOCSSERIAL, &ss);
+}
+#endif
+
+}  // namespace
 
 SerialPort::SerialPort(Resolver resolve) : resolve_(std::move(resolve)) {
     if (!resolve_) resolve_ = [](const QString& name) { return deviceForPort(name); };
@@ -18,7 +51,11 @@ bool SerialPort::open(const QString& name) {
     close();
     port_ = std::make_unique<QSerialPort>();
     port_->setPortName(resolve_(name));
-    return port_->open(QIODevice::ReadWrite);
+    if (!port_->open(QIODevice::ReadWrite)) return false;
+#ifdef Q_OS_LINUX
+    savedFlags_ = askLowLatency(*port_);
+#endif
+    return true;
 }
 
 void SerialPort::configure(const PortTimeouts& timeouts) {
@@ -78,6 +115,10 @@ int SerialPort::read(uint8_t* data, int count) {
 
 void SerialPort::close() {
     if (port_) {
+#ifdef Q_OS_LINUX
+        if (port_->isOpen() && savedFlags_ >= 0) restoreFlags(*port_, savedFlags_);
+        savedFlags_ = -1;
+#endif
         if (port_->isOpen()) port_->close();
         port_.reset();
     }

@@ -37,6 +37,7 @@ class SerialPort : public Port {
     Resolver resolve_;
     std::unique_ptr<QSerialPort> port_;
     PortTimeouts timeouts_ = kTransferTimeouts;
+    int savedFlags_ = -1;  // the driver's flags before low latency was asked for (Linux)
 };
 
 }  // namespace cps

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QComboBox>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -118,6 +120,62 @@ TEST_F(RadioUi, PortSettingOffersOpenablePortsAndShowsTheCurrentOne) {
     EXPECT_EQ(busy.checkedPort(), 0);
     EXPECT_EQ(busy.windowTitle(), QStringLiteral("端口设置"));
 }
+
+#ifndef Q_OS_WIN
+TEST_F(RadioUi, PortSettingDescribesListedPortsAndOffersThemForUnassignedNumbers) {
+    SystemPort usb;
+    usb.device = QStringLiteral("/dev/ttyUSB0");
+    usb.name = QStringLiteral("ttyUSB0");
+    usb.description = QStringLiteral("USB Serial");
+    usb.vendorId = 0x10c4;
+    usb.productId = 0xea60;
+    SystemPort acm;
+    acm.device = QStringLiteral("/dev/ttyACM0");
+    acm.name = QStringLiteral("ttyACM0");
+    // COM2 is assigned to a device the system does not list; COM1 leads to ttyUSB0.
+    const DeviceMap assigned = [](int n) {
+        return n == 2 ? QStringLiteral("/tmp/radio") : QString();
+    };
+    QStringList probed;
+    CPortSettingDlg dlg(
+        nullptr, false, portNameFor(1), portResolver(assigned),
+        [&probed](const QString& name) {
+            probed << name;
+            return name == QLatin1String("/dev/ttyACM0");
+        },
+        {usb, acm}, assigned);
+    auto* described = dlg.findChild<QLabel*>("description1");
+    ASSERT_TRUE(described);
+    EXPECT_EQ(described->text(), QStringLiteral("USB Serial (10c4:ea60)"));
+    EXPECT_FALSE(dlg.findChild<QComboBox*>("assign1"));
+    EXPECT_FALSE(dlg.findChild<QComboBox*>("assign2")) << "assigned already";
+    auto* offer = dlg.findChild<QComboBox*>("assign5");
+    ASSERT_TRUE(offer);
+    ASSERT_EQ(offer->count(), 3);
+    EXPECT_EQ(offer->itemData(2).toString(), QStringLiteral("/dev/ttyACM0"));
+
+    // Choosing a device points the number at it and probes that device; going back undoes it.
+    QAbstractButton* com5 = dlg.buttons()->button(5);
+    EXPECT_FALSE(com5->isEnabled());
+    offer->setCurrentIndex(2);
+    EXPECT_TRUE(com5->isEnabled());
+    EXPECT_EQ(com5->text(), QStringLiteral("COM5  /dev/ttyACM0"));
+    EXPECT_EQ(probed.last(), QStringLiteral("/dev/ttyACM0"));
+    EXPECT_EQ(dlg.newAssignments().value(5), QStringLiteral("/dev/ttyACM0"));
+    offer->setCurrentIndex(0);
+    EXPECT_TRUE(dlg.newAssignments().isEmpty());
+    EXPECT_FALSE(com5->isEnabled());
+    EXPECT_EQ(com5->text(), QStringLiteral("COM5  /dev/ttyUSB4"));
+
+    // In Chinese, the offer's first entry too.
+    CPortSettingDlg zh(
+        nullptr, true, portNameFor(1), portResolver(assigned), [](const QString&) { return false; },
+        {acm}, assigned);
+    auto* zhOffer = zh.findChild<QComboBox*>("assign3");
+    ASSERT_TRUE(zhOffer);
+    EXPECT_EQ(zhOffer->itemText(0), QStringLiteral("映射到设备..."));
+}
+#endif
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 
 #include <QHash>
 
+#include "PortList.h"
 #include "PortNames.h"
 
 using namespace cps;
@@ -27,3 +28,28 @@ TEST(PortNames, DeviceMapping) {
     EXPECT_EQ(resolve(QStringLiteral("/dev/pts/7")), QStringLiteral("/dev/pts/7"));
 #endif
 }
+
+#ifndef Q_OS_WIN
+TEST(PortList, ComNumbersFollowAssignmentsAndTheDefaultCable) {
+    SystemPort usb1;
+    usb1.device = QStringLiteral("/dev/ttyUSB1");
+    usb1.name = QStringLiteral("ttyUSB1");
+    // COM2 is ttyUSB1 by default; COM7 is assigned to it as well; COM2 assigned elsewhere
+    // no longer leads there.
+    EXPECT_EQ(comNumbersFor(usb1, portResolver({})), QList<int>({2}));
+    EXPECT_EQ(comNumbersFor(usb1, portResolver([](int n) {
+                                return n == 7 ? QStringLiteral("/dev/ttyUSB1") : QString();
+                            })),
+              QList<int>({2, 7}));
+    EXPECT_TRUE(comNumbersFor(usb1, portResolver([](int n) {
+                                  return n == 2 ? QStringLiteral("/dev/ttyACM0") : QString();
+                              }))
+                    .isEmpty());
+    EXPECT_EQ(usbIds(usb1), QString());
+    EXPECT_EQ(describePort(usb1), QStringLiteral("/dev/ttyUSB1"));
+    usb1.vendorId = 0x0403;
+    usb1.productId = 0x6001;
+    usb1.description = QStringLiteral("FT232R");
+    EXPECT_EQ(describePort(usb1), QStringLiteral("FT232R (0403:6001)"));
+}
+#endif

@@ -79,4 +79,18 @@ QString assignedDevice(const UserStore& store, int portNumber) {
     return store.text(QStringLiteral("Ports/COM%1").arg(portNumber));
 }
 
+void assignDevice(UserStore& store, int portNumber, const QString& device) {
+    store.setText(QStringLiteral("Ports/COM%1").arg(portNumber), device);
+    store.sync();
+}
+
+bool verifyAfterWriting(const UserStore& store) {
+    return store.number(QStringLiteral("VerifyAfterWrite"), 0) != 0;
+}
+
+void setVerifyAfterWriting(UserStore& store, bool on) {
+    store.setNumber(QStringLiteral("VerifyAfterWrite"), on ? 1 : 0);
+    store.sync();
+}
+
 }  // namespace cps

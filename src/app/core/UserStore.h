@@ -38,5 +38,11 @@ class UserStore {
 int loadPortNumber(const UserStore& store);
 void storePortNumber(UserStore& store, int number);
 QString assignedDevice(const UserStore& store, int portNumber);
+void assignDevice(UserStore& store, int portNumber, const QString& device);
+
+// "VerifyAfterWrite": whether a write from the program reads back what it sent (off when
+// absent).
+bool verifyAfterWriting(const UserStore& store);
+void setVerifyAfterWriting(UserStore& store, bool on);
 
 }  // namespace cps

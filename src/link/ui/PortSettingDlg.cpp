@@ -1,20 +1,24 @@
 #include "PortSettingDlg.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 #include "HelpContext.h"
+#include "PortList.h"
 #include "PortNames.h"
 #include "SerialPort.h"
 
 namespace cps {
 
 CPortSettingDlg::CPortSettingDlg(QWidget* parent, bool chinese, const QString& currentPort,
-                                 const PortResolver& resolve, Probe canOpen)
+                                 const PortResolver& resolve, Probe canOpen,
+                                 const QList<SystemPort>& listed, const DeviceMap& assigned)
     : QDialog(parent) {
     routeF1ToHelp(this, 204);
     setObjectName(QStringLiteral("PortSetting204"));
@@ -38,7 +42,19 @@ CPortSettingDlg::CPortSettingDlg(QWidget* parent, bool chinese, const QString& c
         setControlId(b, 1006 + n);
         b->setEnabled(canOpen(name));
         group_->addButton(b, n);
-        grid->addWidget(b, (n - 1) % 8, (n - 1) / 8);
+        const int row = (n - 1) % 8, column = (n - 1) / 8 * 2;
+        grid->addWidget(b, row, column);
+
+        const SystemPort* found = nullptr;
+        for (const SystemPort& p : listed)
+            if (comNumbersFor(p, resolve).contains(n)) found = &p;
+        if (found) {
+            auto* l = new QLabel(describePort(*found), box);
+            l->setObjectName(QStringLiteral("description%1").arg(n));
+            grid->addWidget(l, row, column + 1);
+        } else if (kPortsAssignable && assigned && assigned(n).isEmpty() && !listed.isEmpty()) {
+            grid->addWidget(assignmentChoice(n, b, chinese, listed, canOpen), row, column + 1);
+        }
     }
     if (canOpen(currentPort)) {
         const int current = portNumberFromName(currentPort);
@@ -51,6 +67,37 @@ CPortSettingDlg::CPortSettingDlg(QWidget* parent, bool chinese, const QString& c
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(box);
     layout->addWidget(ok);
+}
+
+QComboBox* CPortSettingDlg::assignmentChoice(int n, QAbstractButton* button, bool chinese,
+                                             const QList<SystemPort>& listed,
+                                             const Probe& canOpen) {
+    auto* choice = new QComboBox(this);
+    choice->setObjectName(QStringLiteral("assign%1").arg(n));
+    choice->setToolTip(QString::fromUtf8(chinese ? "选择此端口号打开的设备"
+                                                 : "Choose the device this number opens"));
+    choice->addItem(QString::fromUtf8(chinese ? "映射到设备..." : "Map to a device..."));
+    for (const SystemPort& p : listed)
+        choice->addItem(p.description.isEmpty() && usbIds(p).isEmpty()
+                            ? p.device
+                            : QStringLiteral("%1  %2").arg(p.device, describePort(p)),
+                        p.device);
+    const QString plain = button->text();
+    const bool plainEnabled = button->isEnabled();
+    connect(choice, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            [this, n, button, choice, plain, plainEnabled, canOpen](int index) {
+                const QString device = choice->itemData(index).toString();
+                if (device.isEmpty()) {
+                    assignments_.remove(n);
+                    button->setText(plain);
+                    button->setEnabled(plainEnabled);
+                    return;
+                }
+                assignments_.insert(n, device);
+                button->setText(QStringLiteral("COM%1  %2").arg(n).arg(device));
+                button->setEnabled(canOpen(device));
+            });
+    return choice;
 }
 
 int CPortSettingDlg::checkedPort() const {

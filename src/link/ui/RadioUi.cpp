@@ -29,11 +29,17 @@ void runTransfer(RadioViewHost& host, CProcessDlg* dlg, LinkMode mode) {
     settings.bands = host.bandsInUse();
     settings.sendCalibration = context.sendCalibration;
     settings.chinese = context.chinese;
+    settings.verify = mode == LinkMode::Write && context.verifyAfterWrite;
 
     SerialPort port(context.resolve);
     MessageBoxPrompt prompt(host.hostWidget(), context.caption, dlg);
-    const LinkResult result = RadioLink(port, prompt).transfer(document, settings);
+    RadioLink link(port, prompt);
+    const LinkResult result = link.transfer(document, settings);
     if (mode == LinkMode::Read && result == LinkResult::Ok) host.imageReadFromRadio();
+    if (settings.verify && result == LinkResult::Ok)
+        host.reportStatus(linktext::verified(context.chinese));
+    if (result == LinkResult::VerifyFailed)
+        host.reportStatus(linktext::verifyFailed(context.chinese, link.verifyMismatch()));
     if (guard) guard->finish();
     host.transferEnded(mode == LinkMode::Write, result == LinkResult::Ok);
 }
@@ -65,8 +71,14 @@ void read(RadioViewHost& host) { open(host, LinkMode::Read); }
 void write(RadioViewHost& host) { open(host, LinkMode::Write); }
 
 int comSetup(QWidget* parent, const RadioContext& context) {
-    CPortSettingDlg dlg(parent, context.chinese, context.portName, context.resolve);
-    return dlg.exec() == QDialog::Accepted ? dlg.checkedPort() : 0;
+    // Enumerated at every opening, so a cable plugged in since the last one shows up.
+    CPortSettingDlg dlg(parent, context.chinese, context.portName, context.resolve, {},
+                        systemPorts(), context.assign ? context.assigned : DeviceMap());
+    if (dlg.exec() != QDialog::Accepted) return 0;
+    const QHash<int, QString> assignments = dlg.newAssignments();
+    for (auto it = assignments.begin(); it != assignments.end(); ++it)
+        context.assign(it.key(), it.value());
+    return dlg.checkedPort();
 }
 
 }  // namespace cps::radioui

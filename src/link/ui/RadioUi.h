@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "PortNames.h"
 #include "RadioImage.h"
 
@@ -16,6 +18,10 @@ struct RadioContext {
     QString portName;
     PortResolver resolve;
     bool sendCalibration = false;
+    bool verifyAfterWrite = false;  // read back what a write sent, report it in the status bar
+    // The devices the user assigned to COM numbers, and where a new assignment is kept.
+    DeviceMap assigned;
+    std::function<void(int portNumber, const QString& device)> assign;
 };
 
 // What the channel window offers the radio commands: its document's image, the band
@@ -34,6 +40,8 @@ class RadioViewHost {
     // commands that would disturb it meanwhile.
     virtual void transferStarted(bool write) { (void)write; }
     virtual void transferEnded(bool write, bool ok) { (void)write, (void)ok; }
+    // A line for the main window's status bar (the verify result).
+    virtual void reportStatus(const QString& text) { (void)text; }
 };
 
 namespace radioui {
