@@ -61,7 +61,13 @@ enum : int {
     ViewToolbar = 0xE800,
     ViewStatusBar = 0xE801,
 };
-}
+// The Edit menu's clipboard commands, which act on the channel grid's rows.
+enum : int {
+    EditCopy = 0xE122,
+    EditCut = 0xE123,
+    EditPaste = 0xE125,
+};
+}  // namespace cmd
 
 // The client area: tiles "background.bmp" from the program's folder, or the built-in
 // picture, from the top-left corner.
@@ -166,6 +172,7 @@ class CMainFrame : public QMainWindow {
     struct Command;
     void createActions();
     void createMenus();
+    void createClipboardCommands();
     void createToolBar();
     void createStatusBar();
     void createNavigation();

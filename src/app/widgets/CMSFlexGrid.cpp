@@ -253,6 +253,16 @@ void CMSFlexGrid::updateGeometries() {
     corner_->raise();
 }
 
+void CMSFlexGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    // The scroll that brings the new current cell into view follows the move; it is no
+    // scroll of the user's, and must not hide an editor before the cell being left has
+    // taken its text.
+    const bool nested = layingOut_;
+    layingOut_ = true;
+    QTableWidget::currentChanged(current, previous);
+    layingOut_ = nested;
+}
+
 void CMSFlexGrid::paintEvent(QPaintEvent* event) {
     QTableWidget::paintEvent(event);
     // The area right of the last column and below the last row is grey, not the cells'

@@ -646,9 +646,9 @@ QString CProgramView::refusalText(const cps::RowsEntry& entry) const {
     const bool zh = chinese_;
     if (entry.noRoom)
         return cps::pick(zh,
-                         "Nothing was pasted. The rows from row %1 on do not fit: the last "
-                         "row is Fr.",
-                         "未粘贴。从第 %1 行起的各行超出表格：最后一行是 Fr。")
+                         "Nothing was pasted. Row %1: the rows from here on do not fit; the "
+                         "last row is Fr.",
+                         "未粘贴。第 %1 行：从此行起的各行超出表格；最后一行是 Fr。")
             .arg(cps::channelLabel(entry.row));
     QString why;
     const EditorKind kind = ChannelTable::editorFor(entry.col);
