@@ -417,6 +417,10 @@ class GridGuiTest : public QObject {
         QCOMPARE(families.value(0), QStringLiteral("Times New Roman"));
         QCOMPARE(grid()->horizontalHeader()->font().families().value(0),
                  QStringLiteral("Times New Roman"));
+        QCOMPARE(grid()->horizontalHeaderItem(0)->font().families().value(0),
+                 QStringLiteral("Times New Roman"));
+        QCOMPARE(grid()->verticalHeaderItem(128)->font().families().value(0),
+                 QStringLiteral("Times New Roman"));
         QCOMPARE(view()->frequencyEditor()->font().families().value(0),
                  QStringLiteral("Times New Roman"));
         QCOMPARE(grid()->item(0, 4)->font().families().value(0), QStringLiteral("Courier"));

@@ -93,7 +93,9 @@ void CMSFlexGrid::setRows(int rows) {
     const int old = rowCount();
     setRowCount(qMax(0, rows - 1));
     for (int r = old; r < rowCount(); ++r) {
-        setVerticalHeaderItem(r, new QTableWidgetItem());
+        auto* h = new QTableWidgetItem();
+        h->setFont(font());
+        setVerticalHeaderItem(r, h);
         for (int c = 0; c < columnCount(); ++c) ensureItem(r + 1, c + 1);
     }
 }
@@ -105,6 +107,7 @@ void CMSFlexGrid::setCols(int cols) {
     for (int c = old; c < columnCount(); ++c) {
         auto* h = new QTableWidgetItem();
         h->setForeground(foreFixed_);
+        h->setFont(font());
         setHorizontalHeaderItem(c, h);
         for (int r = 0; r < rowCount(); ++r) ensureItem(r + 1, c + 1);
     }
@@ -261,6 +264,17 @@ void CMSFlexGrid::currentChanged(const QModelIndex& current, const QModelIndex& 
     layingOut_ = true;
     QTableWidget::currentChanged(current, previous);
     layingOut_ = nested;
+}
+
+void CMSFlexGrid::changeEvent(QEvent* event) {
+    QTableWidget::changeEvent(event);
+    if (event->type() != QEvent::FontChange) return;
+    // The headings carry the grid's font themselves: under a style sheet the header would
+    // draw them in the style's own face.
+    for (int c = 0; c < columnCount(); ++c)
+        if (QTableWidgetItem* h = horizontalHeaderItem(c)) h->setFont(font());
+    for (int r = 0; r < rowCount(); ++r)
+        if (QTableWidgetItem* h = verticalHeaderItem(r)) h->setFont(font());
 }
 
 void CMSFlexGrid::paintEvent(QPaintEvent* event) {

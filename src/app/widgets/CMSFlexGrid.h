@@ -89,6 +89,7 @@ class CMSFlexGrid : public QTableWidget {
     void mousePressEvent(QMouseEvent* event) override;
     void updateGeometries() override;
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
   private:
