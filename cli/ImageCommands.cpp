@@ -8,7 +8,7 @@
 #include "CliCommon.h"
 #include "Commands.h"
 #include "FeatureFields.h"
-#include "TextEscape.h"
+#include "RowText.h"
 
 namespace cps::cli {
 
@@ -182,9 +182,7 @@ int runChannels(const QStringList& args, const AppContext& context) {
     QString text;
     for (int n = 1; n <= kChannelCount; ++n) {
         const ChannelRow row = decodeChannel(image.data() + recordOffset(n), bands, chinese);
-        text += channelLabel(n);
-        for (const QString& cell : row) text += QLatin1Char('\t') + escapeCell(cell);
-        text += QLatin1Char('\n');
+        text += rowLine(channelLabel(n), row) + QLatin1Char('\n');
     }
     out() << text;
     return kOk;

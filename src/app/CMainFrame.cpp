@@ -292,6 +292,60 @@ void CMainFrame::createMenus() {
     add(bar->addMenu(tr("&Help")), {cmd::HelpTopics, 0, cmd::About});
 }
 
+void CMainFrame::createClipboardCommands() {
+    struct Clip {
+        int id;
+        const char* en;
+        const char* zh;
+        const char* promptEn;
+        const char* promptZh;
+        const char* keys[2];
+        void (CProgramView::*run)();
+    };
+    static const Clip clips[] = {
+        {cmd::EditCut,
+         "Cu&t",
+         "剪切(&T)",
+         "Cut the selected channel rows to the clipboard",
+         "将选中的信道行剪切到剪贴板",
+         {"Ctrl+X", "Shift+Del"},
+         &CProgramView::cutRows},
+        {cmd::EditCopy,
+         "&Copy",
+         "复制(&C)",
+         "Copy the selected channel rows to the clipboard",
+         "将选中的信道行复制到剪贴板",
+         {"Ctrl+C", "Ctrl+Ins"},
+         &CProgramView::copyRows},
+        {cmd::EditPaste,
+         "&Paste",
+         "粘贴(&P)",
+         "Paste channel rows from the current row on",
+         "从当前行起粘贴信道行",
+         {"Ctrl+V", "Shift+Ins"},
+         &CProgramView::pasteRows},
+    };
+    QMenu* edit = topMenu(1);
+    QAction* first = edit ? edit->actions().value(0) : nullptr;
+    for (const Clip& c : clips) {
+        auto* a = new QAction(context_.text(c.en, c.zh), this);
+        a->setData(c.id);
+        a->setObjectName(QStringLiteral("cmd_%1").arg(c.id, 4, 16, QLatin1Char('0')));
+        a->setStatusTip(context_.text(c.promptEn, c.promptZh));
+        a->setShortcuts(
+            {QKeySequence(QLatin1String(c.keys[0])), QKeySequence(QLatin1String(c.keys[1]))});
+        // In a text field of a dialog or the tree the keys stay that field's own.
+        a->setShortcutContext(Qt::WindowShortcut);
+        const auto run = c.run;
+        connect(a, &QAction::triggered, this, [this, run] {
+            if (CProgramView* view = activeView()) (view->*run)();
+        });
+        actions_.insert(c.id, a);
+        if (edit) edit->insertAction(first, a);
+    }
+    if (edit) edit->insertSeparator(first);
+}
+
 QMenu* CMainFrame::topMenu(int index) const {
     const QList<QAction*> tops = menuBar()->actions();
     return index >= 0 && index < tops.size() ? tops[index]->menu() : nullptr;
@@ -403,6 +457,7 @@ CMainFrame::CMainFrame(cps::AppContext& context, Prompter* prompter, QWidget* pa
     createMenus();
     exchange_ = new ExchangeCommands(*this, context_, *prompter_);
     createVerifySetting();
+    createClipboardCommands();
     createToolBar();
     createStatusBar();
     createNavigation();

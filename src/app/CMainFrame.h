@@ -66,7 +66,13 @@ enum : int {
     ViewStatusBar = 0xE801,
     VerifyAfterWrite = 0x8031,
 };
-}
+// The Edit menu's clipboard commands, which act on the channel grid's rows.
+enum : int {
+    EditCopy = 0xE122,
+    EditCut = 0xE123,
+    EditPaste = 0xE125,
+};
+}  // namespace cmd
 
 // The client area: tiles "background.bmp" from the program's folder, or the built-in
 // picture, from the top-left corner.
@@ -217,6 +223,7 @@ class CMainFrame : public QMainWindow {
     struct Command;
     void createActions();
     void createMenus();
+    void createClipboardCommands();
     void createToolBar();
     void createStatusBar();
     void createNavigation();

@@ -109,7 +109,41 @@ void ChannelTable::store(RadioImage& image) const {
 }
 
 void ChannelTable::clearRow(int row) {
+    if (row < 1 || row >= kRows) return;
     for (int c = 1; c < kCols; ++c) cell(row, c).clear();
+}
+
+ChannelRow ChannelTable::row(int n) const {
+    return (n < 1 || n >= kRows) ? ChannelRow{} : rows_[n - 1];
+}
+
+RowsEntry ChannelTable::typeRows(int firstRow, const QList<ChannelRow>& rows) {
+    RowsEntry result;
+    if (firstRow < 1 || firstRow + rows.size() > kRows) {
+        result.refused = true;
+        result.noRoom = true;
+        result.row = firstRow;
+        return result;
+    }
+    // Typed into a copy, which replaces this table only when every cell went in.
+    ChannelTable work(*this);
+    for (int i = 0; i < rows.size(); ++i) {
+        const int n = firstRow + i;
+        for (int col = 1; col < kCols; ++col) {
+            const QString& typed = rows[i][col - 1];
+            const CellEntry entry = work.typeCell(n, col, typed);
+            if (entry.refused) {
+                result.refused = true;
+                result.row = n;
+                result.col = col;
+                result.typed = typed;
+                result.entry = entry;
+                return result;
+            }
+        }
+    }
+    rows_ = work.rows_;
+    return result;
 }
 
 void ChannelTable::makeNewChannel(int row, const QString& rx) {

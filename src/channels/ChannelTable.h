@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -37,6 +38,16 @@ struct CellEntry {
     bool changed = false;          // the cell holds another value than typed, not just another form
 };
 
+// The verdict on rows typed in one go (a paste): where the first refusal is, if any.
+struct RowsEntry {
+    bool refused = false;
+    bool noRoom = false;  // the rows run past the last row of the grid
+    int row = 0;          // the refused cell
+    int col = 0;
+    QString typed;
+    CellEntry entry;
+};
+
 // The working copy of the 129 channel rows and the rules for every cell entry. Row 0 and
 // column 0 are the fixed headings, as in the grid; rows 1-129 are channels, columns 1-10
 // their texts. No widgets: the view only binds this to the grid and its editors.
@@ -67,6 +78,14 @@ class ChannelTable {
     EditOutcome leaveCell(int row, int col, const QString& typed) {
         return typeCell(row, col, typed).outcome;
     }
+    // Rows from firstRow on, each typed left to right under the rules above, as if a user
+    // typed them: all of them go in, or none when a cell is refused.
+    RowsEntry typeRows(int firstRow, const QList<ChannelRow>& rows);
+    // Every column of the row becomes empty: the channel is deleted.
+    void clearRow(int row);
+    // The ten texts of a channel row.
+    ChannelRow row(int n) const;
+
     // Enter pressed in the frequency editor over column 1 or 2.
     EditOutcome enterFrequency(int row, int col, const QString& typed);
 
@@ -99,7 +118,6 @@ class ChannelTable {
   private:
     QString& cell(int row, int col) { return rows_[row - 1][col - 1]; }
     const QString& cell(int row, int col) const { return rows_[row - 1][col - 1]; }
-    void clearRow(int row);
     void makeNewChannel(int row, const QString& rx);
     EditOutcome leaveRx(int row, const QString& typed, bool onEnter);
     void leaveTx(int row, const QString& typed);

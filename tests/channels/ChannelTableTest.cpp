@@ -332,3 +332,28 @@ TEST(ChannelTableLanguages, EitherLanguageTypesTheSameRecord) {
     EXPECT_TRUE(typed(true, en) == reference);
     EXPECT_EQ(reference.at(recordOffset(4) + 13) & 0x3F, 0x03);  // Middle, Narrow, No, Carrier
 }
+
+TEST_F(ChannelTableTest, TypedRowsGoInWholeOrNotAtAll) {
+    addChannel(2, QStringLiteral("150"));
+    const ChannelRow before = table.row(2);
+    ChannelRow good{"145.5", "145.5", "none", "88.5", "A", "low", "wide", "yes", "off", "off"};
+    ChannelRow bad = good;
+    bad[kColPower] = QStringLiteral("Max");
+    RowsEntry e = table.typeRows(1, {good, bad});
+    EXPECT_TRUE(e.refused);
+    EXPECT_EQ(e.row, 2);
+    EXPECT_EQ(e.col, 1 + kColPower);
+    EXPECT_EQ(table.row(1), ChannelRow{});
+    EXPECT_EQ(table.row(2), before);
+    // Past the last row: refused before any cell is typed.
+    e = table.typeRows(ChannelTable::kRows - 1, {good, good});
+    EXPECT_TRUE(e.refused);
+    EXPECT_TRUE(e.noRoom);
+    EXPECT_EQ(table.row(129), ChannelRow{});
+
+    e = table.typeRows(1, {good, ChannelRow{}});
+    EXPECT_FALSE(e.refused);
+    EXPECT_EQ(rowTexts(table, 1), (QStringList{"145.50000", "145.50000", "None", "88.5", "A", "Low",
+                                               "Wide", "Yes", "Off", "Off"}));
+    EXPECT_EQ(table.row(2), ChannelRow{});  // an empty row pasted deletes the channel
+}

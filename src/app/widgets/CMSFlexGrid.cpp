@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
@@ -20,24 +21,81 @@ CMSFlexGrid::CMSFlexGrid(QWidget* parent) : QTableWidget(parent) {
     verticalHeader()->setHighlightSections(false);
     verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     setStyleSheet(QStringLiteral("QTableWidget { gridline-color: rgb(192,192,192); }"));
-    QFont f(QStringLiteral("Times New Roman"));
-    f.setPointSizeF(9);
-    setFont(f);
+    setFont(gridFont(9));
     corner_ = new QLabel(this);
     corner_->setAlignment(Qt::AlignCenter);
     corner_->setAttribute(Qt::WA_TransparentForMouseEvents);
     setRows(2);
     setCols(2);
     connect(this, &QTableWidget::currentCellChanged, this, &CMSFlexGrid::onCurrentChanged);
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &CMSFlexGrid::scrolled);
-    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, &CMSFlexGrid::scrolled);
+    auto onScroll = [this] {
+        if (layingOut_) {
+            emit cellsMoved();
+        } else {
+            emit scrolled();
+        }
+    };
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, onScroll);
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, onScroll);
+}
+
+QFont CMSFlexGrid::gridFont(double pointSize) {
+    QFont f(QStringLiteral("Times New Roman"));
+    // Where the face is missing the metric-compatible serif faces stand in, then any serif.
+    f.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
+                   QStringLiteral("Tinos"), QStringLiteral("Nimbus Roman"),
+                   QStringLiteral("DejaVu Serif")});
+    f.setStyleHint(QFont::Serif);
+    f.setWeight(QFont::Normal);
+    f.setPointSizeF(pointSize);
+    return f;
+}
+
+QFont CMSFlexGrid::courierFont(const QFont& like) {
+    QFont f = like;
+    f.setFamilies({QStringLiteral("Courier"), QStringLiteral("Courier New"),
+                   QStringLiteral("Liberation Mono"), QStringLiteral("Nimbus Mono PS"),
+                   QStringLiteral("DejaVu Sans Mono")});
+    f.setStyleHint(QFont::TypeWriter);
+    return f;
+}
+
+bool CMSFlexGrid::moveTo(int row, int col) {
+    row = qBound(1, row, qMax(1, rows() - 1));
+    col = qBound(1, col, qMax(1, cols() - 1));
+    if (row == row_ && col == col_) return false;
+    setCurrentCell(row - 1, col - 1);
+    return row_ == row && col_ == col;
+}
+
+int CMSFlexGrid::pageRows() const {
+    const int h = QTableWidget::rowHeight(0);
+    return h > 0 ? qMax(1, viewport()->height() / h) : 1;
+}
+
+int CMSFlexGrid::rowSelFirst() const {
+    const QList<QTableWidgetSelectionRange> ranges = selectedRanges();
+    if (ranges.isEmpty()) return row_;
+    int first = ranges.first().topRow();
+    for (const auto& r : ranges) first = qMin(first, r.topRow());
+    return first + 1;
+}
+
+int CMSFlexGrid::rowSel() const {
+    const QList<QTableWidgetSelectionRange> ranges = selectedRanges();
+    if (ranges.isEmpty()) return row_;
+    int last = ranges.first().bottomRow();
+    for (const auto& r : ranges) last = qMax(last, r.bottomRow());
+    return last + 1;
 }
 
 void CMSFlexGrid::setRows(int rows) {
     const int old = rowCount();
     setRowCount(qMax(0, rows - 1));
     for (int r = old; r < rowCount(); ++r) {
-        setVerticalHeaderItem(r, new QTableWidgetItem());
+        auto* h = new QTableWidgetItem();
+        h->setFont(font());
+        setVerticalHeaderItem(r, h);
         for (int c = 0; c < columnCount(); ++c) ensureItem(r + 1, c + 1);
     }
 }
@@ -49,6 +107,7 @@ void CMSFlexGrid::setCols(int cols) {
     for (int c = old; c < columnCount(); ++c) {
         auto* h = new QTableWidgetItem();
         h->setForeground(foreFixed_);
+        h->setFont(font());
         setHorizontalHeaderItem(c, h);
         for (int r = 0; r < rowCount(); ++r) ensureItem(r + 1, c + 1);
     }
@@ -139,8 +198,11 @@ void CMSFlexGrid::setForeColorFixed(const QColor& color) {
 void CMSFlexGrid::setCellFontName(const QString& family) {
     if (QTableWidgetItem* it = ensureItem(row_, col_)) {
         QFont f = font();
-        f.setFamily(family);
-        f.setStyleHint(QFont::TypeWriter);
+        if (family.compare(QLatin1String("Courier"), Qt::CaseInsensitive) == 0) {
+            f = courierFont(f);
+        } else {
+            f.setFamily(family);
+        }
         it->setFont(f);
     }
 }
@@ -181,7 +243,12 @@ void CMSFlexGrid::onCurrentChanged(int curRow, int curCol, int prevRow, int prev
 }
 
 void CMSFlexGrid::updateGeometries() {
+    // Scroll values the new sizes clamp are no user scroll.
+    const bool nested = layingOut_;
+    layingOut_ = true;
     QTableWidget::updateGeometries();
+    layingOut_ = nested;
+    if (!nested) emit cellsMoved();
     if (!corner_) return;  // called while the base class is still being set up
     const int f = frameWidth();
     corner_->setGeometry(f, f, verticalHeader()->width(), horizontalHeader()->height());
@@ -189,7 +256,53 @@ void CMSFlexGrid::updateGeometries() {
     corner_->raise();
 }
 
+void CMSFlexGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    // The scroll that brings the new current cell into view follows the move; it is no
+    // scroll of the user's, and must not hide an editor before the cell being left has
+    // taken its text.
+    const bool nested = layingOut_;
+    layingOut_ = true;
+    QTableWidget::currentChanged(current, previous);
+    layingOut_ = nested;
+}
+
+void CMSFlexGrid::changeEvent(QEvent* event) {
+    QTableWidget::changeEvent(event);
+    if (event->type() != QEvent::FontChange) return;
+    // The headings carry the grid's font themselves: under a style sheet the header would
+    // draw them in the style's own face.
+    for (int c = 0; c < columnCount(); ++c)
+        if (QTableWidgetItem* h = horizontalHeaderItem(c)) h->setFont(font());
+    for (int r = 0; r < rowCount(); ++r)
+        if (QTableWidgetItem* h = verticalHeaderItem(r)) h->setFont(font());
+}
+
+void CMSFlexGrid::paintEvent(QPaintEvent* event) {
+    QTableWidget::paintEvent(event);
+    // The area right of the last column and below the last row is grey, not the cells'
+    // background, so the end of the table shows.
+    const int lastCol = columnCount() - 1;
+    const int lastRow = rowCount() - 1;
+    if (lastCol < 0 || lastRow < 0) return;
+    QPainter p(viewport());
+    const int right = columnViewportPosition(lastCol) + columnWidth(lastCol);
+    const int bottom = rowViewportPosition(lastRow) + QTableWidget::rowHeight(lastRow);
+    const QRect area = viewport()->rect();
+    if (right < area.right())
+        p.fillRect(QRect(QPoint(right, area.top()), area.bottomRight()), beyondColor());
+    if (bottom < area.bottom())
+        p.fillRect(
+            QRect(QPoint(area.left(), bottom), QPoint(qMin(right, area.right()), area.bottom())),
+            beyondColor());
+}
+
 void CMSFlexGrid::mousePressEvent(QMouseEvent* event) {
+    const QModelIndex at = indexAt(event->position().toPoint());
+    if (event->button() == Qt::RightButton && at.isValid() && selectionModel()->isSelected(at)) {
+        // A right click inside the selection keeps it, for the commands of the menu.
+        event->accept();
+        return;
+    }
     QTableWidget::mousePressEvent(event);
     if (indexAt(event->position().toPoint()).isValid()) {
         const QPoint p = event->position().toPoint();

@@ -57,16 +57,40 @@ class CMSFlexGrid : public QTableWidget {
 
     // Called from a leaveCell handler: the move is cancelled and enterCell is not sent.
     void stay() { stay_ = true; }
+    // Moves the current cell as the user does: leaveCell, then enterCell unless stayed.
+    // Returns whether the move happened.
+    bool moveTo(int row, int col);
+    // Body rows a page of the viewport holds (at least 1).
+    int pageRows() const;
+
+    // The rows of the selection, first and last (the current row when nothing is
+    // selected); rowSel() is the last.
+    int rowSelFirst() const;
+    int rowSel() const;
+
+    // The family every grid uses, with the serif faces that stand in where it is missing.
+    static QFont gridFont(double pointSize);
+    // The fixed-pitch face of name cells.
+    static QFont courierFont(const QFont& like);
+    // What lies beyond the last cell.
+    static QColor beyondColor() { return QColor(128, 128, 128); }
 
   signals:
     void enterCell();
     void leaveCell();
     void mouseDown(Qt::MouseButton button, int x, int y);
+    // A scroll the user made (scroll bar, wheel, keys); not one a resize forces.
     void scrolled();
+    // The cells moved in the viewport without a user scroll (a resize, new headers):
+    // anything laid over a cell must follow it.
+    void cellsMoved();
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
     void updateGeometries() override;
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
   private:
     void onCurrentChanged(int curRow, int curCol, int prevRow, int prevCol);
@@ -77,6 +101,7 @@ class CMSFlexGrid : public QTableWidget {
     int col_ = 1;
     bool stay_ = false;
     bool moving_ = false;
+    bool layingOut_ = false;
     int highLight_ = 2;
     QColor foreFixed_ = Qt::black;
     QVector<Qt::Alignment> alignments_;

@@ -1,6 +1,10 @@
 #include "CProgramView.h"
 
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -8,6 +12,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QScrollBar>
@@ -18,6 +23,7 @@
 #include "CMSFlexGrid.h"
 #include "Pick.h"
 #include "Prompter.h"
+#include "RowText.h"
 
 using cps::ChannelTable;
 using cps::EditorKind;
@@ -68,18 +74,13 @@ void CProgramView::buildGrid() {
     grid_ = new CMSFlexGrid(this);
     grid_->setObjectName(QStringLiteral("channelGrid"));
     grid_->setProperty(kIdProperty, 1022);
-    QFont f(QStringLiteral("Times New Roman"));
-    f.setStyleHint(QFont::Serif);
-    f.setPointSizeF(8.25);
-    grid_->setFont(f);
-    grid_->horizontalHeader()->setFont(f);
-    grid_->verticalHeader()->setFont(f);
     grid_->setRows(ChannelTable::kRows);
     grid_->setCols(ChannelTable::kCols);
     grid_->setForeColorFixed(QColor(0, 50, 240));
-    const int rowHeight = grid_->fontMetrics().height() + 8;
-    grid_->verticalHeader()->setDefaultSectionSize(rowHeight);
-    grid_->horizontalHeader()->setFixedHeight(rowHeight + 2);
+    // Rows are copied and cut in blocks: a drag, Shift+click or the row labels select them.
+    grid_->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    grid_->verticalHeader()->setSectionsClickable(true);
+    grid_->setContextMenuPolicy(Qt::CustomContextMenu);
 
     for (int c = 0; c < ChannelTable::kCols; ++c) {
         grid_->setTextMatrix(0, c, table_.text(0, c));
@@ -118,11 +119,32 @@ void CProgramView::buildGrid() {
 
     connect(grid_, &CMSFlexGrid::enterCell, this, &CProgramView::onEnterCell);
     connect(grid_, &CMSFlexGrid::leaveCell, this, &CProgramView::onLeaveCell);
-    connect(grid_, &CMSFlexGrid::mouseDown, this, [this] {
+    connect(grid_, &CMSFlexGrid::mouseDown, this, [this](Qt::MouseButton button) {
+        if (button != Qt::LeftButton) return;
         // An editor already open over the current cell keeps what was typed into it.
-        if (!editorFor(grid_->col())->isVisible()) onEnterCell();
+        QWidget* editor = editorFor(grid_->col());
+        if (!editor->isVisible()) onEnterCell();
+        // A click on a fixed list opens it; on the release, which would otherwise land on
+        // the open list and pick whatever item lies under the pointer.
+        openListOnRelease_ =
+            editor->isVisible() && qobject_cast<QComboBox*>(editor) && editor != toneList_;
     });
     connect(grid_, &CMSFlexGrid::scrolled, this, &CProgramView::onScroll);
+    connect(grid_, &CMSFlexGrid::cellsMoved, this, [this] {
+        QWidget* editor = editorFor(grid_->col());
+        if (editor->isVisible()) placeEditor(editor);
+    });
+    connect(grid_->verticalHeader(), &QHeaderView::sectionPressed, this, [this] {
+        // A row label selects rows for the clipboard commands; no editor over them.
+        commitPendingEdit();
+        QWidget* editor = editorFor(grid_->col());
+        if (!editor->isVisible()) grid_->setFocus();
+    });
+    connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu* menu = createContextMenu(this);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(grid_->viewport()->mapToGlobal(at));
+    });
     grid_->installEventFilter(this);
     grid_->viewport()->installEventFilter(this);
     installEventFilter(this);
@@ -159,6 +181,28 @@ void CProgramView::buildEditors() {
     toneList_->setEditable(true);
     toneList_->setInsertPolicy(QComboBox::NoInsert);
     toneList_->setMaxVisibleItems(12);
+    // The typed tone check alone decides what a typed tone becomes: completing "250" to
+    // the list's 250.3 would store another tone than the one typed.
+    toneList_->setCompleter(nullptr);
+    toneList_->lineEdit()->installEventFilter(this);
+    applyFonts();
+}
+
+void CProgramView::applyFonts() {
+    // One family for headings, cells and editors, grown with the columns on wide screens.
+    const QFont f = CMSFlexGrid::gridFont(kBasePointSize * scale_);
+    grid_->setFont(f);
+    grid_->horizontalHeader()->setFont(f);
+    grid_->verticalHeader()->setFont(f);
+    const int rowHeight = QFontMetrics(f).height() + qRound(8 * scale_);
+    grid_->verticalHeader()->setDefaultSectionSize(rowHeight);
+    grid_->horizontalHeader()->setFixedHeight(rowHeight + 2);
+    const QFont courier = CMSFlexGrid::courierFont(f);
+    for (int r = 1; r < ChannelTable::kRows; ++r)
+        if (QTableWidgetItem* it = grid_->item(r - 1, 4)) it->setFont(courier);
+    for (QWidget* w : editors_)
+        if (w) w->setFont(f);
+    if (nameEdit_) nameEdit_->setFont(courier);
 }
 
 QWidget* CProgramView::editorFor(int col) const {
@@ -175,6 +219,7 @@ void CProgramView::displayChanged(int screenWidth) {
     if (screenWidth <= 800) return;
     scale_ = screenWidth / 1024.0;
     applyWidths();
+    applyFonts();
 }
 
 void CProgramView::refreshRow(int row) {
@@ -263,7 +308,7 @@ void CProgramView::onEnterCell() {
     }
     // Scroll first: a scroll hides the editors, and this one is about to be shown.
     grid_->scrollToItem(grid_->item(row - 1, col - 1));
-    editor->setGeometry(grid_->cellRect());
+    placeEditor(editor);
     editor->show();
     editor->raise();
     editor->setFocus();
@@ -305,6 +350,8 @@ void CProgramView::showNotice(cps::Notice notice) {
                        icon, QMessageBox::Ok);
 }
 
+void CProgramView::placeEditor(QWidget* editor) { editor->setGeometry(grid_->cellRect()); }
+
 void CProgramView::onScroll() {
     hideEditors();
     grid_->viewport()->repaint();
@@ -333,12 +380,168 @@ bool CProgramView::frequencyKey(QKeyEvent* key) {
     return other || !ChannelTable::frequencyKeyAllowed(key->key(), shift, keypad);
 }
 
-bool CProgramView::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::ShortcutOverride &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
-        // F1 here is the view's own help, not the main window's.
-        event->accept();
+QWidget* CProgramView::editorOf(QObject* watched) const {
+    if (toneList_ && watched == toneList_->lineEdit()) return toneList_;
+    for (QWidget* w : editors_)
+        if (w == watched) return w;
+    return nullptr;
+}
+
+CProgramView::Clip CProgramView::clipboardKey(const QKeyEvent* key) {
+    const Qt::KeyboardModifiers mods =
+        key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    const int k = key->key();
+    if (mods == Qt::ControlModifier) {
+        if (k == Qt::Key_C || k == Qt::Key_Insert) return Clip::Copy;
+        if (k == Qt::Key_X) return Clip::Cut;
+        if (k == Qt::Key_V) return Clip::Paste;
+    } else if (mods == Qt::ShiftModifier) {
+        if (k == Qt::Key_Delete) return Clip::Cut;
+        if (k == Qt::Key_Insert) return Clip::Paste;
+    }
+    return Clip::None;
+}
+
+bool CProgramView::rowsMode(QObject* watched) const {
+    // In an editor over a single cell the keys edit its text, as in any text field; with
+    // rows selected, or from the grid itself, they move rows.
+    if (!editorOf(watched)) return watched == grid_ || watched == grid_->viewport();
+    return grid_->selectedItems().size() > 1;
+}
+
+void CProgramView::runClip(Clip clip) {
+    switch (clip) {
+        case Clip::Copy:
+            copyRows();
+            break;
+        case Clip::Cut:
+            cutRows();
+            break;
+        case Clip::Paste:
+            pasteRows();
+            break;
+        case Clip::None:
+            break;
+    }
+}
+
+void CProgramView::moveBy(int rows, int cols) {
+    int row = grid_->row() + rows;
+    int col = grid_->col() + cols;
+    // Tab runs on into the next row, Shift+Tab back into the previous one.
+    if (col >= ChannelTable::kCols) {
+        col = 1;
+        ++row;
+    } else if (col < 1) {
+        col = ChannelTable::kCols - 1;
+        --row;
+    }
+    row = qBound(1, row, ChannelTable::kRows - 1);
+    if (row == grid_->row() && col == grid_->col()) return;
+    grid_->moveTo(row, col);
+    grid_->clearSelection();
+    grid_->setCurrent(grid_->row(), grid_->col());
+}
+
+void CProgramView::cancelEdit() {
+    // The cell was never written: hiding the editor leaves its text as it was.
+    hideEditors();
+    grid_->setFocus();
+}
+
+void CProgramView::commitAndMoveDown() {
+    const int row = grid_->row();
+    commitPendingEdit();
+    if (editorFor(grid_->col())->isVisible()) return;  // refused, the editor stays
+    if (row < ChannelTable::kRows - 1) {
+        moveBy(1, 0);
+    } else {
+        grid_->setFocus();
+    }
+}
+
+bool CProgramView::editorKey(QWidget* editor, QKeyEvent* key) {
+    const Qt::KeyboardModifiers mods =
+        key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    auto* combo = qobject_cast<QComboBox*>(editor);
+    switch (key->key()) {
+        case Qt::Key_Escape:
+            if (mods) return false;
+            cancelEdit();
+            return true;
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+            // Alt+Down opens a list; plain arrows move, they never change a value.
+            if (mods & Qt::AltModifier) return false;
+            if (mods) return true;
+            moveBy(key->key() == Qt::Key_Up ? -1 : 1, 0);
+            return true;
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            if (mods) return true;
+            moveBy(key->key() == Qt::Key_PageUp ? -grid_->pageRows() : grid_->pageRows(), 0);
+            return true;
+        case Qt::Key_Tab:
+            moveBy(0, (mods & Qt::ShiftModifier) ? -1 : 1);
+            return true;
+        case Qt::Key_Backtab:
+            moveBy(0, -1);
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (editor == freqEdit_) return false;  // the frequency editor's own rule
+            if (mods) return true;
+            commitAndMoveDown();
+            return true;
+        default:
+            break;
+    }
+    if (combo && combo != toneList_ && !mods && !key->text().isEmpty() &&
+        key->text().at(0).isPrint()) {
+        // Typing into a closed list opens it at the first item that begins with the text.
+        combo->showPopup();
+        QKeyEvent copy(QEvent::KeyPress, key->key(), key->modifiers(), key->text());
+        QApplication::sendEvent(combo->view(), &copy);
         return true;
+    }
+    return false;
+}
+
+bool CProgramView::gridKey(QKeyEvent* key) {
+    const Qt::KeyboardModifiers mods =
+        key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    const int k = key->key();
+    const bool open = k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_F2 ||
+                      k == Qt::Key_F4 || (k == Qt::Key_Down && mods == Qt::AltModifier);
+    const bool typing = !mods && !key->text().isEmpty() && key->text().at(0).isPrint();
+    if (!(open && (!mods || k == Qt::Key_Down)) && !typing) return false;
+    // The grid without an editor (after Escape): these bring the cell's editor back.
+    QWidget* editor = editorFor(grid_->col());
+    if (!editor->isVisible()) onEnterCell();
+    auto* combo = qobject_cast<QComboBox*>(editor);
+    if (combo && (k == Qt::Key_F4 || k == Qt::Key_Down)) {
+        combo->showPopup();
+    } else if (typing) {
+        QWidget* target = combo && combo->lineEdit() ? combo->lineEdit() : editor;
+        QKeyEvent copy(QEvent::KeyPress, k, key->modifiers(), key->text());
+        QApplication::sendEvent(target, &copy);
+    }
+    return true;
+}
+
+bool CProgramView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F1) {
+            // F1 here is the view's own help, not the main window's.
+            event->accept();
+            return true;
+        }
+        if (clipboardKey(key) != Clip::None && rowsMode(watched)) {
+            // The view's own row commands, not the editor's text ones nor a window shortcut.
+            event->accept();
+            return true;
+        }
     }
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
@@ -350,7 +553,23 @@ bool CProgramView::eventFilter(QObject* watched, QEvent* event) {
             emit helpRequested(contextIdFor(qobject_cast<QWidget*>(watched)));
             return true;
         }
-        if (watched == freqEdit_) return frequencyKey(key);
+        if (const Clip clip = clipboardKey(key); clip != Clip::None && rowsMode(watched)) {
+            runClip(clip);
+            return true;
+        }
+        if (QWidget* editor = editorOf(watched)) {
+            if (editorKey(editor, key)) return true;
+            if (watched == freqEdit_) return frequencyKey(key);
+        } else if (watched == grid_) {
+            if (gridKey(key)) return true;
+        }
+    } else if (event->type() == QEvent::MouseButtonRelease && watched == grid_->viewport()) {
+        if (openListOnRelease_) {
+            openListOnRelease_ = false;
+            if (auto* combo = qobject_cast<QComboBox*>(editorFor(grid_->col()));
+                combo && combo->isVisible())
+                combo->showPopup();
+        }
     } else if (event->type() == QEvent::Wheel && watched == grid_->viewport()) {
         const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
         if (delta == -120 || delta == 120) {
@@ -361,6 +580,166 @@ bool CProgramView::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------------------
+// Rows on the clipboard
+
+QString CProgramView::rowsText(int first, int last) const {
+    QString text;
+    for (int n = qMax(1, first); n <= qMin(last, ChannelTable::kRows - 1); ++n)
+        text += cps::rowLine(cps::channelLabel(n), table_.row(n)) + QLatin1Char('\n');
+    return text;
+}
+
+bool CProgramView::finishEdit() {
+    // What is being typed counts first; a refused entry keeps its editor (and its message
+    // has been shown), and the row command does not run.
+    commitPendingEdit();
+    return !editorFor(grid_->col())->isVisible();
+}
+
+void CProgramView::copyRows() {
+    if (!finishEdit()) return;
+    QApplication::clipboard()->setText(rowsText(grid_->rowSelFirst(), grid_->rowSel()));
+}
+
+bool CProgramView::clearRowRange(int first, int last) {
+    bool changed = false;
+    for (int n = first; n <= last; ++n) {
+        if (table_.row(n) != cps::ChannelRow{}) changed = true;
+        table_.clearRow(n);
+        refreshRow(n);
+    }
+    return changed;
+}
+
+void CProgramView::cutRows() {
+    if (!finishEdit()) return;
+    const int first = grid_->rowSelFirst();
+    const int last = grid_->rowSel();
+    QApplication::clipboard()->setText(rowsText(first, last));
+    if (clearRowRange(first, last)) emit userEdited(cps::pick(chinese_, "Cut", "剪切"));
+}
+
+void CProgramView::clearRows() {
+    if (!finishEdit()) return;
+    if (clearRowRange(grid_->rowSelFirst(), grid_->rowSel()))
+        emit userEdited(cps::pick(chinese_, "Clear Row", "清除行"));
+}
+
+void CProgramView::pasteRows() { pasteText(QApplication::clipboard()->text()); }
+
+bool CProgramView::pasteText(const QString& text) {
+    if (!finishEdit()) return false;
+    const int first = grid_->rowSelFirst();
+    const cps::ParsedRows parsed = cps::parseRowLines(text);
+    if (parsed.badLine > 0) {
+        const QString row = cps::channelLabel(qMin(first + parsed.badLine - 1, 129));
+        message(cps::pick(chinese_,
+                          "Nothing was pasted. Row %1: line %2 of the text has %3 fields; a row "
+                          "is its label and ten texts separated by tabs, or the ten texts.",
+                          "未粘贴。第 %1 行：文本第 %2 行有 %3 个字段；每行应为行号和十个以制表符"
+                          "分隔的文本，或仅十个文本。")
+                    .arg(row)
+                    .arg(parsed.badLine)
+                    .arg(parsed.badFields));
+        return false;
+    }
+    if (parsed.rows.isEmpty()) return false;
+    const ChannelTable before = table_;
+    const cps::RowsEntry entry = table_.typeRows(first, parsed.rows);
+    if (entry.refused) {
+        message(refusalText(entry));
+        return false;
+    }
+    bool changed = false;
+    const int last = first + int(parsed.rows.size()) - 1;
+    for (int n = first; n <= last; ++n) {
+        if (before.row(n) != table_.row(n)) changed = true;
+        refreshRow(n);
+    }
+    // The pasted rows stay selected, ready to be copied or cut again.
+    grid_->setCurrent(first, grid_->col());
+    grid_->clearSelection();
+    grid_->setRangeSelected(
+        QTableWidgetSelectionRange(first - 1, 0, last - 1, ChannelTable::kCols - 2), true);
+    grid_->setFocus();
+    if (changed) emit userEdited(cps::pick(chinese_, "Paste", "粘贴"));
+    return true;
+}
+
+QString CProgramView::refusalText(const cps::RowsEntry& entry) const {
+    const bool zh = chinese_;
+    if (entry.noRoom)
+        return cps::pick(zh,
+                         "Nothing was pasted. Row %1: the rows from here on do not fit; the "
+                         "last row is Fr.",
+                         "未粘贴。第 %1 行：从此行起的各行超出表格；最后一行是 Fr。")
+            .arg(cps::channelLabel(entry.row));
+    QString why;
+    const EditorKind kind = ChannelTable::editorFor(entry.col);
+    if (entry.entry.outcome.notice != cps::Notice::None) {
+        why = QCoreApplication::translate("StringTable",
+                                          ChannelTable::noticeText(entry.entry.outcome.notice));
+    } else if (kind == EditorKind::Name) {
+        why = cps::pick(zh, "A name holds at most 8 single-byte characters.",
+                        "信道名字最多 8 个单字节字符。");
+    } else if (kind == EditorKind::Tone) {
+        why = cps::pick(zh,
+                        "Allowed: None, a tone from 60.0 to 259.9, or a code of the list "
+                        "such as D023N.",
+                        "允许：无、60.0 至 259.9 的音频，或列表中的代码（如 D023N）。");
+    } else if (kind == EditorKind::Frequency) {
+        why = QCoreApplication::translate("StringTable",
+                                          ChannelTable::noticeText(cps::Notice::BadFormat));
+    } else {
+        why = cps::pick(zh, "Allowed: %1.", "允许：%1。")
+                  .arg(table_.items(kind).join(zh ? QStringLiteral("、") : QStringLiteral(", ")));
+    }
+    return cps::pick(zh, "Nothing was pasted. Row %1, column \"%2\": \"%3\"\n%4",
+                     "未粘贴。第 %1 行，“%2”栏：“%3”\n%4")
+        .arg(cps::channelLabel(entry.row), ChannelTable::heading(entry.col, zh).trimmed(),
+             cps::escapeCell(entry.typed), why);
+}
+
+void CProgramView::message(const QString& text) {
+    prompter_->message(this,
+                       QCoreApplication::translate("StringTable", ChannelTable::noticeCaption()),
+                       text, Prompter::Icon::Exclamation, QMessageBox::Ok);
+}
+
+QMenu* CProgramView::createContextMenu(QWidget* parent) {
+    auto* menu = new QMenu(parent);
+    menu->setObjectName(QStringLiteral("gridMenu"));
+    const bool zh = chinese_;
+    struct Item {
+        const char* en;
+        const char* zh;
+        const char* key;
+        void (CProgramView::*run)();
+        const char* name;
+    };
+    const Item items[] = {
+        {"Cu&t", "剪切(&T)", "Ctrl+X", &CProgramView::cutRows, "gridCut"},
+        {"&Copy", "复制(&C)", "Ctrl+C", &CProgramView::copyRows, "gridCopy"},
+        {"&Paste", "粘贴(&P)", "Ctrl+V", &CProgramView::pasteRows, "gridPaste"},
+        {nullptr, nullptr, nullptr, nullptr, nullptr},
+        {"C&lear Row", "清除行(&L)", nullptr, &CProgramView::clearRows, "gridClearRow"},
+    };
+    for (const Item& it : items) {
+        if (!it.en) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* a = menu->addAction(cps::pick(zh, it.en, it.zh));
+        a->setObjectName(QLatin1String(it.name));
+        // Shown for the user; the keys themselves are the view's.
+        if (it.key) a->setShortcut(QKeySequence(QLatin1String(it.key)));
+        a->setShortcutContext(Qt::WidgetShortcut);
+        connect(a, &QAction::triggered, this, it.run);
+    }
+    return menu;
 }
 
 void CProgramView::applySqlSwitch() {

@@ -12,6 +12,7 @@ class Prompter;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QMenu;
 
 // The channel window's form: the channel grid over the document's image and its in-cell
 // editors. The cell rules themselves live in ChannelTable.
@@ -64,6 +65,21 @@ class CProgramView : public QWidget {
 
     // Column 0's width before any scaling; the other widths are multiples of it.
     static constexpr int kBaseWidth = 80;
+    // Point size of the grid's texts before any scaling.
+    static constexpr double kBasePointSize = 8.25;
+
+    // The rows first..last as `cps channels` prints them, one line each.
+    QString rowsText(int first, int last) const;
+    // Clipboard commands on the selected rows (the current row when nothing is selected);
+    // a paste goes from the current row on.
+    void copyRows();
+    void cutRows();
+    void pasteRows();
+    void clearRows();
+    // The paste itself: all rows of text or, with a message naming the row, none.
+    bool pasteText(const QString& text);
+    // The grid's right-click menu, made anew for each opening.
+    QMenu* createContextMenu(QWidget* parent);
 
   signals:
     // F1 over the view (context id) and Ctrl+F11; their targets come later.
@@ -87,6 +103,22 @@ class CProgramView : public QWidget {
     void onEnterCell();
     void onLeaveCell();
     void onScroll();
+    void placeEditor(QWidget* editor);
+    void applyFonts();
+    QWidget* editorOf(QObject* watched) const;
+    bool editorKey(QWidget* editor, QKeyEvent* key);
+    bool gridKey(QKeyEvent* key);
+    void moveBy(int rows, int cols);
+    void cancelEdit();
+    void commitAndMoveDown();
+    enum class Clip { None, Copy, Cut, Paste };
+    static Clip clipboardKey(const QKeyEvent* key);
+    bool rowsMode(QObject* watched) const;
+    void runClip(Clip clip);
+    bool finishEdit();
+    bool clearRowRange(int first, int last);
+    QString refusalText(const cps::RowsEntry& entry) const;
+    void message(const QString& text);
     void hideEditors(QWidget* except = nullptr);
     QString editorText(QWidget* editor) const;
     void applyOutcome(const cps::EditOutcome& out, QWidget* editor, bool stayOnCell);
@@ -112,4 +144,5 @@ class CProgramView : public QWidget {
     QLineEdit* nameEdit_ = nullptr;
     QComboBox* toneList_ = nullptr;
     double scale_ = 1.0;
+    bool openListOnRelease_ = false;  // a left press entered a list cell
 };

@@ -1,6 +1,8 @@
-#include "TextEscape.h"
+#include "RowText.h"
 
-namespace cps::cli {
+#include <QStringList>
+
+namespace cps {
 namespace {
 
 bool isHex(QChar c) {
@@ -68,4 +70,36 @@ QString unescapeCell(const QString& text) {
     return out;
 }
 
-}  // namespace cps::cli
+QString rowLine(const QString& label, const ChannelRow& row) {
+    QString line = label;
+    for (const QString& cell : row) line += QLatin1Char('\t') + escapeCell(cell);
+    return line;
+}
+
+ParsedRows parseRowLines(const QString& text) {
+    ParsedRows out;
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines)
+        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+    while (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    for (int i = 0; i < lines.size(); ++i) {
+        QStringList fields = lines[i].split(QLatin1Char('\t'));
+        QString label;
+        if (fields.size() == 1 + kColumnCount) {
+            label = fields.takeFirst();
+        } else if (fields.size() != kColumnCount) {
+            out.rows.clear();
+            out.labels.clear();
+            out.badLine = i + 1;
+            out.badFields = int(fields.size());
+            return out;
+        }
+        ChannelRow row;
+        for (int c = 0; c < kColumnCount; ++c) row[c] = unescapeCell(fields[c]);
+        out.rows.append(row);
+        out.labels.append(label);
+    }
+    return out;
+}
+
+}  // namespace cps
