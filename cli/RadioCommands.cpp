@@ -225,7 +225,7 @@ int runWrite(const QStringList& args, const AppContext& context) {
     TransferSettings settings;
     settings.mode = LinkMode::Write;
     settings.portName = p.port;
-    settings.bands = unpackBands(image);
+    settings.bands = loadBandsInUse(image).bands;
     settings.sendCalibration = p.calibration;
     settings.chinese = context.chinese;
     if (const int status = runLink("write", image, settings, p, context); status != kOk)

@@ -59,6 +59,9 @@ class CProgramView : public QWidget {
     // to width / 1024; narrower leaves everything as it is.
     void displayChanged(int screenWidth);
 
+    // The band note of the last fill, when it is still to be said (the view was hidden).
+    QString pendingBandsNote() const { return pendingBandsNote_; }
+
     // Column 0's width before any scaling; the other widths are multiples of it.
     static constexpr int kBaseWidth = 80;
 
@@ -71,6 +74,7 @@ class CProgramView : public QWidget {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     void buildGrid();
@@ -85,6 +89,7 @@ class CProgramView : public QWidget {
     QString editorText(QWidget* editor) const;
     void applyOutcome(const cps::EditOutcome& out, QWidget* editor, bool stayOnCell);
     void showNotice(cps::Notice notice);
+    void showBandsNote();
     bool frequencyKey(QKeyEvent* key);
     int contextIdFor(QWidget* focus) const;
     void applySqlSwitch();
@@ -103,4 +108,5 @@ class CProgramView : public QWidget {
     QLineEdit* nameEdit_ = nullptr;
     QComboBox* toneList_ = nullptr;
     double scale_ = 1.0;
+    QString pendingBandsNote_;
 };
