@@ -633,6 +633,11 @@ class GuiTest : public QObject {
         QCOMPARE(grid()->textMatrix(0, 1), QStringLiteral("接收频率"));
         QCOMPARE(frame()->navigationBar()->tree()->topLevelItem(0)->child(1)->text(0),
                  QStringLiteral("可选功能"));
+        // Stun is 遥晕 (遥毙 is kill); the Program menu is not named like its Write item.
+        QVERIFY(frame()->action(cmd::Stun)->text().startsWith(QStringLiteral("遥晕")));
+        QMenu* program = frame()->menuBar()->actions().at(2)->menu();
+        QCOMPARE(program->title(), QStringLiteral("编程(&P)"));
+        QVERIFY(frame()->action(cmd::Write)->text().startsWith(QStringLiteral("写频(&W)")));
         typeCell(1, 1, QStringLiteral("145.5"), 2, 1);
         QCOMPARE(grid()->textMatrix(1, 3), QStringLiteral("无"));
         QCOMPARE(grid()->textMatrix(1, 6), QStringLiteral("高"));
