@@ -1,6 +1,8 @@
 // A data file as the program opens it: loaded, every section's fields shown as their
 // dialogs show them (both languages, every record), and the channel grid filled, stored
 // as a save stores it and filled again.
+#include <cstdio>
+
 #include "ChannelTable.h"
 #include "DataFile.h"
 #include "Field.h"
@@ -33,13 +35,23 @@ void runOne(const uint8_t* data, size_t size) {
         table.fill(image);
         RadioImage saved = image;
         table.store(saved);
-        // Saving and opening again shows the same channels.
+        // Saved and opened again, every text shows as it was; only an empty cell (a bit
+        // pattern no item names, such as power bits 0x21) may become what it stores as.
         ChannelTable reopened(chinese);
         reopened.fill(saved);
-        for (int row = 1; row < ChannelTable::kRows; ++row)
-            for (int col = 1; col < ChannelTable::kCols; ++col)
-                require(reopened.text(row, col) == table.text(row, col),
-                        "a saved grid shows again as it was");
+        for (int row = 1; row < ChannelTable::kRows; ++row) {
+            for (int col = 1; col < ChannelTable::kCols; ++col) {
+                const QString was = table.text(row, col);
+                if (was.isEmpty() || reopened.text(row, col) == was) continue;
+                std::fprintf(stderr, "row %d column %d: '%s' shows again as '%s'\n", row, col,
+                             qPrintable(was), qPrintable(reopened.text(row, col)));
+                require(false, "a saved grid shows again as it was");
+            }
+        }
+        // A second save without edits changes nothing.
+        RadioImage again = saved;
+        reopened.store(again);
+        require(again == saved, "saving an unedited grid twice gives the same image");
     }
 }
 
