@@ -153,7 +153,9 @@ bool looksLikeFrequency(const QString& t) {
 QString showFreq(const Field& f, const uint8_t* base, const Env& env) {
     const uint8_t* p = base + f.offset;
     if (freqEmpty(p[3])) return {};
-    const Freq v = readBcd8(p);
+    // Nibbles above 9 can make nine digits, which the record cannot hold: the cell shows
+    // the eight a save stores, so a file is never changed behind what the grid shows.
+    const Freq v = readBcd8(p) % 100000000;
     if (f.offset == 0 && !env.bands.contains(v)) return {};
     return freqValueToText(v);
 }

@@ -160,3 +160,21 @@ TEST(ChannelCodec, Labels) {
     EXPECT_EQ(channelLabel(129), "Fr");
     EXPECT_EQ(recordOffset(129), 0xC00);
 }
+
+// A transmit frequency with a nibble above 9 in its top byte reads as nine digits; the cell
+// shows the eight the record holds, so a save does not change it behind the grid.
+TEST(ChannelCodec, FrequencyBeyondEightDigitsShowsWhatASaveStores) {
+    const Bands bands{{134 * kPerMHz, 176 * kPerMHz}, {134 * kPerMHz, 176 * kPerMHz}};
+    uint8_t record[kRecordSize];
+    std::fill(record, record + kRecordSize, 0xFF);
+    const uint8_t rx[4] = {0x00, 0x00, 0x55, 0x14};  // 145.50000
+    const uint8_t tx[4] = {0x13, 0x11, 0x31, 0xA4};  // top byte reads as 104
+    std::copy(rx, rx + 4, record);
+    std::copy(tx, tx + 4, record + 4);
+    const ChannelRow shown = decodeChannel(record, bands, false);
+    EXPECT_EQ(shown[kColTx], QStringLiteral("43.11113"));
+    uint8_t saved[kRecordSize];
+    std::copy(record, record + kRecordSize, saved);
+    encodeChannel(shown, saved, bands);
+    EXPECT_EQ(decodeChannel(saved, bands, false)[kColTx], shown[kColTx]);
+}
