@@ -4,6 +4,7 @@
 
 #include "ChannelCodec.h"
 #include "Decimal.h"
+#include "Tones.h"
 
 using namespace cps;
 
@@ -177,4 +178,12 @@ TEST(ChannelCodec, FrequencyBeyondEightDigitsShowsWhatASaveStores) {
     std::copy(record, record + kRecordSize, saved);
     encodeChannel(shown, saved, bands);
     EXPECT_EQ(decodeChannel(saved, bands, false)[kColTx], shown[kColTx]);
+}
+
+// A CTCSS tone byte 0x7A-0x7F (nibble above 9) would read as 800.0 Hz or more and be saved
+// as a DCS code; it shows as no tone, which is what a save then stores.
+TEST(ChannelCodec, ToneBeyondTheCtcssRangeShowsAsNone) {
+    EXPECT_EQ(tones::toText({0xFD, 0x7F}, false, false), QStringLiteral("None"));
+    EXPECT_EQ(tones::toText({0x99, 0x79}, false, false), QStringLiteral("799.9"));
+    EXPECT_EQ(tones::toText({0x00, 0x7A}, true, true), QString());
 }
