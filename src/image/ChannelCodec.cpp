@@ -156,6 +156,8 @@ QString showFreq(const Field& f, const uint8_t* base, const Env& env) {
     // Nibbles above 9 can make nine digits, which the record cannot hold: the cell shows
     // the eight a save stores, so a file is never changed behind what the grid shows.
     const Freq v = readBcd8(p) % 100000000;
+    // ... and below 10 MHz its top byte would be 00, which reads as no frequency.
+    if (v < 1000000) return {};
     if (f.offset == 0 && !env.bands.contains(v)) return {};
     return freqValueToText(v);
 }

@@ -178,6 +178,10 @@ TEST(ChannelCodec, FrequencyBeyondEightDigitsShowsWhatASaveStores) {
     std::copy(record, record + kRecordSize, saved);
     encodeChannel(shown, saved, bands);
     EXPECT_EQ(decodeChannel(saved, bands, false)[kColTx], shown[kColTx]);
+    // Top byte A0 reads as 100: what is left is below 10 MHz, which a save would store with
+    // the top byte 00, the mark of no frequency. It shows as none.
+    record[7] = 0xA0;
+    EXPECT_EQ(decodeChannel(record, bands, false)[kColTx], QString());
 }
 
 // A CTCSS tone byte 0x7A-0x7F (nibble above 9) would read as 800.0 Hz or more and be saved
