@@ -61,6 +61,9 @@ QString toText(ToneBytes tone, bool chinese, bool noTransmit) {
         if (value >= 8000) return noTransmit ? QString() : noneText(chinese);
         return QString::asprintf("%3.1f", value / 10.0);
     }
+    // A low byte whose tens nibble is above 9 reads as 100 or more and would be saved as
+    // another code (D6465N as D065I): no tone either.
+    if (bcd(tone.low) > 99) return noTransmit ? QString() : noneText(chinese);
     const bool inverted = h >= 0xC0;
     const int d = h - (inverted ? 0xC0 : 0x80);
     const int number = 100 * d + bcd(tone.low);

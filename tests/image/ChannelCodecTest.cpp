@@ -190,4 +190,7 @@ TEST(ChannelCodec, ToneBeyondTheCtcssRangeShowsAsNone) {
     EXPECT_EQ(tones::toText({0xFD, 0x7F}, false, false), QStringLiteral("None"));
     EXPECT_EQ(tones::toText({0x99, 0x79}, false, false), QStringLiteral("799.9"));
     EXPECT_EQ(tones::toText({0x00, 0x7A}, true, true), QString());
+    // A DCS low byte A5 reads as 105: D6465N would be saved as D065I.
+    EXPECT_EQ(tones::toText({0xA5, 0xBF}, false, false), QStringLiteral("None"));
+    EXPECT_EQ(tones::toText({0x54, 0x87}, false, false), QStringLiteral("D754N"));
 }
