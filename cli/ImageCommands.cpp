@@ -1,6 +1,4 @@
 #include <QFile>
-#include <QHash>
-#include <QSet>
 
 #include "AppContext.h"
 #include "ChannelCodec.h"
@@ -8,6 +6,7 @@
 #include "CliCommon.h"
 #include "Commands.h"
 #include "FeatureFields.h"
+#include "RowImport.h"
 #include "RowText.h"
 
 namespace cps::cli {
@@ -39,10 +38,19 @@ const char* const kChannelsHelp =
 
 const char* const kInfoHelp =
     "Usage: cps info FILE\n\n"
-    "Prints the two bands, the model index, the band code, the radio type byte and whether a\n"
-    "radio password is set.\n";
+    "Prints the two bands in use, the model index, the band code, the radio type byte and\n"
+    "whether a radio password is set. Band limits that cannot be used (a digit above 9, lower\n"
+    "above upper, upper 0) are replaced as the channel grid replaces them, from the 16-bit\n"
+    "copy or the band code's reset range, with a note on stderr; `cps channels` does the same.\n";
 
 namespace {
+
+// The note the grid shows when it replaces unusable band limits, on stderr.
+void noteBands(const char* command, const RadioImage& image, const BandsInUse& in, bool chinese) {
+    if (in.replaced())
+        err() << "cps " << command << ": "
+              << msg::bandsInUseNote(in, image.at(addr::kBandCode), chinese) << '\n';
+}
 
 int importRows(const QString& file, const QString& rowsPath, const QString& outPath, bool chinese) {
     RadioImage image;
@@ -60,85 +68,9 @@ int importRows(const QString& file, const QString& rowsPath, const QString& outP
         err() << "cps: " << rowsPath << " is larger than 1 MiB, no channel table\n";
         return kFailed;
     }
-    QStringList lines = QString::fromUtf8(text).split(QLatin1Char('\n'));
-    // Editors often leave empty lines at the end; they hold no row.
-    while (!lines.isEmpty() && (lines.last().isEmpty() || lines.last() == QLatin1String("\r")))
-        lines.removeLast();
-
-    QHash<QString, int> labels;
-    for (int n = 1; n <= kChannelCount; ++n) labels.insert(channelLabel(n), n);
-
-    QHash<int, ChannelRow> rows;
-    QHash<int, int> lineOf;
-    for (int i = 0; i < lines.size(); ++i) {
-        QString line = lines[i];
-        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
-        const QStringList fields = line.split(QLatin1Char('\t'));
-        const QString where = QStringLiteral("%1 line %2").arg(rowsPath).arg(i + 1);
-        if (fields.size() != 1 + kColumnCount) {
-            err() << "cps: " << where << ": " << fields.size() << " fields, " << 1 + kColumnCount
-                  << " expected (label and ten columns, separated by tabs)\n";
-            return kFailed;
-        }
-        const int n = labels.value(fields[0], 0);
-        if (n == 0) {
-            err() << "cps: " << where << ": unknown row label \"" << escapeCell(fields[0])
-                  << "\"\n";
-            return kFailed;
-        }
-        if (rows.contains(n)) {
-            err() << "cps: " << where << ": row \"" << escapeCell(fields[0])
-                  << "\" appears twice\n";
-            return kFailed;
-        }
-        ChannelRow row;
-        // Bytes other than printable ASCII reach a name only as escapes, as `cps channels`
-        // prints them; typed as they are they would be whatever the file's encoding made.
-        const QString& name = fields[1 + kColName];
-        for (QChar ch : name) {
-            if (ch.unicode() < 0x20 || ch.unicode() > 0x7E) {
-                err() << "cps: " << where << ", column \""
-                      << ChannelTable::heading(1 + kColName, false) << "\": '" << escapeCell(name)
-                      << "': a character outside printable ASCII (write other bytes as \\xNN)"
-                      << "\ncps: nothing written\n";
-                return kFailed;
-            }
-        }
-        for (int c = 0; c < kColumnCount; ++c) row[c] = unescapeCell(fields[c + 1]);
-        rows.insert(n, row);
-        lineOf.insert(n, i + 1);
-    }
-    if (rows.size() != kChannelCount) {
-        err() << "cps: " << rowsPath << ": " << rows.size() << " rows, " << kChannelCount
-              << " expected\n";
-        return kFailed;
-    }
-    // As if each row were typed into the grid over FILE, left to right: the receive
-    // frequency first (a new channel gets its defaults), then the other columns over them.
-    ChannelTable table(chinese);
-    table.fill(image);
-    for (int n = 1; n <= kChannelCount; ++n) {
-        for (int col = 1; col < ChannelTable::kCols; ++col) {
-            const QString& typed = rows[n][col - 1];
-            const CellEntry entry = table.typeCell(n, col, typed);
-            const QString where = QStringLiteral("%1 line %2, column \"%3\"")
-                                      .arg(rowsPath)
-                                      .arg(lineOf[n])
-                                      .arg(ChannelTable::heading(col, false));
-            if (entry.refused) {
-                const char* why = entry.outcome.notice != Notice::None
-                                      ? ChannelTable::noticeText(entry.outcome.notice)
-                                      : entry.reason;
-                err() << "cps: " << where << ": '" << typed << "': " << why
-                      << "\ncps: nothing written\n";
-                return kFailed;
-            }
-            if (entry.changed)
-                err() << "cps: " << where << ": '" << typed << "' stored as '" << table.text(n, col)
-                      << "'\n";
-        }
-    }
-    table.store(image);
+    const RowImportResult result = importChannelRows(text, rowsPath, image, chinese);
+    for (const QString& line : result.messages) err() << "cps: " << line << '\n';
+    if (!result.ok) return kFailed;
     return saveImage("channels", outPath, image) ? kOk : kFailed;
 }
 
@@ -178,24 +110,22 @@ int runChannels(const QStringList& args, const AppContext& context) {
 
     RadioImage image;
     if (!loadImage("channels", file, image)) return kFailed;
-    const Bands bands = unpackBands(image);
-    QString text;
-    for (int n = 1; n <= kChannelCount; ++n) {
-        const ChannelRow row = decodeChannel(image.data() + recordOffset(n), bands, chinese);
-        text += rowLine(channelLabel(n), row) + QLatin1Char('\n');
-    }
-    out() << text;
+    noteBands("channels", image, loadBandsInUse(image), chinese);
+    out() << exportChannelRows(image, chinese);
     return kOk;
 }
 
-int runInfo(const QStringList& args, const AppContext&) {
+int runInfo(const QStringList& args, const AppContext& context) {
     const Args a = parseArgs(args, {});
     if (!a.error.isEmpty()) return usageError("info", a.error);
     if (a.positional.size() != 1)
         return usageError("info", QStringLiteral("needs exactly one FILE"));
     RadioImage image;
     if (!loadImage("info", a.positional.first(), image)) return kFailed;
-    const Bands bands = unpackBands(image);
+    // The limits the grid and the radio write work with.
+    const BandsInUse in = loadBandsInUse(image);
+    noteBands("info", image, in, context.chinese);
+    const Bands& bands = in.bands;
     // As the Optional Features dialog shows it.
     const field::Table& optional = optionalFields();
     const bool password =

@@ -75,7 +75,7 @@ int runPrint(const QStringList& args, const AppContext& ctx) {
     if (!loadImage("print", a.positional.first(), image)) return kFailed;
     // The channel pages print the grid's texts, as the grid shows this image.
     ChannelTable table(chinese);
-    table.fill(image, unpackBands(image));
+    table.fill(image);
 
     const print::Job job = print::prepareJob(choice, table);
     const print::Source source{

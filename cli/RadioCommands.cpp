@@ -431,7 +431,7 @@ int runWrite(const QStringList& args, const AppContext& context) {
         TransferSettings settings;
         settings.mode = LinkMode::Write;
         settings.portName = job.port;
-        settings.bands = unpackBands(job.image);
+        settings.bands = loadBandsInUse(job.image).bands;
         settings.sendCalibration = p.calibration;
         settings.chinese = chinese;
         settings.verify = p.verify;

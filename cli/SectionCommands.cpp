@@ -89,7 +89,7 @@ int runShow(const QStringList& args, const AppContext& context) {
     if (!loadImage("show", a.positional.first(), image)) return kFailed;
     field::Env env;
     env.chinese = chinese;
-    env.bands = unpackBands(image);
+    env.bands = loadBandsInUse(image).bands;
 
     QJsonObject json;
     QString text;
@@ -147,7 +147,7 @@ int runSet(const QStringList& args, const AppContext&) {
     if (!loadImage("set", a.positional.first(), image)) return kFailed;
     field::Env env;
     env.chinese = false;
-    env.bands = unpackBands(image);
+    env.bands = loadBandsInUse(image).bands;
     field::Form form = field::load(*t, image, env);
     for (const auto& [index, value] : assignments) {
         const field::Field& f = t->fields[static_cast<size_t>(index)];

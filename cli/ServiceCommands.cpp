@@ -89,7 +89,7 @@ int runService(const QStringList& args, const AppContext& context) {
     if (!reading) {
         // What the dialog's Write sends: its controls stored into the image first.
         field::Env env;
-        env.bands = unpackBands(image);
+        env.bands = loadBandsInUse(image).bands;
         field::store(field::load(*table, image, env), image);
     }
 

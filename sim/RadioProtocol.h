@@ -31,7 +31,7 @@ class RadioProtocol {
     // What the radio is.
     RadioImage memory;  // the factory image with band code 1
     uint8_t typeLetter = 'U';
-    uint8_t rangeBytes[3] = {0x13, 0x17, 0x64};  // 136-174 MHz
+    uint8_t rangeBytes[3] = {0x13, 0x17, 0x46};  // 134-176 MHz, as a new image
     // Faults. Block addresses are those of the command header; -1 is none.
     bool neverAnswer = false;       // no program-mode request is answered
     int silentProgramRequests = 0;  // this many program-mode requests go unanswered

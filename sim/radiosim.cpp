@@ -34,7 +34,7 @@ const char* const kUsage =
     "Plays the radio on a pseudo-terminal and prints the device path it serves.\n\n"
     "  --image FILE.dat     memory to start from (default: the factory image)\n"
     "  --type LETTER        radio type letter in the identification (default U)\n"
-    "  --range LOW-HIGH     frequency range in whole MHz, 0-999 (default 136-174)\n"
+    "  --range LOW-HIGH     frequency range in whole MHz, 0-999 (default 134-176)\n"
     "  --band-code N        band code kept at 0xFD1 (default: from the image, else 1)\n"
     "  --baud N             pace every byte at N baud (default: no pacing)\n"
     "  --no-answer          never answer the program-mode request\n"
@@ -64,7 +64,7 @@ void sleepUntil(double ms) {
 struct Options {
     QString image;
     uint8_t type = 'U';
-    cps::Band range{136 * cps::kPerMHz, 174 * cps::kPerMHz};
+    cps::Band range{134 * cps::kPerMHz, 176 * cps::kPerMHz};
     int bandCode = -1;
     int baud = 0;
     bool noAnswer = false;

@@ -234,13 +234,13 @@ Sql Tuning</source>
     </message>
     <message>
         <source>Stun</source>
-        <translation>遥毙</translation>
+        <translation>遥晕</translation>
     </message>
     <message>
         <source>Stun and kill codes
 Stun</source>
-        <translation>遥毙与遥晕编码
-遥毙</translation>
+        <translation>遥晕与遥毙编码
+遥晕</translation>
     </message>
     <message>
         <source>&amp;Read    Ctrl+R</source>
@@ -342,7 +342,7 @@ About</source>
     </message>
     <message>
         <source>&amp;Program</source>
-        <translation>写频(&amp;P)</translation>
+        <translation>编程(&amp;P)</translation>
     </message>
     <message>
         <source>Setup</source>

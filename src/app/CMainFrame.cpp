@@ -602,7 +602,7 @@ void CMainFrame::fileOpen() {
 bool CMainFrame::openDocument(const QString& path) {
     auto doc = std::make_unique<CProgramDoc>();
     QString error;
-    if (!doc->load(path, &error)) {
+    if (!doc->load(path, &error, context_.chinese)) {
         prompter_->message(this, caption(),
                            context_.text("Failed to open the document.", "无法打开文件。") +
                                QLatin1Char('\n') + error,

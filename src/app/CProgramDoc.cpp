@@ -22,9 +22,9 @@ void CProgramDoc::newImage(const QString& title, const QString& proposedPath) {
     resetHistory();
 }
 
-bool CProgramDoc::load(const QString& path, QString* error) {
+bool CProgramDoc::load(const QString& path, QString* error, bool chinese) {
     cps::RadioImage loaded;
-    if (!cps::loadDataFile(path, loaded, error)) return false;
+    if (!cps::loadDataFile(path, loaded, error, chinese)) return false;
     image_ = loaded;
     pathName_ = path;
     hasFile_ = true;

@@ -29,8 +29,9 @@ class CProgramDoc : public QObject {
 
     // The factory image with the title and proposed name of a new document.
     void newImage(const QString& title, const QString& proposedPath);
-    // Loads the data file; on failure nothing changes and error says why.
-    bool load(const QString& path, QString* error);
+    // Loads the data file; on failure nothing changes and error says why, in Chinese when
+    // chinese is set.
+    bool load(const QString& path, QString* error, bool chinese = false);
     bool save(const QString& path, QString* error);
 
     cps::RadioImage& image() { return image_; }

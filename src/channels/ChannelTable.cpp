@@ -93,8 +93,15 @@ void ChannelTable::setText(int row, int col, const QString& text) {
     cell(row, col) = text;
 }
 
+void ChannelTable::fill(const RadioImage& image) {
+    const BandsInUse in = loadBandsInUse(image);
+    fill(image, in.bands);
+    if (in.replaced()) bandsNote_ = msg::bandsInUseNote(in, image.at(addr::kBandCode), chinese_);
+}
+
 void ChannelTable::fill(const RadioImage& image, const Bands& bands) {
     bands_ = bands;
+    bandsNote_.clear();
     for (int n = 1; n <= kChannelCount; ++n) {
         rows_[n - 1] = decodeChannel(image.data() + recordOffset(n), bands_, chinese_);
         // A channel without a receive frequency shows nothing at all.
@@ -340,6 +347,20 @@ const char* ChannelTable::noticeText(Notice notice) {
                 "Error data Value, please input according the step value(6.25K/5k).");
     }
     return "";
+}
+
+QString ChannelTable::noticeDetail(Notice notice, bool chinese) const {
+    switch (notice) {
+        case Notice::None:
+            break;
+        case Notice::OutOfRange:
+            return msg::outOfRangeDetail(bands_, chinese);
+        case Notice::BadFormat:
+            return msg::badFormatDetail(bands_, chinese);
+        case Notice::BadStep:
+            return msg::badStepDetail(bands_, chinese);
+    }
+    return {};
 }
 
 int ChannelTable::matchItem(EditorKind kind, const QString& text) const {

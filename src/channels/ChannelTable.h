@@ -67,8 +67,12 @@ class ChannelTable {
 
     // Image to rows, using the band limits in use; the image's own bands are not read here.
     void fill(const RadioImage& image, const Bands& bands);
-    // ... with the band limits in use loaded from the image first, as the grid fills.
-    void fill(const RadioImage& image) { fill(image, unpackBands(image)); }
+    // ... with the band limits in use loaded from the image first, as the grid fills. Limits
+    // that would hide every channel are replaced (loadBandsInUse); bandsNote() says so.
+    void fill(const RadioImage& image);
+    // After a fill that replaced the image's band limits: the note that says which limits
+    // are used and that Software Info sets them. Empty otherwise.
+    QString bandsNote() const { return bandsNote_; }
     // Band limits and the 129 rows into the image.
     void store(RadioImage& image) const;
 
@@ -102,6 +106,9 @@ class ChannelTable {
 
     // The string-table text of an entry error (English source, "StringTable" context).
     static const char* noticeText(Notice notice);
+    // The line shown under an entry error's text: what would have been allowed, with the
+    // band limits in use.
+    QString noticeDetail(Notice notice, bool chinese) const;
     static const char* noticeCaption() { return QT_TRANSLATE_NOOP("StringTable", "Caution"); }
 
     static QString heading(int col, bool chinese);
@@ -126,6 +133,7 @@ class ChannelTable {
 
     bool chinese_;
     Bands bands_;
+    QString bandsNote_;
     std::array<ChannelRow, kChannelCount> rows_;
 };
 

@@ -259,7 +259,7 @@ const QStringList& csvColumns() {
 }
 
 QByteArray exportCsv(const RadioImage& image) {
-    const Bands bands = unpackBands(image);
+    const Bands bands = loadBandsInUse(image).bands;
     QString out = csvColumns().join(QLatin1Char(',')) + QStringLiteral("\r\n");
     for (int n = 1; n <= kChannelCount; ++n) {
         const uint8_t* r = image.data() + recordOffset(n);
@@ -376,7 +376,7 @@ ImportResult importCsv(const QByteArray& csv, const RadioImage& into, const CsvO
 
     // Busy Lock and PTT ID have no column: the channel at the location keeps its own.
     const field::Table& fields = channelFields();
-    const Bands bands = unpackBands(into);
+    const Bands bands = loadBandsInUse(into).bands;
     const field::Env env{false, bands, false};
     std::array<QString, kChannelCount + 1> busy, ptt;
     for (int n = 1; n <= kChannelCount; ++n) {

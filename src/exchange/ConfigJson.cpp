@@ -84,7 +84,7 @@ int channelOfLabel(const QString& label) {
 
 QByteArray exportJson(const RadioImage& image) {
     QByteArray out = "{\n  \"channels\": {\n";
-    const Bands bands = unpackBands(image);
+    const Bands bands = loadBandsInUse(image).bands;
     field::Env env;
     env.bands = bands;
     const field::Table& ch = channelFields();
@@ -199,7 +199,7 @@ ImportResult importJson(const QByteArray& json, const RadioImage& into,
         if (!bySection.contains(section.toLower())) continue;
         const QHash<QString, QJsonValue> members = lowerKeys(bySection.value(section.toLower()));
         field::Env env;
-        env.bands = unpackBands(image);
+        env.bands = loadBandsInUse(image).bands;
         env.strict = true;
         field::Form form = field::load(*t, image, env);
         // In the table's order, so that rules between fields (a band resets its limits) run

@@ -22,7 +22,8 @@ Comparison compare(const RadioImage& before, const RadioImage& after, bool chine
     };
 
     const field::Table& ch = channelFields();
-    const Bands bandsBefore = unpackBands(before), bandsAfter = unpackBands(after);
+    const Bands bandsBefore = loadBandsInUse(before).bands,
+                bandsAfter = loadBandsInUse(after).bands;
     for (int n = 1; n <= kChannelCount; ++n) {
         const ChannelRow a = decodeChannel(before.data() + recordOffset(n), bandsBefore, chinese);
         const ChannelRow b = decodeChannel(after.data() + recordOffset(n), bandsAfter, chinese);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "Decimal.h"
+#include "Pick.h"
 #include "Tones.h"
 
 namespace cps {
@@ -30,6 +31,81 @@ const field::Text kBadFormat{"Error Data Format, please input again.",
                              "数据格式错误，请重新输入。"};
 const field::Text kBadStep{"Error data Value, please input according the step value(6.25K/5k).",
                            "数据值错误，请按步进值(6.25K/5K)输入。"};
+namespace {
+QString mhzRange(const Band& b) {
+    return QStringLiteral("%1-%2 MHz").arg(b.low / kPerMHz).arg(b.high / kPerMHz);
+}
+// A frequency as typed: no trailing zeros.
+QString typedForm(Freq v) {
+    QString t = freqValueToText(v);
+    while (t.endsWith(QLatin1Char('0'))) t.chop(1);
+    if (t.endsWith(QLatin1Char('.'))) t.chop(1);
+    return t;
+}
+// Receive frequencies inside band 1 near its middle, on a 6.25 kHz and on a 5 kHz step; the
+// lower limit itself when the band is too narrow for them.
+QString example(const Bands& bands, Freq offset) {
+    const Band& b = bands.band1;
+    const Freq mid = (b.low + b.high) / 2 / 2500 * 2500;
+    const Freq v = mid + offset;
+    return typedForm(bands.contains(v) && onFrequencyStep(v) ? v : b.low);
+}
+}  // namespace
+
+QString outOfRangeDetail(const Bands& bands, bool chinese) {
+    QString ranges = mhzRange(bands.band1);
+    if (!(bands.band1.low == bands.band2.low && bands.band1.high == bands.band2.high))
+        ranges = pick(chinese, "%1 or %2", "%1 或 %2").arg(ranges, mhzRange(bands.band2));
+    return pick(chinese, "Allowed: %1 (the band limits in use; Software Info sets them)",
+                "允许范围：%1（当前频段范围，可在“软件信息”中设置）")
+        .arg(ranges);
+}
+
+QString badFormatDetail(const Bands& bands, bool chinese) {
+    return pick(chinese, "Example of a valid entry: %1 (MHz, digits and one full stop, 67 to 600)",
+                "有效输入示例：%1（单位 MHz，只含数字和一个小数点，67 到 600）")
+        .arg(example(bands, 1250));
+}
+
+QString badStepDetail(const Bands& bands, bool chinese) {
+    return pick(chinese, "Example of a valid entry: %1 (6.25 kHz step) or %2 (5 kHz step)",
+                "有效输入示例：%1（6.25 kHz 步进）或 %2（5 kHz 步进）")
+        .arg(example(bands, 1250), example(bands, 1500));
+}
+
+QString bandsInUseNote(const BandsInUse& in, uint8_t bandCode, bool chinese) {
+    const char* section = bandCode == 2 ? "U Section" : bandCode == 4 ? "M Section" : "V Section";
+    QString text = pick(chinese,
+                        "The frequency band limits of this image cannot be used, so the "
+                        "program uses:",
+                        "此数据的频段范围无效，程序使用：");
+    for (int i = 0; i < 2; ++i) {
+        const Band& b = i == 0 ? in.bands.band1 : in.bands.band2;
+        QString from;
+        switch (in.source[i]) {
+            case BandSource::Packed:
+                from = pick(chinese, "as stored", "原有设置");
+                break;
+            case BandSource::Copy16:
+                from = pick(chinese, "the image's second copy of the limits",
+                            "数据中的第二份频段范围");
+                break;
+            case BandSource::BandCode:
+                from = pick(chinese, "the reset values of %1", "%1 的默认值")
+                           .arg(QLatin1String(section));
+                break;
+        }
+        text +=
+            QLatin1Char('\n') + pick(chinese, "Band %1: %2-%3 MHz (%4)", "频段 %1：%2-%3 MHz（%4）")
+                                    .arg(i + 1)
+                                    .arg(b.low / kPerMHz)
+                                    .arg(b.high / kPerMHz)
+                                    .arg(from);
+    }
+    return text + QLatin1Char('\n') +
+           pick(chinese, "Software Info (Edit menu) sets the band limits.",
+                "频段范围可在“编辑 > 软件信息”中设置。");
+}
 }  // namespace msg
 
 namespace {
@@ -77,7 +153,11 @@ bool looksLikeFrequency(const QString& t) {
 QString showFreq(const Field& f, const uint8_t* base, const Env& env) {
     const uint8_t* p = base + f.offset;
     if (freqEmpty(p[3])) return {};
-    const Freq v = readBcd8(p);
+    // Nibbles above 9 can make nine digits, which the record cannot hold: the cell shows
+    // the eight a save stores, so a file is never changed behind what the grid shows.
+    const Freq v = readBcd8(p) % 100000000;
+    // ... and below 10 MHz its top byte would be 00, which reads as no frequency.
+    if (v < 1000000) return {};
     if (f.offset == 0 && !env.bands.contains(v)) return {};
     return freqValueToText(v);
 }
@@ -93,13 +173,17 @@ void storeFreq(const Field& f, uint8_t* base, const QString& text, const Env&) {
 
 Parsed parseRx(const Field&, const QString& typed, const Env& env) {
     if (typed.isEmpty()) return Parsed::accept({});
-    if (env.strict && !looksLikeFrequency(typed))
-        return Parsed::refuse(msg::kBadFormat.get(env.chinese));
+    auto refuse = [&env](const Text& text, const QString& detail) {
+        return Parsed::refuse(text.get(env.chinese) + QLatin1Char('\n') + detail);
+    };
+    const QString badFormat = msg::badFormatDetail(env.bands, env.chinese);
+    if (env.strict && !looksLikeFrequency(typed)) return refuse(msg::kBadFormat, badFormat);
     const Freq v = freqTextToValue(typed);
-    if (v < kLowestEntry || v > kHighestEntry)
-        return Parsed::refuse(msg::kBadFormat.get(env.chinese));
-    if (!onFrequencyStep(v)) return Parsed::refuse(msg::kBadStep.get(env.chinese));
-    if (!env.bands.contains(v)) return Parsed::refuse(msg::kOutOfRange.get(env.chinese));
+    if (v < kLowestEntry || v > kHighestEntry) return refuse(msg::kBadFormat, badFormat);
+    if (!onFrequencyStep(v))
+        return refuse(msg::kBadStep, msg::badStepDetail(env.bands, env.chinese));
+    if (!env.bands.contains(v))
+        return refuse(msg::kOutOfRange, msg::outOfRangeDetail(env.bands, env.chinese));
     return Parsed::accept(freqValueToText(v));
 }
 

@@ -62,6 +62,15 @@ namespace msg {
 extern const field::Text kOutOfRange;  // 61446
 extern const field::Text kBadFormat;   // 61447
 extern const field::Text kBadStep;     // 61454
+// The line under each entry message that says what is allowed: the band limits in use for
+// an out-of-range frequency, an example of a valid entry for the format and step messages.
+QString outOfRangeDetail(const Bands& bands, bool chinese);
+QString badFormatDetail(const Bands& bands, bool chinese);
+QString badStepDetail(const Bands& bands, bool chinese);
+
+// The note shown once when a fill replaced unusable band limits: the limits in use, where
+// each band came from, and that Software Info sets them.
+QString bandsInUseNote(const BandsInUse& in, uint8_t bandCode, bool chinese);
 }  // namespace msg
 
 // Receive frequencies lie on a 5 kHz or a 6.25 kHz step (value in 10 Hz units).

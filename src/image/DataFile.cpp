@@ -3,23 +3,28 @@
 #include <QFile>
 #include <cstring>
 
+#include "Pick.h"
 #include "SafeFile.h"
 
 namespace cps {
 
-bool loadDataFile(const QString& path, RadioImage& image, QString* error) {
+bool loadDataFile(const QString& path, RadioImage& image, QString* error, bool chinese) {
     QFile file;
-    if (!openRegularFile(file, path, error)) return false;
+    if (!openRegularFile(file, path, error, chinese)) return false;
     const QByteArray bytes = file.read(kImageSize);
     if (bytes.size() != kImageSize) {
         if (error) {
-            *error = file.error() != QFileDevice::NoError
-                         ? QStringLiteral("Cannot read %1: %2").arg(path, file.errorString())
-                         : QStringLiteral(
-                               "%1 is not a radio data file: it holds %2 bytes, %3 are needed")
-                               .arg(path)
-                               .arg(bytes.size())
-                               .arg(kImageSize);
+            if (file.error() != QFileDevice::NoError) {
+                *error = pick(chinese, "Cannot read %1: %2", "无法读取 %1：%2")
+                             .arg(path, fileErrorText(file, chinese));
+            } else {
+                *error =
+                    pick(chinese, "%1 is not a radio data file: it holds %2 bytes, %3 are needed",
+                         "%1 不是对讲机数据文件：它只有 %2 字节，需要 %3 字节")
+                        .arg(path)
+                        .arg(bytes.size())
+                        .arg(kImageSize);
+            }
         }
         return false;
     }

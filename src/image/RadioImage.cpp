@@ -76,6 +76,45 @@ void packBands(RadioImage& image, const Bands& bands) {
     put(image, o + 3, {a, b, c});
 }
 
+bool usableBand(const Band& band) {
+    return band.high > 0 && band.low <= band.high && band.high <= 999 * kPerMHz;
+}
+
+Band bandCodeReset(uint8_t code) {
+    switch (code) {
+        case 2:
+            return {400 * kPerMHz, 520 * kPerMHz};
+        case 4:
+            return {330 * kPerMHz, 400 * kPerMHz};
+        default:
+            return {134 * kPerMHz, 176 * kPerMHz};
+    }
+}
+
+BandsInUse loadBandsInUse(const RadioImage& image) {
+    auto digits = [](uint8_t b) { return hi(b) <= 9 && lo(b) <= 9; };
+    auto word = [&image](int o) { return (image.at(o) | (image.at(o + 1) << 8)) * kPerMHz; };
+    BandsInUse in;
+    for (int i = 0; i < 2; ++i) {
+        const int o = addr::kBandLimitsPacked + 3 * i;
+        const uint8_t a = image.at(o), b = image.at(o + 1), c = image.at(o + 2);
+        Band band = unpackBand(a, b, c);
+        BandSource source = BandSource::Packed;
+        if (!(digits(a) && digits(b) && digits(c)) || !usableBand(band)) {
+            const int w = addr::kBandLimits16 + 4 * i;
+            band = Band{word(w), word(w + 2)};
+            source = BandSource::Copy16;
+            if (!usableBand(band)) {
+                band = bandCodeReset(image.at(addr::kBandCode));
+                source = BandSource::BandCode;
+            }
+        }
+        (i == 0 ? in.bands.band1 : in.bands.band2) = band;
+        in.source[i] = source;
+    }
+    return in;
+}
+
 void applyNewImageSettings(RadioImage& image, uint32_t storedType) {
     image.set(addr::kRadioType, static_cast<uint8_t>(storedType & 0xFF));
     put(image, addr::kBandLimitsPacked, {0x13, 0x17, 0x46, 0x13, 0x17, 0x46});

@@ -52,7 +52,8 @@ constexpr Freq kPerMHz = 100000;
 struct Band {
     Freq low = 0;
     Freq high = 0;
-    bool contains(Freq f) const { return low <= f && f <= high; }
+    // 0 is what an empty frequency cell reads as: it is never a channel, whatever the limits.
+    bool contains(Freq f) const { return f > 0 && low <= f && f <= high; }
 };
 
 // The two receive/transmit bands a channel frequency must lie in.
@@ -73,6 +74,29 @@ void packBands(RadioImage& image, const Bands& bands);
 // Three packed bytes A, B, C to a band and back; also the identification reply's range form.
 Band unpackBand(uint8_t a, uint8_t b, uint8_t c);
 void packBand(const Band& band, uint8_t& a, uint8_t& b, uint8_t& c);
+
+// Where a band in use comes from: the packed limits at 0xFF0, the 16-bit copy at 0xFD4,
+// or the reset values of the band code at 0xFD1.
+enum class BandSource { Packed, Copy16, BandCode };
+
+// The band limits the channel grid works with, and where each band came from.
+struct BandsInUse {
+    Bands bands;
+    BandSource source[2] = {BandSource::Packed, BandSource::Packed};
+    bool replaced() const {
+        return source[0] != BandSource::Packed || source[1] != BandSource::Packed;
+    }
+};
+
+// A band the grid can work with: lower not above upper, upper above 0, whole MHz to 999.
+bool usableBand(const Band& band);
+// The reset range of a band code: 2 gives 400-520 MHz, 4 gives 330-400, any other 134-176.
+Band bandCodeReset(uint8_t code);
+
+// The band limits in use for an image. Limits that would hide every channel (a nibble above
+// 9, lower above upper, upper 0) are taken, band by band, from the 16-bit copy when that is
+// usable, else from the reset range of the band code.
+BandsInUse loadBandsInUse(const RadioImage& image);
 
 // What a freshly created image gets the first time it is shown: the radio type remembered
 // from the last image opened or read, both bands 134-176 MHz, model 0, band code 1.

@@ -47,15 +47,27 @@ ReplaceResult replaceFileContents(const QString& path, const QByteArray& bytes, 
     return ReplaceResult::Ok;
 }
 
-bool openRegularFile(QFile& file, const QString& path, QString* error) {
+QString fileErrorText(const QFile& file, bool chinese) {
+    if (!chinese) return file.errorString();
+    // The system's reason comes in English; the common ones are said in Chinese.
+    const QFileInfo info(file.fileName());
+    if (!info.exists()) return QString::fromUtf8("文件不存在");
+    if (!info.isReadable()) return QString::fromUtf8("没有读取权限");
+    return file.errorString();
+}
+
+bool openRegularFile(QFile& file, const QString& path, QString* error, bool chinese) {
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
-        say(error, QStringLiteral("Cannot open %1: it is not a regular file").arg(path));
+        say(error, chinese ? QString::fromUtf8("无法打开 %1：它不是普通文件").arg(path)
+                           : QStringLiteral("Cannot open %1: it is not a regular file").arg(path));
         return false;
     }
     file.setFileName(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        say(error, QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
+        const QString why = fileErrorText(file, chinese);
+        say(error, chinese ? QString::fromUtf8("无法打开 %1：%2").arg(path, why)
+                           : QStringLiteral("Cannot open %1: %2").arg(path, why));
         return false;
     }
     return true;

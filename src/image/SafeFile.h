@@ -27,7 +27,11 @@ inline bool replaceFile(const QString& path, const QByteArray& bytes, QString* e
 }
 
 // Opens path for reading only when it is a regular file (or a link to one): a FIFO would
-// block the open, a device may never end. error names the file and the reason.
-bool openRegularFile(QFile& file, const QString& path, QString* error = nullptr);
+// block the open, a device may never end. error names the file and the reason, in Chinese
+// when chinese is set.
+bool openRegularFile(QFile& file, const QString& path, QString* error = nullptr,
+                     bool chinese = false);
+// Why the last operation on file failed, in the language asked for.
+QString fileErrorText(const QFile& file, bool chinese);
 
 }  // namespace cps

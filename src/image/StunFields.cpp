@@ -17,7 +17,7 @@ Field stunCode(const char* key, field::Text label, int offset) {
 field::Table buildStunTable() {
     field::Table t;
     t.section = "stun";
-    t.title = {"Stun", "遥毙"};
+    t.title = {"Stun", "遥晕"};
     t.needsAccessCode = true;
     t.fields = {
         Field::list("Stun Type", {"Stun Type", "遥毙类型"}, feature::kSignalling, 0x40,

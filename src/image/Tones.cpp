@@ -56,8 +56,14 @@ QString toText(ToneBytes tone, bool chinese, bool noTransmit) {
     if (h == 0xFF || h == 0x00) return noTransmit ? QString() : noneText(chinese);
     if (h < 0x80) {
         const int value = 100 * bcd(h) + bcd(tone.low);
+        // Only nibbles above 9 reach 800.0 Hz: no tone, and no text that a save could store
+        // as this tone (it would come back as a DCS code nobody chose).
+        if (value >= 8000) return noTransmit ? QString() : noneText(chinese);
         return QString::asprintf("%3.1f", value / 10.0);
     }
+    // A low byte whose tens nibble is above 9 reads as 100 or more and would be saved as
+    // another code (D6465N as D065I): no tone either.
+    if (bcd(tone.low) > 99) return noTransmit ? QString() : noneText(chinese);
     const bool inverted = h >= 0xC0;
     const int d = h - (inverted ? 0xC0 : 0x80);
     const int number = 100 * d + bcd(tone.low);

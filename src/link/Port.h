@@ -33,6 +33,8 @@ class Port {
     virtual ~Port() = default;
     // Opens the port by its name (COMn or a device path), exclusive.
     virtual bool open(const QString& name) = 0;
+    // The device that open(name) opens, for the messages; the name itself by default.
+    virtual QString deviceFor(const QString& name) const { return name; }
     // 9600 baud, 8 data bits, no parity, one stop bit, binary; the given time-outs.
     virtual void configure(const PortTimeouts& timeouts) = 0;
     virtual void purge(Purge what) = 0;

@@ -15,6 +15,10 @@ QString portNotOpened(bool chinese) {
                 "device are ok",
                 "无法打开串口，请检查串口是否被占用或设备是否正常");
 }
+QString portDetail(const QString& port, const QString& device, bool chinese) {
+    if (device.isEmpty() || device == port) return pick(chinese, "Port: %1", "串口：%1").arg(port);
+    return pick(chinese, "Port: %1, device %2", "串口：%1，设备 %2").arg(port, device);
+}
 QString commError(bool chinese) {
     return pick(chinese,
                 "Communication Error, Please check all the connections and the radio power",
@@ -91,7 +95,10 @@ class RadioLink::Run {
 
     LinkResult go(RadioImage& document) {
         if (!port_.open(s_.portName)) {
-            prompt_.message(linktext::portNotOpened(zh_), QString(), Buttons::Ok);
+            prompt_.message(
+                linktext::portNotOpened(zh_) + QLatin1Char('\n') +
+                    linktext::portDetail(s_.portName, port_.deviceFor(s_.portName), zh_),
+                QString(), Buttons::Ok);
             return LinkResult::PortNotOpened;
         }
         PortCloser closer(port_);
@@ -324,7 +331,9 @@ LinkResult RadioLink::serviceExchange(RadioImage& image, int start, int end, Lin
         return LinkResult::Interrupted;
     };
     if (!port_.open(portName)) {
-        prompt_.message(linktext::serviceOpenFailed(), QString(), Buttons::Ok);
+        prompt_.message(linktext::serviceOpenFailed() + QLatin1Char('\n') +
+                            linktext::portDetail(portName, port_.deviceFor(portName), chinese),
+                        QString(), Buttons::Ok);
         return LinkResult::PortNotOpened;
     }
     {

@@ -106,6 +106,8 @@ constexpr int kReplyHeader = 4;
 // The messages, in both languages.
 namespace linktext {
 QString portNotOpened(bool chinese);
+// The line under a port-open failure: the port name and the device it leads to.
+QString portDetail(const QString& port, const QString& device, bool chinese);
 QString commError(bool chinese);
 QString interrupted(bool chinese);
 QString wrongType(bool chinese);

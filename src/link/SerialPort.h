@@ -21,6 +21,7 @@ class SerialPort : public Port {
     ~SerialPort() override;
 
     bool open(const QString& name) override;
+    QString deviceFor(const QString& name) const override { return resolve_(name); }
     void configure(const PortTimeouts& timeouts) override;
     void purge(Purge what) override;
     int write(const uint8_t* data, int count) override;

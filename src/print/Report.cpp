@@ -44,7 +44,7 @@ class Values {
   public:
     Values(const RadioImage& image, bool chinese) : image_(image) {
         env_.chinese = chinese;
-        env_.bands = unpackBands(image);
+        env_.bands = loadBandsInUse(image).bands;
     }
 
     QString get(const char* section, const QString& key) {

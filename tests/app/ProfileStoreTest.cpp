@@ -294,3 +294,23 @@ TEST_F(ProfileStoreTest, UnreadablePerUserCopyIsNotUsed) {
     EXPECT_FALSE(none.writable());
     EXPECT_FALSE(none.useUserCopy(dir.filePath("other.ini")));
 }
+
+// Found by fuzzing: the header "[]" was dropped on save, so its keys moved into the section
+// before it and overrode that section's values.
+TEST_F(ProfileStoreTest, AnEmptySectionHeaderSurvivesASave) {
+    write("[Setup]\nLanguage=English\n[]\nLanguage=Chinese\nEnableSql=0\n");
+    {
+        ProfileStore store;
+        ASSERT_TRUE(store.open(path()));
+        EXPECT_EQ(store.get("Setup", "Language"), "English");
+        store.set("Setup", "EnableSql", "1");
+        ASSERT_TRUE(store.save());
+    }
+    EXPECT_EQ(read(),
+              "[Setup]\r\nLanguage=English\r\nEnableSql=1\r\n[]\r\nLanguage=Chinese\r\n"
+              "EnableSql=0\r\n");
+    ProfileStore again;
+    ASSERT_TRUE(again.open(path()));
+    EXPECT_EQ(again.get("Setup", "Language"), "English");
+    EXPECT_EQ(again.get("Setup", "EnableSql"), "1");
+}

@@ -357,3 +357,67 @@ TEST_F(ChannelTableTest, TypedRowsGoInWholeOrNotAtAll) {
                                                "Wide", "Yes", "Off", "Off"}));
     EXPECT_EQ(table.row(2), ChannelRow{});  // an empty row pasted deletes the channel
 }
+
+// Unusable band limits in a file must not erase its channels at the next store.
+TEST(ChannelTableBands, UnusableLimitsKeepEveryChannelThroughFillAndStore) {
+    RadioImage image = RadioImage::factory();
+    applyNewImageSettings(image, 0);
+    ChannelTable typed(false);
+    typed.setBands(defaultBands());
+    for (int n : {1, 64, 129}) typed.leaveCell(n, 1, QStringLiteral("145.5"));
+    typed.store(image);
+
+    struct Case {
+        const char* what;
+        uint8_t packed[6];
+    };
+    const Case cases[] = {
+        {"erased", {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}},
+        {"reversed", {0x17, 0x13, 0x64, 0x17, 0x13, 0x64}},
+        {"zeros", {0, 0, 0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        RadioImage file = image;
+        for (int i = 0; i < 6; ++i) file.set(addr::kBandLimitsPacked + i, c.packed[i]);
+        ChannelTable table(false);
+        table.fill(file);
+        EXPECT_EQ(table.text(64, 1), QStringLiteral("145.50000")) << c.what;
+        EXPECT_TRUE(table.bandsNote().contains("134-176 MHz (the image's second copy"))
+            << c.what << table.bandsNote().toStdString();
+        RadioImage stored = file;
+        table.store(stored);
+        // The channels and nothing else come back; the limits in use are now stored.
+        for (int n = 1; n <= kChannelCount; ++n)
+            for (int i = 0; i < kRecordSize; ++i)
+                ASSERT_EQ(stored.at(recordOffset(n) + i), image.at(recordOffset(n) + i))
+                    << c.what << " channel " << n;
+        // A new image's copy holds 134-176 and 176-176 MHz.
+        EXPECT_TRUE(unpackBands(stored) ==
+                    (Bands{{134 * kPerMHz, 176 * kPerMHz}, {176 * kPerMHz, 176 * kPerMHz}}))
+            << c.what;
+        // Filled again, the image is usable as it is: nothing more to say.
+        table.fill(stored);
+        EXPECT_TRUE(table.bandsNote().isEmpty()) << c.what;
+    }
+}
+
+TEST(ChannelTableBands, NoteInTheTableLanguageAndDetailsNameTheBandsInUse) {
+    RadioImage image = RadioImage::factory();
+    applyNewImageSettings(image, 0);
+    for (int i = 0; i < 6; ++i) image.set(addr::kBandLimitsPacked + i, 0xFF);
+    for (int i = 0; i < 8; ++i) image.set(addr::kBandLimits16 + i, 0xFF);
+    image.set(addr::kBandCode, 4);
+    ChannelTable zh(true);
+    zh.fill(image);
+    EXPECT_TRUE(
+        zh.bandsNote().contains(QString::fromUtf8("频段 2：330-400 MHz（M Section 的默认值）")))
+        << zh.bandsNote().toStdString();
+    EXPECT_EQ(zh.noticeDetail(Notice::OutOfRange, false),
+              "Allowed: 330-400 MHz (the band limits in use; Software Info sets them)");
+    EXPECT_TRUE(zh.noticeDetail(Notice::BadStep, true)
+                    .startsWith(QString::fromUtf8("有效输入示例：365.0125")));
+    EXPECT_TRUE(zh.noticeDetail(Notice::None, false).isEmpty());
+    // A fill with limits given says nothing either.
+    zh.fill(image, defaultBands());
+    EXPECT_TRUE(zh.bandsNote().isEmpty());
+}

@@ -568,3 +568,60 @@ TEST_F(CliTest, TwoToneSectionsShowAndSetAsTheDialogDoes) {
         2);
     EXPECT_FALSE(QFile::exists(file("f.dat")));
 }
+
+TEST_F(CliTest, UnusableBandLimitsAreReplacedWithANoteOnStderr) {
+    ASSERT_EQ(run({"new", "-o", file("new.dat")}).status, 0);
+    write(file("rows.tsv"),
+          table({{2, "145.50000\t145.50000\tNone\tNone\t\tHigh\tWide\tYes\tOff\tOff"}}).toUtf8());
+    ASSERT_EQ(run({"channels", file("new.dat"), "--import", file("rows.tsv"), "-o", file("ch.dat")})
+                  .status,
+              0);
+    QByteArray bytes = read(file("ch.dat"));
+    bytes.replace(addr::kBandLimitsPacked, 6, QByteArray(6, '\xFF'));
+    write(file("bad.dat"), bytes);
+
+    Result r = run({"channels", file("bad.dat")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.split('\n')[1].startsWith("2\t145.50000\t145.50000")) << r.out.toStdString();
+    EXPECT_TRUE(
+        r.err.startsWith("cps channels: The frequency band limits of this image cannot "
+                         "be used"))
+        << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("Band 1: 134-176 MHz") && r.err.contains("Software Info"));
+    r = run({"channels", file("bad.dat"), "--lang", "zh"});
+    EXPECT_TRUE(r.err.contains(QString::fromUtf8("软件信息"))) << r.err.toStdString();
+
+    r = run({"info", file("bad.dat")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.startsWith("Band 1: 134-176 MHz\nBand 2: 176-176 MHz\n"))
+        << r.out.toStdString();
+    EXPECT_TRUE(r.err.startsWith("cps info: The frequency band limits")) << r.err.toStdString();
+    EXPECT_TRUE(run({"info", file("ch.dat")}).err.isEmpty());
+}
+
+TEST_F(CliTest, ImportRefusalsSayWhatIsAllowedOnALineOfTheirOwn) {
+    ASSERT_EQ(run({"new", "-o", file("new.dat")}).status, 0);
+    const QString rest = "\t145.50000\tNone\tNone\t\tHigh\tWide\tYes\tOff\tOff";
+    const struct {
+        const char* rx;
+        const char* detail;
+    } cases[] = {
+        {"200", "cps: Allowed: 134-176 MHz (the band limits in use; Software Info sets them)\n"},
+        {"145.503",
+         "cps: Example of a valid entry: 155.0125 (6.25 kHz step) or 155.015 (5 kHz "
+         "step)\n"},
+        {"60",
+         "cps: Example of a valid entry: 155.0125 (MHz, digits and one full stop, 67 to "
+         "600)\n"},
+    };
+    for (const auto& c : cases) {
+        write(file("rows.tsv"), table({{5, QString::fromUtf8(c.rx) + rest}}).toUtf8());
+        const Result r =
+            run({"channels", file("new.dat"), "--import", file("rows.tsv"), "-o", file("o.dat")});
+        EXPECT_EQ(r.status, 1);
+        const QStringList lines = r.err.split('\n');
+        ASSERT_GE(lines.size(), 3) << r.err.toStdString();
+        EXPECT_EQ(lines[1] + "\n", QString::fromUtf8(c.detail)) << r.err.toStdString();
+        EXPECT_EQ(lines[2], "cps: nothing written");
+    }
+}

@@ -70,6 +70,14 @@ TEST_F(E2e, FullWriteLeavesTheRadioEqualInTheBytesSent) {
     }
 }
 
+TEST_F(E2e, DefaultSimulatorTakesANewImageWithoutTheRangeBox) {
+    ASSERT_EQ(cps({"new", "-o", path("doc.dat")}).status, 0);
+    Sim sim({}, dir.path());
+    const CpsRun r = cps({"write", "--port", sim.device(), path("doc.dat")});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains("over the range")) << r.err.toStdString();
+}
+
 TEST_F(E2e, CalibrationRowsNeedTheAccessCode) {
     RadioImage file = radioMemory();
     packBands(file, Bands{{136 * kPerMHz, 174 * kPerMHz}, {136 * kPerMHz, 174 * kPerMHz}});

@@ -31,6 +31,7 @@
 #include "CSqlTuningDlg.h"
 #include "ChannelCodec.h"
 #include "ChannelTable.h"
+#include "DataFile.h"
 #include "FieldBinder.h"
 #include "NavigationBar.h"
 #include "Prompter.h"
@@ -292,16 +293,21 @@ class GuiTest : public QObject {
         typeCell(1, 1, QStringLiteral("145.503"), 2, 1);
         QCOMPARE(prompter_.shown.size(), 1);
         QCOMPARE(prompter_.shown[0].caption, QStringLiteral("Caution"));
+        // The message as it stands, then what is allowed on a line of its own.
         QCOMPARE(
             prompter_.shown[0].text,
-            QStringLiteral("Error data Value, please input according the step value(6.25K/5k)."));
+            QStringLiteral("Error data Value, please input according the step value(6.25K/5k).\n"
+                           "Example of a valid entry: 155.0125 (6.25 kHz step) or 155.015 (5 kHz "
+                           "step)"));
         QCOMPARE(grid()->textMatrix(1, 1), QString());
         QCOMPARE(grid()->textMatrix(1, 6), QString());
 
         // Beyond 600 MHz: the editor stays open on the same cell.
         typeCell(3, 1, QStringLiteral("600.00001"), 4, 1);
-        QCOMPARE(prompter_.shown.last().text,
+        QCOMPARE(prompter_.shown.last().text.section('\n', 0, 0),
                  QStringLiteral("Error Data Format, please input again."));
+        QVERIFY(prompter_.shown.last().text.section('\n', 1).startsWith(
+            QStringLiteral("Example of a valid entry: 155.0125")));
         QCOMPARE(prompter_.shown.last().icon, Prompter::Icon::Stop);
         QCOMPARE(grid()->row(), 3);
         QVERIFY(view()->frequencyEditor()->isVisible());
@@ -311,7 +317,9 @@ class GuiTest : public QObject {
         view()->frequencyEditor()->clear();
         QTest::keyClicks(view()->frequencyEditor(), QStringLiteral("200"));
         QTest::keyClick(view()->frequencyEditor(), Qt::Key_Return);
-        QCOMPARE(prompter_.shown.last().text, QStringLiteral("Out of range, please input again."));
+        QCOMPARE(prompter_.shown.last().text,
+                 QStringLiteral("Out of range, please input again.\nAllowed: 134-176 MHz (the band "
+                                "limits in use; Software Info sets them)"));
         QVERIFY(view()->frequencyEditor()->isVisible());
         QCOMPARE(view()->frequencyEditor()->text(), QString());
 
@@ -441,6 +449,48 @@ class GuiTest : public QObject {
         QCOMPARE(frame()->activeFrame(), before);
         QVERIFY(before->isVisible());
         QVERIFY(cps::app().newImage);
+    }
+
+    // A file whose band limits cannot be used keeps its channels, says once which limits are
+    // used, and names the error of a missing file in the program's language.
+    void unusableBandsAreReplacedWithOneNote() {
+        for (const bool chinese : {false, true}) {
+            prepare(chinese
+                        ? QByteArray(kEnglishIni).replace("Language=English", "Language=Chinese")
+                        : QByteArray(kEnglishIni));
+            cps::RadioImage image = cps::RadioImage::factory();
+            cps::applyNewImageSettings(image, 0);
+            cps::ChannelTable rows(false);
+            rows.setBands(cps::unpackBands(image));
+            rows.leaveCell(5, 1, QStringLiteral("150"));
+            rows.store(image);
+            for (int i = 0; i < 6; ++i) image.set(cps::addr::kBandLimitsPacked + i, 0xFF);
+            const QString file = path(QStringLiteral("erased.dat"));
+            QVERIFY(cps::saveDataFile(file, image));
+
+            QVERIFY(launch());
+            prompter_.openPath = file;
+            frame()->action(cmd::FileOpen)->trigger();
+            QTRY_COMPARE(prompter_.shown.size(), 1);
+            QTest::qWait(20);
+            QCOMPARE(prompter_.shown.size(), 1);
+            const auto& note = prompter_.shown[0];
+            QCOMPARE(note.icon, Prompter::Icon::Information);
+            QVERIFY2(note.text.contains(chinese ? QStringLiteral("频段 1：134-176 MHz")
+                                                : QStringLiteral("Band 1: 134-176 MHz")),
+                     qPrintable(note.text));
+            QVERIFY(note.text.contains(chinese ? QStringLiteral("软件信息")
+                                               : QStringLiteral("Software Info")));
+            QCOMPARE(grid()->textMatrix(5, 1), QStringLiteral("150.00000"));
+            QCOMPARE(view()->bandsInUse().band1.low, 134 * cps::kPerMHz);
+
+            prompter_.openPath = path(QStringLiteral("missing.dat"));
+            frame()->action(cmd::FileOpen)->trigger();
+            QVERIFY2(prompter_.lastText().contains(chinese ? QStringLiteral("文件不存在")
+                                                           : QStringLiteral("Cannot open")),
+                     qPrintable(prompter_.lastText()));
+            cleanup();
+        }
     }
 
     void newAsksFirst() {
@@ -596,6 +646,11 @@ class GuiTest : public QObject {
         QCOMPARE(grid()->textMatrix(0, 1), QStringLiteral("接收频率"));
         QCOMPARE(frame()->navigationBar()->tree()->topLevelItem(0)->child(1)->text(0),
                  QStringLiteral("可选功能"));
+        // Stun is 遥晕 (遥毙 is kill); the Program menu is not named like its Write item.
+        QVERIFY(frame()->action(cmd::Stun)->text().startsWith(QStringLiteral("遥晕")));
+        QMenu* program = frame()->menuBar()->actions().at(2)->menu();
+        QCOMPARE(program->title(), QStringLiteral("编程(&P)"));
+        QVERIFY(frame()->action(cmd::Write)->text().startsWith(QStringLiteral("写频(&W)")));
         typeCell(1, 1, QStringLiteral("145.5"), 2, 1);
         QCOMPARE(grid()->textMatrix(1, 3), QStringLiteral("无"));
         QCOMPARE(grid()->textMatrix(1, 6), QStringLiteral("高"));

@@ -4,6 +4,7 @@
 
 #include "ChannelCodec.h"
 #include "Decimal.h"
+#include "Tones.h"
 
 using namespace cps;
 
@@ -159,4 +160,37 @@ TEST(ChannelCodec, Labels) {
     EXPECT_EQ(channelLabel(128), "128");
     EXPECT_EQ(channelLabel(129), "Fr");
     EXPECT_EQ(recordOffset(129), 0xC00);
+}
+
+// A transmit frequency with a nibble above 9 in its top byte reads as nine digits; the cell
+// shows the eight the record holds, so a save does not change it behind the grid.
+TEST(ChannelCodec, FrequencyBeyondEightDigitsShowsWhatASaveStores) {
+    const Bands bands{{134 * kPerMHz, 176 * kPerMHz}, {134 * kPerMHz, 176 * kPerMHz}};
+    uint8_t record[kRecordSize];
+    std::fill(record, record + kRecordSize, 0xFF);
+    const uint8_t rx[4] = {0x00, 0x00, 0x55, 0x14};  // 145.50000
+    const uint8_t tx[4] = {0x13, 0x11, 0x31, 0xA4};  // top byte reads as 104
+    std::copy(rx, rx + 4, record);
+    std::copy(tx, tx + 4, record + 4);
+    const ChannelRow shown = decodeChannel(record, bands, false);
+    EXPECT_EQ(shown[kColTx], QStringLiteral("43.11113"));
+    uint8_t saved[kRecordSize];
+    std::copy(record, record + kRecordSize, saved);
+    encodeChannel(shown, saved, bands);
+    EXPECT_EQ(decodeChannel(saved, bands, false)[kColTx], shown[kColTx]);
+    // Top byte A0 reads as 100: what is left is below 10 MHz, which a save would store with
+    // the top byte 00, the mark of no frequency. It shows as none.
+    record[7] = 0xA0;
+    EXPECT_EQ(decodeChannel(record, bands, false)[kColTx], QString());
+}
+
+// A CTCSS tone byte 0x7A-0x7F (nibble above 9) would read as 800.0 Hz or more and be saved
+// as a DCS code; it shows as no tone, which is what a save then stores.
+TEST(ChannelCodec, ToneBeyondTheCtcssRangeShowsAsNone) {
+    EXPECT_EQ(tones::toText({0xFD, 0x7F}, false, false), QStringLiteral("None"));
+    EXPECT_EQ(tones::toText({0x99, 0x79}, false, false), QStringLiteral("799.9"));
+    EXPECT_EQ(tones::toText({0x00, 0x7A}, true, true), QString());
+    // A DCS low byte A5 reads as 105: D6465N would be saved as D065I.
+    EXPECT_EQ(tones::toText({0xA5, 0xBF}, false, false), QStringLiteral("None"));
+    EXPECT_EQ(tones::toText({0x54, 0x87}, false, false), QStringLiteral("D754N"));
 }

@@ -71,7 +71,9 @@ TEST(RadioImage, BandLimitsPackAndUnpackAsDecimalDigits) {
     Bands wide{{0, 999 * kPerMHz}, {400 * kPerMHz, 470 * kPerMHz}};
     packBands(other, wide);
     EXPECT_EQ(unpackBands(other), wide);
-    EXPECT_TRUE(wide.contains(0));
+    // 0 is an empty cell, never a frequency; the lowest one is in.
+    EXPECT_FALSE(wide.contains(0));
+    EXPECT_TRUE(wide.contains(1));
     EXPECT_TRUE(wide.contains(999 * kPerMHz));
     EXPECT_FALSE(Bands({{136 * kPerMHz, 174 * kPerMHz}, {400 * kPerMHz, 470 * kPerMHz}})
                      .contains(175 * kPerMHz));

@@ -29,6 +29,7 @@ class FakeRadio : public Port, public sim::RadioProtocol {
   public:
     // Faults of the port.
     bool openFails = false;
+    QString device;  // where the port name leads, for the messages; the name when empty
     // What happened.
     int opens = 0;
     int closes = 0;
@@ -45,6 +46,9 @@ class FakeRadio : public Port, public sim::RadioProtocol {
         ++opens;
         isOpen = true;
         return true;
+    }
+    QString deviceFor(const QString& name) const override {
+        return device.isEmpty() ? name : device;
     }
     void configure(const PortTimeouts& t) override { timeouts_ = t; }
     void purge(Purge) override {

@@ -89,7 +89,14 @@ TEST_F(ReadTest, RefusalsLeaveTheDocumentUntouched) {
         {"short identification", [](FakeRadio& r, RadioImage&) { r.shortIdentification = 1; },
          LinkResult::Interrupted, linktext::interrupted(false)},
         {"port busy", [](FakeRadio& r, RadioImage&) { r.openFails = true; },
-         LinkResult::PortNotOpened, linktext::portNotOpened(false)},
+         LinkResult::PortNotOpened, linktext::portNotOpened(false) + "\nPort: COM3"},
+        {"port busy, device named",
+         [](FakeRadio& r, RadioImage&) {
+             r.openFails = true;
+             r.device = QStringLiteral("/dev/ttyUSB2");
+         },
+         LinkResult::PortNotOpened,
+         linktext::portNotOpened(false) + "\nPort: COM3, device /dev/ttyUSB2"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -312,7 +319,12 @@ TEST_F(ServiceTest, FailuresShowTheirMessages) {
     radio.openFails = true;
     EXPECT_EQ(link.serviceExchange(doc, 0xFA0, 0xFD0, LinkMode::Write, "COM2", false),
               LinkResult::PortNotOpened);
-    EXPECT_EQ(lastBox(), QStringLiteral("Open the serial port fails"));
+    EXPECT_EQ(lastBox(), QStringLiteral("Open the serial port fails\nPort: COM2"));
+    radio.device = QStringLiteral("/tmp/radio");
+    EXPECT_EQ(link.serviceExchange(doc, 0xFA0, 0xFD0, LinkMode::Read, "COM2", true),
+              LinkResult::PortNotOpened);
+    EXPECT_EQ(lastBox(),
+              QString::fromUtf8("Open the serial port fails\n串口：COM2，设备 /tmp/radio"));
 }
 
 }  // namespace

@@ -80,3 +80,24 @@ TEST(RadioProtocol, GarbageStrayBytesAndReadsPastTheEnd) {
 }
 
 }  // namespace
+
+namespace {
+
+// Trying the program without a radio: the simulated radio's range is the new image's bands,
+// so a write of a new document meets no range box.
+TEST(RadioProtocol, DefaultIdentificationRangeIsTheNewImageBands) {
+    Radio r;
+    cps::RadioImage image = cps::RadioImage::factory();
+    cps::applyNewImageSettings(image, 0);
+    const cps::Bands bands = cps::unpackBands(image);
+    const cps::Band range = cps::unpackBand(r.rangeBytes[0], r.rangeBytes[1], r.rangeBytes[2]);
+    EXPECT_EQ(range.low, 134 * cps::kPerMHz);
+    EXPECT_EQ(range.high, 176 * cps::kPerMHz);
+    EXPECT_TRUE(range.low <= bands.band1.low && bands.band1.high <= range.high);
+    r.program();
+    const Bytes id = r.feed({'M', 0x02});
+    ASSERT_EQ(id.size(), 8u);
+    EXPECT_EQ(Bytes(id.begin() + 5, id.end()), (Bytes{0x13, 0x17, 0x46}));
+}
+
+}  // namespace

@@ -214,7 +214,9 @@ QByteArray ProfileStore::serialise() const {
     QByteArray bytes;
     for (int i = 0; i < sections_.size(); ++i) {
         const Section& s = sections_[i];
-        if (i > 0 && !s.name.isEmpty())
+        // Section 0 holds the lines before the first header; every other section had one,
+        // also "[]", whose keys must not slide into the section before it.
+        if (i > 0 && (!s.name.isEmpty() || !s.raw.isEmpty()))
             bytes +=
                 (s.raw.isEmpty() ? encode(QLatin1Char('[') + s.name + QLatin1Char(']')) : s.raw) +
                 "\r\n";

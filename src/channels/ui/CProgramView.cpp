@@ -239,6 +239,24 @@ void CProgramView::fillGridFromImage() {
     hideEditors();
     table_.fill(image_);
     refreshAll();
+    // Said once per fill; a view not shown yet says it when it appears.
+    pendingBandsNote_ = table_.bandsNote();
+    if (isVisible()) showBandsNote();
+}
+
+void CProgramView::showBandsNote() {
+    if (pendingBandsNote_.isEmpty()) return;
+    const QString note = pendingBandsNote_;
+    pendingBandsNote_.clear();
+    prompter_->message(this,
+                       QCoreApplication::translate("StringTable", ChannelTable::noticeCaption()),
+                       note, Prompter::Icon::Information, QMessageBox::Ok);
+}
+
+void CProgramView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!pendingBandsNote_.isEmpty())
+        QMetaObject::invokeMethod(this, &CProgramView::showBandsNote, Qt::QueuedConnection);
 }
 
 void CProgramView::restoreTable(const cps::ChannelTable& table) {
@@ -344,10 +362,11 @@ void CProgramView::showNotice(cps::Notice notice) {
     if (notice == cps::Notice::None) return;
     const Prompter::Icon icon =
         notice == cps::Notice::BadFormat ? Prompter::Icon::Stop : Prompter::Icon::Exclamation;
-    prompter_->message(this,
-                       QCoreApplication::translate("StringTable", ChannelTable::noticeCaption()),
-                       QCoreApplication::translate("StringTable", ChannelTable::noticeText(notice)),
-                       icon, QMessageBox::Ok);
+    prompter_->message(
+        this, QCoreApplication::translate("StringTable", ChannelTable::noticeCaption()),
+        QCoreApplication::translate("StringTable", ChannelTable::noticeText(notice)) +
+            QLatin1Char('\n') + table_.noticeDetail(notice, chinese_),
+        icon, QMessageBox::Ok);
 }
 
 void CProgramView::placeEditor(QWidget* editor) { editor->setGeometry(grid_->cellRect()); }

@@ -63,6 +63,9 @@ class CProgramView : public QWidget {
     // to width / 1024; narrower leaves everything as it is.
     void displayChanged(int screenWidth);
 
+    // The band note of the last fill, when it is still to be said (the view was hidden).
+    QString pendingBandsNote() const { return pendingBandsNote_; }
+
     // Column 0's width before any scaling; the other widths are multiples of it.
     static constexpr int kBaseWidth = 80;
     // Point size of the grid's texts before any scaling.
@@ -93,6 +96,7 @@ class CProgramView : public QWidget {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     void buildGrid();
@@ -126,6 +130,7 @@ class CProgramView : public QWidget {
     void reportEdit(int row, int col, const QStringList& before);
     QStringList rowTexts(int row) const;
     void showNotice(cps::Notice notice);
+    void showBandsNote();
     bool frequencyKey(QKeyEvent* key);
     int contextIdFor(QWidget* focus) const;
     void applySqlSwitch();
@@ -145,4 +150,5 @@ class CProgramView : public QWidget {
     QComboBox* toneList_ = nullptr;
     double scale_ = 1.0;
     bool openListOnRelease_ = false;  // a left press entered a list cell
+    QString pendingBandsNote_;
 };
