@@ -2,6 +2,8 @@
 // question, recent and dropped files, the accelerators, the channel window's fit and the
 // status bar around a transfer.
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
@@ -251,6 +253,40 @@ class DocumentGuiTest : public QObject {
         // The saved state is still one undo away.
         press(Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(!doc()->isModified());
+    }
+
+    // A paste of rows is one step; undo gives back the grid and the image before it.
+    void pasteIsOneStepBackToTheSavedState() {
+        prepare();
+        QVERIFY(launch());
+        showActive();
+        prompter_.savePath = path(QStringLiteral("pasted.dat"));
+        frame()->action(cmd::FileSave)->trigger();
+        QVERIFY(!doc()->isModified());
+        const cps::RadioImage saved = doc()->image();
+        const QString before = grid()->textMatrix(12, 1);
+
+        QApplication::clipboard()->setText(
+            QStringLiteral("145.5\t145.5\tNone\t88.5\tPASTE\tLow\tWide\tYes\tOff\tOff\n"
+                           "146.5\t146.5\tNone\tNone\t\tHigh\tNarrow\tNo\tOff\tOff\n"));
+        clickCell(12, 1);
+        frame()->findChild<QAction*>(QStringLiteral("cmd_e125"))->trigger();
+        QCOMPARE(grid()->textMatrix(12, 5).trimmed(), QStringLiteral("PASTE"));
+        QCOMPARE(grid()->textMatrix(13, 1), QStringLiteral("146.50000"));
+        QVERIFY(doc()->isModified());
+        QCOMPARE(frame()->action(cmd::EditUndo)->text(), QStringLiteral("&Undo Paste\tCtrl+Z"));
+        QCOMPARE(doc()->stepCount(), 1);
+
+        frame()->action(cmd::EditUndo)->trigger();
+        QCOMPARE(grid()->textMatrix(12, 1), before);
+        QVERIFY(grid()->textMatrix(13, 1).isEmpty());
+        QVERIFY(!doc()->isModified());
+        view()->storeGridIntoImage();
+        QVERIFY(doc()->image() == saved);
+
+        frame()->action(cmd::EditRedo)->trigger();
+        QCOMPARE(grid()->textMatrix(13, 1), QStringLiteral("146.50000"));
+        QVERIFY(doc()->isModified());
     }
 
     // Typing in the name editor: Ctrl+Z first takes back the typing, then the document's
