@@ -416,7 +416,12 @@ class FeatureDialogsTest : public QObject {
             QCOMPARE(squelch->text(), QStringLiteral("Squelch Off Momentary"));
             QCOMPARE(squelch->objectName(), QStringLiteral("1079"));
             QTest::mouseClick(squelch, Qt::LeftButton);
+            // F1 asks the focus widget, which a window gets only once it is active; on a
+            // loaded machine the dialog may not be yet.
+            d->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(d));
             squelch->setFocus();
+            QTRY_COMPARE(QApplication::focusWidget(), squelch);
             QTest::keyClick(squelch, Qt::Key_F1);
             clickOk(d);
         });
