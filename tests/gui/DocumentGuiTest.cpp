@@ -661,6 +661,51 @@ class DocumentGuiTest : public QObject {
         QVERIFY(doc()->image() == before);
         QVERIFY(doc()->isModified());
     }
+
+    // The radio stops answering half way through a read (a cable pulled): the message is
+    // answered, the commands come back, nothing claims success, and the document keeps what
+    // it held.
+    void cablePulledMidReadLeavesTheDocumentRecoverable() {
+        prepare();
+        writeDataFile(QStringLiteral("radio.dat"), 3, QStringLiteral("145.50000"));
+        cps::e2e::Sim sim({QStringLiteral("--image"), path(QStringLiteral("radio.dat")),
+                           QStringLiteral("--silent-at"), QStringLiteral("0x0800")},
+                          dir_->path());
+        QVERIFY(!sim.device().isEmpty());
+        {
+            cps::UserStore store = cps::UserStore::atFile(path(QStringLiteral("user.ini")));
+            store.setNumber(QStringLiteral("COM"), 4);
+            store.setText(QStringLiteral("Ports/COM4"), sim.device());
+        }
+        QVERIFY(launch());
+        frame()->show();
+        const cps::RadioImage before = doc()->image();
+        int boxes = 0;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                ++boxes;
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        watch.start(5);
+        frame()->action(cmd::Read)->trigger();
+        auto* process = view()->findChild<cps::CProcessDlg*>();
+        QVERIFY(process);
+        process->startButton()->click();
+        watch.stop();
+        QVERIFY(boxes >= 1);
+        QVERIFY(!child()->transferRunning());
+        for (int id : {cmd::FileNew, cmd::FileSave, cmd::Exit, cmd::Read, cmd::Write})
+            QVERIFY(frame()->action(id)->isEnabled());
+        QVERIFY(!frame()->statusMessage()->text().contains(QStringLiteral("completed")));
+        // The rows received before the break never reach the document: it is as it was,
+        // with nothing to save and no step to undo.
+        QVERIFY(doc()->image() == before);
+        QVERIFY(!doc()->isModified());
+        QCOMPARE(doc()->stepCount(), 0);
+        QVERIFY(grid()->textMatrix(3, 1).isEmpty());
+    }
 #endif
 };
 
