@@ -1,5 +1,6 @@
 #include "CliCommon.h"
 
+#include <QCommandLineParser>
 #include <QFileInfo>
 #include <cstdio>
 
@@ -15,25 +16,100 @@
 
 namespace cps::cli {
 
-Args parseArgs(const QStringList& args, const QStringList& valued, const QStringList& flags) {
-    Args a;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& s = args[i];
-        if (!s.startsWith(QLatin1Char('-')) || s.size() == 1) {
-            a.positional << s;
-        } else if (flags.contains(s)) {
-            a.flags.insert(s);
-        } else if (!valued.contains(s)) {
-            a.error = QStringLiteral("unknown option '%1'").arg(s);
-            return a;
-        } else if (i + 1 >= args.size()) {
-            a.error = QStringLiteral("option '%1' needs a value").arg(s);
-            return a;
-        } else {
-            a.values.insert(s, args[++i]);
-            a.allValues[s] << args[i];
+namespace {
+
+// "-o" and "--output" are one option, as are "-q" and "--quiet"; every other option is known
+// by its long name alone.
+QStringList optionNames(const QString& option) {
+    if (option == QLatin1String("-o") || option == QLatin1String("--output"))
+        return {QStringLiteral("o"), QStringLiteral("output")};
+    if (option == QLatin1String("-q") || option == QLatin1String("--quiet"))
+        return {QStringLiteral("q"), QStringLiteral("quiet")};
+    QString name = option;
+    while (name.startsWith(QLatin1Char('-'))) name.remove(0, 1);
+    return {name};
+}
+
+// The spellings a command may ask Args for: "-o" and "--output" alike.
+QStringList keysOf(const QStringList& names) {
+    QStringList keys;
+    for (const QString& n : names)
+        keys << (n.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + n;
+    return keys;
+}
+
+// The option as the user wrote it, for the message: "--foo" of "--foo=1", "-x" of "-x".
+QString spelling(const QStringList& args, const QString& name) {
+    for (const QString& s : args) {
+        if (s == QLatin1String("--")) break;
+        if (s.startsWith(QLatin1String("--"))) {
+            if (s.mid(2).section(QLatin1Char('='), 0, 0) == name)
+                return s.section(QLatin1Char('='), 0, 0);
+        } else if (s.startsWith(QLatin1Char('-')) && s.mid(1).contains(name)) {
+            return s;
         }
     }
+    return keysOf({name}).first();
+}
+
+}  // namespace
+
+Args parseArgs(const QStringList& args, const QStringList& valued, const QStringList& flags) {
+    struct Known {
+        QStringList names;
+        bool valued;
+    };
+    QList<Known> known;
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
+    auto add = [&](const QString& option, bool takesValue) {
+        const QStringList names = optionNames(option);
+        for (const Known& k : known)
+            if (k.names == names) return;
+        known.append({names, takesValue});
+        parser.addOption(
+            QCommandLineOption(names, QString(), takesValue ? QStringLiteral("value") : QString()));
+    };
+    for (const QString& v : valued) add(v, true);
+    for (const QString& f : flags) add(f, false);
+    add(QStringLiteral("--quiet"), false);  // every command takes it
+
+    Args a;
+    // The parser skips the first argument as the program's name.
+    if (!parser.parse(QStringList{QStringLiteral("cps")} + args)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        if (!unknown.isEmpty()) {
+            a.error = QStringLiteral("unknown option '%1'").arg(spelling(args, unknown.first()));
+            return a;
+        }
+        // "--flag=value" on an option without one; else the last option lacks its value.
+        for (const QString& s : args) {
+            if (s == QLatin1String("--")) break;
+            if (!s.startsWith(QLatin1String("--")) || !s.contains(QLatin1Char('='))) continue;
+            const QStringList names = optionNames(s.section(QLatin1Char('='), 0, 0));
+            for (const Known& k : known)
+                if (k.names == names && !k.valued) {
+                    a.error = QStringLiteral("option '%1' takes no value")
+                                  .arg(s.section(QLatin1Char('='), 0, 0));
+                    return a;
+                }
+        }
+        a.error = QStringLiteral("option '%1' needs a value").arg(args.value(args.size() - 1));
+        return a;
+    }
+    for (const Known& k : known) {
+        if (!parser.isSet(k.names.first())) continue;
+        const QStringList values = parser.values(k.names.first());
+        for (const QString& key : keysOf(k.names)) {
+            if (k.valued) {
+                a.values.insert(key, values.last());
+                a.allValues.insert(key, values);
+            } else {
+                a.flags.insert(key);
+            }
+        }
+    }
+    a.positional = parser.positionalArguments();
     return a;
 }
 

@@ -11,14 +11,11 @@ namespace cps {
 struct AppContext;
 }
 
-namespace cps {
-struct AppContext;
-}
-
 namespace cps::cli {
 
 // Command-line arguments after the command name: options that take a value, flags, and
-// positional arguments in order.
+// positional arguments in order. Options are looked up as the command named them; "-o" and
+// "--output" (likewise "-q" and "--quiet") answer for each other.
 struct Args {
     QStringList positional;
     QHash<QString, QString> values;         // the last value of each option
@@ -33,6 +30,8 @@ struct Args {
     QStringList all(const QString& option) const { return allValues.value(option); }
 };
 
+// The usual conventions: "--port COM1" or "--port=COM1", "-oFILE", "--" ends the options,
+// "-" is an argument (standard input or output). Every command also takes -q/--quiet.
 Args parseArgs(const QStringList& args, const QStringList& valued, const QStringList& flags = {});
 
 // Prints "cps COMMAND: message" and a pointer to the command's help; returns kUsage.

@@ -7,6 +7,7 @@
 #include "Commands.h"
 #include "DataFile.h"
 #include "Exchange.h"
+#include "JsonText.h"
 #include "SafeFile.h"
 #include "ServiceAccess.h"
 
@@ -56,12 +57,14 @@ const char* const kImportHelp =
     "--access-code with the service access code.\n";
 
 const char* const kDiffHelp =
-    "Usage: cps diff A.dat B.dat [--lang en|zh]\n\n"
+    "Usage: cps diff A.dat B.dat [--lang en|zh] [--json]\n\n"
     "Lists how B differs from A, field by field as the editors show them: channel row and\n"
     "column heading, then section and field, each with the old and the new text. Then the\n"
     "ranges of differing bytes no listed field accounts for: \"no field\" for bytes no field\n"
     "owns, \"same text\" for bytes that differ but show the same. Exit status 0 when the images\n"
-    "are the same byte for byte, 1 when they differ, 2 on an error.\n";
+    "are the same byte for byte, 1 when they differ, 2 on an error. --json prints one object:\n"
+    "\"equal\", \"fields\" (each with \"where\", \"before\", \"after\") and \"bytes\" (each with\n"
+    "\"first\" and \"last\" address and \"owned\": true for \"same text\").\n";
 
 namespace {
 
@@ -178,7 +181,7 @@ int runImportJson(const QStringList& args, const AppContext& context) {
 
 int runDiff(const QStringList& args, const AppContext& context) {
     // Like diff: 1 means "different", so every error is 2.
-    const Args a = parseArgs(args, {QStringLiteral("--lang")});
+    const Args a = parseArgs(args, {QStringLiteral("--lang")}, {QStringLiteral("--json")});
     if (!a.error.isEmpty()) return usageError("diff", a.error);
     if (a.positional.size() != 2)
         return usageError("diff", QStringLiteral("needs A.dat and B.dat"));
@@ -193,6 +196,22 @@ int runDiff(const QStringList& args, const AppContext& context) {
     if (!loadImage("diff", a.positional[0], before) || !loadImage("diff", a.positional[1], after))
         return kUsage;
     const exchange::Comparison c = exchange::compare(before, after, chinese);
+    if (a.has(QStringLiteral("--json"))) {
+        QList<QByteArray> fields, bytes;
+        for (const exchange::FieldChange& f : c.fields)
+            fields << json::object({{QStringLiteral("where"), json::string(f.where)},
+                                    {QStringLiteral("before"), json::string(f.before)},
+                                    {QStringLiteral("after"), json::string(f.after)}});
+        for (const exchange::ByteRange& r : c.bytes)
+            bytes << json::object({{QStringLiteral("first"), json::number(r.first)},
+                                   {QStringLiteral("last"), json::number(r.last)},
+                                   {QStringLiteral("owned"), json::boolean(r.owned)}});
+        out() << json::object({{QStringLiteral("equal"), json::boolean(c.equal)},
+                               {QStringLiteral("fields"), json::array(fields)},
+                               {QStringLiteral("bytes"), json::array(bytes)}})
+              << '\n';
+        return c.equal ? kOk : kFailed;
+    }
     for (const QString& line : exchange::describe(c, before, after, chinese)) out() << line << '\n';
     return c.equal ? kOk : kFailed;
 }

@@ -6,6 +6,7 @@
 #include "CliCommon.h"
 #include "Commands.h"
 #include "FeatureFields.h"
+#include "JsonText.h"
 #include "RowImport.h"
 #include "RowText.h"
 
@@ -37,11 +38,12 @@ const char* const kChannelsHelp =
     "stderr.\n";
 
 const char* const kInfoHelp =
-    "Usage: cps info FILE\n\n"
+    "Usage: cps info FILE [--json]\n\n"
     "Prints the two bands in use, the model index, the band code, the radio type byte and\n"
-    "whether a radio password is set. Band limits that cannot be used (a digit above 9, lower\n"
-    "above upper, upper 0) are replaced as the channel grid replaces them, from the 16-bit\n"
-    "copy or the band code's reset range, with a note on stderr; `cps channels` does the same.\n";
+    "whether a radio password is set; --json prints them as one object, bands in MHz. Band\n"
+    "limits that cannot be used (a digit above 9, lower above upper, upper 0) are replaced\n"
+    "as the channel grid replaces them, from the 16-bit copy or the band code's reset range,\n"
+    "with a note on stderr; `cps channels` does the same.\n";
 
 namespace {
 
@@ -116,7 +118,7 @@ int runChannels(const QStringList& args, const AppContext& context) {
 }
 
 int runInfo(const QStringList& args, const AppContext& context) {
-    const Args a = parseArgs(args, {});
+    const Args a = parseArgs(args, {}, {QStringLiteral("--json")});
     if (!a.error.isEmpty()) return usageError("info", a.error);
     if (a.positional.size() != 1)
         return usageError("info", QStringLiteral("needs exactly one FILE"));
@@ -132,6 +134,21 @@ int runInfo(const QStringList& args, const AppContext& context) {
         !field::show(*optional.find(QStringLiteral("Password")), image.data(), field::Env{})
              .isEmpty();
     auto mhz = [](Freq f) { return QString::number(f / kPerMHz); };
+    if (a.has(QStringLiteral("--json"))) {
+        auto band = [](const Band& b) {
+            return json::object({{QStringLiteral("low"), json::number(double(b.low) / kPerMHz)},
+                                 {QStringLiteral("high"), json::number(double(b.high) / kPerMHz)}});
+        };
+        out() << json::object(
+                     {{QStringLiteral("band1"), band(bands.band1)},
+                      {QStringLiteral("band2"), band(bands.band2)},
+                      {QStringLiteral("modelIndex"), json::number(image.at(addr::kModelIndex))},
+                      {QStringLiteral("bandCode"), json::number(image.at(addr::kBandCode))},
+                      {QStringLiteral("radioType"), json::number(image.at(addr::kRadioType))},
+                      {QStringLiteral("password"), json::boolean(password)}})
+              << '\n';
+        return kOk;
+    }
     out() << "Band 1: " << mhz(bands.band1.low) << "-" << mhz(bands.band1.high) << " MHz\n"
           << "Band 2: " << mhz(bands.band2.low) << "-" << mhz(bands.band2.high) << " MHz\n"
           << "Model index: " << int(image.at(addr::kModelIndex)) << "\n"

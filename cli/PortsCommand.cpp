@@ -3,26 +3,49 @@
 #include "AppContext.h"
 #include "CliCommon.h"
 #include "Commands.h"
+#include "JsonText.h"
 #include "PortList.h"
 #include "UserStore.h"
 
 namespace cps::cli {
 
 const char* const kPortsHelp =
-    "Usage: cps ports\n"
+    "Usage: cps ports [--json]\n"
     "\n"
     "Lists the serial ports the system has now, one a line, tab-separated: device, the\n"
     "COM numbers that open it, description, USB vendor:product id and serial number\n"
     "(\"-\" where there is none). Then the COM numbers assigned in the per-user settings\n"
-    "(Ports/COMn) to a device the system does not list, such as radiosim's.\n";
+    "(Ports/COMn) to a device the system does not list, such as radiosim's.\n"
+    "--json prints one array of objects: \"device\", \"com\" (a list), \"description\",\n"
+    "\"usbId\", \"serialNumber\" (null where there is none) and \"listed\" (false for an\n"
+    "assigned device the system does not list).\n";
 
 int runPorts(const QStringList& args, const AppContext& context) {
-    if (!args.isEmpty())
-        return usageError("ports", QStringLiteral("unexpected argument '%1'").arg(args[0]));
+    const Args a = parseArgs(args, {}, {QStringLiteral("--json")});
+    if (!a.error.isEmpty()) return usageError("ports", a.error);
+    if (!a.positional.isEmpty())
+        return usageError("ports",
+                          QStringLiteral("unexpected argument '%1'").arg(a.positional.first()));
+    const bool asJson = a.has(QStringLiteral("--json"));
     const PortResolver resolve = userPortResolver(context);
     auto orDash = [](const QString& s) { return s.isEmpty() ? QStringLiteral("-") : s; };
+    auto orNull = [](const QString& s) {
+        return s.isEmpty() ? QByteArray("null") : json::string(s);
+    };
+    QList<QByteArray> items;
+    auto item = [&](const QString& device, const QStringList& coms, const QString& description,
+                    const QString& usbId, const QString& serial, bool listed) {
+        QList<QByteArray> comList;
+        for (const QString& c : coms) comList << json::string(c);
+        items << json::object({{QStringLiteral("device"), json::string(device)},
+                               {QStringLiteral("com"), json::array(comList)},
+                               {QStringLiteral("description"), orNull(description)},
+                               {QStringLiteral("usbId"), orNull(usbId)},
+                               {QStringLiteral("serialNumber"), orNull(serial)},
+                               {QStringLiteral("listed"), json::boolean(listed)}});
+    };
     const QList<SystemPort> ports = systemPorts();
-    out() << "DEVICE\tCOM\tDESCRIPTION\tUSB ID\tSERIAL NUMBER\n";
+    if (!asJson) out() << "DEVICE\tCOM\tDESCRIPTION\tUSB ID\tSERIAL NUMBER\n";
     QList<int> listed;
     for (const SystemPort& p : ports) {
         QStringList coms;
@@ -30,17 +53,24 @@ int runPorts(const QStringList& args, const AppContext& context) {
             coms << QStringLiteral("COM%1").arg(n);
             listed << n;
         }
-        out() << p.device << '\t' << orDash(coms.join(QLatin1Char(','))) << '\t'
-              << orDash(p.description) << '\t' << orDash(usbIds(p)) << '\t'
-              << orDash(p.serialNumber) << '\n';
+        if (asJson)
+            item(p.device, coms, p.description, usbIds(p), p.serialNumber, true);
+        else
+            out() << p.device << '\t' << orDash(coms.join(QLatin1Char(','))) << '\t'
+                  << orDash(p.description) << '\t' << orDash(usbIds(p)) << '\t'
+                  << orDash(p.serialNumber) << '\n';
     }
     if (ports.isEmpty()) err() << "cps ports: the system lists no serial ports\n";
     const UserStore store(context.setupAppName());
     for (int n = kFirstPort; n <= kLastPort; ++n) {
         const QString device = assignedDevice(store, n);
-        if (!device.isEmpty() && !listed.contains(n))
+        if (device.isEmpty() || listed.contains(n)) continue;
+        if (asJson)
+            item(device, {QStringLiteral("COM%1").arg(n)}, {}, {}, {}, false);
+        else
             out() << device << "\tCOM" << n << "\t(assigned, not listed by the system)\t-\t-\n";
     }
+    if (asJson) out() << json::array(items) << '\n';
     return kOk;
 }
 

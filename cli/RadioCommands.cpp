@@ -1,9 +1,11 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QMutex>
 #include <QRegularExpression>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "AppContext.h"
@@ -41,7 +43,9 @@ const char* const kReadHelp =
     "                      radio password is checked against the radio's)\n"
     "  --password DIGITS   radio password (up to six digits) to read a locked radio\n"
     "  --retries N         answer Retry this many times when the radio does not answer\n"
+    "  -q, --quiet         no progress bar\n"
     "\n"
+    "A terminal shows the progress (with several ports a live line per port), unless -q.\n"
     "With several ports a line per port gives its result; the exit status is 1 when any\n"
     "of them failed.\n"
     "On systems without COM names COMn opens /dev/ttyUSB(n-1), or the device set as\n"
@@ -49,7 +53,7 @@ const char* const kReadHelp =
 
 const char* const kWriteHelp =
     "Usage: cps write --port PORT [--port PORT ...] FILE [--ignore-range] [--retries N]\n"
-    "                 [--verify] [--backup DIR] [--calibration --access-code CODE]\n"
+    "                 [--verify] [--backup DIR] [--calibration --access-code CODE] [-q]\n"
     "\n"
     "Writes the image file FILE to a radio: rows 0 to 249 and the model, band,\n"
     "password and limit blocks.\n"
@@ -58,6 +62,7 @@ const char* const kWriteHelp =
     "                       repeat it to write several radios at once, one thread each\n"
     "  --ignore-range       go on when the image's bands lie outside the radio's range\n"
     "  --retries N          answer Retry this many times when the radio does not answer\n"
+    "  -q, --quiet          no progress bar\n"
     "  --verify             read back every block written and compare; a difference fails\n"
     "                       and names the first address that differs\n"
     "  --backup DIR         first read the radio into DIR/<date-time>-<port>.dat; when that\n"
@@ -65,10 +70,46 @@ const char* const kWriteHelp =
     "  --calibration        also send the squelch calibration rows (0xFA0-0xFCF);\n"
     "                       needs the service access code in --access-code\n"
     "\n"
+    "A terminal shows the progress (with several ports a live line per port), unless -q.\n"
     "With several ports a line per port gives its result; the exit status is 1 when any\n"
     "of them failed.\n";
 
 namespace {
+
+// With several radios at once on a terminal: one live line per port, redrawn in place.
+// Threads report here; only this board writes to the terminal while they run.
+class ProgressBoard {
+  public:
+    explicit ProgressBoard(const QStringList& labels) : labels_(labels), text_(labels.size()) {
+        for (int i = 0; i < labels_.size(); ++i) text_[i] = labels_[i] + QStringLiteral(": ...");
+        QMutexLocker lock(&mutex_);
+        draw(false);
+    }
+    void set(int slot, int position, int maximum) {
+        const int width = 30;
+        const int filled = maximum > 0 ? position * width / maximum : 0;
+        QMutexLocker lock(&mutex_);
+        text_[slot] = QStringLiteral("%1: [%2%3] %4/%5")
+                          .arg(labels_[slot], QString(filled, QLatin1Char('#')),
+                               QString(width - filled, QLatin1Char(' ')))
+                          .arg(position)
+                          .arg(maximum);
+        draw(true);
+    }
+
+  private:
+    void draw(bool over) {
+        QTextStream& s = err();
+        // Back up to the first line, then rewrite every line, clearing what was there.
+        if (over) s << "\x1b[" << labels_.size() << 'A';
+        for (const QString& line : text_) s << '\r' << line << "\x1b[K\n";
+        s.flush();
+    }
+
+    QMutex mutex_;
+    QStringList labels_;
+    QStringList text_;
+};
 
 // Answers the protocol's questions from the options and draws a progress bar on a terminal.
 // Its messages go to sink: standard error for one radio, a buffer of its own for each of
@@ -103,6 +144,7 @@ class CliPrompt : public LinkPrompt {
     void setStatus(const QString&) override {}
     void setProgressRange(int maximum) override { max_ = maximum; }
     void setProgress(int position) override {
+        if (board_ && max_ > 0) board_->set(slot_, position, max_);
         if (!bar_ || max_ <= 0) return;
         const int width = 40;
         const int filled = position * width / max_;
@@ -112,8 +154,17 @@ class CliPrompt : public LinkPrompt {
         barShown_ = true;
     }
     bool pump() override { return false; }
+    void showOn(ProgressBoard* board, int slot) {
+        board_ = board;
+        slot_ = slot;
+    }
+    // Ends the bar's line at once: the result line goes to the other stream, and would
+    // otherwise land on the bar's line before this newline is flushed.
     void endBar() {
-        if (barShown_) sink_ << '\n';
+        if (barShown_) {
+            sink_ << '\n';
+            sink_.flush();
+        }
         barShown_ = false;
     }
 
@@ -124,12 +175,15 @@ class CliPrompt : public LinkPrompt {
     bool bar_;
     int max_ = 0;
     bool barShown_ = false;
+    ProgressBoard* board_ = nullptr;
+    int slot_ = 0;
 };
 
 struct Parsed {
     QStringList ports;  // the link's names, in the order given
     QString output, into, password, file, accessCode, backupDir;
     bool ignoreRange = false, calibration = false, hasAccessCode = false, verify = false;
+    bool quiet = false;
     int retries = 0;
 };
 
@@ -154,6 +208,7 @@ int parse(const char* command, const QStringList& args, Parsed& p) {
     p.ignoreRange = a.has(QStringLiteral("--ignore-range"));
     p.calibration = a.has(QStringLiteral("--calibration"));
     p.verify = a.has(QStringLiteral("--verify"));
+    p.quiet = a.has(QStringLiteral("--quiet"));
     if (a.has(QStringLiteral("--backup"))) {
         p.backupDir = a.value(QStringLiteral("--backup"));
         if (p.backupDir.isEmpty()) return usageError(command, "--backup needs a folder");
@@ -203,8 +258,10 @@ struct PortJob {
     QString output;  // read: the image file; write: the backup file, when asked for
     RadioImage image;
     bool ok = false;
-    QString summary;  // the result line
-    QString log;      // the protocol's messages
+    QString summary;                 // the result line
+    QString log;                     // the protocol's messages
+    ProgressBoard* board = nullptr;  // the live lines, with several ports on a terminal
+    int slot = 0;
 };
 
 // Moves the image over one port with a port, prompt and link of its own.
@@ -213,6 +270,7 @@ LinkResult transferOne(PortJob& job, const TransferSettings& settings, const Par
     const QString device = job.device;
     SerialPort port([device](const QString&) { return device; });
     CliPrompt prompt(p.ignoreRange, p.retries, sink, progressBar);
+    prompt.showOn(job.board, job.slot);
     RadioLink link(port, prompt);
     const LinkResult result = link.transfer(job.image, settings);
     prompt.endBar();
@@ -224,11 +282,21 @@ LinkResult transferOne(PortJob& job, const TransferSettings& settings, const Par
 // Runs work over every job: on this thread with messages straight to standard error for
 // one port, else one thread per port, each writing into its own buffer, printed port by
 // port once all have finished. Returns kFailed when any job failed.
-int runJobs(const char* command, std::vector<PortJob>& jobs,
+int runJobs(const char* command, std::vector<PortJob>& jobs, bool live,
             const std::function<void(PortJob&, QTextStream&, bool single)>& work) {
     if (jobs.size() == 1) {
         work(jobs[0], err(), true);
         return jobs[0].ok ? kOk : kFailed;
+    }
+    std::unique_ptr<ProgressBoard> board;
+    if (live) {
+        QStringList labels;
+        for (const PortJob& job : jobs) labels << portLabel(job.port);
+        board = std::make_unique<ProgressBoard>(labels);
+        for (size_t i = 0; i < jobs.size(); ++i) {
+            jobs[i].board = board.get();
+            jobs[i].slot = static_cast<int>(i);
+        }
     }
     runInParallel(static_cast<int>(jobs.size()), [&jobs, &work](int i) {
         PortJob& job = jobs[static_cast<size_t>(i)];
@@ -339,36 +407,40 @@ int runRead(const QStringList& args, const AppContext& context) {
     std::vector<PortJob> jobs = makeJobs(p, image, context);
     for (PortJob& job : jobs)
         job.output = several ? expandPattern(p.output, portToken(job.port)) : p.output;
-    const bool tty = isatty(fileno(stderr)) != 0;
+    // The progress bar only where a person watches it.
+    const bool tty = !p.quiet && isatty(fileno(stderr)) != 0;
     const bool chinese = context.chinese;
-    return runJobs("read", jobs, [&p, tty, chinese](PortJob& job, QTextStream& sink, bool single) {
-        TransferSettings settings;
-        settings.mode = LinkMode::Read;
-        settings.portName = job.port;
-        settings.chinese = chinese;
-        QString portError;
-        const LinkResult result = transferOne(job, settings, p, sink, single && tty, &portError);
-        if (result != LinkResult::Ok) {
-            if (!portError.isEmpty()) sink << (single ? "cps read: " : "") << portError << '\n';
-            job.summary = QStringLiteral("failed, nothing saved");
-            if (single) sink << "cps read: " << job.summary << '\n';
-            return;
-        }
-        QString error;
-        if (!writeImage(job.output, job.image, &error)) {
-            job.summary = QStringLiteral("the radio was read but ") + error;
-            if (single) sink << "cps read: " << job.summary << '\n';
-            return;
-        }
-        job.ok = true;
-        const QString where =
-            isStandardOutput(job.output) ? QStringLiteral("standard output") : job.output;
-        job.summary = QStringLiteral("read %1 bytes into %2").arg(kImageSize).arg(where);
-        // With the image on standard output, the report must not mix into it.
-        if (single)
-            (isStandardOutput(job.output) ? err() : out())
-                << "Read " << kImageSize << " bytes from " << job.port << " into " << where << '\n';
-    });
+    return runJobs(
+        "read", jobs, tty, [&p, tty, chinese](PortJob& job, QTextStream& sink, bool single) {
+            TransferSettings settings;
+            settings.mode = LinkMode::Read;
+            settings.portName = job.port;
+            settings.chinese = chinese;
+            QString portError;
+            const LinkResult result =
+                transferOne(job, settings, p, sink, single && tty, &portError);
+            if (result != LinkResult::Ok) {
+                if (!portError.isEmpty()) sink << (single ? "cps read: " : "") << portError << '\n';
+                job.summary = QStringLiteral("failed, nothing saved");
+                if (single) sink << "cps read: " << job.summary << '\n';
+                return;
+            }
+            QString error;
+            if (!writeImage(job.output, job.image, &error)) {
+                job.summary = QStringLiteral("the radio was read but ") + error;
+                if (single) sink << "cps read: " << job.summary << '\n';
+                return;
+            }
+            job.ok = true;
+            const QString where =
+                isStandardOutput(job.output) ? QStringLiteral("standard output") : job.output;
+            job.summary = QStringLiteral("read %1 bytes into %2").arg(kImageSize).arg(where);
+            // With the image on standard output, the report must not mix into it.
+            if (single)
+                (isStandardOutput(job.output) ? err() : out())
+                    << "Read " << kImageSize << " bytes from " << job.port << " into " << where
+                    << '\n';
+        });
 }
 
 int runWrite(const QStringList& args, const AppContext& context) {
@@ -399,9 +471,10 @@ int runWrite(const QStringList& args, const AppContext& context) {
     if (!p.backupDir.isEmpty())
         for (PortJob& job : jobs) job.output = backupPath(p.backupDir, stamp, job.port);
     const QString fileName = QFileInfo(p.file).fileName();
-    const bool tty = isatty(fileno(stderr)) != 0;
+    // The progress bar only where a person watches it.
+    const bool tty = !p.quiet && isatty(fileno(stderr)) != 0;
     const bool chinese = context.chinese;
-    return runJobs("write", jobs, [&](PortJob& job, QTextStream& sink, bool single) {
+    return runJobs("write", jobs, tty, [&](PortJob& job, QTextStream& sink, bool single) {
         auto failed = [&](const QString& summary) {
             job.summary = summary;
             if (single) sink << "cps write: " << summary << '\n';

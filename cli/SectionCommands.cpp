@@ -1,12 +1,10 @@
 // `cps show` and `cps set`: every editor section of the image, on the same field tables and
 // rules as the dialogs.
-#include <QJsonDocument>
-#include <QJsonObject>
-
 #include "AppContext.h"
 #include "CliCommon.h"
 #include "Commands.h"
 #include "Field.h"
+#include "JsonText.h"
 #include "ServiceAccess.h"
 
 namespace cps::cli {
@@ -91,23 +89,24 @@ int runShow(const QStringList& args, const AppContext& context) {
     env.chinese = chinese;
     env.bands = loadBandsInUse(image).bands;
 
-    QJsonObject json;
+    // Sections and fields in the tables' order, in the text and the JSON alike.
+    json::Members sectionsJson;
     QString text;
     for (const field::Table* t : chosen) {
         const field::Form form = field::load(*t, image, env);
-        QJsonObject fields;
+        json::Members fields;
         for (size_t i = 0; i < t->fields.size(); ++i) {
             const field::Field& f = t->fields[i];
             if (f.flags & field::kHidden) continue;
             const QString value = form.values[static_cast<int>(i)].trimmed();
-            fields.insert(QString::fromUtf8(f.key), value);
+            fields.append({QString::fromUtf8(f.key), json::string(value)});
             text += QStringLiteral("%1\t%2\t%3\n")
                         .arg(QString::fromUtf8(t->section), QString::fromUtf8(f.key), value);
         }
-        json.insert(QString::fromUtf8(t->section), fields);
+        sectionsJson.append({QString::fromUtf8(t->section), json::object(fields)});
     }
     if (a.has(QStringLiteral("--json"))) {
-        out() << QString::fromUtf8(QJsonDocument(json).toJson(QJsonDocument::Indented));
+        out() << QString::fromUtf8(json::object(sectionsJson)) << '\n';
     } else {
         out() << text;
     }

@@ -55,17 +55,40 @@ const Command kCommands[] = {
 #endif
 };
 
+const Command* findCommand(const QString& name) {
+    for (const Command& c : kCommands)
+        if (name == QLatin1String(c.name)) return &c;
+    return nullptr;
+}
+
 void usage(QTextStream& s) {
-    s << "Usage: cps COMMAND [OPTIONS]\n\n"
+    s << "Usage: cps COMMAND [OPTIONS] [--] [ARGUMENTS]\n\n"
          "Programming tool for the hand-held FM radio: works on 4096-byte \".dat\" images.\n\n"
          "Commands:\n";
     for (const Command& c : kCommands)
         s << QStringLiteral("  %1  %2\n")
                  .arg(QLatin1String(c.name), -10)
                  .arg(QLatin1String(c.summary));
-    s << "\n\"cps COMMAND --help\" describes a command; \"cps --version\" prints the version.\n"
+    s << "\n"
+         "Options:\n"
+         "  -h, --help          describe the program, or with a command that command\n"
+         "  -V, --version       print the version\n"
+         "  -o, --output FILE   the file a command writes (\"-\": standard output)\n"
+         "  -q, --quiet         no progress display\n"
+         "Options take their value as \"--port COM1\" or \"--port=COM1\"; \"--\" ends the\n"
+         "options, so that a file name may start with \"-\".\n\n"
+         "\"cps COMMAND --help\" or \"cps help COMMAND\" describes a command.\n"
          "Exit status: 0 success, 1 failure (message on stderr, nothing written), 2 wrong usage;\n"
          "cps diff, like diff: 0 the same, 1 different, 2 trouble.\n";
+}
+
+// -h or --help among a command's options; after "--" it is a file name.
+bool asksForHelp(const QStringList& args) {
+    for (const QString& a : args) {
+        if (a == QLatin1String("--")) return false;
+        if (a == QLatin1String("--help") || a == QLatin1String("-h")) return true;
+    }
+    return false;
 }
 
 // The report needs fonts and a painter, which come with a GUI application; without a display
@@ -104,33 +127,43 @@ int main(int argc, char** argv) {
         return kUsage;
     }
     const QString name = args.takeFirst();
-    if (name == QLatin1String("--version") || name == QLatin1String("version")) {
+    if (name == QLatin1String("--version") || name == QLatin1String("-V") ||
+        name == QLatin1String("version")) {
         out() << "cps " << cps::kVersion << "\n";
         return kOk;
     }
     if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
         name == QLatin1String("help")) {
-        usage(out());
-        return kOk;
-    }
-    for (const Command& c : kCommands) {
-        if (name != QLatin1String(c.name)) continue;
-        if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
-            out() << *c.help;
+        if (args.isEmpty()) {
+            usage(out());
             return kOk;
         }
-        int status = c.run(args, context);
-        out().flush();
-        // Output that never arrived (a full disk behind a redirection) is no success.
-        if (status == kOk && (out().status() != QTextStream::Ok || std::fflush(stdout) != 0 ||
-                              std::ferror(stdout))) {
-            err() << "cps " << name << ": cannot write to standard output\n";
-            status = kFailed;
+        if (const Command* c = findCommand(args.first())) {
+            out() << *c->help;
+            return kOk;
         }
-        err().flush();
-        return status;
+        err() << "cps: unknown command '" << args.first() << "'\n\n";
+        usage(err());
+        return kUsage;
     }
-    err() << "cps: unknown command '" << name << "'\n\n";
-    usage(err());
-    return kUsage;
+    const Command* c = findCommand(name);
+    if (!c) {
+        err() << "cps: unknown command '" << name << "'\n\n";
+        usage(err());
+        return kUsage;
+    }
+    if (asksForHelp(args)) {
+        out() << *c->help;
+        return kOk;
+    }
+    int status = c->run(args, context);
+    out().flush();
+    // Output that never arrived (a full disk behind a redirection) is no success.
+    if (status == kOk &&
+        (out().status() != QTextStream::Ok || std::fflush(stdout) != 0 || std::ferror(stdout))) {
+        err() << "cps " << name << ": cannot write to standard output\n";
+        status = kFailed;
+    }
+    err().flush();
+    return status;
 }
