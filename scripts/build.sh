@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Configures and builds into the folder given (default: build). Extra arguments go to cmake.
+# BUILD_TARGETS (space-separated) builds only those targets and what they need.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${1:-build}
 shift || true
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-cmake --build "$dir" -j"$(nproc)"
+targets=()
+for t in ${BUILD_TARGETS:-}; do targets+=(--target "$t"); done
+cmake --build "$dir" -j"$(nproc)" "${targets[@]}"

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
@@ -314,3 +315,29 @@ TEST_F(ProfileStoreTest, AnEmptySectionHeaderSurvivesASave) {
     EXPECT_EQ(again.get("Setup", "Language"), "English");
     EXPECT_EQ(again.get("Setup", "EnableSql"), "1");
 }
+
+#ifdef Q_OS_UNIX
+// The installed program folder links its Program.ini to the system's settings file: a save
+// by an administrator changes that file and leaves the link, which the package owns, as is.
+TEST_F(ProfileStoreTest, SavingThroughALinkChangesTheFileLinkedTo) {
+    ASSERT_TRUE(QDir(dir.path()).mkpath("etc"));
+    const QString target = dir.filePath("etc/Program.ini");
+    QFile f(target);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[Setup]\r\nLanguage=English\r\n");
+    f.close();
+    ASSERT_TRUE(QFile::link("etc/Program.ini", path()));
+    {
+        ProfileStore store;
+        ASSERT_TRUE(store.open(path()));
+        EXPECT_TRUE(store.writable());
+        store.set("Setup", "Language", "Chinese");
+        ASSERT_TRUE(store.save());
+    }
+    EXPECT_EQ(QFileInfo(path()).symLinkTarget(), QFileInfo(target).absoluteFilePath());
+    EXPECT_EQ(read(), QByteArray("[Setup]\r\nLanguage=Chinese\r\n"));
+    EXPECT_EQ(QDir(dir.filePath("etc")).entryList(QDir::Files), QStringList{"Program.ini"});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System),
+              QStringList{"Program.ini"});  // the link alone, no file left beside it
+}
+#endif

@@ -165,3 +165,48 @@ TEST_F(InstallTest, ReadOnlyInstallKeepsSettingsPerUser) {
     EXPECT_TRUE(report[1].endsWith(QStringLiteral("/Chinese.qm"))) << report[1].toStdString();
     EXPECT_EQ(readAll(programDir() + QStringLiteral("/Program.ini")), shipped);
 }
+
+// The settings are system configuration: etc/ holds them, the program folder links there.
+TEST_F(InstallTest, SettingsFileLivesInEtcWithALinkInTheProgramFolder) {
+    const QString link = programDir() + QStringLiteral("/Program.ini");
+    const QFileInfo info(link);
+    ASSERT_TRUE(info.isSymLink());
+    EXPECT_TRUE(std::filesystem::read_symlink(link.toStdString()).is_relative());
+    // /opt/cps keeps its configuration in /etc/opt/cps, as the file system standard says.
+    EXPECT_EQ(info.canonicalFilePath(),
+              QFileInfo(root_->path() + QStringLiteral("/etc/opt/cps/cps/Program.ini"))
+                  .canonicalFilePath());
+}
+
+TEST_F(InstallTest, ManualPagesIconsMenuDataAndCompletionComeAlong) {
+    for (const char* file :
+         {"share/man/man1/cps.1.gz", "share/man/man1/cps-program.1.gz", "share/doc/cps/copyright",
+          "share/doc/cps/changelog.gz", "share/bash-completion/completions/cps",
+          "share/icons/hicolor/scalable/apps/" CPS_DESKTOP_NAME ".svg"})
+        EXPECT_TRUE(QFileInfo(installed(QLatin1String(file))).isFile()) << file;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        EXPECT_TRUE(
+            QFileInfo(
+                installed(QStringLiteral("share/icons/hicolor/%1x%1/apps/" CPS_DESKTOP_NAME ".png")
+                              .arg(size)))
+                .isFile())
+            << size;
+    const QByteArray desktop =
+        readAll(installed(QStringLiteral("share/applications/" CPS_DESKTOP_NAME ".desktop")));
+    EXPECT_TRUE(desktop.contains("\nStartupWMClass=" CPS_DESKTOP_NAME "\n")) << desktop.constData();
+    const QStringList metainfo =
+        QDir(installed(QStringLiteral("share/metainfo"))).entryList({"*.metainfo.xml"});
+    ASSERT_EQ(metainfo.size(), 1);
+    const QByteArray xml = readAll(installed(QStringLiteral("share/metainfo/") + metainfo.first()));
+    EXPECT_TRUE(xml.contains("<launchable type=\"desktop-id\">" CPS_DESKTOP_NAME ".desktop<"));
+    EXPECT_TRUE(xml.contains("<release version=\"" CPS_VERSION "\""));
+
+    // The manual page is cps's own --help.
+    QProcess gunzip;
+    gunzip.start(QStringLiteral("gzip"),
+                 {QStringLiteral("-dc"), installed(QStringLiteral("share/man/man1/cps.1.gz"))});
+    ASSERT_TRUE(gunzip.waitForFinished(10000));
+    const QByteArray page = gunzip.readAllStandardOutput();
+    EXPECT_TRUE(page.contains(".TH CPS")) << page.left(200).constData();
+    EXPECT_TRUE(page.contains("export\\-csv")) << page.constData();
+}
