@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
@@ -33,6 +34,9 @@ CHelpWindow::CHelpWindow(const QString& root, bool chinese, QWidget* parent)
     setObjectName(QStringLiteral("CHelpWindow"));
     auto t = [this](const char* en, const char* zh) { return cps::pick(chinese_, en, zh); };
     setWindowTitle(t("Help", "帮助"));
+    // A top-level window of its own, yet closed like a dialog.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 
     auto button = [this](QStyle::StandardPixmap icon, const QString& tip) {
         auto* b = new QToolButton(this);

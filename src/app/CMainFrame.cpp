@@ -140,8 +140,8 @@ void CMainFrame::createActions() {
                            "Save the report of the active document as a PDF "
                            "file\nExport PDF"),
          nullptr, true, QStyle::SP_CustomBase},
-        {cmd::Exit, QT_TRANSLATE_NOOP("CMainFrame", "&Exit"),
-         QT_TRANSLATE_NOOP("CMainFrame", "Quit the application\nExit"), nullptr, true,
+        {cmd::Exit, QT_TRANSLATE_NOOP("CMainFrame", "&Exit\tCtrl+Q"),
+         QT_TRANSLATE_NOOP("CMainFrame", "Quit the application\nExit"), "Ctrl+Q", true,
          QStyle::SP_CustomBase},
         {cmd::ChannelInfo, QT_TRANSLATE_NOOP("CMainFrame", "Channel Information"),
          QT_TRANSLATE_NOOP("CMainFrame", "Show the channel table\nChannel Information"), nullptr,
@@ -595,6 +595,11 @@ void CMainFrame::fileNew() {
 
 void CMainFrame::fileOpen() {
     if (!maySaveChanges()) return;
+    // Where the user is working: beside the open document, else the last data folder.
+    const CProgramDoc* doc = activeDocument();
+    prompter_->setOpenFolder(doc && doc->hasFile() && !doc->pathName().isEmpty()
+                                 ? QFileInfo(doc->pathName()).absolutePath()
+                                 : dataFolder());
     const QString path = prompter_->openFileName(this, tr("Data File (*.dat)"));
     if (!path.isEmpty()) openDocument(path);
 }
@@ -1051,14 +1056,27 @@ QString droppedDataFile(const QMimeData* mime) {
 }  // namespace
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
-    if (!droppedDataFile(event->mimeData()).isEmpty() && !transferRunning())
-        event->acceptProposedAction();
+    // Always a copy: a file manager offering a move would otherwise delete the user's file.
+    if (!droppedDataFile(event->mimeData()).isEmpty() && !transferRunning() &&
+        (event->possibleActions() & Qt::CopyAction)) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
+}
+
+void CMainFrame::dragMoveEvent(QDragMoveEvent* event) {
+    if (!droppedDataFile(event->mimeData()).isEmpty() && !transferRunning() &&
+        (event->possibleActions() & Qt::CopyAction)) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
     const QString path = droppedDataFile(event->mimeData());
-    if (path.isEmpty()) return;
-    event->acceptProposedAction();
+    if (path.isEmpty() || !(event->possibleActions() & Qt::CopyAction)) return;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
     // After the drop has finished: the question and the load run their own event loops.
     QTimer::singleShot(0, this, [this, path] { openRecentOrDropped(path); });
 }

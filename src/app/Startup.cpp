@@ -42,6 +42,13 @@ Startup::Startup(Options options) : options_(std::move(options)) {
         };
 }
 
+QIcon Startup::programIcon() {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/cps-program-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
 Startup::~Startup() {
     frame_.reset();
     if (installed_) QCoreApplication::removeTranslator(&language_);
@@ -110,9 +117,9 @@ bool Startup::start() {
         frame_.reset();
         return false;
     }
+    // A dealer's own title.ico beside the program wins over the program's icon.
     const QString icon = ctx.programDir + QStringLiteral("title.ico");
-    QApplication::setWindowIcon(
-        QIcon(QFileInfo(icon).isFile() ? icon : QStringLiteral(":/images/title.png")));
+    QApplication::setWindowIcon(QFileInfo(icon).isFile() ? QIcon(icon) : programIcon());
     if (options_.showWindow) {
         // Without a window manager a maximise request does nothing: take the screen anyway.
         if (QScreen* screen = QGuiApplication::primaryScreen())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QString>
 #include <QStringList>
 #include <QTranslator>
@@ -42,6 +43,9 @@ class Startup {
     // What came up: the main window's title, the language file, the settings file and its
     // per-user copy (empty when unused).
     QStringList report() const;
+
+    // The program's own icon in every size it is drawn in.
+    static QIcon programIcon();
 
     // Command line: an optional data file and "-nosplash".
     static Options fromArguments(const QStringList& args, const QString& programDir);

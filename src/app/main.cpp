@@ -9,6 +9,9 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    // The window class (X11) and application id (Wayland) name the desktop file.
+    QCoreApplication::setApplicationName(QStringLiteral(CPS_DESKTOP_NAME));
+    QGuiApplication::setDesktopFileName(QStringLiteral(CPS_DESKTOP_NAME));
     // Frequencies are typed and stored with a full stop whatever the desktop's locale.
     std::setlocale(LC_NUMERIC, "C");
     QString dir = QCoreApplication::applicationDirPath();

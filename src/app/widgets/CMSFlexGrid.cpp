@@ -7,6 +7,8 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 
+#include "ReadableColor.h"
+
 CMSFlexGrid::CMSFlexGrid(QWidget* parent) : QTableWidget(parent) {
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -106,7 +108,7 @@ void CMSFlexGrid::setCols(int cols) {
     alignments_.resize(cols);
     for (int c = old; c < columnCount(); ++c) {
         auto* h = new QTableWidgetItem();
-        h->setForeground(foreFixed_);
+        h->setForeground(shownForeColorFixed());
         h->setFont(font());
         setHorizontalHeaderItem(c, h);
         for (int r = 0; r < rowCount(); ++r) ensureItem(r + 1, c + 1);
@@ -186,6 +188,18 @@ void CMSFlexGrid::setColAlignment(int col, Qt::Alignment alignment) {
 
 void CMSFlexGrid::setForeColorFixed(const QColor& color) {
     foreFixed_ = color;
+    applyForeColorFixed();
+}
+
+QColor CMSFlexGrid::shownForeColorFixed() const {
+    // The fixed cells' colour was chosen for a light palette; on a dark one it is lightened
+    // until the headings stay readable.
+    // The headers take the grid's palette, which is up to date first when it changes.
+    return cps::readableOn(foreFixed_, palette().color(QPalette::Button));
+}
+
+void CMSFlexGrid::applyForeColorFixed() {
+    const QColor color = shownForeColorFixed();
     QPalette p = corner_->palette();
     p.setColor(QPalette::WindowText, color);
     corner_->setPalette(p);
@@ -268,6 +282,10 @@ void CMSFlexGrid::currentChanged(const QModelIndex& current, const QModelIndex& 
 
 void CMSFlexGrid::changeEvent(QEvent* event) {
     QTableWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange) {
+        applyForeColorFixed();
+        return;
+    }
     if (event->type() != QEvent::FontChange) return;
     // The headings carry the grid's font themselves: under a style sheet the header would
     // draw them in the style's own face.

@@ -40,6 +40,8 @@ class CMSFlexGrid : public QTableWidget {
 
     void setForeColorFixed(const QColor& color);
     QColor foreColorFixed() const { return foreFixed_; }
+    // The colour the fixed cells are drawn in: foreColorFixed, made readable on the palette.
+    QColor shownForeColorFixed() const;
     // Font family of the current cell.
     void setCellFontName(const QString& family);
     QString cellFontName() const;
@@ -93,6 +95,7 @@ class CMSFlexGrid : public QTableWidget {
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
   private:
+    void applyForeColorFixed();
     void onCurrentChanged(int curRow, int curCol, int prevRow, int prevCol);
     QTableWidgetItem* itemAt(int row, int col) const;
     QTableWidgetItem* ensureItem(int row, int col);

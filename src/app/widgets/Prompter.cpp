@@ -27,7 +27,7 @@ QMessageBox::StandardButton Prompter::message(QWidget* parent, const QString& ca
 }
 
 QString Prompter::openFileName(QWidget* parent, const QString& filter) {
-    return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
+    return QFileDialog::getOpenFileName(parent, QString(), openFolder_, filter);
 }
 
 QString Prompter::saveFileName(QWidget* parent, const QString& proposed, const QString& filter) {

@@ -16,10 +16,15 @@ class Prompter {
     virtual QMessageBox::StandardButton message(QWidget* parent, const QString& caption,
                                                 const QString& text, Icon icon,
                                                 QMessageBox::StandardButtons buttons);
-    // Empty when cancelled.
+    // Empty when cancelled. The dialog starts in the folder last given to setOpenFolder.
     virtual QString openFileName(QWidget* parent, const QString& filter);
+    void setOpenFolder(const QString& folder) { openFolder_ = folder; }
+    QString openFolder() const { return openFolder_; }
     virtual QString saveFileName(QWidget* parent, const QString& proposed, const QString& filter);
 
     // Shared default, used where no other prompter was set.
     static Prompter& standard();
+
+  private:
+    QString openFolder_;
 };

@@ -1,0 +1,208 @@
+// How the program fits a desktop: readable on a dark palette, drops that never move the
+// user's file, the Open dialog where the user works, and the usual keys.
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QHeaderView>
+#include <QMimeData>
+#include <QStyle>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <QtTest>
+#include <memory>
+
+#include "CHelpWindow.h"
+#include "CMSFlexGrid.h"
+#include "CMainFrame.h"
+#include "CProgramDoc.h"
+#include "DataFile.h"
+#include "Prompter.h"
+#include "ReadableColor.h"
+#include "Startup.h"
+#include "UserStore.h"
+
+namespace {
+
+// Notes where the Open dialog would start and answers it with openPath.
+class RecordingPrompter : public Prompter {
+  public:
+    QString openPath;
+    QStringList folders;
+    QMessageBox::StandardButton message(QWidget*, const QString&, const QString&, Icon,
+                                        QMessageBox::StandardButtons) override {
+        return QMessageBox::No;
+    }
+    QString openFileName(QWidget*, const QString&) override {
+        folders << openFolder();
+        return openPath;
+    }
+    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+};
+
+const char* kIni =
+    "[Setup]\nLanguage=English\nAppName=DesktopTest\nShowLang=1\n\n"
+    "[English]\nTitle=Test Title\nCompany=Test Company\n\n"
+    "[Chinese]\nTitle=测试标题\nCompany=测试公司\n";
+
+QPalette darkPalette() {
+    QPalette p;
+    p.setColor(QPalette::Window, QColor(53, 53, 53));
+    p.setColor(QPalette::WindowText, Qt::white);
+    p.setColor(QPalette::Base, QColor(35, 35, 35));
+    p.setColor(QPalette::Text, Qt::white);
+    p.setColor(QPalette::Button, QColor(53, 53, 53));
+    p.setColor(QPalette::ButtonText, Qt::white);
+    return p;
+}
+
+}  // namespace
+
+class DesktopGuiTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    RecordingPrompter prompter_;
+    std::unique_ptr<Startup> startup_;
+
+    QString path(const QString& name) const { return dir_->filePath(name); }
+    CMainFrame* frame() const { return startup_->mainFrame(); }
+
+    void launch() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir_->isValid());
+        QFile f(path(QStringLiteral("Program.ini")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(kIni);
+        f.close();
+        for (const char* qm : {"English.qm", "Chinese.qm"})
+            QVERIFY(QFile::copy(QStringLiteral(CPS_BIN_DIR "/") + QLatin1String(qm),
+                                path(QLatin1String(qm))));
+        qputenv("CPS_USER_STORE", path(QStringLiteral("user.ini")).toLocal8Bit());
+        prompter_ = RecordingPrompter();
+        Startup::Options o;
+        o.programDir = dir_->path() + QLatin1Char('/');
+        o.prompter = &prompter_;
+        o.splash = false;
+        o.showWindow = true;
+        o.launch = [](const QString&, const QStringList&) { return true; };
+        startup_ = std::make_unique<Startup>(o);
+        QVERIFY(startup_->start());
+        frame()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frame()));
+    }
+
+    void press(int key, Qt::KeyboardModifiers mods = {}) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : frame();
+        QTest::keyClick(target, static_cast<Qt::Key>(key), mods);
+    }
+
+    QString writeImage(const QString& name) {
+        cps::RadioImage image = cps::RadioImage::factory();
+        cps::applyNewImageSettings(image, 0);
+        const QString file = path(name);
+        [&] { QVERIFY(cps::saveDataFile(file, image)); }();
+        return file;
+    }
+
+  private slots:
+    void cleanup() {
+        startup_.reset();
+        dir_.reset();
+        QApplication::setPalette(QApplication::style()->standardPalette());
+    }
+
+    // The headings' blue stays as it is on a light palette and becomes a lighter blue with
+    // enough contrast on a dark one, also when the palette changes while the grid is up.
+    void fixedCellsStayReadableOnADarkPalette() {
+        QCOMPARE(cps::contrastRatio(Qt::black, Qt::white), 21.0);
+        CMSFlexGrid grid;
+        grid.setRows(3);
+        grid.setCols(3);
+        grid.setForeColorFixed(QColor(0, 50, 240));
+        auto shown = [&grid] { return grid.horizontalHeaderItem(0)->foreground().color(); };
+        auto background = [&grid] { return grid.palette().color(QPalette::Button); };
+        QPalette light;
+        light.setColor(QPalette::Button, QColor(239, 239, 239));
+        QApplication::setPalette(light);
+        QCOMPARE(shown(), QColor(0, 50, 240));
+
+        QApplication::setPalette(darkPalette());
+        QVERIFY(cps::contrastRatio(QColor(0, 50, 240), background()) < 2.0);
+        const QColor dark = shown();
+        QVERIFY2(cps::contrastRatio(dark, background()) >= 4.5,
+                 qPrintable(dark.name() + " on " + background().name()));
+        QVERIFY(dark.blue() > dark.red() && dark.blue() > dark.green());  // still blue
+        QCOMPARE(grid.verticalHeaderItem(0)->foreground().color(), dark);
+        QCOMPARE(grid.foreColorFixed(), QColor(0, 50, 240));
+
+        QApplication::setPalette(light);
+        QCOMPARE(shown(), QColor(0, 50, 240));
+    }
+
+    // A file manager offers move and copy; the program takes a copy, so the file stays.
+    void dropIsACopy() {
+        launch();
+        const QString file = writeImage(QStringLiteral("dropped.dat"));
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(file)});
+        const QPoint at = frame()->rect().center();
+        QVERIFY(QApplication::widgetAt(frame()->mapToGlobal(at)));
+        QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, {});
+        enter.setDropAction(Qt::MoveAction);
+        QApplication::sendEvent(frame(), &enter);
+        QVERIFY(enter.isAccepted());
+        QCOMPARE(enter.dropAction(), Qt::CopyAction);
+        QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, {});
+        drop.setDropAction(Qt::MoveAction);
+        QApplication::sendEvent(frame(), &drop);
+        QVERIFY(drop.isAccepted());
+        QCOMPARE(drop.dropAction(), Qt::CopyAction);
+        QTRY_COMPARE(frame()->activeDocument()->pathName(), file);
+        QVERIFY(QFile::exists(file));
+
+        // A drag that can only move is refused.
+        QDragEnterEvent moveOnly(at, Qt::MoveAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(frame(), &moveOnly);
+        QVERIFY(!moveOnly.isAccepted());
+    }
+
+    // Ctrl+O starts beside the open document; a new document's starts in the data folder.
+    void openDialogStartsWhereTheUserWorks() {
+        launch();
+        QVERIFY(QDir().mkpath(path(QStringLiteral("data"))));
+        cps::UserStore(QStringLiteral("DesktopTest"))
+            .setText(QStringLiteral("Settings/DataFolder"), path(QStringLiteral("data")));
+        press(Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(prompter_.folders, QStringList{path(QStringLiteral("data"))});
+
+        QVERIFY(QDir().mkpath(path(QStringLiteral("elsewhere"))));
+        const QString file = writeImage(QStringLiteral("elsewhere/a.dat"));
+        prompter_.openPath = file;
+        press(Qt::Key_O, Qt::ControlModifier);
+        QTRY_COMPARE(frame()->activeDocument()->pathName(), file);
+        prompter_.openPath.clear();
+        press(Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(prompter_.folders.value(2), path(QStringLiteral("elsewhere")));
+    }
+
+    void ctrlQExits() {
+        launch();
+        QVERIFY(frame()->isVisible());
+        press(Qt::Key_Q, Qt::ControlModifier);
+        QTRY_VERIFY(!frame()->isVisible());
+    }
+
+    void escapeClosesHelp() {
+        CHelpWindow help(QStringLiteral(":/nohelp"), false);
+        help.show();
+        help.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&help));
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus && help.isAncestorOf(focus));
+        QTest::keyClick(focus, Qt::Key_Escape);
+        QTRY_VERIFY(!help.isVisible());
+    }
+};
+
+QTEST_MAIN(DesktopGuiTest)
+#include "DesktopGuiTest.moc"
