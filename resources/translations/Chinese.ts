@@ -133,8 +133,8 @@ Compare</source>
 比较</translation>
     </message>
     <message>
-        <source>&amp;Exit</source>
-        <translation>退出(&amp;X)</translation>
+        <source>&amp;Exit	Ctrl+Q</source>
+        <translation>退出(&amp;X)	Ctrl+Q</translation>
     </message>
     <message>
         <source>Quit the application

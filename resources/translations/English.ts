@@ -133,8 +133,8 @@ Compare</source>
 Compare</translation>
     </message>
     <message>
-        <source>&amp;Exit</source>
-        <translation>&amp;Exit</translation>
+        <source>&amp;Exit	Ctrl+Q</source>
+        <translation>&amp;Exit	Ctrl+Q</translation>
     </message>
     <message>
         <source>Quit the application
