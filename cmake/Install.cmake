@@ -43,8 +43,8 @@ install(CODE "
     else()
         set(etc \"\${prefix}/etc\")
     endif()
-    set(ini \"\$ENV{DESTDIR}\${etc}/cps\")
-    file(INSTALL \"${PROJECT_SOURCE_DIR}/resources/Program.ini\" DESTINATION \"\${ini}\")
+    # file(INSTALL) puts DESTDIR in front itself.
+    file(INSTALL \"${PROJECT_SOURCE_DIR}/resources/Program.ini\" DESTINATION \"\${etc}/cps\")
     set(dir \"\$ENV{DESTDIR}\${prefix}/${CPS_INSTALL_PROGRAM_DIR}\")
     file(MAKE_DIRECTORY \"\${dir}\")
     file(RELATIVE_PATH rel \"\${prefix}/${CPS_INSTALL_PROGRAM_DIR}\" \"\${etc}/cps/Program.ini\")

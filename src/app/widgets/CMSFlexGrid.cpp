@@ -199,6 +199,7 @@ QColor CMSFlexGrid::shownForeColorFixed() const {
 }
 
 void CMSFlexGrid::applyForeColorFixed() {
+    if (!corner_) return;  // a style set while the grid is being built
     const QColor color = shownForeColorFixed();
     QPalette p = corner_->palette();
     p.setColor(QPalette::WindowText, color);
