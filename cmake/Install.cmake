@@ -47,7 +47,13 @@ install(CODE "
     file(INSTALL \"${PROJECT_SOURCE_DIR}/resources/Program.ini\" DESTINATION \"\${etc}/cps\")
     set(dir \"\$ENV{DESTDIR}\${prefix}/${CPS_INSTALL_PROGRAM_DIR}\")
     file(MAKE_DIRECTORY \"\${dir}\")
-    file(RELATIVE_PATH rel \"\${prefix}/${CPS_INSTALL_PROGRAM_DIR}\" \"\${etc}/cps/Program.ini\")
+    # Under /usr (the package) the link crosses from /usr to /etc and is absolute, as Debian
+    # wants it; elsewhere relative, so that a staged tree (DESTDIR) works where it is.
+    if(prefix STREQUAL \"/usr\")
+        set(rel \"/etc/cps/Program.ini\")
+    else()
+        file(RELATIVE_PATH rel \"\${prefix}/${CPS_INSTALL_PROGRAM_DIR}\" \"\${etc}/cps/Program.ini\")
+    endif()
     message(STATUS \"Installing: \${dir}/Program.ini -> \${rel}\")
     file(CREATE_LINK \"\${rel}\" \"\${dir}/Program.ini\" SYMBOLIC)
 ")
@@ -124,12 +130,11 @@ endif()
 set(CPACK_PACKAGE_NAME cps)
 set(CPACK_PACKAGE_VENDOR ${CPS_VENDOR})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "programming tool for a hand-held FM two-way radio")
-# Debian's extended description: lines of at most 80 characters.
+# Debian's extended description, under the summary: lines of at most 80 characters.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "programming tool for a hand-held FM two-way radio
- Reads, edits and writes the memory of a hand-held FM two-way radio over a
- serial port: the desktop program (English and Chinese), the cps command-line
- tool and the radiosim simulated radio.")
+    "Reads, edits and writes the memory of a hand-held FM two-way radio over a
+serial port: the desktop program (English and Chinese), the cps command-line
+tool and the radiosim simulated radio.")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${CPS_HOMEPAGE})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

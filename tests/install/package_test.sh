@@ -28,7 +28,7 @@ for f in ./usr/share/doc/cps/copyright ./usr/share/doc/cps/changelog.gz \
     ./usr/share/icons/hicolor/256x256/apps/cps-program.png; do
     grep -q " $f\$" <<<"$contents" || fail "$f is not in the package"
 done
-grep -q " ./usr/lib/cps/Program.ini -> ../../../etc/cps/Program.ini\$" <<<"$contents" ||
+grep -q " ./usr/lib/cps/Program.ini -> /etc/cps/Program.ini\$" <<<"$contents" ||
     fail "the program folder's Program.ini does not link to /etc/cps/Program.ini"
 dpkg-deb -e "$deb" "$work/control"
 grep -qx /etc/cps/Program.ini "$work/control/conffiles" || fail "Program.ini is no conffile"
@@ -38,7 +38,7 @@ description=$(dpkg-deb -f "$deb" Description | head -1)
 [ ${#description} -lt 80 ] || fail "short description of ${#description} characters"
 
 if command -v lintian >/dev/null; then
-    lintian --fail-on error,warning --no-tag-display-limit "$deb" || fail "lintian"
+    lintian --fail-on error,warning --tag-display-limit 0 "$deb" || fail "lintian"
 else
     echo "lintian is not installed: scripts/deps.sh --test installs it"
 fi
