@@ -60,7 +60,6 @@ as_user() {
 [ "$(as_user cps --version)" = "cps $(dpkg-deb -f "$deb" Version)" ] || fail "cps --version"
 as_user cps new -o "$home/new.dat" || fail "cps new"
 [ "$(stat -c %s "$home/new.dat")" = 4096 ] || fail "cps new wrote no image"
-as_user man -l /usr/share/man/man1/cps.1.gz >/dev/null 2>&1 || true
 as_user env CPS_STARTUP_REPORT="$home/report.txt" CPS_QUIT_AFTER_START=1 \
     cps-program -nosplash || fail "cps-program did not start and quit"
 mapfile -t report <"$home/report.txt"
