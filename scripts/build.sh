@@ -7,5 +7,8 @@ dir=${1:-build}
 shift || true
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
 targets=()
-for t in ${BUILD_TARGETS:-}; do targets+=(--target "$t"); done
+if [ -n "${BUILD_TARGETS:-}" ]; then
+    read -r -a names <<<"$BUILD_TARGETS"
+    targets=(--target "${names[@]}")
+fi
 cmake --build "$dir" -j"$(nproc)" "${targets[@]}"
