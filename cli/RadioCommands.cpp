@@ -205,6 +205,7 @@ struct PortJob {
     bool ok = false;
     QString summary;  // the result line
     QString log;      // the protocol's messages
+    bool dataSent = false;  // write: blocks reached the radio
 };
 
 // Moves the image over one port with a port, prompt and link of its own.
@@ -215,6 +216,7 @@ LinkResult transferOne(PortJob& job, const TransferSettings& settings, const Par
     CliPrompt prompt(p.ignoreRange, p.retries, sink, progressBar);
     RadioLink link(port, prompt);
     const LinkResult result = link.transfer(job.image, settings);
+    job.dataSent = link.dataSent();
     prompt.endBar();
     if (result == LinkResult::PortNotOpened && portError)
         *portError = QStringLiteral("%1: %2").arg(device, port.errorText());
@@ -438,6 +440,8 @@ int runWrite(const QStringList& args, const AppContext& context) {
         const LinkResult result = transferOne(job, settings, p, sink, single && tty, &portError);
         if (result != LinkResult::Ok) {
             if (!portError.isEmpty()) sink << (single ? "cps write: " : "") << portError << '\n';
+            if (job.dataSent && result != LinkResult::VerifyFailed)
+                sink << linktext::partlyWritten(chinese, job.output) << '\n';
             return failed(result == LinkResult::VerifyFailed
                               ? QStringLiteral("written, but the read-back differs")
                               : QStringLiteral("failed, nothing more sent"));

@@ -61,6 +61,22 @@ QString verified(bool chinese) {
     return pick(chinese, "Write verified: the radio holds what was written",
                 "写入已校验：对讲机中的数据与写入的一致");
 }
+QString partlyWritten(bool chinese, const QString& backup) {
+    QString text = pick(chinese,
+                        "The write did not finish: the radio now holds a partly written "
+                        "configuration. Write again to complete it.",
+                        "写数据未完成：对讲机中现在是只写入了一部分的配置。请再次写数据以完成写入。");
+    if (!backup.isEmpty())
+        text += QLatin1Char('\n') +
+                pick(chinese, "What the radio held before is saved in %1.",
+                     "对讲机原来的数据已保存在 %1。")
+                    .arg(backup);
+    return text;
+}
+QString readLeftDocument(bool chinese) {
+    return pick(chinese, "The read did not finish: the document was left unchanged.",
+                "读数据未完成：文件内容保持不变。");
+}
 }  // namespace linktext
 
 const RadioLink::Block RadioLink::kFixedBlocks[6] = {
@@ -90,8 +106,8 @@ bool inside(const Band& radio, const Band& band) {
 // One whole-image transaction: its state lives only as long as the transaction.
 class RadioLink::Run {
   public:
-    Run(Port& port, LinkPrompt& prompt, const TransferSettings& s, int& mismatch)
-        : port_(port), prompt_(prompt), s_(s), zh_(s.chinese), mismatch_(mismatch) {}
+    Run(Port& port, LinkPrompt& prompt, const TransferSettings& s, int& mismatch, bool& sent)
+        : port_(port), prompt_(prompt), s_(s), zh_(s.chinese), mismatch_(mismatch), sent_(sent) {}
 
     LinkResult go(RadioImage& document) {
         if (!port_.open(s_.portName)) {
@@ -207,6 +223,7 @@ class RadioLink::Run {
     }
 
     bool writeBlock(const RadioImage& image, int address, int length) {
+        sent_ = true;
         port_.purge(Purge::Queues);
         sendHeader(wire::kWrite, address, length);
         port_.pause(1);
@@ -314,11 +331,13 @@ class RadioLink::Run {
     const TransferSettings& s_;
     const bool zh_;
     int& mismatch_;
+    bool& sent_;
 };
 
 LinkResult RadioLink::transfer(RadioImage& document, const TransferSettings& settings) {
     mismatch_ = -1;
-    Run run(port_, prompt_, settings, mismatch_);
+    dataSent_ = false;
+    Run run(port_, prompt_, settings, mismatch_, dataSent_);
     return run.go(document);
 }
 

@@ -69,6 +69,9 @@ class RadioLink {
     LinkResult transfer(RadioImage& document, const TransferSettings& settings);
     // After VerifyFailed: the lowest image address whose read-back differs; else -1.
     int verifyMismatch() const { return mismatch_; }
+    // After a write: whether any block was sent, so that a write that ended early has left
+    // the radio holding part of the new configuration.
+    bool dataSent() const { return dataSent_; }
 
     // Moves image bytes [start, end) to or from the radio, with its own time-outs and
     // messages and no progress; shows the success box at the end. A read changes image
@@ -90,6 +93,7 @@ class RadioLink {
     Port& port_;
     LinkPrompt& prompt_;
     int mismatch_ = -1;
+    bool dataSent_ = false;
 };
 
 // The protocol's bytes.
@@ -124,6 +128,11 @@ QString writeOk(bool chinese);
 QString verifying(bool chinese);
 QString verifyFailed(bool chinese, int address);
 QString verified(bool chinese);
+// A write that ended before its end: what the radio holds now and how to mend it; backup
+// names the file the radio was saved in before, when there is one.
+QString partlyWritten(bool chinese, const QString& backup = QString());
+// A read that ended before its end.
+QString readLeftDocument(bool chinese);
 }  // namespace linktext
 
 }  // namespace cps

@@ -1,0 +1,99 @@
+#pragma once
+
+// Input as a person gives it. A click goes to the window at the point where the widget is
+// seen, after checking that the widget really is what lies there: a button covered by
+// another widget, hidden or off its window fails instead of being pressed from behind.
+// Keys go to the widget that has the focus.
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QString>
+#include <QTest>
+#include <QWidget>
+
+namespace cps::test {
+
+// Empty when a click at w's local point lands on w (or on a part of it); else what is
+// in the way.
+inline QString whyNotSeenAt(QWidget* w, const QPoint& local) {
+    if (!w) return QStringLiteral("no widget");
+    if (!w->isVisible()) return QStringLiteral("%1 is not visible").arg(w->objectName());
+    if (!w->isEnabled()) return QStringLiteral("%1 is disabled").arg(w->objectName());
+    if (!w->rect().contains(local))
+        return QStringLiteral("the point is outside %1").arg(w->objectName());
+    QWidget* hit = QApplication::widgetAt(w->mapToGlobal(local));
+    if (hit == w || (hit && w->isAncestorOf(hit))) return {};
+    return QStringLiteral("%1 (%2) lies over %3 (%4)")
+        .arg(hit ? QString::fromLatin1(hit->metaObject()->className()) : QStringLiteral("nothing"),
+             hit ? hit->objectName() : QString(),
+             QString::fromLatin1(w->metaObject()->className()), w->objectName());
+}
+
+// Clicks w where the user sees it: its centre unless a point is given. The events go to
+// whatever widget lies at that point, as the pointer's would.
+[[nodiscard]] inline QString clickSeen(QWidget* w, QPoint local = QPoint(-1, -1),
+                                       Qt::MouseButton button = Qt::LeftButton,
+                                       Qt::KeyboardModifiers mods = {}) {
+    if (w && local == QPoint(-1, -1)) local = w->rect().center();
+    const QString why = whyNotSeenAt(w, local);
+    if (!why.isEmpty()) return why;
+    QWidget* hit = QApplication::widgetAt(w->mapToGlobal(local));
+    QTest::mouseClick(hit, button, mods, hit->mapFromGlobal(w->mapToGlobal(local)));
+    return {};
+}
+
+// Right-click: press and release, then the context menu event the platform sends.
+[[nodiscard]] inline QString rightClickSeen(QWidget* w, QPoint local) {
+    const QString why = whyNotSeenAt(w, local);
+    if (!why.isEmpty()) return why;
+    const QPoint global = w->mapToGlobal(local);
+    QWidget* hit = QApplication::widgetAt(global);
+    const QPoint at = hit->mapFromGlobal(global);
+    QTest::mouseClick(hit, Qt::RightButton, {}, at);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, global);
+    QApplication::sendEvent(hit, &event);
+    return {};
+}
+
+// The top menu of the menu bar that holds the action, opened by a click on its title, then
+// the action's item clicked. Returns what went wrong, or nothing.
+[[nodiscard]] inline QString chooseMenu(QMenuBar* bar, QAction* item) {
+    for (QAction* top : bar->actions()) {
+        QMenu* menu = top->menu();
+        if (!menu || !menu->actions().contains(item)) continue;
+        if (!top->isEnabled()) return QStringLiteral("the menu is disabled");
+        if (!menu->isVisible()) {
+            const QString why = clickSeen(bar, bar->actionGeometry(top).center());
+            if (!why.isEmpty()) return why;
+            if (!QTest::qWaitFor([menu] { return menu->isVisible(); }, 2000))
+                return QStringLiteral("the menu did not open");
+        }
+        const QRect r = menu->actionGeometry(item);
+        if (!item->isVisible() || r.isEmpty()) return QStringLiteral("no such item shown");
+        // A disabled item takes the click and does nothing, as for the user; the menu then
+        // stays open and is closed here.
+        QTest::mouseClick(menu, Qt::LeftButton, {}, r.center());
+        if (menu->isVisible()) menu->close();
+        return {};
+    }
+    return QStringLiteral("no menu holds %1").arg(item ? item->text() : QStringLiteral("it"));
+}
+
+// A key as the user presses it: to the widget with the focus, else the active window.
+inline void pressKey(int key, Qt::KeyboardModifiers mods = {}) {
+    QWidget* target = QApplication::focusWidget();
+    if (!target) target = QApplication::activeWindow();
+    if (target) QTest::keyClick(target, static_cast<Qt::Key>(key), mods);
+}
+
+// Text typed into the widget with the focus; false when the focus is elsewhere.
+[[nodiscard]] inline bool typeInto(QWidget* expected, const QString& text) {
+    QWidget* focus = QApplication::focusWidget();
+    if (!expected || (focus != expected && !expected->isAncestorOf(focus))) return false;
+    QTest::keyClicks(focus, text);
+    return true;
+}
+
+}  // namespace cps::test
