@@ -12,6 +12,7 @@
 #include "PortSettingDlg.h"
 #include "ProcessDlg.h"
 #include "RadioUi.h"
+#include "RealInput.h"
 #include "SimHarness.h"
 
 using namespace cps;
@@ -62,7 +63,7 @@ TEST_F(RadioUi, ReadAndStartRefillsTheGrid) {
     ASSERT_NE(dlg, nullptr);
     radioui::write(view);  // ignored while the window is open
     EXPECT_EQ(view.findChildren<CProcessDlg*>().size(), 1);
-    dlg->startButton()->click();  // runs the transfer
+    EXPECT_EQ(test::clickSeen(dlg->startButton()), QString());  // runs the transfer
     EXPECT_EQ(view.fills, 1);
     EXPECT_EQ(view.stores, 0);
     EXPECT_TRUE(view.image == radioMemory());
@@ -74,18 +75,20 @@ TEST_F(RadioUi, FailedReadShowsTheBoxAndKeepsTheDocument) {
     Sim sim({"--image", dir.filePath("radio.dat"), "--nak-at", "0x800"}, dir.path());
     view.context.portName = sim.device();
     const RadioImage before = view.image;
-    QString shown;
+    QStringList shown;
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [&] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            shown = box->text();
-            box->accept();
+            shown << box->text();
+            EXPECT_EQ(test::clickSeen(box->button(QMessageBox::Ok)), QString());
         }
     });
     closer.start(20);
     radioui::read(view);
-    view.process()->startButton()->click();
-    EXPECT_EQ(shown, QStringLiteral("Program Interrupt, Please reset the radio and try again"));
+    EXPECT_EQ(test::clickSeen(view.process()->startButton()), QString());
+    // The fault, then what it left: the document as it was.
+    EXPECT_EQ(shown, (QStringList{"Program Interrupt, Please reset the radio and try again",
+                                  linktext::readLeftDocument(false)}));
     EXPECT_EQ(view.fills, 0);
     EXPECT_TRUE(view.image == before);
 }
@@ -94,7 +97,7 @@ TEST_F(RadioUi, CancelBeforeStartClosesTheWindow) {
     radioui::write(view);
     ASSERT_NE(view.process(), nullptr);
     EXPECT_EQ(view.commits, 1);
-    view.process()->cancelButton()->click();
+    EXPECT_EQ(test::clickSeen(view.process()->cancelButton()), QString());
     flushDeletes();
     EXPECT_EQ(view.process(), nullptr);
     EXPECT_EQ(view.stores, 0);

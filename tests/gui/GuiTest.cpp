@@ -35,6 +35,7 @@
 #include "FieldBinder.h"
 #include "NavigationBar.h"
 #include "Prompter.h"
+#include "RealInput.h"
 #include "SplashWindow.h"
 #include "Startup.h"
 #include "UserStore.h"
@@ -615,8 +616,9 @@ class GuiTest : public QObject {
             QWidget* w = QApplication::activeModalWidget();
             if (auto* pw = qobject_cast<cps::CPasswordDlg*>(w)) {
                 seen << QStringLiteral("Password");
-                pw->edit()->setText(code);
-                pw->accept();
+                QCOMPARE(cps::test::clickSeen(pw->edit()), QString());
+                QVERIFY(cps::test::typeInto(pw->edit(), code));
+                cps::test::pressKey(Qt::Key_Return);
             } else if (auto* d = qobject_cast<QDialog*>(w)) {
                 seen << d->windowTitle();
                 d->reject();
@@ -834,14 +836,14 @@ class GuiTest : public QObject {
         connect(&closer, &QTimer::timeout, [&] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                 boxText = box->text();
-                box->accept();
+                QCOMPARE(cps::test::clickSeen(box->button(QMessageBox::Ok)), QString());
             }
         });
         closer.start(20);
-        frame()->action(cmd::Read)->trigger();
+        QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(cmd::Read)), QString());
         auto* process = view()->findChild<cps::CProcessDlg*>();
         QVERIFY(process);
-        process->startButton()->click();  // runs the whole read
+        QCOMPARE(cps::test::clickSeen(process->startButton()), QString());  // the whole read
         QCOMPARE(boxText, QString());
         QCOMPARE(grid()->textMatrix(3, 1), QStringLiteral("145.50000"));
         QCOMPARE(grid()->textMatrix(3, 5), QStringLiteral("SIM"));

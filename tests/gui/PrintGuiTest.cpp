@@ -19,6 +19,7 @@
 #include "CProgramView.h"
 #include "ChannelTable.h"
 #include "Prompter.h"
+#include "RealInput.h"
 #include "RadioImage.h"
 #include "ReportPrinting.h"
 #include "Startup.h"
@@ -99,9 +100,10 @@ class PrintGuiTest : public QObject {
 
         // Select All, one box cleared by a click, OK: the choice is the boxes' states.
         whenShown<CPrintListDlg>([](CPrintListDlg* d) {
-            QTest::mouseClick(d->selectAllButton(), Qt::LeftButton);
-            d->box(print::kMsk)->click();
-            d->accept();
+            QCOMPARE(cps::test::clickSeen(d->selectAllButton()), QString());
+            QCOMPARE(cps::test::clickSeen(d->box(print::kMsk)), QString());
+            QCOMPARE(cps::test::clickSeen(cps::test::buttonReading(d, QStringLiteral("OK"))),
+                     QString());
         });
         print::Choice choice{};
         QVERIFY(dlg.choose(&choice));
@@ -144,9 +146,10 @@ class PrintGuiTest : public QObject {
         // Only Channel Info, and no channel filled.
         ReportPrinting p(source(), printer_, prompter_, "Caption", nullptr);
         whenShown<CPrintListDlg>([](CPrintListDlg* d) {
-            d->clearAll();
-            d->box(print::kChannels)->click();
-            d->accept();
+            QCOMPARE(cps::test::clickSeen(d->clearAllButton()), QString());
+            QCOMPARE(cps::test::clickSeen(d->box(print::kChannels)), QString());
+            QCOMPARE(cps::test::clickSeen(cps::test::buttonReading(d, QStringLiteral("OK"))),
+                     QString());
         });
         QVERIFY(!p.print(ReportPrinting::Mode::Direct));
         QCOMPARE(prompter_.texts, QStringList{"Nothing to print"});

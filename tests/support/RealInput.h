@@ -5,6 +5,7 @@
 // another widget, hidden or off its window fails instead of being pressed from behind.
 // Keys go to the widget that has the focus.
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
@@ -44,17 +45,9 @@ inline QString whyNotSeenAt(QWidget* w, const QPoint& local) {
     return {};
 }
 
-// Right-click: press and release, then the context menu event the platform sends.
+// Right-click where the user sees w; the window turns it into the context menu request.
 [[nodiscard]] inline QString rightClickSeen(QWidget* w, QPoint local) {
-    const QString why = whyNotSeenAt(w, local);
-    if (!why.isEmpty()) return why;
-    const QPoint global = w->mapToGlobal(local);
-    QWidget* hit = QApplication::widgetAt(global);
-    const QPoint at = hit->mapFromGlobal(global);
-    QTest::mouseClick(hit, Qt::RightButton, {}, at);
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at, global);
-    QApplication::sendEvent(hit, &event);
-    return {};
+    return clickSeen(w, local, Qt::RightButton);
 }
 
 // The top menu of the menu bar that holds the action, opened by a click on its title, then
@@ -79,6 +72,13 @@ inline QString whyNotSeenAt(QWidget* w, const QPoint& local) {
         return {};
     }
     return QStringLiteral("no menu holds %1").arg(item ? item->text() : QStringLiteral("it"));
+}
+
+// The dialog's push button that reads text (mnemonic marks aside), or null.
+inline QAbstractButton* buttonReading(QWidget* dialog, const QString& text) {
+    for (QAbstractButton* b : dialog->findChildren<QAbstractButton*>())
+        if (b->isVisible() && QString(b->text()).remove(QLatin1Char('&')) == text) return b;
+    return nullptr;
 }
 
 // A key as the user presses it: to the widget with the focus, else the active window.
