@@ -203,8 +203,8 @@ struct PortJob {
     QString output;  // read: the image file; write: the backup file, when asked for
     RadioImage image;
     bool ok = false;
-    QString summary;  // the result line
-    QString log;      // the protocol's messages
+    QString summary;        // the result line
+    QString log;            // the protocol's messages
     bool dataSent = false;  // write: blocks reached the radio
 };
 

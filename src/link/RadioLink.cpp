@@ -62,15 +62,15 @@ QString verified(bool chinese) {
                 "写入已校验：对讲机中的数据与写入的一致");
 }
 QString partlyWritten(bool chinese, const QString& backup) {
-    QString text = pick(chinese,
-                        "The write did not finish: the radio now holds a partly written "
-                        "configuration. Write again to complete it.",
-                        "写数据未完成：对讲机中现在是只写入了一部分的配置。请再次写数据以完成写入。");
+    QString text =
+        pick(chinese,
+             "The write did not finish: the radio now holds a partly written "
+             "configuration. Write again to complete it.",
+             "写数据未完成：对讲机中现在是只写入了一部分的配置。请再次写数据以完成写入。");
     if (!backup.isEmpty())
-        text += QLatin1Char('\n') +
-                pick(chinese, "What the radio held before is saved in %1.",
-                     "对讲机原来的数据已保存在 %1。")
-                    .arg(backup);
+        text += QLatin1Char('\n') + pick(chinese, "What the radio held before is saved in %1.",
+                                         "对讲机原来的数据已保存在 %1。")
+                                        .arg(backup);
     return text;
 }
 QString readLeftDocument(bool chinese) {

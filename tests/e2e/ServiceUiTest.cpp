@@ -1,8 +1,8 @@
 // The service dialogs' Read and Write buttons against radiosim, offscreen, and their grids.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -16,8 +16,8 @@
 #include "CSoftwareInfoDlg.h"
 #include "CSqlTuningDlg.h"
 #include "FieldBinder.h"
-#include "ServiceGrid.h"
 #include "RealInput.h"
+#include "ServiceGrid.h"
 #include "SimHarness.h"
 
 using namespace cps;
@@ -188,9 +188,9 @@ TEST_F(ServiceUi, SoftwareInfoFollowsTheBand) {
     EXPECT_EQ(test::clickSeen(band), QString());
     ASSERT_TRUE(QTest::qWaitFor([band] { return band->view()->isVisible(); }));
     QAbstractItemView* items = band->view();
-    EXPECT_EQ(test::clickSeen(items->viewport(),
-                              items->visualRect(band->model()->index(2, 0)).center()),
-              QString());
+    EXPECT_EQ(
+        test::clickSeen(items->viewport(), items->visualRect(band->model()->index(2, 0)).center()),
+        QString());
     ASSERT_EQ(band->currentIndex(), 2);
     EXPECT_FALSE(low1->isEnabled());
     EXPECT_TRUE(low2->isEnabled());

@@ -569,7 +569,8 @@ class FeatureDialogsTest : public QObject {
             clickOk(d);
         });
         openKeyAssignment();
-        QCOMPARE(frame()->action(cmd::EditUndo)->text(), QStringLiteral("撤销(&U) 按键定义\tCtrl+Z"));
+        QCOMPARE(frame()->action(cmd::EditUndo)->text(),
+                 QStringLiteral("撤销(&U) 按键定义\tCtrl+Z"));
     }
 
     // Every field of every section, once through `cps set` and once through its dialog,

@@ -393,8 +393,9 @@ class GridGuiTest : public QObject {
         // Clear Row from the right-click menu, on the cells or on the row labels.
         selectRows(11, 12);
         QTableWidgetItem* cell = grid()->item(10, 2);
-        QCOMPARE(cps::test::rightClickSeen(grid()->viewport(), grid()->visualItemRect(cell).center()),
-                 QString());
+        QCOMPARE(
+            cps::test::rightClickSeen(grid()->viewport(), grid()->visualItemRect(cell).center()),
+            QString());
         chooseFromGridMenu(QStringLiteral("gridClearRow"));
         QCOMPARE(grid()->textMatrix(11, 1), QString());
         QCOMPARE(grid()->textMatrix(12, 10), QString());

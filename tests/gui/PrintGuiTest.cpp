@@ -19,8 +19,8 @@
 #include "CProgramView.h"
 #include "ChannelTable.h"
 #include "Prompter.h"
-#include "RealInput.h"
 #include "RadioImage.h"
+#include "RealInput.h"
 #include "ReportPrinting.h"
 #include "Startup.h"
 

@@ -277,7 +277,8 @@ class TransferGuiTest : public QObject {
             QCOMPARE(pressed, 3);
             QVERIFY2(d.boxes.isEmpty(), qPrintable(d.boxes.join(QLatin1Char('\n'))));
             QCOMPARE(frame()->statusMessage()->text(),
-                     QString::fromUtf8(chinese ? "写数据完成，端口 COM4。" : "Write completed on COM4."));
+                     QString::fromUtf8(chinese ? "写数据完成，端口 COM4。"
+                                               : "Write completed on COM4."));
             const cps::RadioImage memory = sim.stop();
             QVERIFY(memory == doc()->image());
             QCOMPARE(grid()->textMatrix(2, 1), QStringLiteral("150.00000"));

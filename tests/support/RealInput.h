@@ -28,8 +28,8 @@ inline QString whyNotSeenAt(QWidget* w, const QPoint& local) {
     if (hit == w || (hit && w->isAncestorOf(hit))) return {};
     return QStringLiteral("%1 (%2) lies over %3 (%4)")
         .arg(hit ? QString::fromLatin1(hit->metaObject()->className()) : QStringLiteral("nothing"),
-             hit ? hit->objectName() : QString(),
-             QString::fromLatin1(w->metaObject()->className()), w->objectName());
+             hit ? hit->objectName() : QString(), QString::fromLatin1(w->metaObject()->className()),
+             w->objectName());
 }
 
 // Clicks w where the user sees it: its centre unless a point is given. The events go to

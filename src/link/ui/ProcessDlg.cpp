@@ -2,11 +2,10 @@
 
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-
-#include <QKeyEvent>
 
 #include "HelpContext.h"
 #include "RadioLink.h"
