@@ -1083,8 +1083,9 @@ void CMainFrame::connectTransfer(CChildFrame* frame) {
 void CMainFrame::markSafeWhileBusy() {
     // Commands that only show things. Every other command changes the document, talks to
     // the radio or opens a dialog that would hold the transfer up, and waits for it.
-    for (int id : {cmd::ViewToolbar, cmd::ViewStatusBar, cmd::ControlBar, cmd::ChannelInfo,
-                   cmd::HelpTopics, cmd::Help, int(cmd::EditCopy)})
+    for (int id : std::initializer_list<int>{cmd::ViewToolbar, cmd::ViewStatusBar, cmd::ControlBar,
+                                             cmd::ChannelInfo, cmd::HelpTopics, cmd::Help,
+                                             int(cmd::EditCopy)})
         if (QAction* a = action(id)) a->setProperty(kSafeWhileBusy, true);
 }
 

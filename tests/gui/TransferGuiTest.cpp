@@ -211,12 +211,25 @@ class TransferGuiTest : public QObject {
             for (const QString& text : statusTexts(chinese)) {
                 dlg.setStatus(text);
                 QCoreApplication::processEvents();
-                const QString bad = firstPixelNotClickable(dlg.startButton());
+                QString bad = firstPixelNotClickable(dlg.startButton());
+                if (!bad.isEmpty()) {
+                    for (QWidget* c : dlg.findChildren<QWidget*>())
+                        bad += QStringLiteral("\n  %1 %2 min %3 hint %4")
+                                   .arg(QString::fromLatin1(c->metaObject()->className()))
+                                   .arg(QStringLiteral("%1,%2 %3x%4")
+                                            .arg(c->x())
+                                            .arg(c->y())
+                                            .arg(c->width())
+                                            .arg(c->height()))
+                                   .arg(c->minimumWidth())
+                                   .arg(c->sizeHint().width());
+                    bad += QStringLiteral("\n  dialog %1x%2").arg(dlg.width()).arg(dlg.height());
+                }
                 QVERIFY2(bad.isEmpty(), qPrintable(text + QStringLiteral(": ") + bad));
                 QVERIFY2(firstPixelNotClickable(dlg.cancelButton()).isEmpty(), qPrintable(text));
                 QCOMPARE(dlg.size(), size);
                 // The status shows whole.
-                auto* status = dlg.findChildren<QLabel*>().value(1);
+                auto* status = dlg.findChild<QLabel*>(QStringLiteral("status1062"));
                 QVERIFY(status->fontMetrics().horizontalAdvance(text) <= status->width());
             }
             QSignalSpy started(&dlg, &cps::CProcessDlg::startRequested);
@@ -403,7 +416,7 @@ class TransferGuiTest : public QObject {
         QVERIFY(sim.stop() == atStart);
         QCOMPARE(grid()->textMatrix(5, 1), QString());
         QCOMPARE(grid()->textMatrix(2, 1), QStringLiteral("150.00000"));
-        QCOMPARE(grid()->textMatrix(4, 1), QStringLiteral("145.50000"));
+        QCOMPARE(grid()->textMatrix(3, 1), QStringLiteral("145.50000"));
         // Afterwards every command and the tree are back.
         QVERIFY(frame()->navigationBar()->tree()->isEnabled());
         for (int id : {cmd::SoftwareInfo, cmd::Language, cmd::Read, cmd::Write, cmd::EditUndo})

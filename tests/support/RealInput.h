@@ -26,10 +26,17 @@ inline QString whyNotSeenAt(QWidget* w, const QPoint& local) {
         return QStringLiteral("the point is outside %1").arg(w->objectName());
     QWidget* hit = QApplication::widgetAt(w->mapToGlobal(local));
     if (hit == w || (hit && w->isAncestorOf(hit))) return {};
-    return QStringLiteral("%1 (%2) lies over %3 (%4)")
-        .arg(hit ? QString::fromLatin1(hit->metaObject()->className()) : QStringLiteral("nothing"),
-             hit ? hit->objectName() : QString(), QString::fromLatin1(w->metaObject()->className()),
-             w->objectName());
+    auto describe = [](QWidget* x) {
+        if (!x) return QStringLiteral("nothing");
+        const QPoint at = x->mapToGlobal(QPoint(0, 0));
+        return QStringLiteral("%1 \"%2\" at %3,%4 %5x%6")
+            .arg(QString::fromLatin1(x->metaObject()->className()), x->objectName())
+            .arg(at.x())
+            .arg(at.y())
+            .arg(x->width())
+            .arg(x->height());
+    };
+    return describe(hit) + QStringLiteral(" lies over ") + describe(w);
 }
 
 // Clicks w where the user sees it: its centre unless a point is given. The events go to

@@ -24,6 +24,7 @@ CProcessDlg::CProcessDlg(const QString& caption, bool chinese, QWidget* parent) 
     start_->setDefault(true);
     cancel_ = new QPushButton(text("Cancel", "取消"), this);
     status_ = new QLabel(text("Not start yet", "尚未开始"), this);
+    status_->setObjectName(QStringLiteral("status1062"));
     progress_ = new QProgressBar(this);
     progress_->setRange(0, 191);
     progress_->setValue(0);
@@ -39,15 +40,15 @@ CProcessDlg::CProcessDlg(const QString& caption, bool chinese, QWidget* parent) 
     grid->addWidget(cancel_, 1, 2);
     // Room for the longest status text from the start, so that the window keeps its size
     // when the transfer begins. The window follows its layout rather than a size fixed
-    // before it is shown: the font it is shown with (scale, language) may be wider, and a
-    // fixed size would squeeze the status over the buttons.
+    // before it is shown, so that the font it is shown with counts.
     const QFontMetrics fm = status_->fontMetrics();
     int widest = fm.horizontalAdvance(QStringLiteral("256"));
     for (const QString& t : {text("Not start yet", "尚未开始"), linktext::waiting(chinese),
                              linktext::verifying(chinese)})
         widest = qMax(widest, fm.horizontalAdvance(t));
-    status_->setMinimumWidth(widest + fm.averageCharWidth());
-    status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // A fixed width counts in the layout's size (an ignored size policy would not, and the
+    // window came out narrower than the status, which then covered Start).
+    status_->setFixedWidth(widest + fm.averageCharWidth());
     grid->setSizeConstraint(QLayout::SetFixedSize);
     // Enter and Space must never reach Cancel by accident while a transfer runs.
     for (QWidget* w : {static_cast<QWidget*>(start_), static_cast<QWidget*>(cancel_)})
