@@ -187,14 +187,13 @@ click "${programMenu[0]}" "${programMenu[1]}"
 click "${programMenu[0]}" $((programMenu[1] + 50))
 start "$writeTitle" write
 sleep 3
-xdotool key Return
-sleep 0.3
-xdotool key space
-sleep 0.3
-xdotool key KP_Enter
-sleep 0.5
-shot enter-pressed
-xdotool search --onlyvisible --name "^$writeTitle\$" >/dev/null || fail "Enter stopped the write"
+echo "focus: $(xdotool getwindowfocus getwindowname)"
+for key in Return space KP_Enter; do
+    xdotool key "$key"
+    sleep 0.5
+    shot "$key-pressed"
+    xdotool search --onlyvisible --name "^$writeTitle\$" >/dev/null || fail "$key stopped the write"
+done
 finished "$writeTitle" || fail "the write did not finish"
 shot write-done
 

@@ -88,11 +88,13 @@ inline QAbstractButton* buttonReading(QWidget* dialog, const QString& text) {
     return nullptr;
 }
 
-// A key as the user presses it: to the widget with the focus, else the active window.
+// A key as the user presses it: to the active window, which hands it to its focus widget
+// (or takes it itself when none has the focus), shortcuts first, as the platform's would.
 inline void pressKey(int key, Qt::KeyboardModifiers mods = {}) {
-    QWidget* target = QApplication::focusWidget();
-    if (!target) target = QApplication::activeWindow();
-    if (target) QTest::keyClick(target, static_cast<Qt::Key>(key), mods);
+    QWidget* window = QApplication::activeWindow();
+    if (!window && QApplication::focusWidget()) window = QApplication::focusWidget()->window();
+    if (window && window->windowHandle())
+        QTest::keyClick(window->windowHandle(), static_cast<Qt::Key>(key), mods);
 }
 
 // Text typed into the widget with the focus; false when the focus is elsewhere.
