@@ -11,6 +11,7 @@
 #include "PortNames.h"
 #include "PortSettingDlg.h"
 #include "ProcessDlg.h"
+#include "RadioLink.h"
 #include "RadioUi.h"
 #include "RealInput.h"
 #include "SimHarness.h"

@@ -415,6 +415,24 @@ class GridGuiTest : public QObject {
         QCOMPARE(QApplication::clipboard()->text(), view()->rowsText(1, 1));
     }
 
+    // A line that is no row: the message counts its fields in good English.
+    void aPasteOfOneFieldSaysField() {
+        QVERIFY(launch("English"));
+        QApplication::clipboard()->setText(QStringLiteral("hello\n"));
+        clickCell(4, 1);
+        QTest::keyClick(view()->frequencyEditor(), Qt::Key_Escape);
+        QVERIFY(grid()->hasFocus());
+        cps::test::pressKey(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(prompter_.texts.size(), 1);
+        QVERIFY2(prompter_.texts[0].contains(QStringLiteral("line 1 of the text has 1 field;")),
+                 qPrintable(prompter_.texts[0]));
+        QApplication::clipboard()->setText(QStringLiteral("a\tb\n"));
+        cps::test::pressKey(Qt::Key_V, Qt::ControlModifier);
+        QVERIFY2(prompter_.texts.value(1).contains(QStringLiteral("has 2 fields;")),
+                 qPrintable(prompter_.texts.value(1)));
+        QVERIFY(grid()->textMatrix(4, 1).isEmpty());
+    }
+
     void menusInBothLanguages() {
         QVERIFY(launch("Chinese"));
         QMenu* edit = frame()->menuBar()->actions().at(1)->menu();
