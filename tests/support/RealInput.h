@@ -8,9 +8,13 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRadioButton>
 #include <QString>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QWidget>
 
@@ -39,12 +43,24 @@ inline QString whyNotSeenAt(QWidget* w, const QPoint& local) {
     return describe(hit) + QStringLiteral(" lies over ") + describe(w);
 }
 
+// Where a user clicks w: a check box or option button on its box (the widget may be wider
+// than its text, and a click beside the text does nothing), anything else in its middle.
+inline QPoint seenPoint(QWidget* w) {
+    QStyleOptionButton option;
+    option.initFrom(w);
+    if (qobject_cast<QCheckBox*>(w))
+        return w->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, w).center();
+    if (qobject_cast<QRadioButton*>(w))
+        return w->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, w).center();
+    return w->rect().center();
+}
+
 // Clicks w where the user sees it: its centre unless a point is given. The events go to
 // whatever widget lies at that point, as the pointer's would.
 [[nodiscard]] inline QString clickSeen(QWidget* w, QPoint local = QPoint(-1, -1),
                                        Qt::MouseButton button = Qt::LeftButton,
                                        Qt::KeyboardModifiers mods = {}) {
-    if (w && local == QPoint(-1, -1)) local = w->rect().center();
+    if (w && local == QPoint(-1, -1)) local = seenPoint(w);
     const QString why = whyNotSeenAt(w, local);
     if (!why.isEmpty()) return why;
     QWidget* hit = QApplication::widgetAt(w->mapToGlobal(local));
