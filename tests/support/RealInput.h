@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
@@ -68,9 +69,19 @@ inline QPoint seenPoint(QWidget* w) {
     return {};
 }
 
-// Right-click where the user sees w; the window turns it into the context menu request.
+// Right-click where the user sees w: the press, the context menu request the platform
+// makes of it, the release.
 [[nodiscard]] inline QString rightClickSeen(QWidget* w, QPoint local) {
-    return clickSeen(w, local, Qt::RightButton);
+    const QString why = whyNotSeenAt(w, local);
+    if (!why.isEmpty()) return why;
+    const QPoint global = w->mapToGlobal(local);
+    QWidget* hit = QApplication::widgetAt(global);
+    const QPoint at = hit->mapFromGlobal(global);
+    QTest::mousePress(hit, Qt::RightButton, {}, at);
+    QContextMenuEvent request(QContextMenuEvent::Mouse, at, global);
+    QApplication::sendEvent(hit, &request);
+    QTest::mouseRelease(hit, Qt::RightButton, {}, at);
+    return {};
 }
 
 // The top menu of the menu bar that holds the action, opened by a click on its title, then
