@@ -826,7 +826,7 @@ void CMainFrame::softwareInfo() {
     if (dlg.exec() != QDialog::Accepted) return;
     // Cleared first: a new image's fill would put its own ranges back.
     context_.newImage = false;
-    view->fillGridFromImage();
+    view->fillGridFromImage(true);
     recordStep("Software Info", "软件信息");
 }
 

@@ -202,6 +202,7 @@ ImportResult importJson(const QByteArray& json, const RadioImage& into,
         env.bands = loadBandsInUse(image).bands;
         env.strict = true;
         field::Form form = field::load(*t, image, env);
+        bool edited = false;  // a member gave another text than the field shows
         // In the table's order, so that rules between fields (a band resets its limits) run
         // as in the dialog.
         for (size_t i = 0; i < t->fields.size(); ++i) {
@@ -218,6 +219,7 @@ ImportResult importJson(const QByteArray& json, const RadioImage& into,
                 if (t == &twotone::decodeFields() && t->afterSet) t->afterSet(form, index);
                 continue;
             }
+            edited = true;
             const QString path = pathOf(section, QString::fromUtf8(f.key));
             if (t->needsAccessCode && !options.serviceAccess)
                 return fail(path + QStringLiteral(": section %1 changes only with the service "
@@ -237,7 +239,9 @@ ImportResult importJson(const QByteArray& json, const RadioImage& into,
                 return fail(path +
                             QStringLiteral(": '%1' would be stored as '%2'").arg(text, p.text));
         }
-        field::store(form, image);
+        // A section the file leaves as it is stays byte for byte, as a dialog closed with OK
+        // and no edit does.
+        if (edited) field::store(form, image);
     }
 
     if (bySection.contains(kChannels)) {
@@ -259,7 +263,15 @@ ImportResult importJson(const QByteArray& json, const RadioImage& into,
                 const QJsonValue* v = member(members, key);
                 if (!v) continue;
                 const QString text = v->toString();
+                // Unchanged: what the grid shows, or what the record holds where the grid
+                // shows nothing (a channel without transmit frequency) and the file gives it
+                // back as it was exported.
                 if (text == table.text(n, col).trimmed()) continue;
+                const field::Env shown{false, table.bands(), false};
+                if (!table.text(n, 1).isEmpty() && table.text(n, col).isEmpty() &&
+                    text == field::show(ch.fields[col - 1], image.data() + recordOffset(n), shown)
+                                .trimmed())
+                    continue;
                 const QString path = pathOf(kChannels, label, QString::fromUtf8(key));
                 const CellEntry e = table.typeCell(n, col, text);
                 if (e.refused) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "ChannelCodec.h"
 #include "Pick.h"
 
 namespace cps {
@@ -38,6 +39,21 @@ QString outOfRange(bool chinese) {
                 "\n\nThe frequency band over the range of the radio.\nClick the OK button to "
                 "continue, or click Cancel button to exit.",
                 "\n\n频段超出对讲机的范围。\n按确定继续，按取消退出。");
+}
+QString rangeDetail(const RadioImage& document, const Bands& bands, const Band& radio,
+                    bool chinese) {
+    const QList<int> outside = channelsOutside(document, bands, radio);
+    QString text =
+        pick(chinese, "This file: %1\nThis radio: %2-%3 MHz\n", "此文件：%1\n此对讲机：%2-%3 MHz\n")
+            .arg(msg::bandsText(bands, chinese))
+            .arg(radio.low / kPerMHz)
+            .arg(radio.high / kPerMHz);
+    if (outside.isEmpty())
+        return text + pick(chinese, "No channel lies outside the radio's range.",
+                           "没有超出对讲机范围的信道。");
+    return text +
+           pick(chinese, "Channels outside the radio's range: %1", "超出对讲机范围的信道：%1")
+               .arg(msg::channelList(document, outside, chinese));
 }
 QString bandMismatch(bool chinese) {
     return pick(chinese, "Frequency band is not match", "频段不匹配");
@@ -183,14 +199,16 @@ class RadioLink::Run {
                     firstId = false;
                     const Band radio = unpackBand(id[5], id[6], id[7]);
                     if (!inside(radio, s_.bands.band1) && !inside(radio, s_.bands.band2) &&
-                        prompt_.message(linktext::outOfRange(zh_), linktext::caution(zh_),
-                                        Buttons::OkCancel) != Answer::Ok)
+                        prompt_.message(linktext::outOfRange(zh_) + QStringLiteral("\n\n") +
+                                            linktext::rangeDetail(document, s_.bands, radio, zh_),
+                                        linktext::caution(zh_), Buttons::OkCancel) != Answer::Ok)
                         return LinkResult::RangeRefused;
                     continue;  // the radio is asked for program mode again
                 }
+                // Purged before the ACK only: a radio may answer it at once, and a purge
+                // between the ACK and its answer would throw the answer away.
                 port_.purge(Purge::Queues);
                 sendAck();
-                port_.purge(Purge::Queues);
                 port_.pause(1);
                 if (!ackArrives()) {
                     if (attempt > kMaxIdAckAttempts) return interrupted();

@@ -117,6 +117,10 @@ QString interrupted(bool chinese);
 QString wrongType(bool chinese);
 QString caution(bool chinese);
 QString outOfRange(bool chinese);
+// The lines under the range question: the document's band limits, the radio's range and
+// the channels (shown with bands) outside it.
+QString rangeDetail(const RadioImage& document, const Bands& bands, const Band& radio,
+                    bool chinese);
 QString bandMismatch(bool chinese);
 QString bandInvalid(bool chinese);
 QString passwordError();

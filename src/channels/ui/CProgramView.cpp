@@ -13,7 +13,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
-#include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -21,6 +20,7 @@
 
 #include "CColorLabel.h"
 #include "CMSFlexGrid.h"
+#include "FieldBinder.h"
 #include "Pick.h"
 #include "Prompter.h"
 #include "RowText.h"
@@ -192,12 +192,18 @@ void CProgramView::buildEditors() {
     nameEdit_ = static_cast<QLineEdit*>(editors_[int(EditorKind::Name)]);
     toneList_ = static_cast<QComboBox*>(editors_[int(EditorKind::Tone)]);
 
-    freqEdit_->setMaxLength(ChannelTable::kFreqMaxLength);
+    // The limits hold for typing only: entering a cell shows its whole text, as loaded.
+    freqEdit_->setValidator(new cps::TypingFilter(
+        ChannelTable::kFreqMaxLength,
+        [](QChar c) {
+            return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.');
+        },
+        false, freqEdit_));
     freqEdit_->setContextMenuPolicy(Qt::NoContextMenu);  // no pasting around the key filter
-    nameEdit_->setMaxLength(ChannelTable::kNameMaxLength);
     // The record holds single-byte characters only; anything else would be stored as junk.
-    nameEdit_->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[\\x20-\\x7E]*")), nameEdit_));
+    nameEdit_->setValidator(new cps::TypingFilter(
+        ChannelTable::kNameMaxLength,
+        [](QChar c) { return c.unicode() >= 0x20 && c.unicode() <= 0x7E; }, false, nameEdit_));
     toneList_->setEditable(true);
     toneList_->setInsertPolicy(QComboBox::NoInsert);
     toneList_->setMaxVisibleItems(12);
@@ -255,12 +261,21 @@ void CProgramView::refreshAll() {
     grid_->setUpdatesEnabled(true);
 }
 
-void CProgramView::fillGridFromImage() {
+void CProgramView::fillGridFromImage(bool limitsEdited) {
     hideEditors();
     table_.fill(image_);
     refreshAll();
     // Said once per fill; a view not shown yet says it when it appears.
-    pendingBandsNote_ = table_.bandsNote();
+    QStringList notes;
+    if (!table_.bandsNote().isEmpty()) notes << table_.bandsNote();
+    // Channels that vanish from the grid are named, once: a refill that leaves out the same
+    // ones says nothing new.
+    const QList<int> hidden = cps::channelsHiddenBy(image_, table_.bands());
+    if (!hidden.isEmpty() && hidden != hidden_)
+        notes << cps::msg::hiddenChannelsNote(image_, hidden, table_.bands(), limitsEdited,
+                                              chinese_);
+    hidden_ = hidden;
+    pendingBandsNote_ = notes.join(QStringLiteral("\n\n"));
     if (isVisible()) showBandsNote();
 }
 
@@ -283,6 +298,7 @@ void CProgramView::restoreTable(const cps::ChannelTable& table) {
     hideEditors();
     table_ = table;
     refreshAll();
+    hidden_ = cps::channelsHiddenBy(image_, table_.bands());
 }
 
 void CProgramView::storeGridIntoImage() {
@@ -344,11 +360,16 @@ void CProgramView::onEnterCell() {
 
     const QString text = grid_->text();
     const EditorKind kind = ChannelTable::editorFor(col);
+    // The editor takes the cell's text as it is, so that leaving it untouched changes
+    // nothing: an empty list cell (a channel without transmit frequency) opens empty.
     if (auto* line = qobject_cast<QLineEdit*>(editor)) {
-        line->setText(text);
+        cps::showText(line, text);
     } else if (auto* combo = qobject_cast<QComboBox*>(editor)) {
         const int index = table_.matchItem(kind, text);
-        if (kind == EditorKind::Tone && index < 0) {
+        if (text.isEmpty()) {
+            combo->setCurrentIndex(-1);
+            if (combo->isEditable()) combo->setEditText(QString());
+        } else if (kind == EditorKind::Tone && index < 0) {
             combo->setEditText(text);
         } else {
             combo->setCurrentIndex(index < 0 ? 0 : index);

@@ -36,8 +36,10 @@ class CProgramView : public QWidget {
     void commitPendingEdit();
     // Band limits in use and the 129 rows into the image.
     void storeGridIntoImage();
-    // Image to rows; the band limits in use are loaded from the image.
-    void fillGridFromImage();
+    // Image to rows; the band limits in use are loaded from the image. Channels the limits
+    // newly leave out are named in a note; limitsEdited: the limits were just edited (an
+    // undo step), else the image came as it is (opened, read, imported).
+    void fillGridFromImage(bool limitsEdited = false);
     // Rows and band limits as a document's earlier state had them (undo, redo); an edit in
     // progress is dropped.
     void restoreTable(const cps::ChannelTable& table);
@@ -156,4 +158,5 @@ class CProgramView : public QWidget {
     bool openListOnRelease_ = false;  // a left press entered a list cell
     bool readOnly_ = false;
     QString pendingBandsNote_;
+    QList<int> hidden_;  // channels the band limits in use leave out, as last named
 };
