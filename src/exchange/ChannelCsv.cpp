@@ -529,6 +529,8 @@ ImportResult importCsv(const QByteArray& csv, const RadioImage& into, const CsvO
         if (!powerNote.isEmpty())
             rowNotes.append(row.where(kPower) + QStringLiteral(": stored as %1").arg(powerNote));
         QString name = index[kName] < 0 ? QString() : rec.cells.value(index[kName]);
+        if (const QString bad = controlRefusal(name); !bad.isEmpty())
+            return fail(QStringLiteral("line %1, Name '%2'").arg(rec.line).arg(name) + bad);
         if (name.size() > ChannelTable::kNameMaxLength) {
             if (!options.lenient)
                 return fail(QStringLiteral("line %1, Name '%2': longer than the %3 characters "
