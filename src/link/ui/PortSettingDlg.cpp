@@ -30,6 +30,8 @@ CPortSettingDlg::CPortSettingDlg(QWidget* parent, bool chinese, const QString& c
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("portStatus"));
     status_->setWordWrap(true);
+    // Room for a two-line reason, so that the numbers do not move when one is shown.
+    status_->setMinimumHeight(2 * status_->fontMetrics().lineSpacing());
 
     auto* box = new QGroupBox(QString::fromUtf8(chinese ? "端口" : "Port"), this);
     auto* grid = new QGridLayout(box);
