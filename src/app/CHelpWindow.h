@@ -29,6 +29,7 @@ class CHelpWindow : public QWidget {
     QStringList search(const QString& words) const;
 
   private:
+    void followLink(const QUrl& link);
     void loadContents();
     void runSearch();
     QString pageText(const QString& page) const;

@@ -782,7 +782,17 @@ void CMainFrame::chooseLanguage() {
     const QString setup = QStringLiteral("Setup");
     const QString previous = ctx.profile.get(setup, QStringLiteral("Language"));
     ctx.profile.set(setup, QStringLiteral("Language"), language);
-    ctx.profile.save();
+    if (!ctx.profile.save()) {
+        // A restart would come back in the old language: stay, and say why.
+        const QString why = ctx.profile.errorString();
+        ctx.profile.set(setup, QStringLiteral("Language"), previous);
+        prompter_->message(
+            this, caption(),
+            ctx.text("The language setting could not be saved.", "无法保存语言设置。") +
+                QLatin1Char('\n') + why,
+            Prompter::Icon::Exclamation, QMessageBox::Ok);
+        return;
+    }
     if (!close()) {
         // The dealer kept the window open: no switch, the next start stays as it was.
         ctx.profile.set(setup, QStringLiteral("Language"), previous);

@@ -23,6 +23,9 @@ enum class LinkResult {
     Interrupted,  // a missing acknowledgement or a short reply
     Cancelled,
     VerifyFailed,  // the read-back after a write differs from what was sent
+    // The write completed; the read-back that checks it broke off. The radio holds the new
+    // data, unchecked.
+    VerifyInterrupted,
 };
 
 enum class Buttons { Ok, OkCancel, RetryCancel };
@@ -112,6 +115,12 @@ namespace linktext {
 QString portNotOpened(bool chinese);
 // The line under a port-open failure: the port name and the device it leads to.
 QString portDetail(const QString& port, const QString& device, bool chinese);
+// Why device could not be opened and what to do about it; empty when the system gave no
+// reason the user can act on. The Chinese texts come from the installed translation.
+QString portReason(OpenFailure failure, const QString& device, bool chinese);
+// The lines a port-open failure shows: first, the reason, then the port detail.
+QString portNotOpenedLines(const QString& first, OpenFailure failure, const QString& port,
+                           const QString& device, bool chinese);
 QString commError(bool chinese);
 QString interrupted(bool chinese);
 QString wrongType(bool chinese);
@@ -137,6 +146,7 @@ QString verified(bool chinese);
 QString partlyWritten(bool chinese, const QString& backup = QString());
 // A read that ended before its end.
 QString readLeftDocument(bool chinese);
+QString verifyInterrupted(bool chinese);
 }  // namespace linktext
 
 }  // namespace cps

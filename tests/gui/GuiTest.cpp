@@ -192,6 +192,20 @@ class GuiTest : public QObject {
                  qPrintable(lines[1]));
     }
 
+    void missingSettingsFileIsNamedWithTheLanguageFailure() {
+        prepare(kEnglishIni);
+        const QString ini = path(QStringLiteral("Program.ini"));
+        QVERIFY(QFile::remove(ini));
+        QVERIFY(!launch());
+        QCOMPARE(prompter_.shown.size(), 1);
+        const QStringList lines = prompter_.shown[0].text.split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[0], QStringLiteral("Load language DLL fail"));
+        QVERIFY2(lines[1].contains(QDir::toNativeSeparators(ini)) &&
+                     lines[1].contains(QStringLiteral("was missing")),
+                 qPrintable(lines[1]));
+    }
+
     void saveOntoSomethingNotARegularFileIsRefused() {
         prepare(kEnglishIni);
         QVERIFY(launch());
