@@ -7,6 +7,7 @@ packages=(
     libgl-dev libgtest-dev googletest
     xvfb xauth fonts-wqy-microhei poppler-utils
     openbox xdotool imagemagick
+    qt6-translations-l10n
 )
 if ! dpkg -s "${packages[@]}" >/dev/null 2>&1; then
     sudo=""

@@ -39,6 +39,9 @@ CChildFrame::CChildFrame(CProgramDoc* doc, cps::AppContext& context, Prompter* p
                              prompter, this);
     connect(view_, &CProgramView::sqlSwitchChanged, this,
             [this](int allowed) { context_.sqlWritingAllowed = allowed; });
+    // The view set its switch while it was being built, before anyone listened: a saved
+    // value such as 7 is 1 from then on, as the check box shows it.
+    context_.sqlWritingAllowed = view_->sqlWritingAllowed();
     setWidget(view_);
     // The grid's rows belong to the document's state, so undo can restore them.
     doc_->attachGrid([this] { return view_->table(); },

@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QSplitter>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -21,6 +22,31 @@
 #include "HelpMap.h"
 
 namespace {
+
+// Entries wrap at the list's width instead of running off to the right.
+class WrappingDelegate : public QStyledItemDelegate {
+  public:
+    explicit WrappingDelegate(QListView* view) : QStyledItemDelegate(view), view_(view) {}
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionViewItem o(option);
+        o.rect.setWidth(qMax(1, view_->viewport()->width() - 2 * view_->spacing()));
+        o.features |= QStyleOptionViewItem::WrapText;
+        return QStyledItemDelegate::sizeHint(o, index);
+    }
+
+  private:
+    QListView* view_;
+};
+
+// Lists of page titles: as wide as the pane, every word of a long title on a next line.
+void wrapEntries(QListWidget* list) {
+    list->setWordWrap(true);
+    list->setTextElideMode(Qt::ElideNone);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setResizeMode(QListView::Adjust);
+    list->setItemDelegate(new WrappingDelegate(list));
+}
 
 QString readUtf8(const QString& path) {
     QFile f(path);
@@ -89,6 +115,7 @@ CHelpWindow::CHelpWindow(const QString& root, bool chinese, QWidget* parent)
     tabs_ = new QTabWidget(this);
     contents_ = new QListWidget(tabs_);
     contents_->setObjectName(QStringLiteral("helpContents"));
+    wrapEntries(contents_);
     tabs_->addTab(contents_, t("Contents", "目录"));
     auto* searchPage = new QWidget(tabs_);
     search_ = new QLineEdit(searchPage);
@@ -97,6 +124,7 @@ CHelpWindow::CHelpWindow(const QString& root, bool chinese, QWidget* parent)
     auto* find = new QPushButton(t("Find", "查找"), searchPage);
     results_ = new QListWidget(searchPage);
     results_->setObjectName(QStringLiteral("helpResults"));
+    wrapEntries(results_);
     auto* sl = new QVBoxLayout(searchPage);
     auto* row = new QHBoxLayout;
     row->addWidget(search_, 1);
@@ -109,7 +137,9 @@ CHelpWindow::CHelpWindow(const QString& root, bool chinese, QWidget* parent)
     split->addWidget(tabs_);
     split->addWidget(browser_);
     split->setStretchFactor(1, 1);
+    // The contents pane is as wide as its longest entry, within reason; longer ones wrap.
     split->setSizes({280, 620});
+    split_ = split;
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(bar);
@@ -146,6 +176,19 @@ CHelpWindow::CHelpWindow(const QString& root, bool chinese, QWidget* parent)
 
     loadContents();
     resize(960, 660);
+    fitContents();
+}
+
+void CHelpWindow::fitContents() {
+    const QFontMetrics fm(contents_->font());
+    int longest = 0;
+    for (const QString& title : titles_) longest = qMax(longest, fm.horizontalAdvance(title));
+    // Room for the item's margins, the list's frame, the tab page and a vertical scroll bar.
+    const int chrome = 2 * contents_->frameWidth() + 24 +
+                       contents_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int total = 960;
+    const int pane = qBound(280, longest + chrome, total * 2 / 5);
+    split_->setSizes({pane, total - pane});
 }
 
 void CHelpWindow::loadContents() {

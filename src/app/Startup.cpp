@@ -46,6 +46,7 @@ Startup::~Startup() {
     frame_.reset();
     if (installed_) QCoreApplication::removeTranslator(&language_);
     if (qtInstalled_) QCoreApplication::removeTranslator(&qtTexts_);
+    if (localeSet_) QLocale::setDefault(previousLocale_);
 }
 
 Startup::Options Startup::fromArguments(const QStringList& args, const QString& programDir) {
@@ -94,10 +95,18 @@ bool Startup::start() {
     QCoreApplication::installTranslator(&language_);
     installed_ = true;
     languageFile_ = languageFile;
-    if (ctx.chinese && qtTexts_.load(QStringLiteral("qtbase_zh_CN"),
-                                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QCoreApplication::installTranslator(&qtTexts_);
-        qtInstalled_ = true;
+    // Qt's own texts (file and print dialogs, standard buttons) come from Qt's translations
+    // when they are installed; without them those texts stay English. The locale gives the
+    // file dialogs' type and date columns in Chinese.
+    if (ctx.chinese) {
+        if (qtTexts_.load(QStringLiteral("qtbase_zh_CN"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QCoreApplication::installTranslator(&qtTexts_);
+            qtInstalled_ = true;
+        }
+        previousLocale_ = QLocale();
+        QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+        localeSet_ = true;
     }
 
     if (options_.splash) {

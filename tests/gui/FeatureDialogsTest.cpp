@@ -571,6 +571,21 @@ class FeatureDialogsTest : public QObject {
         openKeyAssignment();
         QCOMPARE(frame()->action(cmd::EditUndo)->text(),
                  QStringLiteral("撤销(&U) 按键定义\tCtrl+Z"));
+
+        // The service Password dialog speaks Chinese too.
+        QString title, ok, cancel;
+        onModal<cps::CPasswordDlg>([&](cps::CPasswordDlg* d) {
+            title = d->windowTitle();
+            ok = button(d, QDialogButtonBox::AcceptRole)->text();
+            cancel = button(d, QDialogButtonBox::RejectRole)->text();
+            QTest::keyClicks(d->edit(), QStringLiteral("527KTM"));
+            clickOk(d);
+        });
+        QTest::keyClick(frame()->activeView()->grid(), Qt::Key_F11, Qt::ControlModifier);
+        QCOMPARE(title, QStringLiteral("密码"));
+        QCOMPARE(ok, QStringLiteral("确定"));
+        QCOMPARE(cancel, QStringLiteral("取消"));
+        QVERIFY(cps::app().serviceUnlocked);
     }
 
     // Every field of every section, once through `cps set` and once through its dialog,

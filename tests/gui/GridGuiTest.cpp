@@ -140,6 +140,33 @@ class GridGuiTest : public QObject {
         dir_.reset();
     }
 
+    // On a wide screen the cell editors, the lists' drop-down parts included, show the
+    // grid's grown font, not the small one they were made with.
+    void editorsTakeTheGridsScaledFont() {
+        QVERIFY(launch("English"));
+        QVERIFY(view()->pasteText(QString::fromUtf8(kThreeRows)));
+        view()->displayChanged(1920);
+        const QFont gridFont = grid()->font();
+        QVERIFY(gridFont.pointSizeF() > CProgramView::kBasePointSize * 1.8);
+        const int gridHeight = QFontMetrics(gridFont).height();
+        for (int col : {1, 4, 5, 6}) {
+            clickCell(2, col);
+            QWidget* editor = view()->editorFor(col);
+            QTRY_VERIFY(editor->isVisible());
+            QCOMPARE(editor->font().pointSizeF(), gridFont.pointSizeF());
+            QCOMPARE(editor->fontMetrics().height(), QFontMetrics(editor->font()).height());
+            QVERIFY2(editor->fontMetrics().height() >= gridHeight - 1,
+                     qPrintable(QString::number(col)));
+            if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+                QCOMPARE(combo->view()->font().pointSizeF(), gridFont.pointSizeF());
+                if (combo->lineEdit())
+                    QCOMPARE(combo->lineEdit()->font().pointSizeF(), gridFont.pointSizeF());
+                if (combo->view()->isVisible()) QTest::keyClick(combo->view(), Qt::Key_Escape);
+                QTRY_VERIFY(!combo->view()->isVisible());
+            }
+        }
+    }
+
     void listColumnsMoveWithArrowsAndOpenOnlyWhenAsked() {
         QVERIFY(launch("English"));
         QVERIFY(view()->pasteText(QString::fromUtf8(kThreeRows)));
@@ -252,6 +279,9 @@ class GridGuiTest : public QObject {
         QTest::newRow("code") << "English"
                               << "d023n"
                               << "D023N";
+        QTest::newRow("none in capitals") << "English"
+                                          << "none"
+                                          << "NONE";
         QTest::newRow("Chinese none in English") << "English"
                                                  << "无"
                                                  << "None";

@@ -1,8 +1,14 @@
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -13,6 +19,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QWheelEvent>
+#include <QWindow>
 #include <QtTest>
 #include <memory>
 #ifdef Q_OS_UNIX
@@ -694,6 +701,40 @@ class GuiTest : public QObject {
         QCOMPARE(prompter_.lastText(), QStringLiteral("是否保存文件"));
     }
 
+    // The file dialogs are Qt's own: in Chinese their buttons, headings and the type of a
+    // folder are Chinese too, and an English start after it is English again.
+    void fileDialogTextsFollowTheLanguage() {
+        if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
+                           QStringLiteral("/qtbase_zh_CN.qm")))
+            QSKIP("Qt's Chinese translations are not installed (scripts/deps.sh installs them)");
+        for (const bool chinese : {true, false}) {
+            prepare(chinese
+                        ? QByteArray(kEnglishIni).replace("Language=English", "Language=Chinese")
+                        : QByteArray(kEnglishIni));
+            QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("sub")));
+            QVERIFY(launch());
+            QFileDialog dialog(frame(), QString(), dir_->path(), QStringLiteral("*.dat"));
+            dialog.setOption(QFileDialog::DontUseNativeDialog);
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            auto* model = dialog.findChild<QFileSystemModel*>();
+            QVERIFY(model);
+            QModelIndex sub;
+            QTRY_VERIFY((sub = model->index(dir_->filePath(QStringLiteral("sub")))).isValid());
+            const QModelIndex type = sub.siblingAtColumn(2);
+            QTRY_COMPARE(type.data().toString(),
+                         chinese ? QStringLiteral("文件夹") : QStringLiteral("Folder"));
+            QCOMPARE(model->headerData(0, Qt::Horizontal).toString(),
+                     chinese ? QStringLiteral("名称") : QStringLiteral("Name"));
+            QStringList buttons;
+            for (QPushButton* b : dialog.findChildren<QPushButton*>()) buttons << b->text();
+            QVERIFY2(buttons.contains(chinese ? QStringLiteral("取消") : QStringLiteral("Cancel")),
+                     qPrintable(buttons.join(QLatin1Char(','))));
+            dialog.reject();
+            cleanup();
+        }
+    }
+
     // The real grid's editors and the command-line import store a row alike: they run the
     // same cell rules, whatever the languages.
     void gridAndImportStoreTheSameRecord() {
@@ -827,6 +868,52 @@ class GuiTest : public QObject {
         QCOMPARE(grid()->colWidth(0), qRound(base * 0.5 * 1.25));
         view()->displayChanged(800);  // too narrow: nothing changes
         QCOMPARE(grid()->colWidth(1), qRound(base * 1.06 * 1.25));
+    }
+
+    // Letting go over the close button closes the bar wherever on the bar the press began;
+    // a press on the close button let go elsewhere does not.
+    void releaseOverTheCloseButtonClosesTheBar() {
+        prepare(kEnglishIni);
+        QVERIFY(launch());
+        QVERIFY(QTest::qWaitForWindowExposed(frame()));
+        NavigationBar* nav = frame()->navigationBar();
+        QWindow* window = frame()->windowHandle();
+        auto inWindow = [&](QWidget* w) { return w->mapTo(frame(), w->rect().center()); };
+        auto* caption = nav->findChild<QLabel*>(QStringLiteral("caption"));
+        QVERIFY(caption);
+        QToolButton* close = nav->closeButton();
+        QCOMPARE(QApplication::widgetAt(caption->mapToGlobal(caption->rect().center())),
+                 static_cast<QWidget*>(caption));
+        QCOMPARE(QApplication::widgetAt(close->mapToGlobal(close->rect().center())),
+                 static_cast<QWidget*>(close));
+
+        QTest::mousePress(window, Qt::LeftButton, {}, inWindow(close));
+        QTest::mouseMove(window, inWindow(caption));
+        QTest::mouseRelease(window, Qt::LeftButton, {}, inWindow(caption));
+        QVERIFY(nav->isVisible());
+
+        QTest::mousePress(window, Qt::LeftButton, {}, inWindow(caption));
+        QTest::mouseRelease(window, Qt::LeftButton, {}, inWindow(caption));
+        QVERIFY(nav->isVisible());
+
+        QTest::mousePress(window, Qt::LeftButton, {}, inWindow(caption));
+        QTest::mouseMove(window, inWindow(close));
+        QTest::mouseRelease(window, Qt::LeftButton, {}, inWindow(close));
+        QTRY_VERIFY(nav->isHidden());
+        QVERIFY(!frame()->action(cmd::ControlBar)->isChecked());
+    }
+
+    // A saved switch that is neither 0 nor 1 is written back as the check box showed it.
+    void exitWritesTheSwitchTheViewSet() {
+        prepare(QByteArray(kEnglishIni).replace("[Setup]\n", "[Setup]\nEnableSql=7\n"));
+        QVERIFY(launch());
+        QVERIFY(view()->sqlSwitch()->isChecked());
+        QCOMPARE(cps::app().sqlWritingAllowed, 1);
+        startup_->exit();
+        QFile f(path(QStringLiteral("Program.ini")));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray ini = f.readAll();
+        QVERIFY2(ini.contains("EnableSql=1") && !ini.contains("EnableSql=7"), ini.constData());
     }
 
     void exitWritesSqlSwitch() {

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTextCursor>
@@ -327,6 +328,41 @@ class HelpGuiTest : public QObject {
         click(QStringLiteral("CHANNELS"));
         QCOMPARE(help->source().fileName(), QStringLiteral("channels.html"));
         QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    }
+
+    // Every contents entry can be read whole without scrolling sideways: the pane fits the
+    // entries or wraps them, in both languages.
+    void contentsEntriesShowWhole() {
+        for (const char* language : {"English", "Chinese"}) {
+            prepare();
+            QFile f(path(QStringLiteral("Program.ini")));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(
+                QByteArray(kIni).replace("Language=English", QByteArray("Language=") + language));
+            f.close();
+            QVERIFY(start());
+            frame()->show();
+            frame()->action(cmd::HelpTopics)->trigger();
+            CHelpWindow* help = frame()->help()->window();
+            QVERIFY(help);
+            QVERIFY(QTest::qWaitForWindowExposed(help));
+            QListWidget* list = help->contents();
+            QTRY_VERIFY(list->isVisible());
+            QVERIFY(!list->horizontalScrollBar()->isVisible());
+            const int room = list->viewport()->width();
+            for (int i = 0; i < list->count(); ++i) {
+                QListWidgetItem* item = list->item(i);
+                list->scrollToItem(item);
+                const QRect r = list->visualItemRect(item);
+                QVERIFY2(r.left() >= 0 && r.right() < room, qPrintable(item->text()));
+                // All the text fits the item: as wide as it is, or wrapped onto more lines.
+                const QRect needed = list->fontMetrics().boundingRect(
+                    QRect(0, 0, r.width() - 6, 10000), Qt::TextWordWrap, item->text());
+                QVERIFY2(needed.width() <= r.width() && needed.height() <= r.height(),
+                         qPrintable(item->text()));
+            }
+            cleanup();
+        }
     }
 
     void f1OnAnOptionalFeaturesFieldOpensItsPage() {

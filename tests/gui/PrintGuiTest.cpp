@@ -130,6 +130,13 @@ class PrintGuiTest : public QObject {
         QCOMPARE(zh.box(print::kChannels)->text(), QStringLiteral("信道信息"));
         QCOMPARE(zh.selectAllButton()->text(), QStringLiteral("全选"));
         QCOMPARE(zh.clearAllButton()->text(), QStringLiteral("全清"));
+        // The menu's word for 2-Tone, and the Chinese OK.
+        QCOMPARE(zh.box(print::kTwoTone)->text(), QStringLiteral("两音"));
+        QStringList buttons;
+        for (QPushButton* b : zh.findChildren<QPushButton*>()) buttons << b->text();
+        QVERIFY2(
+            buttons.contains(QStringLiteral("确定")) && !buttons.contains(QStringLiteral("OK")),
+            qPrintable(buttons.join(QLatin1Char(','))));
     }
 
     void cancelPrintsNothingAndShowsNoPrintDialog() {

@@ -226,8 +226,16 @@ void CProgramView::applyFonts() {
     const QFont courier = CMSFlexGrid::courierFont(f);
     for (int r = 1; r < ChannelTable::kRows; ++r)
         if (QTableWidgetItem* it = grid_->item(r - 1, 4)) it->setFont(courier);
-    for (QWidget* w : editors_)
-        if (w) w->setFont(f);
+    for (QWidget* w : editors_) {
+        if (!w) continue;
+        w->setFont(f);
+        // A list's drop-down part is a window of its own and takes no font from the list;
+        // the tone list's edit field keeps the font it was made with unless told.
+        if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            combo->view()->setFont(f);
+            if (combo->lineEdit()) combo->lineEdit()->setFont(f);
+        }
+    }
     if (nameEdit_) nameEdit_->setFont(courier);
 }
 
