@@ -10,6 +10,7 @@
 #include "JsonText.h"
 #include "SafeFile.h"
 #include "ServiceAccess.h"
+#include "TerminalText.h"
 
 namespace cps::cli {
 
@@ -85,13 +86,10 @@ bool readInput(const char* command, const QString& path, QByteArray* bytes) {
 }
 
 bool writeOutput(const char* command, const QString& path, const QByteArray& bytes) {
-    if (isStandardOutput(path)) {
-        out().flush();
-        out() << QString::fromUtf8(bytes);
-        return true;
-    }
     QString error;
-    if (replaceFile(path, bytes, &error)) return true;
+    if (isStandardOutput(path) ? writeStandardOutput(bytes, &error)
+                               : replaceFile(path, bytes, &error))
+        return true;
     err() << "cps " << command << ": " << error << '\n';
     return false;
 }
@@ -136,7 +134,10 @@ int runExportCsv(const QStringList& args, const AppContext&) {
 }
 
 int runExportJson(const QStringList& args, const AppContext&) {
-    return exportTo("export", args, exchange::exportJson);
+    // The same JSON, with no raw control character for a terminal "-o -" may print it on.
+    return exportTo("export", args, [](const RadioImage& image) {
+        return jsonTerminalSafe(exchange::exportJson(image));
+    });
 }
 
 int runImportCsv(const QStringList& args, const AppContext& context) {
@@ -206,9 +207,9 @@ int runDiff(const QStringList& args, const AppContext& context) {
             bytes << json::object({{QStringLiteral("first"), json::number(r.first)},
                                    {QStringLiteral("last"), json::number(r.last)},
                                    {QStringLiteral("owned"), json::boolean(r.owned)}});
-        out() << json::object({{QStringLiteral("equal"), json::boolean(c.equal)},
-                               {QStringLiteral("fields"), json::array(fields)},
-                               {QStringLiteral("bytes"), json::array(bytes)}})
+        out() << jsonTerminalSafe(json::object({{QStringLiteral("equal"), json::boolean(c.equal)},
+                                                {QStringLiteral("fields"), json::array(fields)},
+                                                {QStringLiteral("bytes"), json::array(bytes)}}))
               << '\n';
         return c.equal ? kOk : kFailed;
     }

@@ -5,6 +5,7 @@
 #include "Commands.h"
 #include "JsonText.h"
 #include "PortList.h"
+#include "TerminalText.h"
 #include "UserStore.h"
 
 namespace cps::cli {
@@ -70,7 +71,7 @@ int runPorts(const QStringList& args, const AppContext& context) {
         else
             out() << device << "\tCOM" << n << "\t(assigned, not listed by the system)\t-\t-\n";
     }
-    if (asJson) out() << json::array(items) << '\n';
+    if (asJson) out() << jsonTerminalSafe(json::array(items)) << '\n';
     return kOk;
 }
 

@@ -6,6 +6,7 @@
 #include "Field.h"
 #include "JsonText.h"
 #include "ServiceAccess.h"
+#include "TerminalText.h"
 
 namespace cps::cli {
 
@@ -101,12 +102,13 @@ int runShow(const QStringList& args, const AppContext& context) {
             const QString value = form.values[static_cast<int>(i)].trimmed();
             fields.append({QString::fromUtf8(f.key), json::string(value)});
             text += QStringLiteral("%1\t%2\t%3\n")
-                        .arg(QString::fromUtf8(t->section), QString::fromUtf8(f.key), value);
+                        .arg(QString::fromUtf8(t->section), QString::fromUtf8(f.key),
+                             terminalText(value));
         }
         sectionsJson.append({QString::fromUtf8(t->section), json::object(fields)});
     }
     if (a.has(QStringLiteral("--json"))) {
-        out() << QString::fromUtf8(json::object(sectionsJson)) << '\n';
+        out() << QString::fromUtf8(jsonTerminalSafe(json::object(sectionsJson))) << '\n';
     } else {
         out() << text;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <QTranslator>
@@ -56,6 +57,8 @@ class Startup {
     QTranslator qtTexts_;
     bool installed_ = false;
     bool qtInstalled_ = false;
+    QLocale previousLocale_;
+    bool localeSet_ = false;
     bool restart_ = false;
     QString languageFile_;
     std::unique_ptr<CMainFrame> frame_;
