@@ -97,10 +97,13 @@ void ChannelTable::fill(const RadioImage& image) {
     const BandsInUse in = loadBandsInUse(image);
     fill(image, in.bands);
     if (in.replaced()) bandsNote_ = msg::bandsInUseNote(in, image.at(addr::kBandCode), chinese_);
+    for (int b = 0; b < 2; ++b) keptBand_[b] = in.source[b] != BandSource::Packed;
+    for (int i = 0; i < 6; ++i) bandBytes_[i] = image.at(addr::kBandLimitsPacked + i);
 }
 
 void ChannelTable::fill(const RadioImage& image, const Bands& bands) {
     bands_ = bands;
+    keptBand_ = {};
     bandsNote_.clear();
     for (int n = 1; n <= kChannelCount; ++n) {
         rows_[n - 1] = decodeChannel(image.data() + recordOffset(n), bands_, chinese_);
@@ -111,6 +114,10 @@ void ChannelTable::fill(const RadioImage& image, const Bands& bands) {
 
 void ChannelTable::store(RadioImage& image) const {
     packBands(image, bands_);
+    for (int b = 0; b < 2; ++b)
+        if (keptBand_[b])
+            for (int i = 3 * b; i < 3 * b + 3; ++i)
+                image.set(addr::kBandLimitsPacked + i, bandBytes_[i]);
     for (int n = 1; n <= kChannelCount; ++n)
         encodeChannel(rows_[n - 1], image.data() + recordOffset(n), bands_);
 }
@@ -246,7 +253,7 @@ CellEntry ChannelTable::typeOther(int row, int col, const QString& typed) {
             return refusal("longer than the 8 characters the record holds");
         if (!recordBytes(typed)) return refusal("a character the record cannot hold in a name");
     } else if (kind == EditorKind::Tone) {
-        if (typed == tones::noneText(!chinese_)) text = tones::noneText(chinese_);
+        // The typed tone check below decides, the other language's "None" included.
     } else if (!typed.isEmpty()) {
         // An empty list cell is what a channel without transmit frequency shows.
         const int i = findItem(kind, typed);

@@ -82,6 +82,16 @@ int channelOfLabel(const QString& label) {
 
 }  // namespace
 
+QString controlRefusal(const QString& text) {
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u <= 0x9F))
+            return QStringLiteral(": control character \\x%1 is not allowed")
+                .arg(QString::number(u, 16).toUpper().rightJustified(2, QLatin1Char('0')));
+    }
+    return QString();
+}
+
 QByteArray exportJson(const RadioImage& image) {
     QByteArray out = "{\n  \"channels\": {\n";
     const Bands bands = loadBandsInUse(image).bands;
@@ -173,6 +183,8 @@ ImportResult importJson(const QByteArray& json, const RadioImage& into,
                     if (!c.value().isString())
                         return fail(pathOf(name, m.key(), c.key()) +
                                     QStringLiteral(": not a string"));
+                    if (const QString bad = controlRefusal(c.value().toString()); !bad.isEmpty())
+                        return fail(pathOf(name, m.key(), c.key()) + bad);
                 }
                 continue;
             }
@@ -182,6 +194,8 @@ ImportResult importJson(const QByteArray& json, const RadioImage& into,
                             QStringLiteral(": section %1 has no such field").arg(t->section));
             if (!m.value().isString())
                 return fail(pathOf(name, m.key()) + QStringLiteral(": not a string"));
+            if (const QString bad = controlRefusal(m.value().toString()); !bad.isEmpty())
+                return fail(pathOf(name, m.key()) + bad);
         }
         bySection.insert(name.toLower(), members);
     }

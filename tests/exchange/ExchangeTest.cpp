@@ -209,6 +209,8 @@ TEST(ChannelCsv, EachRefusalNamesTheLineAndReasonAndWritesNothing) {
         {"6,A,145.0,,,,,,,,,FM,12.5", "TStep '12.5'", true, ""},
         {"6,A,145.0,split,300.0,,,,,,,FM,", "Tx Frequency '300.0': stored as '134.00000'", true,
          "stored as '134.00000'"},
+        {"6,\"A\x1B[2J\",145.0,,,,,,,,,FM,", "Name 'A\x1B[2J': control character \\x1B", false,
+         nullptr},
     };
     const RadioImage into = newImage();
     for (const Refusal& c : cases) {
@@ -364,6 +366,16 @@ TEST(ConfigJson, ExportOfAnyBytesEitherComesBackOrIsRefusedWithAPath) {
     for (int round = 0; round < 16; ++round) {
         RadioImage image;
         for (int i = 0; i < kImageSize; ++i) image.set(i, static_cast<uint8_t>(rng.bounded(256)));
+        // Texts with control characters are refused by their path; past that, the bytes
+        // are taken out of the control ranges.
+        const ImportResult raw = importJson(exportJson(image), image, service);
+        EXPECT_FALSE(raw.ok);
+        EXPECT_TRUE(raw.error.startsWith("$.") && raw.error.contains("control character"))
+            << raw.error.toStdString();
+        for (int i = 0; i < kImageSize; ++i) {
+            const uint8_t b = image.at(i);
+            if (b < 0x20 || (b >= 0x7F && b <= 0x9F)) image.set(i, b ^ 0x40);
+        }
         const QByteArray json = exportJson(image);
         // Into a new image, texts no editor takes (a DTMF code of letters) are refused; into
         // the image itself they stand as loaded, and only channels no editor could have
@@ -576,6 +588,12 @@ TEST(ConfigJson, EachRefusalNamesItsPath) {
          "$.channels[\"1\"][\"Chnnel Name\"]: 'TOOLONGNAME'"},
         {R"({"stun": {"Stun/Kill Code": "123"}})",
          "$.stun[\"Stun/Kill Code\"]: section stun changes only with the service access code"},
+        // Control characters would act on the screens and terminals that show the text.
+        {R"({"channels": {"1": {"Rx Frequency": "145.5", "Chnnel Name": "A\u001b[2J"}}})",
+         "$.channels[\"1\"][\"Chnnel Name\"]: control character \\x1B is not allowed"},
+        {"{\"msk\": {\"ID Code\": \"1\xC2\x9B\"}}",
+         "$.msk[\"ID Code\"]: control character \\x9B is not allowed"},
+        {R"({"dtmf": {"BOT": "12\u007f"}})", "$.dtmf[\"BOT\"]: control character \\x7F"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.json);

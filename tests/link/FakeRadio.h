@@ -29,6 +29,7 @@ class FakeRadio : public Port, public sim::RadioProtocol {
   public:
     // Faults of the port.
     bool openFails = false;
+    OpenFailure failure = OpenFailure::Other;  // why, when openFails
     QString device;  // where the port name leads, for the messages; the name when empty
     // Time from the end of a request to the start of the reply. 0 is a radio that answers
     // at once: its reply has arrived by the time the request's write returns.
@@ -50,6 +51,7 @@ class FakeRadio : public Port, public sim::RadioProtocol {
         isOpen = true;
         return true;
     }
+    OpenFailure openFailure() const override { return openFails ? failure : OpenFailure::None; }
     QString deviceFor(const QString& name) const override {
         return device.isEmpty() ? name : device;
     }

@@ -115,6 +115,34 @@ TEST_F(ReadTest, RefusalsLeaveTheDocumentUntouched) {
          },
          LinkResult::PortNotOpened,
          linktext::portNotOpened(false) + "\nPort: COM3, device /dev/ttyUSB2"},
+        // The reason the system gave, with what the user can do about it.
+        {"permission denied",
+         [](FakeRadio& r, RadioImage&) {
+             r.openFails = true;
+             r.failure = OpenFailure::Denied;
+             r.device = QStringLiteral("/dev/ttyUSB2");
+         },
+         LinkResult::PortNotOpened,
+         linktext::portNotOpened(false) +
+             "\nYou may not open /dev/ttyUSB2. Add your user to the dialout group (sudo usermod "
+             "-aG dialout $USER), then log in again.\nPort: COM3, device /dev/ttyUSB2"},
+        {"in use",
+         [](FakeRadio& r, RadioImage&) {
+             r.openFails = true;
+             r.failure = OpenFailure::Busy;
+         },
+         LinkResult::PortNotOpened,
+         linktext::portNotOpened(false) + "\nCOM3 is in use by another program.\nPort: COM3"},
+        {"missing",
+         [](FakeRadio& r, RadioImage&) {
+             r.openFails = true;
+             r.failure = OpenFailure::Missing;
+             r.device = QStringLiteral("/dev/ttyUSB0");
+         },
+         LinkResult::PortNotOpened,
+         linktext::portNotOpened(false) +
+             "\n/dev/ttyUSB0 is not present: is the cable plugged in?\nPort: COM3, device "
+             "/dev/ttyUSB0"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -370,6 +398,12 @@ TEST_F(ServiceTest, FailuresShowTheirMessages) {
 
     radio = FakeRadio();
     radio.openFails = true;
+    radio.failure = OpenFailure::Busy;
+    EXPECT_EQ(link.serviceExchange(doc, 0xFA0, 0xFD0, LinkMode::Read, "COM2", false),
+              LinkResult::PortNotOpened);
+    EXPECT_EQ(lastBox(), QStringLiteral("Open the serial port fails\nCOM2 is in use by another "
+                                        "program.\nPort: COM2"));
+    radio.failure = OpenFailure::Other;
     EXPECT_EQ(link.serviceExchange(doc, 0xFA0, 0xFD0, LinkMode::Write, "COM2", false),
               LinkResult::PortNotOpened);
     EXPECT_EQ(lastBox(), QStringLiteral("Open the serial port fails\nPort: COM2"));

@@ -145,6 +145,26 @@ void CProgramView::buildGrid() {
         menu->setAttribute(Qt::WA_DeleteOnClose);
         menu->popup(grid_->viewport()->mapToGlobal(at));
     });
+    // The row labels offer the same menu, for the row under the pointer unless it is one
+    // of the rows already selected.
+    QHeaderView* labels = grid_->verticalHeader();
+    labels->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(labels, &QWidget::customContextMenuRequested, this, [this, labels](const QPoint& at) {
+        const int row = labels->logicalIndexAt(at) + 1;
+        if (row < 1) return;
+        commitPendingEdit();
+        if (editorFor(grid_->col())->isVisible()) return;  // a refused entry keeps its cell
+        if (row < grid_->rowSelFirst() || row > grid_->rowSel()) {
+            grid_->setCurrent(row, grid_->col());
+            grid_->clearSelection();
+            grid_->setRangeSelected(
+                QTableWidgetSelectionRange(row - 1, 0, row - 1, ChannelTable::kCols - 2), true);
+        }
+        grid_->setFocus();
+        QMenu* menu = createContextMenu(this);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(labels->mapToGlobal(at));
+    });
     grid_->installEventFilter(this);
     grid_->viewport()->installEventFilter(this);
     installEventFilter(this);
@@ -206,8 +226,16 @@ void CProgramView::applyFonts() {
     const QFont courier = CMSFlexGrid::courierFont(f);
     for (int r = 1; r < ChannelTable::kRows; ++r)
         if (QTableWidgetItem* it = grid_->item(r - 1, 4)) it->setFont(courier);
-    for (QWidget* w : editors_)
-        if (w) w->setFont(f);
+    for (QWidget* w : editors_) {
+        if (!w) continue;
+        w->setFont(f);
+        // A list's drop-down part is a window of its own and takes no font from the list;
+        // the tone list's edit field keeps the font it was made with unless told.
+        if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            combo->view()->setFont(f);
+            if (combo->lineEdit()) combo->lineEdit()->setFont(f);
+        }
+    }
     if (nameEdit_) nameEdit_->setFont(courier);
 }
 
@@ -321,7 +349,17 @@ void CProgramView::hideEditors(QWidget* except) {
         if (w != except) w->hide();
 }
 
+void CProgramView::setReadOnly(bool readOnly) {
+    readOnly_ = readOnly;
+    if (readOnly) {
+        hideEditors();
+        openListOnRelease_ = false;
+    }
+    sqlCheck_->setEnabled(!readOnly);
+}
+
 void CProgramView::onEnterCell() {
+    if (readOnly_) return;
     const int row = grid_->row();
     const int col = grid_->col();
     if (row < 1 || col < 1) return;
@@ -442,10 +480,15 @@ CProgramView::Clip CProgramView::clipboardKey(const QKeyEvent* key) {
     return Clip::None;
 }
 
-bool CProgramView::rowsMode(QObject* watched) const {
+bool CProgramView::rowsMode(QObject* watched, Clip clip) const {
     // In an editor over a single cell the keys edit its text, as in any text field; with
-    // rows selected, or from the grid itself, they move rows.
+    // rows selected, or from the grid itself, they move rows. Rows on the clipboard (tabs
+    // or line breaks, which no cell holds) are pasted as rows from an editor too.
     if (!editorOf(watched)) return watched == grid_ || watched == grid_->viewport();
+    if (clip == Clip::Paste) {
+        const QString text = QApplication::clipboard()->text();
+        if (text.contains(QLatin1Char('\t')) || text.contains(QLatin1Char('\n'))) return true;
+    }
     return grid_->selectedItems().size() > 1;
 }
 
@@ -577,7 +620,7 @@ bool CProgramView::eventFilter(QObject* watched, QEvent* event) {
             event->accept();
             return true;
         }
-        if (clipboardKey(key) != Clip::None && rowsMode(watched)) {
+        if (const Clip clip = clipboardKey(key); clip != Clip::None && rowsMode(watched, clip)) {
             // The view's own row commands, not the editor's text ones nor a window shortcut.
             event->accept();
             return true;
@@ -593,7 +636,7 @@ bool CProgramView::eventFilter(QObject* watched, QEvent* event) {
             emit helpRequested(contextIdFor(qobject_cast<QWidget*>(watched)));
             return true;
         }
-        if (const Clip clip = clipboardKey(key); clip != Clip::None && rowsMode(watched)) {
+        if (const Clip clip = clipboardKey(key); clip != Clip::None && rowsMode(watched, clip)) {
             runClip(clip);
             return true;
         }
@@ -601,7 +644,7 @@ bool CProgramView::eventFilter(QObject* watched, QEvent* event) {
             if (editorKey(editor, key)) return true;
             if (watched == freqEdit_) return frequencyKey(key);
         } else if (watched == grid_) {
-            if (gridKey(key)) return true;
+            if (!readOnly_ && gridKey(key)) return true;
         }
     } else if (event->type() == QEvent::MouseButtonRelease && watched == grid_->viewport()) {
         if (openListOnRelease_) {
@@ -655,6 +698,7 @@ bool CProgramView::clearRowRange(int first, int last) {
 }
 
 void CProgramView::cutRows() {
+    if (readOnly_) return;
     if (!finishEdit()) return;
     const int first = grid_->rowSelFirst();
     const int last = grid_->rowSel();
@@ -663,7 +707,7 @@ void CProgramView::cutRows() {
 }
 
 void CProgramView::clearRows() {
-    if (!finishEdit()) return;
+    if (readOnly_ || !finishEdit()) return;
     if (clearRowRange(grid_->rowSelFirst(), grid_->rowSel()))
         emit userEdited(cps::pick(chinese_, "Clear Row", "清除行"));
 }
@@ -671,14 +715,19 @@ void CProgramView::clearRows() {
 void CProgramView::pasteRows() { pasteText(QApplication::clipboard()->text()); }
 
 bool CProgramView::pasteText(const QString& text) {
-    if (!finishEdit()) return false;
+    if (readOnly_ || !finishEdit()) return false;
     const int first = grid_->rowSelFirst();
     const cps::ParsedRows parsed = cps::parseRowLines(text);
     if (parsed.badLine > 0) {
         const QString row = cps::channelLabel(qMin(first + parsed.badLine - 1, 129));
+        const bool one = parsed.badFields == 1;
         message(cps::pick(chinese_,
-                          "Nothing was pasted. Row %1: line %2 of the text has %3 fields; a row "
-                          "is its label and ten texts separated by tabs, or the ten texts.",
+                          one ? "Nothing was pasted. Row %1: line %2 of the text has %3 field; a "
+                                "row is its label and ten texts separated by tabs, or the ten "
+                                "texts."
+                              : "Nothing was pasted. Row %1: line %2 of the text has %3 fields; a "
+                                "row is its label and ten texts separated by tabs, or the ten "
+                                "texts.",
                           "未粘贴。第 %1 行：文本第 %2 行有 %3 个字段；每行应为行号和十个以制表符"
                           "分隔的文本，或仅十个文本。")
                     .arg(row)
@@ -777,6 +826,7 @@ QMenu* CProgramView::createContextMenu(QWidget* parent) {
         // Shown for the user; the keys themselves are the view's.
         if (it.key) a->setShortcut(QKeySequence(QLatin1String(it.key)));
         a->setShortcutContext(Qt::WidgetShortcut);
+        a->setEnabled(!readOnly_ || it.run == &CProgramView::copyRows);
         connect(a, &QAction::triggered, this, it.run);
     }
     return menu;
