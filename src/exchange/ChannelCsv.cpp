@@ -542,7 +542,9 @@ ImportResult importCsv(const QByteArray& csv, const RadioImage& into, const CsvO
         if (!powerNote.isEmpty())
             rowNotes.append(row.where(kPower) + QStringLiteral(": stored as %1").arg(powerNote));
         QString name = index[kName] < 0 ? QString() : rec.cells.value(index[kName]);
-        if (const QString bad = controlRefusal(name); !bad.isEmpty())
+        // A changed name only: one the channel already holds is kept as it is.
+        if (const QString bad = controlRefusal(name);
+            !bad.isEmpty() && name != table.text(n, 1 + kColName))
             return fail(QStringLiteral("line %1, Name '%2'").arg(rec.line).arg(name) + bad);
         // The typing limit holds for a changed name only; a radio's 8-character name stays.
         if (name.size() > ChannelTable::kNameMaxLength && name != table.text(n, 1 + kColName)) {

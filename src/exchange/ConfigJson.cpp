@@ -183,8 +183,6 @@ ImportResult importJson(const QByteArray& json, const RadioImage& into,
                     if (!c.value().isString())
                         return fail(pathOf(name, m.key(), c.key()) +
                                     QStringLiteral(": not a string"));
-                    if (const QString bad = controlRefusal(c.value().toString()); !bad.isEmpty())
-                        return fail(pathOf(name, m.key(), c.key()) + bad);
                 }
                 continue;
             }
@@ -194,8 +192,6 @@ ImportResult importJson(const QByteArray& json, const RadioImage& into,
                             QStringLiteral(": section %1 has no such field").arg(t->section));
             if (!m.value().isString())
                 return fail(pathOf(name, m.key()) + QStringLiteral(": not a string"));
-            if (const QString bad = controlRefusal(m.value().toString()); !bad.isEmpty())
-                return fail(pathOf(name, m.key()) + bad);
         }
         bySection.insert(name.toLower(), members);
     }
@@ -235,6 +231,8 @@ ImportResult importJson(const QByteArray& json, const RadioImage& into,
             }
             edited = true;
             const QString path = pathOf(section, QString::fromUtf8(f.key));
+            // A changed text only: one the image already holds is kept as it is.
+            if (const QString bad = controlRefusal(text); !bad.isEmpty()) return fail(path + bad);
             if (t->needsAccessCode && !options.serviceAccess)
                 return fail(path + QStringLiteral(": section %1 changes only with the service "
                                                   "access code (Password)")
@@ -287,6 +285,8 @@ ImportResult importJson(const QByteArray& json, const RadioImage& into,
                                 .trimmed())
                     continue;
                 const QString path = pathOf(kChannels, label, QString::fromUtf8(key));
+                if (const QString bad = controlRefusal(text); !bad.isEmpty())
+                    return fail(path + bad);
                 const CellEntry e = table.typeCell(n, col, text);
                 if (e.refused) {
                     const char* why = e.outcome.notice != Notice::None

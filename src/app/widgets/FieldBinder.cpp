@@ -72,7 +72,6 @@ FieldBinder::FieldBinder(const field::Table& table, RadioImage& image, const fie
                          QObject* parent, int record)
     : QObject(parent), table_(table), image_(image) {
     form_ = field::load(table_, image_, env, record);
-    loaded_ = form_.values;
 }
 
 int FieldBinder::indexOf(const char* key) const {
@@ -204,7 +203,6 @@ void FieldBinder::refresh(bool force) {
 
 void FieldBinder::load() {
     form_ = field::load(table_, image_, form_.env, form_.record);
-    loaded_ = form_.values;
     refresh(true);
 }
 
@@ -213,8 +211,6 @@ void FieldBinder::store() {
         if (auto* edit = qobject_cast<QLineEdit*>(b.widget);
             edit && edit->text() != form_.values[b.index])
             leave(b);
-    // OK without an edit rewrites nothing: the image keeps its bytes as they were loaded.
-    if (form_.values == loaded_) return;
     field::store(form_, image_);
 }
 

@@ -99,7 +99,6 @@ class FieldBinder : public QObject {
     const field::Table& table_;
     RadioImage& image_;
     field::Form form_;
-    QStringList loaded_;  // the values as loaded, to tell whether OK has anything to store
     std::vector<Binding> bindings_;
     bool refreshing_ = false;
 };
