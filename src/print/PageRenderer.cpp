@@ -1,5 +1,6 @@
 #include "PageRenderer.h"
 
+#include <QDir>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
@@ -99,7 +100,8 @@ bool writePdf(const QString& path, const Job& job, const Source& source, QString
     // Written aside and put in place at the end, so that a failure leaves no half report.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return fail(QStringLiteral("%1: %2").arg(path, file.errorString()));
+        return fail(
+            QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
     {
         QPdfWriter writer(&file);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
@@ -108,11 +110,14 @@ bool writePdf(const QString& path, const Job& job, const Source& source, QString
         writer.setCreator(QStringLiteral("cps"));
         QPainter painter;
         if (!painter.begin(&writer))
-            return fail(QStringLiteral("%1: %2").arg(path, QStringLiteral("cannot draw the PDF")));
+            return fail(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path),
+                                                     QStringLiteral("cannot draw the PDF")));
         paintJob(writer, painter, job, source, 1, job.maxPage);
         painter.end();
     }
-    if (!file.commit()) return fail(QStringLiteral("%1: %2").arg(path, file.errorString()));
+    if (!file.commit())
+        return fail(
+            QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
     return true;
 }
 
