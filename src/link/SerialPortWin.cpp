@@ -13,6 +13,20 @@ HANDLE asHandle(void* h) { return static_cast<HANDLE>(h); }
 constexpr DWORD kInputQueue = 1024;
 constexpr DWORD kOutputQueue = 512;
 
+// Windows' serial drivers refuse a second open with "access denied": the port is in use.
+OpenFailure failureFor(DWORD error) {
+    switch (error) {
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+            return OpenFailure::Busy;
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            return OpenFailure::Missing;
+        default:
+            return OpenFailure::Other;
+    }
+}
+
 }  // namespace
 
 SerialPort::SerialPort(Resolver resolve) : resolve_(std::move(resolve)) {
@@ -29,10 +43,12 @@ bool SerialPort::open(const QString& name) {
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         error_ = GetLastError();
+        failure_ = failureFor(error_);
         return false;
     }
     handle_ = h;
     error_ = 0;
+    failure_ = OpenFailure::None;
     return true;
 }
 
@@ -118,11 +134,11 @@ QString SerialPort::errorText() const {
     return QStringLiteral("%1 (error %2)").arg(message).arg(error_);
 }
 
-bool SerialPort::canOpen(const QString& name, const Resolver& resolve) {
+OpenFailure SerialPort::probe(const QString& name, const Resolver& resolve) {
     SerialPort port(resolve);
-    const bool ok = port.open(name);
+    port.open(name);
     port.close();
-    return ok;
+    return port.failure_;
 }
 
 }  // namespace cps

@@ -22,6 +22,7 @@ TEST(SerialPortWin, MissingPortFailsWithAPlainMessage) {
     SerialPort port;
     EXPECT_FALSE(port.open(QStringLiteral("\\\\.\\COM99")));
     EXPECT_EQ(port.errorText(), QStringLiteral("There is no such port on this computer"));
+    EXPECT_EQ(port.openFailure(), OpenFailure::Missing);
     // Nothing is open, so nothing is sent or received and close is harmless.
     const uint8_t byte = 0x02;
     EXPECT_EQ(port.write(&byte, 1), 0);
@@ -53,9 +54,11 @@ TEST(SerialPortWin, RealPortIsExclusiveAndFreeAgainAfterClose) {
     if (!underWine()) {
         EXPECT_FALSE(second.open(name));
         EXPECT_EQ(second.errorText(), QStringLiteral("The port is in use by another program"));
+        EXPECT_EQ(second.openFailure(), OpenFailure::Busy);
     }
     first.close();
     EXPECT_TRUE(second.open(name)) << qPrintable(second.errorText());
+    EXPECT_EQ(second.openFailure(), OpenFailure::None);
     // Nothing was asked, so nothing comes: the read times out empty.
     second.configure(kServiceTimeouts);
     EXPECT_EQ(second.readByte(), -1);
