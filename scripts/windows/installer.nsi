@@ -14,7 +14,6 @@ RequestExecutionLevel user
 !define NAME_ZH "对讲机写频软件"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\cps"
 
-Name "${NAME_EN}"
 OutFile "${OUTFILE}"
 Icon "${ICON}"
 UninstallIcon "${ICON}"
@@ -29,6 +28,10 @@ UninstPage instfiles
 
 LoadLanguageFile "${NSISDIR}\Contrib\Language files\English.nlf"
 LoadLanguageFile "${NSISDIR}\Contrib\Language files\SimpChinese.nlf"
+; The installer speaks the system's language and names the program in it.
+LangString ProgramName ${LANG_ENGLISH} "${NAME_EN}"
+LangString ProgramName ${LANG_SIMPCHINESE} "${NAME_ZH}"
+Name "$(ProgramName)"
 
 Var AllUsers
 
