@@ -156,9 +156,11 @@ RadioImage newDocumentImage(const AppContext& context) {
     return image;
 }
 
-// COM1..COM16 become the port names the link uses; device paths (anything with a slash,
-// such as /dev/ttyUSB0 or ./radio) stay as they are.
-bool portArgument(const QString& arg, QString& name) {
+// COM1..COM16 (also in Windows' device form \\.\COM12) become the port names the link uses;
+// device paths (anything with a slash, such as /dev/ttyUSB0 or ./radio) stay as they are.
+bool portArgument(const QString& given, QString& name) {
+    const QLatin1String deviceForm("\\\\.\\");
+    const QString arg = given.startsWith(deviceForm) ? given.mid(deviceForm.size()) : given;
     if (arg.contains(QLatin1Char('/'))) {
         // Made absolute so that the link takes it as a path, never as a COM name.
         name = arg.startsWith(QLatin1Char('/')) ? arg : QFileInfo(arg).absoluteFilePath();

@@ -1,5 +1,6 @@
 #include "DataFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <cstring>
 
@@ -16,12 +17,12 @@ bool loadDataFile(const QString& path, RadioImage& image, QString* error, bool c
         if (error) {
             if (file.error() != QFileDevice::NoError) {
                 *error = pick(chinese, "Cannot read %1: %2", "无法读取 %1：%2")
-                             .arg(path, fileErrorText(file, chinese));
+                             .arg(QDir::toNativeSeparators(path), fileErrorText(file, chinese));
             } else {
                 *error =
                     pick(chinese, "%1 is not a radio data file: it holds %2 bytes, %3 are needed",
                          "%1 不是对讲机数据文件：它只有 %2 字节，需要 %3 字节")
-                        .arg(path)
+                        .arg(QDir::toNativeSeparators(path))
                         .arg(bytes.size())
                         .arg(kImageSize);
             }

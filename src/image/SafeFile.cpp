@@ -1,5 +1,6 @@
 #include "SafeFile.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -17,14 +18,15 @@ ReplaceResult replaceFileContents(const QString& path, const QByteArray& bytes, 
     if (info.exists() && !info.isFile()) {
         say(error, QStringLiteral("Cannot write %1: it is not a regular file, so it was not "
                                   "replaced")
-                       .arg(path));
+                       .arg(QDir::toNativeSeparators(path)));
         return ReplaceResult::Refused;
     }
     QSaveFile file(path);
     // Unbuffered, so that a write the disk refuses fails here and not in a later flush
     // whose result the commit may not pass on.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        say(error, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+        say(error, QStringLiteral("Cannot write %1: %2")
+                       .arg(QDir::toNativeSeparators(path), file.errorString()));
         return ReplaceResult::NotStarted;
     }
     qint64 done = 0;
@@ -35,13 +37,13 @@ ReplaceResult replaceFileContents(const QString& path, const QByteArray& bytes, 
     }
     if (done != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
         say(error, QStringLiteral("Cannot write %1: %2; the previous file was left as it was")
-                       .arg(path, file.errorString()));
+                       .arg(QDir::toNativeSeparators(path), file.errorString()));
         file.cancelWriting();
         return ReplaceResult::WriteFailed;
     }
     if (!file.commit()) {
         say(error, QStringLiteral("Cannot write %1: %2; the previous file was left as it was")
-                       .arg(path, file.errorString()));
+                       .arg(QDir::toNativeSeparators(path), file.errorString()));
         return ReplaceResult::NotReplaced;
     }
     return ReplaceResult::Ok;
@@ -59,15 +61,19 @@ QString fileErrorText(const QFile& file, bool chinese) {
 bool openRegularFile(QFile& file, const QString& path, QString* error, bool chinese) {
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
-        say(error, chinese ? QString::fromUtf8("无法打开 %1：它不是普通文件").arg(path)
-                           : QStringLiteral("Cannot open %1: it is not a regular file").arg(path));
+        say(error, chinese ? QString::fromUtf8("无法打开 %1：它不是普通文件")
+                                 .arg(QDir::toNativeSeparators(path))
+                           : QStringLiteral("Cannot open %1: it is not a regular file")
+                                 .arg(QDir::toNativeSeparators(path)));
         return false;
     }
     file.setFileName(path);
     if (!file.open(QIODevice::ReadOnly)) {
         const QString why = fileErrorText(file, chinese);
-        say(error, chinese ? QString::fromUtf8("无法打开 %1：%2").arg(path, why)
-                           : QStringLiteral("Cannot open %1: %2").arg(path, why));
+        say(error,
+            chinese
+                ? QString::fromUtf8("无法打开 %1：%2").arg(QDir::toNativeSeparators(path), why)
+                : QStringLiteral("Cannot open %1: %2").arg(QDir::toNativeSeparators(path), why));
         return false;
     }
     return true;

@@ -1,26 +1,9 @@
 #include "PortList.h"
 
 #include <QFileInfo>
-#include <QSerialPortInfo>
+#include <QRegularExpression>
 
 namespace cps {
-
-QList<SystemPort> systemPorts() {
-    QList<SystemPort> ports;
-    const QList<QSerialPortInfo> infos = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo& info : infos) {
-        SystemPort p;
-        p.device = info.systemLocation();
-        p.name = info.portName();
-        p.description = info.description();
-        p.manufacturer = info.manufacturer();
-        if (info.hasVendorIdentifier()) p.vendorId = info.vendorIdentifier();
-        if (info.hasProductIdentifier()) p.productId = info.productIdentifier();
-        p.serialNumber = info.serialNumber();
-        ports << p;
-    }
-    return ports;
-}
 
 namespace {
 // A link such as /dev/serial/by-id/... names the same device as its target.
@@ -49,6 +32,16 @@ QString usbIds(const SystemPort& port) {
     return QStringLiteral("%1:%2")
         .arg(port.vendorId, 4, 16, QLatin1Char('0'))
         .arg(port.productId, 4, 16, QLatin1Char('0'));
+}
+
+bool usbIdsFromHardwareId(const QString& id, int& vendorId, int& productId) {
+    static const QRegularExpression ids(QStringLiteral("VID_([0-9A-F]{4})&PID_([0-9A-F]{4})"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = ids.match(id);
+    if (!m.hasMatch()) return false;
+    vendorId = m.captured(1).toInt(nullptr, 16);
+    productId = m.captured(2).toInt(nullptr, 16);
+    return true;
 }
 
 QString describePort(const SystemPort& port) {

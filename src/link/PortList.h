@@ -27,6 +27,10 @@ QList<int> comNumbersFor(const SystemPort& port, const PortResolver& resolve);
 
 // "description (vvvv:pppp)", or the device when the system gives no description.
 QString describePort(const SystemPort& port);
+// The USB ids in a Windows hardware id such as "USB\VID_0403&PID_6001"; false when it
+// names none.
+bool usbIdsFromHardwareId(const QString& id, int& vendorId, int& productId);
+
 // "vvvv:pppp", empty when the port is not on USB.
 QString usbIds(const SystemPort& port);
 

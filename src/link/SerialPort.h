@@ -7,11 +7,13 @@
 #include "Port.h"
 #include "PortNames.h"
 
+#ifndef Q_OS_WIN
 class QSerialPort;
+#endif
 
 namespace cps {
 
-// The real port: QSerialPort used in blocking mode.
+// The real port: the Win32 serial calls on Windows, QSerialPort in blocking mode elsewhere.
 class SerialPort : public Port {
   public:
     // resolve turns a port name into the device to open; by default deviceForPort() without
@@ -32,6 +34,7 @@ class SerialPort : public Port {
     void close() override;
     void pause(int milliseconds) override;
 
+    // Why the last open or transfer failed, in words for the user.
     QString errorText() const;
 
     // Whether the port can be opened now, and why not (the Port Setting dialog's probe).
@@ -42,11 +45,15 @@ class SerialPort : public Port {
 
   private:
     Resolver resolve_;
+#ifdef Q_OS_WIN
+    void* handle_ = nullptr;   // the port's HANDLE; void* keeps windows.h out of callers
+    unsigned long error_ = 0;  // GetLastError() of the last failed call
+#else
     std::unique_ptr<QSerialPort> port_;
     PortTimeouts timeouts_ = kTransferTimeouts;
-    int savedFlags_ = -1;
-    OpenFailure failure_ =
-        OpenFailure::None;  // the driver's flags before low latency was asked for (Linux)
+    int savedFlags_ = -1;  // the driver's flags before low latency was asked for (Linux)
+#endif
+    OpenFailure failure_ = OpenFailure::None;  // why the last open failed
 };
 
 }  // namespace cps

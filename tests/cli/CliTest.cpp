@@ -361,6 +361,17 @@ TEST_F(CliTest, RelativeDevicePathsAreDevicesNotUsageErrors) {
     EXPECT_FALSE(QFile::exists(file("x.dat")));
 }
 
+TEST_F(CliTest, WindowsDeviceFormNamesTheSameComPort) {
+    // \\.\COM12 and COM12 are one port: given both, the second is refused before any open.
+    Result r = run({"read", "--port", "\\\\.\\COM12", "--port", "COM12", "-o", file("x.dat")});
+    EXPECT_EQ(r.status, 2) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("given twice")) << r.err.toStdString();
+    r = run({"read", "--port", "\\\\.\\COM17", "-o", file("x.dat")});
+    EXPECT_EQ(r.status, 2) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("is not COM1 to COM16")) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(file("x.dat")));
+}
+
 #ifdef Q_OS_UNIX
 TEST_F(CliTest, AFailedSaveExitsOneAndLeavesThePreviousFile) {
     ASSERT_EQ(run({"new", "-o", file("new.dat")}).status, 0);

@@ -63,7 +63,8 @@ bool ProfileStore::load(const QString& path, bool createMissing) {
     QFile file(path);
     if (!file.exists() && createMissing) {
         if (!file.open(QIODevice::WriteOnly)) {
-            error_ = QStringLiteral("Cannot create %1: %2").arg(path, file.errorString());
+            error_ = QStringLiteral("Cannot create %1: %2")
+                         .arg(QDir::toNativeSeparators(path), file.errorString());
             return false;
         }
         file.close();
@@ -78,11 +79,14 @@ bool ProfileStore::load(const QString& path, bool createMissing) {
     // device) and would only fill the memory.
     QByteArray bytes = file.read(kMaxFileSize + 1);
     if (bytes.size() > kMaxFileSize) {
-        error_ = QStringLiteral("Cannot read %1: it is larger than 1 MiB").arg(path);
+        error_ = QStringLiteral("Cannot read %1: it is larger than 1 MiB")
+                     .arg(QDir::toNativeSeparators(path));
         return false;
     }
     const bool readFailed = file.error() != QFileDevice::NoError;
-    if (readFailed) error_ = QStringLiteral("Cannot read %1: %2").arg(path, file.errorString());
+    if (readFailed)
+        error_ = QStringLiteral("Cannot read %1: %2")
+                     .arg(QDir::toNativeSeparators(path), file.errorString());
     // A file rewritten in place may end in zero bytes; they are no content.
     bytes.replace('\0', QByteArray());
     path_ = path;
@@ -272,7 +276,8 @@ bool ProfileStore::save() {
     // when it cannot be cut off, and the next load ignores them.
     QFile file(path_);
     if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
-        error_ = QStringLiteral("Cannot write %1: %2").arg(path_, file.errorString());
+        error_ = QStringLiteral("Cannot write %1: %2")
+                     .arg(QDir::toNativeSeparators(path_), file.errorString());
         return false;
     }
     const qint64 oldSize = file.size();
@@ -284,7 +289,8 @@ bool ProfileStore::save() {
     if (ok)
         error_.clear();
     else
-        error_ = QStringLiteral("Cannot write %1: %2").arg(path_, file.errorString());
+        error_ = QStringLiteral("Cannot write %1: %2")
+                     .arg(QDir::toNativeSeparators(path_), file.errorString());
     return ok;
 }
 

@@ -52,7 +52,9 @@ uint32_t UserStore::number(const QString& name, uint32_t def) const {
 
 void UserStore::setNumber(const QString& name, uint32_t value) {
     const QString key = findKey(*settings_, name);
-    settings_->setValue(key.isEmpty() ? name : key, static_cast<qlonglong>(value));
+    // An unsigned 32-bit value is a REG_DWORD in the registry, the type other programs
+    // reading these values expect (a 64-bit one would be a REG_QWORD they cannot read).
+    settings_->setValue(key.isEmpty() ? name : key, static_cast<uint>(value));
 }
 
 QString UserStore::text(const QString& name, const QString& def) const {
