@@ -84,6 +84,9 @@ class CliPrompt : public LinkPrompt {
         switch (buttons) {
             case Buttons::OkCancel:
                 sink_ << line << (continue_ ? " [OK: --ignore-range]\n" : " [Cancel]\n");
+                if (!continue_)
+                    sink_ << "--ignore-range writes the image all the same, as OK in the box "
+                             "would\n";
                 return continue_ ? Answer::Ok : Answer::Cancel;
             case Buttons::RetryCancel:
                 if (retries_ > 0) {
@@ -106,9 +109,16 @@ class CliPrompt : public LinkPrompt {
         if (!bar_ || max_ <= 0) return;
         const int width = 40;
         const int filled = position * width / max_;
-        sink_ << '\r' << '[' << QString(filled, QLatin1Char('#'))
-              << QString(width - filled, QLatin1Char(' ')) << "] " << position << '/' << max_;
+        // Straight to the terminal: the message stream would escape the carriage return.
         sink_.flush();
+        const QByteArray bar =
+            QStringLiteral("\r[%1%2] %3/%4")
+                .arg(QString(filled, QLatin1Char('#')), QString(width - filled, QLatin1Char(' ')))
+                .arg(position)
+                .arg(max_)
+                .toUtf8();
+        std::fwrite(bar.constData(), 1, static_cast<size_t>(bar.size()), stderr);
+        std::fflush(stderr);
         barShown_ = true;
     }
     bool pump() override { return false; }
@@ -203,8 +213,9 @@ struct PortJob {
     QString output;  // read: the image file; write: the backup file, when asked for
     RadioImage image;
     bool ok = false;
-    QString summary;  // the result line
-    QString log;      // the protocol's messages
+    QString summary;        // the result line
+    QString log;            // the protocol's messages
+    bool dataSent = false;  // write: blocks reached the radio
 };
 
 // Moves the image over one port with a port, prompt and link of its own.
@@ -215,6 +226,7 @@ LinkResult transferOne(PortJob& job, const TransferSettings& settings, const Par
     CliPrompt prompt(p.ignoreRange, p.retries, sink, progressBar);
     RadioLink link(port, prompt);
     const LinkResult result = link.transfer(job.image, settings);
+    job.dataSent = link.dataSent();
     prompt.endBar();
     if (result == LinkResult::PortNotOpened && portError)
         *portError = QStringLiteral("%1: %2").arg(device, port.errorText());
@@ -438,9 +450,20 @@ int runWrite(const QStringList& args, const AppContext& context) {
         const LinkResult result = transferOne(job, settings, p, sink, single && tty, &portError);
         if (result != LinkResult::Ok) {
             if (!portError.isEmpty()) sink << (single ? "cps write: " : "") << portError << '\n';
-            return failed(result == LinkResult::VerifyFailed
-                              ? QStringLiteral("written, but the read-back differs")
-                              : QStringLiteral("failed, nothing more sent"));
+            const bool partly = job.dataSent && result != LinkResult::VerifyFailed &&
+                                result != LinkResult::VerifyInterrupted;
+            if (partly) sink << linktext::partlyWritten(chinese, job.output) << '\n';
+            QString summary = result == LinkResult::VerifyFailed
+                                  ? QStringLiteral("written, but the read-back differs")
+                              : result == LinkResult::VerifyInterrupted
+                                  ? QStringLiteral(
+                                        "written completely; only the verify was "
+                                        "interrupted, the radio's data is unchecked")
+                                  : QStringLiteral("failed, nothing more sent");
+            // What the radio held before is the user's way back.
+            if (!partly && !job.output.isEmpty())
+                summary += QStringLiteral("; the radio's previous data is saved in ") + job.output;
+            return failed(summary);
         }
         job.ok = true;
         job.summary =

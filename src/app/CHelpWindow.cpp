@@ -1,5 +1,7 @@
 #include "CHelpWindow.h"
 
+#include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -52,6 +54,28 @@ QString readUtf8(const QString& path) {
     return QString::fromUtf8(f.readAll());
 }
 
+// Whether url is a page or picture of the help file mounted at root (":/cpshelp").
+bool insideHelp(const QUrl& url, const QString& root) {
+    const QString folder = root.mid(1) + QLatin1Char('/');  // "/cpshelp/"
+    return url.scheme() == QLatin1String("qrc") && QDir::cleanPath(url.path()).startsWith(folder);
+}
+
+// A help page is a file anyone could have edited: it shows only what the help file holds,
+// never a local file or a page from the network, whatever its links and pictures name.
+class HelpBrowser : public QTextBrowser {
+  public:
+    HelpBrowser(const QString& root, QWidget* parent) : QTextBrowser(parent), root_(root) {}
+
+    QVariant loadResource(int type, const QUrl& name) override {
+        const QUrl url = name.isRelative() ? source().resolved(name) : name;
+        if (!insideHelp(url, root_)) return QVariant();
+        return QTextBrowser::loadResource(type, url);
+    }
+
+  private:
+    QString root_;
+};
+
 }  // namespace
 
 CHelpWindow::CHelpWindow(const QString& root, bool chinese, QWidget* parent)
@@ -80,9 +104,12 @@ CHelpWindow::CHelpWindow(const QString& root, bool chinese, QWidget* parent)
     bar->addWidget(home);
     bar->addStretch(1);
 
-    browser_ = new QTextBrowser(this);
+    browser_ = new HelpBrowser(root_, this);
     browser_->setObjectName(QStringLiteral("helpBrowser"));
     browser_->setOpenExternalLinks(false);
+    // Links are followed here: inside the help file only, web pages in the user's browser.
+    browser_->setOpenLinks(false);
+    connect(browser_, &QTextBrowser::anchorClicked, this, &CHelpWindow::followLink);
     browser_->setSearchPaths({root_});
 
     tabs_ = new QTabWidget(this);
@@ -187,6 +214,16 @@ void CHelpWindow::loadContents() {
 }
 
 QUrl CHelpWindow::source() const { return browser_->source(); }
+
+void CHelpWindow::followLink(const QUrl& link) {
+    const QUrl url = link.isRelative() ? browser_->source().resolved(link) : link;
+    if (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https")) {
+        QDesktopServices::openUrl(url);
+        return;
+    }
+    if (insideHelp(url, root_)) browser_->setSource(url);
+    // Anything else (file:, mailto:, a path outside the help file) does nothing.
+}
 
 void CHelpWindow::showTopic(const QString& topic) {
     const QString target = topic.isEmpty() ? cps::HelpMap::contentsPage() : topic;

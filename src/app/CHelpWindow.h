@@ -30,6 +30,7 @@ class CHelpWindow : public QWidget {
     QStringList search(const QString& words) const;
 
   private:
+    void followLink(const QUrl& link);
     void loadContents();
     void fitContents();
     void runSearch();

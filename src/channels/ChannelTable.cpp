@@ -223,6 +223,10 @@ void ChannelTable::leaveTx(int row, const QString& typed) {
 
 CellEntry ChannelTable::typeCell(int row, int col, const QString& typed) {
     if (row < 1 || row >= kRows || col < 1 || col >= kCols) return {};
+    // What the cell already shows is no entry: it stays as it is, whatever the typing rules
+    // would make of it (an off-step frequency, an 8-character name or a transmit frequency
+    // outside the bands, as a radio may hold them). Only a changed cell is typed.
+    if (typed == cell(row, col)) return {};
     if (col > 2) return typeOther(row, col, typed);
     CellEntry e;
     if (!frequencyCharacters(typed)) {
@@ -277,8 +281,31 @@ CellEntry ChannelTable::typeOther(int row, int col, const QString& typed) {
     return e;
 }
 
+QString ChannelTable::asShown(int row, int col, const QString& text) const {
+    if (row < 1 || row >= kRows || col < 1 || col >= kCols) return text;
+    const QString& shown = cell(row, col);
+    if (text == shown || text.isEmpty() || shown.isEmpty()) return text;
+    const EditorKind kind = editorFor(col);
+    switch (kind) {
+        case EditorKind::Frequency:
+            return frequencyCharacters(text) && freqTextToValue(text) == freqTextToValue(shown)
+                       ? shown
+                       : text;
+        case EditorKind::Tone:
+            return sameTone(text, shown) ? shown : text;
+        case EditorKind::Name:
+            return text;
+        default: {
+            const int i = findItem(kind, text);
+            return i >= 0 && i == findItem(kind, shown) ? shown : text;
+        }
+    }
+}
+
 EditOutcome ChannelTable::enterFrequency(int row, int col, const QString& typed) {
     if (row < 1 || row >= kRows) return {};
+    // Enter over a frequency shown unchanged keeps it, as leaving the cell does.
+    if ((col == 1 || col == 2) && !typed.isEmpty() && typed == cell(row, col)) return {};
     if (col == 1) return leaveRx(row, typed, true);
     if (col == 2) {
         // An empty entry reads as 0, which no band holds: it becomes the band 1 lower limit.

@@ -82,8 +82,14 @@ class ChannelTable {
     void store(RadioImage& image) const;
 
     // The rule run when the cell (row, col) is left while its editor shows typed. Texts of
-    // either language are taken; list texts are whole items, letter case ignored.
+    // either language are taken; list texts are whole items, letter case ignored. A text
+    // equal to what the cell shows leaves it as it is, without any rule.
     CellEntry typeCell(int row, int col, const QString& typed);
+    // A text that names what the cell shows in another form (a frequency with more digits,
+    // a tone or list item in other letters or the other language) as the cell's own text;
+    // any other text as it is. For files whose columns are written otherwise than the grid
+    // shows them, so that an unchanged value meets typeCell as unchanged.
+    QString asShown(int row, int col, const QString& text) const;
     EditOutcome leaveCell(int row, int col, const QString& typed) {
         return typeCell(row, col, typed).outcome;
     }

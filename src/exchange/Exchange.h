@@ -26,6 +26,11 @@ struct ImportResult {
 // a configuration some 60 KB.
 constexpr int kMaxInput = 1024 * 1024;
 
+// ": control character \xNN is not allowed" for the first control character (C0, DEL, C1)
+// in text, empty when it holds none. Names and texts are shown on screens and terminals,
+// where such a character would act, so the importers refuse them.
+QString controlRefusal(const QString& text);
+
 // Channel CSV ---------------------------------------------------------------------------
 
 // The columns of the common channel-list format, in the order they are written.
