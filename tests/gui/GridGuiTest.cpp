@@ -376,14 +376,17 @@ class GridGuiTest : public QObject {
     void copyPasteRoundTripsRowsAndCutErases() {
         QVERIFY(launch("English"));
         QVERIFY(view()->pasteText(QString::fromUtf8(kThreeRows)));
-        QCOMPARE(view()->rowsText(1, 3), QString::fromUtf8(kThreeRows));
+        // Pasted tones go through the typed tone check: "None" comes in as "NONE".
+        const QString rows = QString::fromUtf8(kThreeRows)
+                                 .replace(QStringLiteral("\tNone\t"), QStringLiteral("\tNONE\t"));
+        QCOMPARE(view()->rowsText(1, 3), rows);
         QSignalSpy edited(view(), &CProgramView::userEdited);
 
         selectRows(1, 3);
         grid()->setFocus();
         QTest::keyClick(grid(), Qt::Key_C, Qt::ControlModifier);
         const QString copied = QApplication::clipboard()->text();
-        QCOMPARE(copied, QString::fromUtf8(kThreeRows));
+        QCOMPARE(copied, rows);
         clickCell(10, 1);
         // Rows on the clipboard: Ctrl+V in the open cell editor pastes them as rows.
         QVERIFY(view()->frequencyEditor()->hasFocus());

@@ -713,7 +713,7 @@ class GuiTest : public QObject {
                         : QByteArray(kEnglishIni));
             QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("sub")));
             QVERIFY(launch());
-            QFileDialog dialog(frame(), QString(), dir_->path(), QStringLiteral("*.dat"));
+            QFileDialog dialog(nullptr, QString(), dir_->path(), QStringLiteral("*.dat"));
             dialog.setOption(QFileDialog::DontUseNativeDialog);
             dialog.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dialog));
