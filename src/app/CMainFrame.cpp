@@ -45,6 +45,7 @@
 #include "CStunDlg.h"
 #include "CTwoToneDlg.h"
 #include "ExchangeCommands.h"
+#include "FleetCommand.h"
 #include "HelpContext.h"
 #include "HelpSystem.h"
 #include "LanguageSwitch.h"
@@ -456,6 +457,7 @@ CMainFrame::CMainFrame(cps::AppContext& context, Prompter* prompter, QWidget* pa
     createActions();
     createMenus();
     exchange_ = new ExchangeCommands(*this, context_, *prompter_);
+    new FleetCommand(*this, context_, *prompter_);
     createVerifySetting();
     createClipboardCommands();
     createToolBar();
@@ -1078,10 +1080,10 @@ void CMainFrame::connectTransfer(CChildFrame* frame) {
 }
 
 void CMainFrame::lockForTransfer(bool running) {
-    for (int id : std::initializer_list<int>{cmd::FileNew, cmd::FileOpen, cmd::FileClose,
-                                             cmd::FileSave, cmd::FileSaveAs, cmd::Exit, cmd::Read,
-                                             cmd::Write, cmd::ComSetup, cmd::Language,
-                                             cmd::ImportChannels, cmd::CompareWithRadio})
+    for (int id : std::initializer_list<int>{
+             cmd::FileNew, cmd::FileOpen, cmd::FileClose, cmd::FileSave, cmd::FileSaveAs, cmd::Exit,
+             cmd::Read, cmd::Write, cmd::ComSetup, cmd::Language, cmd::ImportChannels,
+             cmd::CompareWithRadio, cmd::ProgramFleet})
         if (QAction* a = action(id)) a->setEnabled(!running);
     for (QAction* a : recentActions_) a->setEnabled(!running);
     updateUndoActions();

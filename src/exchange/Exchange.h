@@ -26,6 +26,16 @@ struct ImportResult {
 // a configuration some 60 KB.
 constexpr int kMaxInput = 1024 * 1024;
 
+// CSV records: RFC 4180 with the usual tolerance: CRLF or LF, quoted cells with doubled
+// quotes and line breaks inside. Blank lines are left out.
+struct CsvRecord {
+    int line = 0;  // where it starts, from 1
+    QStringList cells;
+};
+bool readCsvRecords(const QString& text, QList<CsvRecord>* records, QString* error);
+// A cell as CSV writes it: quoted when it holds a comma, a quote or a line break.
+QString csvCell(const QString& cell);
+
 // Channel CSV ---------------------------------------------------------------------------
 
 // The columns of the common channel-list format, in the order they are written.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include "Port.h"
@@ -69,6 +70,9 @@ class RadioLink {
     LinkResult transfer(RadioImage& document, const TransferSettings& settings);
     // After VerifyFailed: the lowest image address whose read-back differs; else -1.
     int verifyMismatch() const { return mismatch_; }
+    // The identification the radio gave in the last transfer's handshake (empty when none
+    // arrived): its type letters and the frequency range it covers.
+    QByteArray identification() const { return id_; }
 
     // Moves image bytes [start, end) to or from the radio, with its own time-outs and
     // messages and no progress; shows the success box at the end. A read changes image
@@ -90,7 +94,11 @@ class RadioLink {
     Port& port_;
     LinkPrompt& prompt_;
     int mismatch_ = -1;
+    QByteArray id_;
 };
+
+// An identification as a person reads it: "U888 134-176 MHz"; empty for none.
+QString describeIdentification(const QByteArray& id);
 
 // The protocol's bytes.
 namespace wire {
