@@ -19,6 +19,7 @@
 #include <QTableWidget>
 #include <QThread>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ChannelCodec.h"
 #include "Exchange.h"

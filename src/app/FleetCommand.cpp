@@ -33,6 +33,8 @@ FleetCommand::FleetCommand(CMainFrame& frame, cps::AppContext& context, Prompter
     }
 }
 
+CFleetDlg* FleetCommand::dialog() const { return dialog_; }
+
 void FleetCommand::setDocumentBusy(CChildFrame* frame, bool busy) {
     if (frame) frame->setTransferRunning(busy);
 }

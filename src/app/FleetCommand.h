@@ -22,7 +22,7 @@ class FleetCommand : public QObject {
     FleetCommand(CMainFrame& frame, cps::AppContext& context, Prompter& prompter);
 
     void programFleet();
-    CFleetDlg* dialog() const { return dialog_; }
+    CFleetDlg* dialog() const;
 
   private:
     // The one place the fleet marks its document busy, so that a common busy state can

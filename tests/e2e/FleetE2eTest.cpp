@@ -1,14 +1,19 @@
 // cps fleet against several radiosims: each radio gets the document with its own row, the
 // log records every attempt, and a second run with the same log resumes.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QHash>
+#include <QProcess>
 #include <QRegularExpression>
 #include <memory>
 
 #include "Exchange.h"
+#include "FileFaults.h"
 #include "SimHarness.h"
 
 using namespace cps;
@@ -220,6 +225,58 @@ TEST_F(Fleet, ALogThatIsNoFleetLogIsNotAppendedTo) {
     f.open(QIODevice::ReadOnly);
     EXPECT_EQ(f.readAll(), other);
     EXPECT_TRUE(a->log().isEmpty());
+}
+
+TEST_F(Fleet, ALogThatCannotBeWrittenStopsTheFleet) {
+    ASSERT_EQ(cps({"new", "-o", path("doc.dat")}).status, 0);
+    auto a = sim("a");
+    const QString job = write("job.csv", kJob);
+    CpsRun r;
+    {
+        // Room for the header and one line: the second radio's line cannot be appended.
+        // Unrecorded, that radio would be written again on resume, so nothing more starts.
+        test::FileSizeLimit limit(200);
+        r = cps({"fleet", path("doc.dat"), "--job", job, "--port", a->device(), "--log",
+                 path("log.csv")});
+    }
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("stopped: the radio last written is not in the log"))
+        << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("1 of 3 radios done")) << r.out.toStdString();
+    EXPECT_EQ(log(path("log.csv")).size(), 1);
+    EXPECT_EQ(a->log().filter(QRegularExpression("^W 0000 ")).size(), 2)
+        << "the third radio was started";
+}
+
+TEST_F(Fleet, OnATerminalEachRadioWaitsForEnterAndQStops) {
+    ASSERT_EQ(cps({"new", "-o", path("doc.dat")}).status, 0);
+    auto a = sim("a");
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    const QString terminal = QString::fromLocal8Bit(ptsname(master));
+    // Enter for the first radio, q at the second question.
+    ASSERT_EQ(::write(master, "\nq\n", 3), 3);
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("CPS_USER_STORE", path("user.ini"));
+    p.setProcessEnvironment(env);
+    p.setStandardInputFile(terminal);
+    p.start(CPS_PATH, {"fleet", path("doc.dat"), "--job", write("job.csv", kJob), "--port",
+                       a->device(), "--log", path("log.csv")});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    ::close(master);
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_EQ(p.exitCode(), 1) << err.toStdString();
+    EXPECT_TRUE(err.contains("Connect radio 1 of 3 (Car 1) to " + a->device() +
+                             " and press Enter; q to stop"))
+        << err.toStdString();
+    EXPECT_TRUE(err.contains("Connect radio 2 of 3 (Car 2)")) << err.toStdString();
+    const QList<LogLine> lines = log(path("log.csv"));
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_EQ(lines[0].line, 2);
+    EXPECT_EQ(a->log().filter(QRegularExpression("^W 0000 ")).size(), 1);
 }
 
 }  // namespace

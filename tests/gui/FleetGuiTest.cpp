@@ -33,10 +33,11 @@ class ScriptedPrompter : public Prompter {
     QStringList texts;
     QString openPath;
     QString savePath;
+    // Yes to a question, OK to the rest.
     QMessageBox::StandardButton message(QWidget*, const QString&, const QString& text, Icon,
-                                        QMessageBox::StandardButtons) override {
+                                        QMessageBox::StandardButtons buttons) override {
         texts << text;
-        return QMessageBox::Ok;
+        return buttons.testFlag(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok;
     }
     QString openFileName(QWidget*, const QString&) override { return openPath; }
     QString saveFileName(QWidget*, const QString&, const QString&) override { return savePath; }
@@ -108,7 +109,7 @@ class FleetGuiTest : public QObject {
         QAction* item = frame()->action(cmd::ProgramFleet);
         if (!clickAt(program, program->actionGeometry(item).center())) return nullptr;
         auto* dlg = frame()->findChild<CFleetDlg*>();
-        if (dlg && !QTest::qWaitForWindowExposed(dlg)) return nullptr;
+        if (dlg && !QTest::qWaitForWindowActive(dlg)) return nullptr;
         return dlg;
     }
 
@@ -117,9 +118,10 @@ class FleetGuiTest : public QObject {
 
     void menuAndWindowInBothLanguages() {
         QVERIFY(launch("English"));
-        QStringList items;
-        for (QAction* a : frame()->topMenu(2)->actions()) items << a->text();
-        QCOMPARE(items.indexOf("Program Fleet..."), items.indexOf("&Write") + 1);
+        const QList<QAction*> items = frame()->topMenu(2)->actions();
+        QCOMPARE(items.indexOf(frame()->action(cmd::ProgramFleet)),
+                 items.indexOf(frame()->action(cmd::Write)) + 1);
+        QCOMPARE(frame()->action(cmd::ProgramFleet)->text(), QStringLiteral("Program Fleet..."));
         CFleetDlg* dlg = openFleetWindow();
         QVERIFY(dlg);
         QCOMPARE(dlg->windowTitle(), QStringLiteral("Program Fleet"));
@@ -127,9 +129,7 @@ class FleetGuiTest : public QObject {
         startup_.reset();
 
         QVERIFY(launch("Chinese"));
-        items.clear();
-        for (QAction* a : frame()->topMenu(2)->actions()) items << a->text();
-        QVERIFY(items.contains(QString::fromUtf8("批量写频...")));
+        QCOMPARE(frame()->action(cmd::ProgramFleet)->text(), QString::fromUtf8("批量写频..."));
         dlg = openFleetWindow();
         QVERIFY(dlg);
         QCOMPARE(dlg->windowTitle(), QString::fromUtf8("批量写频"));
@@ -141,8 +141,10 @@ class FleetGuiTest : public QObject {
         QVERIFY(launch("English"));
         // The document needs a file: the log is kept beside it.
         prompter_.savePath = path("fleet.dat");
-        QTest::keyClick(frame(), Qt::Key_S, Qt::ControlModifier);
-        QTRY_VERIFY(QFile::exists(path("fleet.dat")));
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        QTest::keyClick(focus, Qt::Key_S, Qt::ControlModifier);
+        QTRY_VERIFY2(QFile::exists(path("fleet.dat")), qPrintable(prompter_.texts.join('|')));
 
         QDir(dir_->path()).mkpath("a");
         QDir(dir_->path()).mkpath("b");
@@ -180,10 +182,12 @@ class FleetGuiTest : public QObject {
 
         // A typed label: the cell, then keys to the editor that opens.
         QVERIFY(clickCell(table, 2, 0));
+        QCOMPARE(QApplication::focusWidget(), table);
         QTest::keyClick(table, 'S');
+        QVERIFY(QApplication::focusWidget() != table);  // the cell's editor
         QTest::keyClicks(QApplication::focusWidget(), "pare");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QCOMPARE(table->item(2, 0)->text(), QStringLiteral("Spare"));
+        QTRY_COMPARE(table->item(2, 0)->text(), QStringLiteral("Spare"));
 
         // A second port: its item, then Space, as a keyboard user checks it.
         QListWidget* ports = dlg->findChild<QListWidget*>("ports");
