@@ -111,7 +111,7 @@ bool FleetLog::open(QString* error) {
 
 bool FleetLog::append(const FleetEntry& e, QString* error) {
     QFile file(path_);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
         *error = path_ + QStringLiteral(": ") + fileErrorText(file, false);
         return false;
     }
@@ -130,8 +130,11 @@ bool FleetLog::append(const FleetEntry& e, QString* error) {
     for (const QString& c : cells) quoted << csvCell(c);
     text += quoted.join(QLatin1Char(',')) + QStringLiteral("\r\n");
     const QByteArray bytes = text.toUtf8();
+    const qint64 before = file.size();
     if (file.write(bytes) != bytes.size() || !file.flush()) {
         *error = path_ + QStringLiteral(": ") + fileErrorText(file, false);
+        // Half a line would run into the next run's first line: take it back.
+        file.resize(before);
         return false;
     }
     if (e.done()) done_.insert(e.line);
