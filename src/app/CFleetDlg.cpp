@@ -502,8 +502,12 @@ void CFleetDlg::radioProgress(int row, int permille) {
 void CFleetDlg::radioEnded(int row, const FleetEntry& entry) {
     table_->item(row, stateColumn())
         ->setText(entry.done() ? text("Done", "完成") : text("Failed", "失败"));
-    QString result = entry.result;
-    if (!entry.verify.isEmpty()) result += QStringLiteral(", ") + entry.verify;
+    // The log keeps its own words; the window shows the two common ones in its language.
+    QString result = entry.done() ? text("done", "完成") : entry.result;
+    if (entry.verify == QLatin1String("verified"))
+        result += text(", verified", "，已校验");
+    else if (!entry.verify.isEmpty())
+        result += QStringLiteral(", ") + entry.verify;
     if (!entry.radio.isEmpty()) result += QStringLiteral(" [%1, %2]").arg(entry.radio, entry.port);
     table_->item(row, resultColumn())->setText(result);
     table_->item(row, resultColumn())->setToolTip(result);
