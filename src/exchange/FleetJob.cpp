@@ -140,8 +140,9 @@ bool readJob(const QByteArray& csv, Job* job, QString* error) {
     const CsvRecord& header = records.first();
     QStringList cells = header.cells;
     if (!cells.isEmpty() && cells.first().startsWith(QChar(0xFEFF))) cells.first().remove(0, 1);
-    const bool labelled = !cells.isEmpty() && cells.first().trimmed().compare(
-                                                  jobLabelHeader(), Qt::CaseInsensitive) == 0;
+    const bool labelled = j.labelled =
+        !cells.isEmpty() &&
+        cells.first().trimmed().compare(jobLabelHeader(), Qt::CaseInsensitive) == 0;
     for (int i = labelled ? 1 : 0; i < cells.size(); ++i) {
         JobColumn c;
         QString why;
@@ -199,8 +200,8 @@ QByteArray writeJob(const Job& job) {
 
 JobImages jobImages(const Job& job, const RadioImage& document, bool serviceAccess) {
     JobImages out;
-    // Columns are numbered as in the file, where the label comes first.
-    auto columnNumber = [](int c) { return c + 2; };
+    // Columns are numbered as in the file, where the label, if any, comes first.
+    auto columnNumber = [&job](int c) { return c + (job.labelled ? 2 : 1); };
     if (!serviceAccess) {
         for (int c = 0; c < job.columns.size(); ++c)
             if (job.columns[c].table->needsAccessCode) {

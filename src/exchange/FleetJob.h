@@ -48,6 +48,7 @@ struct JobRow {
 struct Job {
     QList<JobColumn> columns;
     QList<JobRow> rows;
+    bool labelled = true;  // the file's first column is the label (for column numbers)
 };
 
 // The label column's header.

@@ -158,6 +158,25 @@ TEST_F(Fleet, ARefusedValueNamesLineAndColumnAndNoRadioIsTouched) {
     EXPECT_FALSE(QFile::exists(path("log.csv")));
 }
 
+TEST_F(Fleet, UsageErrorsSendNothing) {
+    ASSERT_EQ(cps({"new", "-o", path("doc.dat")}).status, 0);
+    const QString job = write("job.csv", kJob);
+    const QString doc = path("doc.dat");
+    const QString log = path("log.csv");
+    EXPECT_EQ(cps({"fleet", doc, "--job", job, "--port", "COM3"}).status, 2);  // no --log
+    EXPECT_EQ(cps({"fleet", doc, "--port", "COM3", "--log", log}).status, 2);  // no --job
+    EXPECT_EQ(cps({"fleet", doc, "--job", job, "--log", log}).status, 2);      // no --port
+    EXPECT_EQ(cps({"fleet", doc, "--job", job, "--port", "COM17", "--log", log}).status, 2);
+    EXPECT_EQ(
+        cps({"fleet", doc, "--job", job, "--port", "COM3", "--port", "com3", "--log", log}).status,
+        2);
+    EXPECT_EQ(cps({"fleet", "--job", job, "--port", "COM3", "--log", log}).status, 2);
+    const CpsRun help = cps({"fleet", "--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.startsWith("Usage: cps fleet")) << help.out.toStdString();
+    EXPECT_FALSE(QFile::exists(log));
+}
+
 TEST_F(Fleet, AFailedRadioIsLoggedAndTheSecondRunWritesOnlyIt) {
     ASSERT_EQ(cps({"new", "-o", path("doc.dat")}).status, 0);
     const QString doc = path("doc.dat");

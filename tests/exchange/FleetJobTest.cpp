@@ -142,6 +142,9 @@ TEST(FleetJob, ARefusedOrAlteredValueRefusesTheWholeJobAtItsCell) {
         // Cut to four digits would give another radio's identity: refused, not cut.
         {"Label,msk:ID Code\r\nA,00011\r\n", "line 2, column 2 (msk:ID Code): "},
         {"Label,optional:Beep\r\nA,Loud\r\n", "line 2, column 2 (optional:Beep): 'Loud'"},
+        // Without a label column the fields start at column 1.
+        {"msk:ID Code,dtmf:Local ID\r\n0001,1\r\n0002,1X\r\n",
+         "line 3, column 2 (dtmf:Local ID): "},
         {"Label,dtmf:Local ID,channel 3:Rx Frequency\r\nA,1,999\r\n",
          "line 2, column 3 (channel 3:Rx Frequency): '999'"},
     };
