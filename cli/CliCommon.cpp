@@ -49,16 +49,22 @@ bool loadImage(const char* command, const QString& path, RadioImage& image) {
     return false;
 }
 
-bool writeImage(const QString& path, const RadioImage& image, QString* error) {
-    if (!isStandardOutput(path)) return saveDataFile(path, image, error);
+bool writeStandardOutput(const QByteArray& bytes, QString* error) {
     out().flush();
 #ifdef Q_OS_WIN
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
-    const bool ok = std::fwrite(image.data(), 1, kImageSize, stdout) == size_t(kImageSize) &&
-                    std::fflush(stdout) == 0 && !std::ferror(stdout);
-    if (!ok) *error = QStringLiteral("Cannot write the image to standard output");
+    const bool ok =
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size()) &&
+        std::fflush(stdout) == 0 && !std::ferror(stdout);
+    if (!ok && error) *error = QStringLiteral("cannot write to standard output");
     return ok;
+}
+
+bool writeImage(const QString& path, const RadioImage& image, QString* error) {
+    if (!isStandardOutput(path)) return saveDataFile(path, image, error);
+    return writeStandardOutput(QByteArray(reinterpret_cast<const char*>(image.data()), kImageSize),
+                               error);
 }
 
 bool saveImage(const char* command, const QString& path, const RadioImage& image) {

@@ -43,6 +43,9 @@ bool loadImage(const char* command, const QString& path, RadioImage& image);
 bool saveImage(const char* command, const QString& path, const RadioImage& image);
 // Saves the image to path, or to standard output when path is "-"; error says why not.
 bool writeImage(const QString& path, const RadioImage& image, QString* error);
+// Writes bytes as they are to standard output; false, with the reason, when any of them did
+// not get there (a full disk behind a redirection).
+bool writeStandardOutput(const QByteArray& bytes, QString* error);
 inline bool isStandardOutput(const QString& path) { return path == QLatin1String("-"); }
 
 // The image a new, unedited document holds when it is first shown or saved: the factory

@@ -9,6 +9,7 @@
 #include "Exchange.h"
 #include "SafeFile.h"
 #include "ServiceAccess.h"
+#include "TerminalText.h"
 
 namespace cps::cli {
 
@@ -82,13 +83,10 @@ bool readInput(const char* command, const QString& path, QByteArray* bytes) {
 }
 
 bool writeOutput(const char* command, const QString& path, const QByteArray& bytes) {
-    if (isStandardOutput(path)) {
-        out().flush();
-        out() << QString::fromUtf8(bytes);
-        return true;
-    }
     QString error;
-    if (replaceFile(path, bytes, &error)) return true;
+    if (isStandardOutput(path) ? writeStandardOutput(bytes, &error)
+                               : replaceFile(path, bytes, &error))
+        return true;
     err() << "cps " << command << ": " << error << '\n';
     return false;
 }
@@ -133,7 +131,10 @@ int runExportCsv(const QStringList& args, const AppContext&) {
 }
 
 int runExportJson(const QStringList& args, const AppContext&) {
-    return exportTo("export", args, exchange::exportJson);
+    // The same JSON, with no raw control character for a terminal "-o -" may print it on.
+    return exportTo("export", args, [](const RadioImage& image) {
+        return jsonTerminalSafe(exchange::exportJson(image));
+    });
 }
 
 int runImportCsv(const QStringList& args, const AppContext& context) {

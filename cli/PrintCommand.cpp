@@ -7,6 +7,7 @@
 #include "PageRenderer.h"
 #include "PrintPages.h"
 #include "Report.h"
+#include "SafeFile.h"
 
 namespace cps::cli {
 
@@ -17,7 +18,8 @@ const char* const kPrintHelp =
     "dtmf, msk, optional, 2tone and channels, or all (default: optional,channels, as the\n"
     "print dialog starts). The language defaults to the program's. Exit status 1 when the\n"
     "choice gives no page (only channels, and no channel filled) or the file cannot be\n"
-    "written; nothing is written then.\n";
+    "written; nothing is written then, and a file named by -o keeps its previous content.\n"
+    "\"-o -\" writes the PDF to standard output.\n";
 
 namespace {
 
@@ -82,7 +84,12 @@ int runPrint(const QStringList& args, const AppContext& ctx) {
         &image, &table, chinese,
         ctx.profile.get(languageSection, QStringLiteral("Copyrights Owner"))};
     QString error;
-    if (!print::writePdf(a.value(QStringLiteral("-o")), job, source, &error)) {
+    const QString output = a.value(QStringLiteral("-o"));
+    QByteArray pdf;
+    const bool written = print::renderPdf(&pdf, job, source, &error) &&
+                         (isStandardOutput(output) ? writeStandardOutput(pdf, &error)
+                                                   : replaceFile(output, pdf, &error));
+    if (!written) {
         err() << "cps print: " << error << '\n';
         return kFailed;
     }

@@ -85,6 +85,9 @@ class CliPrompt : public LinkPrompt {
         switch (buttons) {
             case Buttons::OkCancel:
                 sink_ << line << (continue_ ? " [OK: --ignore-range]\n" : " [Cancel]\n");
+                if (!continue_)
+                    sink_ << "--ignore-range writes the image all the same, as OK in the box "
+                             "would\n";
                 return continue_ ? Answer::Ok : Answer::Cancel;
             case Buttons::RetryCancel:
                 if (retries_ > 0) {
@@ -107,9 +110,16 @@ class CliPrompt : public LinkPrompt {
         if (!bar_ || max_ <= 0) return;
         const int width = 40;
         const int filled = position * width / max_;
-        sink_ << '\r' << '[' << QString(filled, QLatin1Char('#'))
-              << QString(width - filled, QLatin1Char(' ')) << "] " << position << '/' << max_;
+        // Straight to the terminal: the message stream would escape the carriage return.
         sink_.flush();
+        const QByteArray bar =
+            QStringLiteral("\r[%1%2] %3/%4")
+                .arg(QString(filled, QLatin1Char('#')), QString(width - filled, QLatin1Char(' ')))
+                .arg(position)
+                .arg(max_)
+                .toUtf8();
+        std::fwrite(bar.constData(), 1, static_cast<size_t>(bar.size()), stderr);
+        std::fflush(stderr);
         barShown_ = true;
     }
     bool pump() override { return false; }
@@ -192,8 +202,9 @@ struct PortJob {
     QString output;  // read: the image file; write: the backup file, when asked for
     RadioImage image;
     bool ok = false;
-    QString summary;  // the result line
-    QString log;      // the protocol's messages
+    QString summary;        // the result line
+    QString log;            // the protocol's messages
+    bool dataSent = false;  // write: blocks reached the radio
 };
 
 // Moves the image over one port with a port, prompt and link of its own.
@@ -204,6 +215,7 @@ LinkResult transferOne(PortJob& job, const TransferSettings& settings, const Par
     CliPrompt prompt(p.ignoreRange, p.retries, sink, progressBar);
     RadioLink link(port, prompt);
     const LinkResult result = link.transfer(job.image, settings);
+    job.dataSent = link.dataSent();
     prompt.endBar();
     if (result == LinkResult::PortNotOpened && portError)
         *portError = QStringLiteral("%1: %2").arg(device, port.errorText());
@@ -402,6 +414,7 @@ int runWrite(const QStringList& args, const AppContext& context) {
         if (!result.ok()) {
             if (result.result == LinkResult::PortNotOpened)
                 sink << (single ? "cps write: " : "") << device << ": " << port.errorText() << '\n';
+            if (result.partly) sink << result.partlyNote << '\n';
             return failed(result.summary);
         }
         const QString backupNote =

@@ -8,6 +8,7 @@
 #include "Commands.h"
 #include "Field.h"
 #include "ServiceAccess.h"
+#include "TerminalText.h"
 
 namespace cps::cli {
 
@@ -102,12 +103,14 @@ int runShow(const QStringList& args, const AppContext& context) {
             const QString value = form.values[static_cast<int>(i)].trimmed();
             fields.insert(QString::fromUtf8(f.key), value);
             text += QStringLiteral("%1\t%2\t%3\n")
-                        .arg(QString::fromUtf8(t->section), QString::fromUtf8(f.key), value);
+                        .arg(QString::fromUtf8(t->section), QString::fromUtf8(f.key),
+                             terminalText(value));
         }
         json.insert(QString::fromUtf8(t->section), fields);
     }
     if (a.has(QStringLiteral("--json"))) {
-        out() << QString::fromUtf8(QJsonDocument(json).toJson(QJsonDocument::Indented));
+        out() << QString::fromUtf8(
+            jsonTerminalSafe(QJsonDocument(json).toJson(QJsonDocument::Indented)));
     } else {
         out() << text;
     }

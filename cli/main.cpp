@@ -2,6 +2,8 @@
 // programming cable, on the radio itself.
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QTranslator>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,17 +14,22 @@
 
 #include "AppContext.h"
 #include "Commands.h"
+#include "TerminalText.h"
 #include "Version.h"
 
 namespace cps::cli {
 
+// Every line cps prints passes a device that escapes control characters: image texts, file
+// names and typed values reach the terminal as \xNN, never as commands to it.
 QTextStream& out() {
-    static QTextStream s(stdout);
+    static TerminalDevice device(stdout, true);
+    static QTextStream s(&device);
     return s;
 }
 
 QTextStream& err() {
-    static QTextStream s(stderr);
+    static TerminalDevice device(stderr, false);
+    static QTextStream s(&device);
     return s;
 }
 
@@ -69,14 +76,37 @@ void usage(QTextStream& s) {
          "cps diff, like diff: 0 the same, 1 different, 2 trouble.\n";
 }
 
+// Qt's own notes (a missing runtime folder, font fallbacks) are for developers: a user sees
+// only what cps says. CPS_QT_MESSAGES=1 lets them through.
+void quietQt(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtFatalMsg || type == QtCriticalMsg || qEnvironmentVariableIsSet("CPS_QT_MESSAGES"))
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
+#ifdef CPS_HAVE_PRINT
+bool asksForHelp(int argc, char** argv) {
+    for (int i = 2; i < argc; ++i)
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) return true;
+    return false;
+}
+#endif
+
+// The port messages' Chinese texts come from the program's language file beside cps.
+void loadLanguage(const cps::AppContext& context, QTranslator& translator) {
+    if (!context.chinese) return;
+    if (translator.load(QStringLiteral("Chinese"), QCoreApplication::applicationDirPath()))
+        QCoreApplication::installTranslator(&translator);
+}
+
 // The report needs fonts and a painter, which come with a GUI application; without a display
 // it draws off screen.
 std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv) {
 #ifdef CPS_HAVE_PRINT
-    if (argc > 1 && std::strcmp(argv[1], "print") == 0) {
+    if (argc > 1 && std::strcmp(argv[1], "print") == 0 && !asksForHelp(argc, argv)) {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-        if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") &&
-            !std::getenv("QT_QPA_PLATFORM"))
+        if (qEnvironmentVariableIsEmpty("DISPLAY") &&
+            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+            qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
         return std::make_unique<QGuiApplication>(argc, argv);
@@ -90,6 +120,7 @@ std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv) {
 
 int main(int argc, char** argv) {
     using namespace cps::cli;
+    qInstallMessageHandler(quietQt);
     const std::unique_ptr<QCoreApplication> application = makeApplication(argc, argv);
     QStringList args = QCoreApplication::arguments().mid(1);
 
@@ -99,6 +130,8 @@ int main(int argc, char** argv) {
     cps::AppContext& context = cps::app();
     if (QFileInfo::exists(dir + QStringLiteral("/Program.ini")) && !context.loadSettings(dir))
         err() << "cps: " << context.profile.errorString() << "; going on without it\n";
+    QTranslator translator;
+    loadLanguage(context, translator);
 
     if (args.isEmpty()) {
         usage(err());
@@ -121,12 +154,21 @@ int main(int argc, char** argv) {
             return kOk;
         }
         int status = c.run(args, context);
+        errno = 0;
         out().flush();
-        // Output that never arrived (a full disk behind a redirection) is no success.
-        if (status == kOk && (out().status() != QTextStream::Ok || std::fflush(stdout) != 0 ||
-                              std::ferror(stdout))) {
-            err() << "cps " << name << ": cannot write to standard output\n";
-            status = kFailed;
+        // Output that never arrived (a full disk behind a redirection) is no success, and for
+        // diff, whose 1 means "different", it is trouble.
+        // A command that failed already said why.
+        const bool diff = name == QLatin1String("diff");
+        const bool reported = status == kUsage || (status == kFailed && !diff);
+        if (!reported && (out().status() != QTextStream::Ok || std::fflush(stdout) != 0 ||
+                          std::ferror(stdout))) {
+            const int why = errno;
+            err() << "cps " << name << ": cannot write to standard output"
+                  << (why ? QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(why))
+                          : QString())
+                  << '\n';
+            status = diff ? kUsage : kFailed;
         }
         err().flush();
         return status;

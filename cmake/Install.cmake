@@ -67,7 +67,9 @@ if(CPS_BUILD_GUI)
     # The platform plugins are a package of their own, loaded at run time: without them no
     # window opens, and no binary names them.
     list(APPEND cps_depends qt6-qpa-plugins)
-    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei, qt6-translations-l10n")
+    # Qt's own texts (file dialogs, standard buttons) in Chinese, loaded at run time.
+    list(APPEND cps_depends qt6-translations-l10n)
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei")
 endif()
 list(JOIN cps_depends ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 include(CPack)

@@ -6,6 +6,8 @@ packages=(
     qt6-base-dev qt6-serialport-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
     libgl-dev libgtest-dev googletest
     xvfb xauth fonts-wqy-microhei poppler-utils
+    openbox xdotool imagemagick
+    qt6-translations-l10n
 )
 if ! dpkg -s "${packages[@]}" >/dev/null 2>&1; then
     sudo=""

@@ -37,6 +37,7 @@ const char* const kUsage =
     "  --range LOW-HIGH     frequency range in whole MHz, 0-999 (default 134-176)\n"
     "  --band-code N        band code kept at 0xFD1 (default: from the image, else 1)\n"
     "  --baud N             pace every byte at N baud (default: no pacing)\n"
+    "  --no-delay           answer as soon as a request is in, with no turnaround\n"
     "  --no-answer          never answer the program-mode request\n"
     "  --nak-at ADDR        answer the block at ADDR with NAK\n"
     "  --silent-at ADDR     do not answer the block at ADDR\n"
@@ -67,6 +68,7 @@ struct Options {
     cps::Band range{134 * cps::kPerMHz, 176 * cps::kPerMHz};
     int bandCode = -1;
     int baud = 0;
+    bool noDelay = false;
     bool noAnswer = false;
     int nakAt = -1, silentAt = -1, shortAt = -1, corruptAt = -1;
     int garbage = 0;
@@ -86,11 +88,12 @@ class Radio : public cps::sim::RadioProtocol {
         silentAt = o.silentAt;
         shortAt = o.shortAt;
         corruptAt = o.corruptAt;
-        // A real radio answers no sooner than the request has crossed the wire, and the
-        // program purges its input right after sending: never answer faster than one byte
-        // time at 9600 baud plus a turnaround, even unpaced.
+        // By default a radio answers no sooner than the request has crossed the wire plus a
+        // turnaround, even unpaced. --no-delay drops both, so that a program which throws
+        // away input between a request and reading its answer loses the answer.
         byteMs_ = o.baud > 0 ? 10000.0 / o.baud : 0.0;
-        minGapMs_ = o.baud > 0 ? 0.1 : 10000.0 / 9600 + 0.25;
+        turnaroundMs_ = o.noDelay ? 0.0 : 0.1;
+        minGapMs_ = o.noDelay ? 0.0 : o.baud > 0 ? 0.1 : 10000.0 / 9600 + 0.25;
     }
 
     // Bytes as they come off the line; stamps the moment each has fully arrived.
@@ -110,7 +113,8 @@ class Radio : public cps::sim::RadioProtocol {
     }
 
     void send(const std::vector<uint8_t>& bytes) override {
-        double t = std::max(wireDone_ + (byteMs_ > 0 ? 0.1 : 0.0), lastArrival_ + minGapMs_);
+        double t =
+            std::max(wireDone_ + (byteMs_ > 0 ? turnaroundMs_ : 0.0), lastArrival_ + minGapMs_);
         if (byteMs_ <= 0) {
             sleepUntil(t);
             writeAll(bytes.data(), bytes.size());
@@ -137,7 +141,7 @@ class Radio : public cps::sim::RadioProtocol {
 
     int fd_;
     FILE* log_;
-    double byteMs_ = 0, minGapMs_ = 0;
+    double byteMs_ = 0, minGapMs_ = 0, turnaroundMs_ = 0;
     double wireDone_ = 0, lastArrival_ = 0;
 };
 
@@ -172,6 +176,8 @@ int main(int argc, char** argv) {
             return 0;
         } else if (a == "--no-answer") {
             o.noAnswer = true;
+        } else if (a == "--no-delay") {
+            o.noDelay = true;
         } else if (!value(v)) {
             return usageError(QStringLiteral("unknown option or missing value: ") + a);
         } else if (a == "--image") {

@@ -429,4 +429,35 @@ About</source>
         <translation>注意</translation>
     </message>
 </context>
+<context>
+    <name>PortReason</name>
+    <message>
+        <source>You may not open %1. Add your user to the dialout group (sudo usermod -aG dialout $USER), then log in again.</source>
+        <translation>无权打开 %1。请把您的用户加入 dialout 组（sudo usermod -aG dialout $USER），然后重新登录。</translation>
+    </message>
+    <message>
+        <source>%1 is in use by another program.</source>
+        <translation>%1 正被其他程序使用。</translation>
+    </message>
+    <message>
+        <source>%1 is not present: is the cable plugged in?</source>
+        <translation>%1 不存在：编程线是否已插好？</translation>
+    </message>
+</context>
+<context>
+    <name>QAbstractFileIconProvider</name>
+    <message>
+        <source>Folder</source>
+        <comment>All other platforms</comment>
+        <translation>文件夹</translation>
+    </message>
+    <message>
+        <source>Drive</source>
+        <translation>驱动器</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>未知</translation>
+    </message>
+</context>
 </TS>

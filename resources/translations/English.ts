@@ -429,4 +429,19 @@ About</translation>
         <translation>Caution</translation>
     </message>
 </context>
+<context>
+    <name>PortReason</name>
+    <message>
+        <source>You may not open %1. Add your user to the dialout group (sudo usermod -aG dialout $USER), then log in again.</source>
+        <translation>You may not open %1. Add your user to the dialout group (sudo usermod -aG dialout $USER), then log in again.</translation>
+    </message>
+    <message>
+        <source>%1 is in use by another program.</source>
+        <translation>%1 is in use by another program.</translation>
+    </message>
+    <message>
+        <source>%1 is not present: is the cable plugged in?</source>
+        <translation>%1 is not present: is the cable plugged in?</translation>
+    </message>
+</context>
 </TS>

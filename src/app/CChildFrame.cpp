@@ -39,12 +39,16 @@ CChildFrame::CChildFrame(CProgramDoc* doc, cps::AppContext& context, Prompter* p
                              prompter, this);
     connect(view_, &CProgramView::sqlSwitchChanged, this,
             [this](int allowed) { context_.sqlWritingAllowed = allowed; });
+    // The view set its switch while it was being built, before anyone listened: a saved
+    // value such as 7 is 1 from then on, as the check box shows it.
+    context_.sqlWritingAllowed = view_->sqlWritingAllowed();
     setWidget(view_);
     // The grid's rows belong to the document's state, so undo can restore them.
     doc_->attachGrid([this] { return view_->table(); },
                      [this](const cps::ChannelTable& t) { view_->restoreTable(t); });
     connect(view_, &CProgramView::userEdited, doc_, &CProgramDoc::recordChange);
     connect(doc_, &CProgramDoc::modifiedChanged, this, &CChildFrame::updateCaption);
+    connect(doc_, &CProgramDoc::busyChanged, view_, &CProgramView::setReadOnly);
     updateCaption();
     // The window's own Close would take Ctrl+W, which is Write's; Ctrl+F4 stays.
     if (QMenu* menu = systemMenu()) {
@@ -96,6 +100,9 @@ QString CChildFrame::readStepName() const { return context_.text("Read Data", "è
 
 void CChildFrame::setTransferRunning(bool running) {
     transferRunning_ = running;
+    // The one busy state: the document, its grid and every command that changes it or
+    // talks to the radio follow it.
+    doc_->setBusy(running);
     emit transferRunningChanged(running);
 }
 
@@ -158,9 +165,8 @@ void CChildFrame::storeGridIntoImage() { view_->storeGridIntoImage(); }
 void CChildFrame::imageReadFromRadio() {
     context_.newImage = false;
     fillGridFromImage();
-    // One step, to undo; and what the radio holds, so nothing is unsaved.
+    // One step, to undo; and a change: no file holds what the radio held.
     doc_->recordChange(readStepName());
-    doc_->markClean();
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event) {

@@ -1,5 +1,7 @@
 #include "CHelpWindow.h"
 
+#include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,6 +11,7 @@
 #include <QRegularExpression>
 #include <QSplitter>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -20,11 +23,58 @@
 
 namespace {
 
+// Entries wrap at the list's width instead of running off to the right.
+class WrappingDelegate : public QStyledItemDelegate {
+  public:
+    explicit WrappingDelegate(QListView* view) : QStyledItemDelegate(view), view_(view) {}
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionViewItem o(option);
+        o.rect.setWidth(qMax(1, view_->viewport()->width() - 2 * view_->spacing()));
+        o.features |= QStyleOptionViewItem::WrapText;
+        return QStyledItemDelegate::sizeHint(o, index);
+    }
+
+  private:
+    QListView* view_;
+};
+
+// Lists of page titles: as wide as the pane, every word of a long title on a next line.
+void wrapEntries(QListWidget* list) {
+    list->setWordWrap(true);
+    list->setTextElideMode(Qt::ElideNone);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setResizeMode(QListView::Adjust);
+    list->setItemDelegate(new WrappingDelegate(list));
+}
+
 QString readUtf8(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return QString();
     return QString::fromUtf8(f.readAll());
 }
+
+// Whether url is a page or picture of the help file mounted at root (":/cpshelp").
+bool insideHelp(const QUrl& url, const QString& root) {
+    const QString folder = root.mid(1) + QLatin1Char('/');  // "/cpshelp/"
+    return url.scheme() == QLatin1String("qrc") && QDir::cleanPath(url.path()).startsWith(folder);
+}
+
+// A help page is a file anyone could have edited: it shows only what the help file holds,
+// never a local file or a page from the network, whatever its links and pictures name.
+class HelpBrowser : public QTextBrowser {
+  public:
+    HelpBrowser(const QString& root, QWidget* parent) : QTextBrowser(parent), root_(root) {}
+
+    QVariant loadResource(int type, const QUrl& name) override {
+        const QUrl url = name.isRelative() ? source().resolved(name) : name;
+        if (!insideHelp(url, root_)) return QVariant();
+        return QTextBrowser::loadResource(type, url);
+    }
+
+  private:
+    QString root_;
+};
 
 }  // namespace
 
@@ -54,14 +104,18 @@ CHelpWindow::CHelpWindow(const QString& root, bool chinese, QWidget* parent)
     bar->addWidget(home);
     bar->addStretch(1);
 
-    browser_ = new QTextBrowser(this);
+    browser_ = new HelpBrowser(root_, this);
     browser_->setObjectName(QStringLiteral("helpBrowser"));
     browser_->setOpenExternalLinks(false);
+    // Links are followed here: inside the help file only, web pages in the user's browser.
+    browser_->setOpenLinks(false);
+    connect(browser_, &QTextBrowser::anchorClicked, this, &CHelpWindow::followLink);
     browser_->setSearchPaths({root_});
 
     tabs_ = new QTabWidget(this);
     contents_ = new QListWidget(tabs_);
     contents_->setObjectName(QStringLiteral("helpContents"));
+    wrapEntries(contents_);
     tabs_->addTab(contents_, t("Contents", "目录"));
     auto* searchPage = new QWidget(tabs_);
     search_ = new QLineEdit(searchPage);
@@ -70,6 +124,7 @@ CHelpWindow::CHelpWindow(const QString& root, bool chinese, QWidget* parent)
     auto* find = new QPushButton(t("Find", "查找"), searchPage);
     results_ = new QListWidget(searchPage);
     results_->setObjectName(QStringLiteral("helpResults"));
+    wrapEntries(results_);
     auto* sl = new QVBoxLayout(searchPage);
     auto* row = new QHBoxLayout;
     row->addWidget(search_, 1);
@@ -82,7 +137,9 @@ CHelpWindow::CHelpWindow(const QString& root, bool chinese, QWidget* parent)
     split->addWidget(tabs_);
     split->addWidget(browser_);
     split->setStretchFactor(1, 1);
+    // The contents pane is as wide as its longest entry, within reason; longer ones wrap.
     split->setSizes({280, 620});
+    split_ = split;
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(bar);
@@ -119,6 +176,19 @@ CHelpWindow::CHelpWindow(const QString& root, bool chinese, QWidget* parent)
 
     loadContents();
     resize(960, 660);
+    fitContents();
+}
+
+void CHelpWindow::fitContents() {
+    const QFontMetrics fm(contents_->font());
+    int longest = 0;
+    for (const QString& title : titles_) longest = qMax(longest, fm.horizontalAdvance(title));
+    // Room for the item's margins, the list's frame, the tab page and a vertical scroll bar.
+    const int chrome = 2 * contents_->frameWidth() + 24 +
+                       contents_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int total = 960;
+    const int pane = qBound(280, longest + chrome, total * 2 / 5);
+    split_->setSizes({pane, total - pane});
 }
 
 void CHelpWindow::loadContents() {
@@ -144,6 +214,16 @@ void CHelpWindow::loadContents() {
 }
 
 QUrl CHelpWindow::source() const { return browser_->source(); }
+
+void CHelpWindow::followLink(const QUrl& link) {
+    const QUrl url = link.isRelative() ? browser_->source().resolved(link) : link;
+    if (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https")) {
+        QDesktopServices::openUrl(url);
+        return;
+    }
+    if (insideHelp(url, root_)) browser_->setSource(url);
+    // Anything else (file:, mailto:, a path outside the help file) does nothing.
+}
 
 void CHelpWindow::showTopic(const QString& topic) {
     const QString target = topic.isEmpty() ? cps::HelpMap::contentsPage() : topic;

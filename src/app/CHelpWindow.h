@@ -5,6 +5,7 @@
 
 class QLineEdit;
 class QListWidget;
+class QSplitter;
 class QTabWidget;
 class QTextBrowser;
 class QToolButton;
@@ -29,7 +30,9 @@ class CHelpWindow : public QWidget {
     QStringList search(const QString& words) const;
 
   private:
+    void followLink(const QUrl& link);
     void loadContents();
+    void fitContents();
     void runSearch();
     QString pageText(const QString& page) const;
 
@@ -38,6 +41,7 @@ class CHelpWindow : public QWidget {
     QTextBrowser* browser_;
     QTabWidget* tabs_;
     QListWidget* contents_;
+    QSplitter* split_ = nullptr;
     QLineEdit* search_;
     QListWidget* results_;
     QToolButton* back_;

@@ -92,6 +92,8 @@ const NavEntry kNavEntries[] = {
     {"Channel Information", "信道信息", cmd::ChannelInfo},
     {"Optional Features", "可选功能", cmd::OptionalFeatures},
     {"Software Info", "软件信息", cmd::SoftwareInfo},
+    // Its menu item is trimmed at start-up; this keeps it reachable.
+    {"Key Assignment", "按键定义", cmd::KeyAssignment},
 };
 }  // namespace
 
@@ -469,6 +471,7 @@ CMainFrame::CMainFrame(cps::AppContext& context, Prompter* prompter, QWidget* pa
     createUndoActions();
     createRecentFiles();
     createPaneKeys();
+    markSafeWhileBusy();
     watchPrompts();
     updateLockPanes();
     setAcceptDrops(true);
@@ -781,7 +784,17 @@ void CMainFrame::chooseLanguage() {
     const QString setup = QStringLiteral("Setup");
     const QString previous = ctx.profile.get(setup, QStringLiteral("Language"));
     ctx.profile.set(setup, QStringLiteral("Language"), language);
-    ctx.profile.save();
+    if (!ctx.profile.save()) {
+        // A restart would come back in the old language: stay, and say why.
+        const QString why = ctx.profile.errorString();
+        ctx.profile.set(setup, QStringLiteral("Language"), previous);
+        prompter_->message(
+            this, caption(),
+            ctx.text("The language setting could not be saved.", "无法保存语言设置。") +
+                QLatin1Char('\n') + why,
+            Prompter::Icon::Exclamation, QMessageBox::Ok);
+        return;
+    }
     if (!close()) {
         // The dealer kept the window open: no switch, the next start stays as it was.
         ctx.profile.set(setup, QStringLiteral("Language"), previous);
@@ -825,7 +838,7 @@ void CMainFrame::softwareInfo() {
     if (dlg.exec() != QDialog::Accepted) return;
     // Cleared first: a new image's fill would put its own ranges back.
     context_.newImage = false;
-    view->fillGridFromImage();
+    view->fillGridFromImage(true);
     recordStep("Software Info", "软件信息");
 }
 
@@ -874,7 +887,7 @@ bool CMainFrame::menuBarHas(int id) const {
 
 void CMainFrame::unlockService() {
     cps::AppContext& ctx = context_;
-    if (!cps::CPasswordDlg::ask(ctx.chinese, this)) return;
+    if (transferRunning() || !cps::CPasswordDlg::ask(ctx.chinese, this)) return;
     ctx.serviceUnlocked = true;
     if (CProgramView* v = activeView()) v->revealServiceControls();
     if (QMenu* edit = topMenu(1)) {
@@ -1069,23 +1082,40 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 // Transfers
 
 bool CMainFrame::transferRunning() const {
-    for (QMdiSubWindow* w : mdi_ ? mdi_->subWindowList() : QList<QMdiSubWindow*>())
-        if (auto* f = qobject_cast<CChildFrame*>(w); f && f->transferRunning()) return true;
+    for (const auto& doc : docs_)
+        if (doc->isBusy()) return true;
     return false;
 }
 
 void CMainFrame::connectTransfer(CChildFrame* frame) {
-    connect(frame, &CChildFrame::transferRunningChanged, this, &CMainFrame::lockForTransfer);
+    connect(frame->document(), &CProgramDoc::busyChanged, this, &CMainFrame::lockForTransfer);
     connect(frame, &CChildFrame::transferFinished, this, &CMainFrame::transferFinished);
 }
 
+void CMainFrame::markSafeWhileBusy() {
+    // Commands that only show things. Every other command changes the document, talks to
+    // the radio or opens a dialog that would hold the transfer up, and waits for it.
+    for (int id : std::initializer_list<int>{cmd::ViewToolbar, cmd::ViewStatusBar, cmd::ControlBar,
+                                             cmd::ChannelInfo, cmd::HelpTopics, cmd::Help,
+                                             int(cmd::EditCopy)})
+        if (QAction* a = action(id)) a->setProperty(kSafeWhileBusy, true);
+}
+
 void CMainFrame::lockForTransfer(bool running) {
-    for (int id : std::initializer_list<int>{
-             cmd::FileNew, cmd::FileOpen, cmd::FileClose, cmd::FileSave, cmd::FileSaveAs, cmd::Exit,
-             cmd::Read, cmd::Write, cmd::ComSetup, cmd::Language, cmd::ImportChannels,
-             cmd::CompareWithRadio, cmd::ProgramFleet})
-        if (QAction* a = action(id)) a->setEnabled(!running);
-    for (QAction* a : recentActions_) a->setEnabled(!running);
+    if (running) {
+        QList<QAction*> all = actions_.values();
+        all.append(QList<QAction*>(recentActions_.begin(), recentActions_.end()));
+        for (QAction* a : all) {
+            if (!a->isEnabled() || a->property(kSafeWhileBusy).toBool()) continue;
+            a->setEnabled(false);
+            lockedByTransfer_.append(a);
+        }
+    } else {
+        for (const QPointer<QAction>& a : std::exchange(lockedByTransfer_, {}))
+            if (a) a->setEnabled(true);
+    }
+    // The tree opens editors of the document.
+    if (nav_) nav_->tree()->setEnabled(!running);
     updateUndoActions();
     if (running) {
         transferNote_.clear();

@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QPixmap>
+#include <QPointer>
 #include <memory>
 #include <vector>
 
@@ -209,6 +210,7 @@ class CMainFrame : public QMainWindow {
     // Transfers: the commands that would disturb one are locked while it runs, and the
     // status bar says how it ended.
     void connectTransfer(CChildFrame* frame);
+    void markSafeWhileBusy();
     void lockForTransfer(bool running);
     void transferFinished(bool write, bool ok);
     // Status bar: the keyboard's lock states, where the platform tells them.
@@ -261,4 +263,6 @@ class CMainFrame : public QMainWindow {
     QLabel* lockPanes_[3] = {};
     QObject* titleKeeper_ = nullptr;
     QString transferNote_;  // a line the running transfer reported (the verify result)
+    QList<QPointer<QAction>> lockedByTransfer_;  // enabled again when the transfer ends
+    static constexpr const char* kSafeWhileBusy = "safeWhileBusy";
 };

@@ -128,3 +128,10 @@ void CProgramDoc::redo() {
     ++index_;
     notify(was);
 }
+
+void CProgramDoc::setBusy(bool busy) {
+    if (busy == busy_) return;
+    busy_ = busy;
+    emit busyChanged(busy);
+    emit historyChanged();
+}

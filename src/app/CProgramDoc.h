@@ -61,13 +61,18 @@ class CProgramDoc : public QObject {
     void markClean();
     bool isModified() const { return index_ != cleanIndex_; }
 
-    bool canUndo() const { return index_ > 0; }
-    bool canRedo() const { return index_ < static_cast<int>(steps_.size()); }
+    bool canUndo() const { return !busy_ && index_ > 0; }
+    bool canRedo() const { return !busy_ && index_ < static_cast<int>(steps_.size()); }
     QString undoName() const { return canUndo() ? steps_[index_ - 1].name : QString(); }
     QString redoName() const { return canRedo() ? steps_[index_].name : QString(); }
     void undo();
     void redo();
     int stepCount() const { return static_cast<int>(steps_.size()); }
+
+    // Busy while a transfer uses the document or the radio: nothing may change the
+    // document or talk to the radio until it ends.
+    void setBusy(bool busy);
+    bool isBusy() const { return busy_; }
 
     // Steps kept; the oldest go first.
     static constexpr int kMaxSteps = 100;
@@ -76,6 +81,7 @@ class CProgramDoc : public QObject {
     // Undo or redo became possible or impossible, or their names changed.
     void historyChanged();
     void modifiedChanged(bool modified);
+    void busyChanged(bool busy);
 
   private:
     struct Step {
@@ -91,6 +97,7 @@ class CProgramDoc : public QObject {
     QString title_;
     QString pathName_;
     bool hasFile_ = false;
+    bool busy_ = false;
 
     std::function<cps::ChannelTable()> readGrid_;
     std::function<void(const cps::ChannelTable&)> restoreGrid_;

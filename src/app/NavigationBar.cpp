@@ -40,6 +40,8 @@ NavigationBar::NavigationBar(const QString& caption, QWidget* parent)
     bandLayout->addWidget(close_);
     setTitleBarWidget(band);
     connect(close_, &QToolButton::clicked, this, &QDockWidget::hide);
+    band->installEventFilter(this);
+    label->installEventFilter(this);
 
     auto* body = new QWidget(this);
     auto* layout = new QHBoxLayout(body);
@@ -57,6 +59,7 @@ NavigationBar::NavigationBar(const QString& caption, QWidget* parent)
     strip_->setFixedWidth(kStripWidth);
     strip_->setCursor(Qt::SplitHCursor);
     strip_->installEventFilter(this);
+    body->installEventFilter(this);
     layout->addWidget(tree_, 1);
     layout->addWidget(strip_);
     setWidget(body);
@@ -102,7 +105,21 @@ void NavigationBar::endResize(int x) {
     setBarWidth(widthAfterDrag(x, frameClientWidth()));
 }
 
+bool NavigationBar::overClose(const QMouseEvent* m) const {
+    return close_->isVisible() &&
+           close_->rect().contains(close_->mapFromGlobal(m->globalPosition().toPoint()));
+}
+
 bool NavigationBar::eventFilter(QObject* watched, QEvent* event) {
+    // A press on the bar outside the close button keeps the mouse for the bar; letting go
+    // over the close button still closes it.
+    if (watched != strip_ && event->type() == QEvent::MouseButtonRelease) {
+        auto* m = static_cast<QMouseEvent*>(event);
+        if (m->button() == Qt::LeftButton && overClose(m)) {
+            hide();
+            return true;
+        }
+    }
     if (watched == strip_) {
         switch (event->type()) {
             case QEvent::MouseButtonPress:

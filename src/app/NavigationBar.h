@@ -2,6 +2,7 @@
 
 #include <QDockWidget>
 
+class QMouseEvent;
 class QRubberBand;
 class QToolButton;
 class QTreeWidget;
@@ -39,6 +40,7 @@ class NavigationBar : public QDockWidget {
 
   private:
     int frameClientWidth() const;
+    bool overClose(const QMouseEvent* m) const;
 
     QString caption_;
     QTreeWidget* tree_ = nullptr;

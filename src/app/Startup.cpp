@@ -46,6 +46,7 @@ Startup::~Startup() {
     frame_.reset();
     if (installed_) QCoreApplication::removeTranslator(&language_);
     if (qtInstalled_) QCoreApplication::removeTranslator(&qtTexts_);
+    if (localeSet_) QLocale::setDefault(previousLocale_);
 }
 
 Startup::Options Startup::fromArguments(const QStringList& args, const QString& programDir) {
@@ -78,6 +79,14 @@ bool Startup::start() {
         QString text = ctx.text("Load language DLL fail", "加载语言链接库失败");
         if (!ctx.profile.errorString().isEmpty())
             text += QLatin1Char('\n') + ctx.profile.errorString();
+        else if (ctx.profile.createdMissing())
+            text +=
+                QLatin1Char('\n') +
+                ctx.text(
+                       "%1 was missing, so no language is set; an empty one was created. "
+                       "Reinstall the program to get its settings back.",
+                       "%1 不存在，因此未设置语言；已新建一个空文件。请重新安装程序以恢复设置。")
+                    .arg(QDir::toNativeSeparators(ctx.profile.path()));
         options_.prompter->message(nullptr, ctx.appName, text, Prompter::Icon::None,
                                    QMessageBox::Ok);
         ctx.appName = app;
@@ -86,10 +95,18 @@ bool Startup::start() {
     QCoreApplication::installTranslator(&language_);
     installed_ = true;
     languageFile_ = languageFile;
-    if (ctx.chinese && qtTexts_.load(QStringLiteral("qtbase_zh_CN"),
-                                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QCoreApplication::installTranslator(&qtTexts_);
-        qtInstalled_ = true;
+    // Qt's own texts (file and print dialogs, standard buttons) come from Qt's translations
+    // when they are installed; without them those texts stay English. The locale gives the
+    // file dialogs' type and date columns in Chinese.
+    if (ctx.chinese) {
+        if (qtTexts_.load(QStringLiteral("qtbase_zh_CN"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QCoreApplication::installTranslator(&qtTexts_);
+            qtInstalled_ = true;
+        }
+        previousLocale_ = QLocale();
+        QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+        localeSet_ = true;
     }
 
     if (options_.splash) {
@@ -135,7 +152,12 @@ QStringList Startup::report() const {
 
 void Startup::exit() {
     // Saved first: the new instance reads the settings as this one leaves them.
-    cps::app().saveOnExit();
+    cps::AppContext& ctx = cps::app();
+    if (!ctx.saveOnExit())
+        options_.prompter->message(nullptr, ctx.appName,
+                                   ctx.text("The settings could not be saved.", "无法保存设置。") +
+                                       QLatin1Char('\n') + ctx.profile.errorString(),
+                                   Prompter::Icon::Exclamation, QMessageBox::Ok);
     if (!restart_) return;
     restart_ = false;
     // When it cannot be started, the new language applies at the next start by hand.

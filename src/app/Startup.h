@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <QTranslator>
@@ -52,6 +53,8 @@ class Startup {
     QTranslator qtTexts_;
     bool installed_ = false;
     bool qtInstalled_ = false;
+    QLocale previousLocale_;
+    bool localeSet_ = false;
     bool restart_ = false;
     QString languageFile_;
     std::unique_ptr<CMainFrame> frame_;

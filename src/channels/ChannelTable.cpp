@@ -97,10 +97,13 @@ void ChannelTable::fill(const RadioImage& image) {
     const BandsInUse in = loadBandsInUse(image);
     fill(image, in.bands);
     if (in.replaced()) bandsNote_ = msg::bandsInUseNote(in, image.at(addr::kBandCode), chinese_);
+    for (int b = 0; b < 2; ++b) keptBand_[b] = in.source[b] != BandSource::Packed;
+    for (int i = 0; i < 6; ++i) bandBytes_[i] = image.at(addr::kBandLimitsPacked + i);
 }
 
 void ChannelTable::fill(const RadioImage& image, const Bands& bands) {
     bands_ = bands;
+    keptBand_ = {};
     bandsNote_.clear();
     for (int n = 1; n <= kChannelCount; ++n) {
         rows_[n - 1] = decodeChannel(image.data() + recordOffset(n), bands_, chinese_);
@@ -111,6 +114,10 @@ void ChannelTable::fill(const RadioImage& image, const Bands& bands) {
 
 void ChannelTable::store(RadioImage& image) const {
     packBands(image, bands_);
+    for (int b = 0; b < 2; ++b)
+        if (keptBand_[b])
+            for (int i = 3 * b; i < 3 * b + 3; ++i)
+                image.set(addr::kBandLimitsPacked + i, bandBytes_[i]);
     for (int n = 1; n <= kChannelCount; ++n)
         encodeChannel(rows_[n - 1], image.data() + recordOffset(n), bands_);
 }
@@ -216,6 +223,10 @@ void ChannelTable::leaveTx(int row, const QString& typed) {
 
 CellEntry ChannelTable::typeCell(int row, int col, const QString& typed) {
     if (row < 1 || row >= kRows || col < 1 || col >= kCols) return {};
+    // What the cell already shows is no entry: it stays as it is, whatever the typing rules
+    // would make of it (an off-step frequency, an 8-character name or a transmit frequency
+    // outside the bands, as a radio may hold them). Only a changed cell is typed.
+    if (typed == cell(row, col)) return {};
     if (col > 2) return typeOther(row, col, typed);
     CellEntry e;
     if (!frequencyCharacters(typed)) {
@@ -242,7 +253,7 @@ CellEntry ChannelTable::typeOther(int row, int col, const QString& typed) {
             return refusal("longer than the 8 characters the record holds");
         if (!recordBytes(typed)) return refusal("a character the record cannot hold in a name");
     } else if (kind == EditorKind::Tone) {
-        if (typed == tones::noneText(!chinese_)) text = tones::noneText(chinese_);
+        // The typed tone check below decides, the other language's "None" included.
     } else if (!typed.isEmpty()) {
         // An empty list cell is what a channel without transmit frequency shows.
         const int i = findItem(kind, typed);
@@ -270,8 +281,31 @@ CellEntry ChannelTable::typeOther(int row, int col, const QString& typed) {
     return e;
 }
 
+QString ChannelTable::asShown(int row, int col, const QString& text) const {
+    if (row < 1 || row >= kRows || col < 1 || col >= kCols) return text;
+    const QString& shown = cell(row, col);
+    if (text == shown || text.isEmpty() || shown.isEmpty()) return text;
+    const EditorKind kind = editorFor(col);
+    switch (kind) {
+        case EditorKind::Frequency:
+            return frequencyCharacters(text) && freqTextToValue(text) == freqTextToValue(shown)
+                       ? shown
+                       : text;
+        case EditorKind::Tone:
+            return sameTone(text, shown) ? shown : text;
+        case EditorKind::Name:
+            return text;
+        default: {
+            const int i = findItem(kind, text);
+            return i >= 0 && i == findItem(kind, shown) ? shown : text;
+        }
+    }
+}
+
 EditOutcome ChannelTable::enterFrequency(int row, int col, const QString& typed) {
     if (row < 1 || row >= kRows) return {};
+    // Enter over a frequency shown unchanged keeps it, as leaving the cell does.
+    if ((col == 1 || col == 2) && !typed.isEmpty() && typed == cell(row, col)) return {};
     if (col == 1) return leaveRx(row, typed, true);
     if (col == 2) {
         // An empty entry reads as 0, which no band holds: it becomes the band 1 lower limit.

@@ -59,7 +59,11 @@ class ChannelTable {
     explicit ChannelTable(bool chinese = false);
 
     const Bands& bands() const { return bands_; }
-    void setBands(const Bands& bands) { bands_ = bands; }
+    // Limits set this way are stored as they are, whatever the image held.
+    void setBands(const Bands& bands) {
+        bands_ = bands;
+        keptBand_ = {};
+    }
 
     // Heading cells, row labels and channel texts alike.
     QString text(int row, int col) const;
@@ -68,7 +72,8 @@ class ChannelTable {
     // Image to rows, using the band limits in use; the image's own bands are not read here.
     void fill(const RadioImage& image, const Bands& bands);
     // ... with the band limits in use loaded from the image first, as the grid fills. Limits
-    // that would hide every channel are replaced (loadBandsInUse); bandsNote() says so.
+    // that would hide every channel are replaced (loadBandsInUse); bandsNote() says so. A
+    // replaced band is only used: a store puts back the bytes it was read from.
     void fill(const RadioImage& image);
     // After a fill that replaced the image's band limits: the note that says which limits
     // are used and that Software Info sets them. Empty otherwise.
@@ -77,8 +82,14 @@ class ChannelTable {
     void store(RadioImage& image) const;
 
     // The rule run when the cell (row, col) is left while its editor shows typed. Texts of
-    // either language are taken; list texts are whole items, letter case ignored.
+    // either language are taken; list texts are whole items, letter case ignored. A text
+    // equal to what the cell shows leaves it as it is, without any rule.
     CellEntry typeCell(int row, int col, const QString& typed);
+    // A text that names what the cell shows in another form (a frequency with more digits,
+    // a tone or list item in other letters or the other language) as the cell's own text;
+    // any other text as it is. For files whose columns are written otherwise than the grid
+    // shows them, so that an unchanged value meets typeCell as unchanged.
+    QString asShown(int row, int col, const QString& text) const;
     EditOutcome leaveCell(int row, int col, const QString& typed) {
         return typeCell(row, col, typed).outcome;
     }
@@ -134,6 +145,10 @@ class ChannelTable {
     bool chinese_;
     Bands bands_;
     QString bandsNote_;
+    // Per band: the packed bytes of limits that were replaced on the fill, stored back as
+    // they were so that opening and saving a file changes no byte the user did not touch.
+    std::array<bool, 2> keptBand_{};
+    std::array<uint8_t, 6> bandBytes_{};
     std::array<ChannelRow, kChannelCount> rows_;
 };
 

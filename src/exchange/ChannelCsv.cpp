@@ -52,6 +52,8 @@ CsvTone toneOf(const uint8_t* bytes) {
     CsvTone out;
     if (t.high == 0xFF || t.high == 0x00) return out;
     const QString text = tones::toText(t, false);
+    // Bytes that are no tone show as none in the grid, and are written so.
+    if (text == tones::noneText(false)) return out;
     if (t.high < 0x80) {
         out.kind = CsvTone::Ctcss;
         out.value = text;
@@ -85,8 +87,8 @@ struct Refusal {
 
 class RowImport {
   public:
-    RowImport(const CsvRecord& rec, const QVector<int>& index, bool lenient)
-        : rec_(rec), index_(index), lenient_(lenient) {}
+    RowImport(const CsvRecord& rec, const QVector<int>& index, bool lenient, QStringList shown)
+        : rec_(rec), index_(index), lenient_(lenient), shown_(std::move(shown)) {}
 
     QString cell(Col c) const {
         const int i = index_[c];
@@ -107,7 +109,9 @@ class RowImport {
         }
         const QString t = QString::asprintf("%.1f", hz);
         const QStringList& list = tones::list(false);
-        if (list.indexOf(t) >= 1 && list.indexOf(t) <= 50 && std::fabs(hz - t.toDouble()) < 1e-9) {
+        // A tone the channel there already shows stays, on the list or not.
+        const bool listed = (list.indexOf(t) >= 1 && list.indexOf(t) <= 50) || shown_.contains(t);
+        if (listed && std::fabs(hz - t.toDouble()) < 1e-9) {
             *text = t;
             return true;
         }
@@ -137,9 +141,16 @@ class RowImport {
             QStringLiteral("D%1%2")
                 .arg(n, 3, 10, QLatin1Char('0'))
                 .arg(polarity == QLatin1Char('R') ? QLatin1Char('I') : QLatin1Char('N'));
-        if (ok && n >= 0 && tones::list(false).contains(t)) {
+        if (ok && n >= 0 && (tones::list(false).contains(t) || shown_.contains(t))) {
             *text = t;
             return true;
+        }
+        // A code the channel there shows, as the export wrote it, whatever it holds.
+        for (const QString& s : shown_) {
+            if (s.size() > 2 && s.startsWith(QLatin1Char('D')) && s.mid(1, s.size() - 2) == v) {
+                *text = s;
+                return true;
+            }
         }
         r->why = where(c) + QStringLiteral(": not a DCS code of the radio's tone list");
         r->fittable = true;
@@ -150,6 +161,7 @@ class RowImport {
     const CsvRecord& rec_;
     const QVector<int>& index_;
     bool lenient_;
+    QStringList shown_;  // the tones the channel at the location shows
 };
 
 QString powerText(const QString& v, QString* note) {
@@ -367,31 +379,32 @@ ImportResult importCsv(const QByteArray& csv, const RadioImage& into, const CsvO
                             .arg(header.line)
                             .arg(csvColumns()[need]));
 
-    // Busy Lock and PTT ID have no column: the channel at the location keeps its own.
-    const field::Table& fields = channelFields();
-    const Bands bands = loadBandsInUse(into).bands;
-    const field::Env env{false, bands, false};
-    std::array<QString, kChannelCount + 1> busy, ptt;
-    for (int n = 1; n <= kChannelCount; ++n) {
-        const uint8_t* r = into.data() + recordOffset(n);
-        const bool present = !field::show(fields.fields[kColRx], r, env).isEmpty();
-        busy[n] =
-            present ? field::show(fields.fields[kColBusyLock], r, env) : QStringLiteral("Off");
-        ptt[n] = present ? field::show(fields.fields[kColPttId], r, env) : QStringLiteral("Off");
-    }
-
+    // Rows are typed over what the image shows, so that a value the file gives back unchanged
+    // stays as it is; locations the file leaves out or empty are cleared at the end.
     ChannelTable table(false);
     table.fill(into);
-    for (int n = 1; n <= kChannelCount; ++n) table.typeCell(n, 1, QString());
 
-    QSet<int> seen;
+    // Busy Lock and PTT ID have no column: the channel at the location keeps its own, as the
+    // grid shows it.
+    std::array<QString, kChannelCount + 1> busy, ptt;
+    for (int n = 1; n <= kChannelCount; ++n) {
+        const bool present = !table.text(n, 1).isEmpty();
+        busy[n] = present ? table.text(n, 1 + kColBusyLock) : QStringLiteral("Off");
+        ptt[n] = present ? table.text(n, 1 + kColPttId) : QStringLiteral("Off");
+    }
+
+    QSet<int> seen, typed;
     QStringList notes;
     for (int i = 1; i < records.size(); ++i) {
         const CsvRecord& rec = records[i];
-        RowImport row(rec, index, options.lenient);
-        const QString loc = row.cell(kLocation);
+        const QString loc = RowImport(rec, index, false, {}).cell(kLocation);
         bool ok = false;
         const int n = loc.toInt(&ok);
+        const RowImport row(
+            rec, index, options.lenient,
+            ok && n >= 1 && n <= kChannelCount
+                ? QStringList{table.text(n, 1 + kColDecTone), table.text(n, 1 + kColEncTone)}
+                : QStringList{});
         if (!ok || n < 1 || n > kChannelCount)
             return fail(row.where(kLocation) + QStringLiteral(": not a location from 1 to 129"));
         if (seen.contains(n))
@@ -522,7 +535,10 @@ ImportResult importCsv(const QByteArray& csv, const RadioImage& into, const CsvO
         if (!powerNote.isEmpty())
             rowNotes.append(row.where(kPower) + QStringLiteral(": stored as %1").arg(powerNote));
         QString name = index[kName] < 0 ? QString() : rec.cells.value(index[kName]);
-        if (name.size() > ChannelTable::kNameMaxLength) {
+        if (const QString bad = controlRefusal(name); !bad.isEmpty())
+            return fail(QStringLiteral("line %1, Name '%2'").arg(rec.line).arg(name) + bad);
+        // The typing limit holds for a changed name only; a radio's 8-character name stays.
+        if (name.size() > ChannelTable::kNameMaxLength && name != table.text(n, 1 + kColName)) {
             if (!options.lenient)
                 return fail(QStringLiteral("line %1, Name '%2': longer than the %3 characters "
                                            "the radio shows")
@@ -540,7 +556,7 @@ ImportResult importCsv(const QByteArray& csv, const RadioImage& into, const CsvO
             power,     bandwidth,           scan,   busy[n], ptt[n]};
         for (int col = 1; col < ChannelTable::kCols; ++col) {
             const QString cellText = col == 1 ? freq : texts[col];
-            const CellEntry e = table.typeCell(n, col, cellText);
+            const CellEntry e = table.typeCell(n, col, table.asShown(n, col, cellText));
             const QString what = QStringLiteral("line %1, %2 '%3'")
                                      .arg(rec.line)
                                      .arg(ChannelTable::heading(col, false).trimmed(), cellText);
@@ -558,7 +574,10 @@ ImportResult importCsv(const QByteArray& csv, const RadioImage& into, const CsvO
             }
         }
         notes.append(rowNotes);
+        typed.insert(n);
     }
+    for (int n = 1; n <= kChannelCount; ++n)
+        if (!typed.contains(n)) table.clearRow(n);
 
     result.image = into;
     table.store(result.image);

@@ -82,6 +82,16 @@ int channelOfLabel(const QString& label) {
 
 }  // namespace
 
+QString controlRefusal(const QString& text) {
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u <= 0x9F))
+            return QStringLiteral(": control character \\x%1 is not allowed")
+                .arg(QString::number(u, 16).toUpper().rightJustified(2, QLatin1Char('0')));
+    }
+    return QString();
+}
+
 QByteArray exportJson(const RadioImage& image) {
     QByteArray out = "{\n  \"channels\": {\n";
     const Bands bands = loadBandsInUse(image).bands;
@@ -173,6 +183,8 @@ ImportResult importJson(const QByteArray& json, const RadioImage& into,
                     if (!c.value().isString())
                         return fail(pathOf(name, m.key(), c.key()) +
                                     QStringLiteral(": not a string"));
+                    if (const QString bad = controlRefusal(c.value().toString()); !bad.isEmpty())
+                        return fail(pathOf(name, m.key(), c.key()) + bad);
                 }
                 continue;
             }
@@ -182,6 +194,8 @@ ImportResult importJson(const QByteArray& json, const RadioImage& into,
                             QStringLiteral(": section %1 has no such field").arg(t->section));
             if (!m.value().isString())
                 return fail(pathOf(name, m.key()) + QStringLiteral(": not a string"));
+            if (const QString bad = controlRefusal(m.value().toString()); !bad.isEmpty())
+                return fail(pathOf(name, m.key()) + bad);
         }
         bySection.insert(name.toLower(), members);
     }
@@ -202,6 +216,7 @@ ImportResult importJson(const QByteArray& json, const RadioImage& into,
         env.bands = loadBandsInUse(image).bands;
         env.strict = true;
         field::Form form = field::load(*t, image, env);
+        bool edited = false;  // a member gave another text than the field shows
         // In the table's order, so that rules between fields (a band resets its limits) run
         // as in the dialog.
         for (size_t i = 0; i < t->fields.size(); ++i) {
@@ -218,6 +233,7 @@ ImportResult importJson(const QByteArray& json, const RadioImage& into,
                 if (t == &twotone::decodeFields() && t->afterSet) t->afterSet(form, index);
                 continue;
             }
+            edited = true;
             const QString path = pathOf(section, QString::fromUtf8(f.key));
             if (t->needsAccessCode && !options.serviceAccess)
                 return fail(path + QStringLiteral(": section %1 changes only with the service "
@@ -237,7 +253,9 @@ ImportResult importJson(const QByteArray& json, const RadioImage& into,
                 return fail(path +
                             QStringLiteral(": '%1' would be stored as '%2'").arg(text, p.text));
         }
-        field::store(form, image);
+        // A section the file leaves as it is stays byte for byte, as a dialog closed with OK
+        // and no edit does.
+        if (edited) field::store(form, image);
     }
 
     if (bySection.contains(kChannels)) {
@@ -259,7 +277,15 @@ ImportResult importJson(const QByteArray& json, const RadioImage& into,
                 const QJsonValue* v = member(members, key);
                 if (!v) continue;
                 const QString text = v->toString();
+                // Unchanged: what the grid shows, or what the record holds where the grid
+                // shows nothing (a channel without transmit frequency) and the file gives it
+                // back as it was exported.
                 if (text == table.text(n, col).trimmed()) continue;
+                const field::Env shown{false, table.bands(), false};
+                if (!table.text(n, 1).isEmpty() && table.text(n, col).isEmpty() &&
+                    text == field::show(ch.fields[col - 1], image.data() + recordOffset(n), shown)
+                                .trimmed())
+                    continue;
                 const QString path = pathOf(kChannels, label, QString::fromUtf8(key));
                 const CellEntry e = table.typeCell(n, col, text);
                 if (e.refused) {

@@ -36,6 +36,11 @@ bool readCsvRecords(const QString& text, QList<CsvRecord>* records, QString* err
 // A cell as CSV writes it: quoted when it holds a comma, a quote or a line break.
 QString csvCell(const QString& cell);
 
+// ": control character \xNN is not allowed" for the first control character (C0, DEL, C1)
+// in text, empty when it holds none. Names and texts are shown on screens and terminals,
+// where such a character would act, so the importers refuse them.
+QString controlRefusal(const QString& text);
+
 // Channel CSV ---------------------------------------------------------------------------
 
 // The columns of the common channel-list format, in the order they are written.

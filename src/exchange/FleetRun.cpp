@@ -207,6 +207,7 @@ FleetSummary runFleet(const QList<FleetRadio>& radios, const QList<FleetPort>& p
                 if (r.result == LinkResult::PortNotOpened)
                     why = device + QStringLiteral(": ") + serial.errorText();
                 entry.result = why.isEmpty() ? r.summary : r.summary + QStringLiteral(": ") + why;
+                if (r.partly) entry.result += QStringLiteral("; ") + r.partlyNote.simplified();
             }
             if (options.verify && r.sent) {
                 if (r.ok())

@@ -16,7 +16,7 @@ CKeyAssignmentDlg::CKeyAssignmentDlg(cps::RadioImage& image, bool chinese, QWidg
     : QDialog(parent) {
     const cps::field::Table& table = cps::keyFields();
     const cps::field::Field& side = *table.find(QStringLiteral("Side Key"));
-    setWindowTitle(cps::pick(chinese, "Key Assignment", "按键设置"));
+    setWindowTitle(cps::pick(chinese, "Key Assignment", "按键定义"));
 
     auto* box = new QGroupBox(side.label.get(chinese), this);
     auto* column = new QVBoxLayout(box);

@@ -60,7 +60,6 @@ CMskDlg::CMskDlg(ImageSource image, bool chinese, QWidget* parent)
     cps::setControlId(editor_, 1123);
     editor_->setFont(font());
     const cps::field::Field& cell = *table.find(QString::fromUtf8(cps::callListKey(1)));
-    editor_->setMaxLength(cell.width);
     editor_->setValidator(cps::makeFieldValidator(cell, editor_));
     editor_->setContextMenuPolicy(Qt::NoContextMenu);
     editor_->hide();
@@ -140,7 +139,7 @@ void CMskDlg::placeEditor() {
     const int row = grid_->row();
     if (row < 1 || grid_->col() != 1) return;
     editor_->setGeometry(grid_->cellRect());
-    editor_->setText(grid_->text());
+    cps::showText(editor_, grid_->text());
     editor_->show();
     editor_->raise();
     editor_->setFocus();
@@ -151,8 +150,10 @@ void CMskDlg::placeEditor() {
 void CMskDlg::commitEditor() {
     if (!editor_->isVisible() || !binder_) return;
     const int row = grid_->row();
-    if (row >= 1 && row < kRows) {
-        binder_->set(cps::callListKey(row), editor_->text());
+    // An entry left as it was shown is no entry: the loaded value stays as it is.
+    if (row >= 1 && row < kRows &&
+        editor_->text() != binder_->form().value(QString::fromUtf8(cps::callListKey(row)))) {
+        binder_->setTyped(cps::callListKey(row), editor_->text(), editor_);
         grid_->setTextMatrix(row, 1,
                              binder_->form().value(QString::fromUtf8(cps::callListKey(row))));
     }

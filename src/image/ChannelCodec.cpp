@@ -287,6 +287,76 @@ field::Table buildChannelTable() {
 
 bool onFrequencyStep(Freq v) { return v % 500 == 0 || v % 625 == 0; }
 
+namespace {
+// The receive frequency a record holds, shown or not; 0 for none.
+Freq storedRx(const RadioImage& image, int n) {
+    const field::Env wide{false, {{1, kHighestEntry * 20}, {1, kHighestEntry * 20}}, false};
+    return freqTextToValue(
+        field::show(channelFields().fields[kColRx], image.data() + recordOffset(n), wide));
+}
+}  // namespace
+
+QList<int> channelsHiddenBy(const RadioImage& image, const Bands& bands) {
+    QList<int> out;
+    for (int n = 1; n <= kChannelCount; ++n) {
+        const Freq rx = storedRx(image, n);
+        if (rx > 0 && !bands.contains(rx)) out << n;
+    }
+    return out;
+}
+
+QList<int> channelsOutside(const RadioImage& image, const Bands& bands, const Band& range) {
+    QList<int> out;
+    for (int n = 1; n <= kChannelCount; ++n) {
+        const ChannelRow row = decodeChannel(image.data() + recordOffset(n), bands, false);
+        if (row[kColRx].isEmpty()) continue;
+        const Freq rx = freqTextToValue(row[kColRx]);
+        const Freq tx = freqTextToValue(row[kColTx]);
+        if (!range.contains(rx) || (tx > 0 && !range.contains(tx))) out << n;
+    }
+    return out;
+}
+
+namespace msg {
+
+QString channelList(const RadioImage& image, const QList<int>& channels, bool chinese) {
+    constexpr int kListed = 12;
+    QStringList parts;
+    for (int i = 0; i < channels.size() && i < kListed; ++i)
+        parts << QStringLiteral("%1 (%2)").arg(channelLabel(channels[i]),
+                                               freqValueToText(storedRx(image, channels[i])));
+    QString text = parts.join(pick(chinese, ", ", "，"));
+    if (channels.size() > kListed)
+        text += pick(chinese, " and %1 more", " 等另外 %1 个").arg(channels.size() - kListed);
+    return text;
+}
+
+QString bandsText(const Bands& bands, bool chinese) {
+    return pick(chinese, "band 1 %1, band 2 %2", "频段 1 %1，频段 2 %2")
+        .arg(mhzRange(bands.band1), mhzRange(bands.band2));
+}
+
+QString hiddenChannelsNote(const RadioImage& image, const QList<int>& channels, const Bands& bands,
+                           bool afterEdit, bool chinese) {
+    QString text =
+        pick(chinese,
+             "These channels have receive frequencies outside the band limits in use (%1):",
+             "以下信道的接收频率超出当前频段范围（%1）：")
+            .arg(bandsText(bands, chinese)) +
+        QLatin1Char('\n') + channelList(image, channels, chinese) + QLatin1Char('\n') +
+        pick(chinese, "They show empty, and the next save or write clears them.",
+             "这些信道显示为空，下次保存或写入时将被清除。") +
+        QLatin1Char('\n');
+    return text + (afterEdit ? pick(chinese, "Undo (Edit menu) brings them back.",
+                                    "撤销（编辑菜单）可恢复这些信道。")
+                             : pick(chinese,
+                                    "Band limits that include them (Software Info, Edit menu) "
+                                    "show them again.",
+                                    "在“编辑 > 软件信息”中设置包含它们的频段范围即可重新显示。"));
+}
+
+}  // namespace msg
+
 const field::Table& channelFields() {
     static const field::Table table = buildChannelTable();
     return table;

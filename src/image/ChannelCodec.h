@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <array>
 
@@ -71,6 +72,25 @@ QString badStepDetail(const Bands& bands, bool chinese);
 // The note shown once when a fill replaced unusable band limits: the limits in use, where
 // each band came from, and that Software Info sets them.
 QString bandsInUseNote(const BandsInUse& in, uint8_t bandCode, bool chinese);
+}  // namespace msg
+
+// Channels whose record holds a receive frequency that the bands leave out: the grid shows
+// them empty, and the next store (a save or a write) erases them.
+QList<int> channelsHiddenBy(const RadioImage& image, const Bands& bands);
+// Channels the grid shows (with bands) whose receive or transmit frequency lies outside
+// range: what a radio of that range would not take.
+QList<int> channelsOutside(const RadioImage& image, const Bands& bands, const Band& range);
+
+namespace msg {
+// "4 (136.00625), Fr (175.99500)": the channels with their receive frequencies as stored,
+// the first ones only when there are many.
+QString channelList(const RadioImage& image, const QList<int>& channels, bool chinese);
+// "band 1 134-176 MHz, band 2 400-480 MHz"
+QString bandsText(const Bands& bands, bool chinese);
+// The note after the band limits in use changed and hid channels. afterEdit: the change was
+// an edit of the limits, which Undo takes back; else the image came so (opened, read).
+QString hiddenChannelsNote(const RadioImage& image, const QList<int>& channels, const Bands& bands,
+                           bool afterEdit, bool chinese);
 }  // namespace msg
 
 // Receive frequencies lie on a 5 kHz or a 6.25 kHz step (value in 10 Hz units).

@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <QRegularExpression>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -58,6 +59,15 @@ long long scaledDecimal(const QString& text, int scale, bool roundUp) {
         if (roundUp && !negative && mantissa % div != 0) ++result;
     }
     return negative ? -result : result;
+}
+
+QString printfFixed(double value, int places, int width) {
+    // to_chars formats as printf does in the "C" locale, whatever locale the process runs in.
+    char buffer[400];
+    const auto r =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, places);
+    const QString text = QString::fromLatin1(buffer, r.ec == std::errc() ? r.ptr - buffer : 0);
+    return text.rightJustified(width, QLatin1Char(' '));
 }
 
 }  // namespace cps

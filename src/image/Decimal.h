@@ -15,4 +15,10 @@ double leadingNumber(const QString& text);
 // arithmetic keeps 136.0125 MHz at 13601250 instead of losing a unit to binary rounding.
 long long scaledDecimal(const QString& text, int scale, bool roundUp = false);
 
+// A value shown as printf's "%<width>.<places>f" shows it: rounded from the double's exact
+// binary value, so 41/20 (2.04999...) shows "2.0" and 6049/20 shows "302.4". Every text
+// the radio's own tools format this way is made here, so the dialogs, the command line and
+// the printout agree on the last digit, and a value loaded and stored again keeps its bytes.
+QString printfFixed(double value, int places, int width = 0);
+
 }  // namespace cps

@@ -46,7 +46,7 @@ void writeNumber(const Field& f, uint8_t* base, long long v) {
 QString formatNumber(const Field& f, long long raw) {
     if (f.decimals == 0 && f.div == 1) return QString::number(raw * f.mul);
     const double shown = static_cast<double>(raw * f.mul) / static_cast<double>(f.div);
-    return QString::number(shown, 'f', f.decimals);
+    return printfFixed(shown, f.decimals);
 }
 
 // The raw value a typed number stands for: the exact decimal cut to the places shown, then

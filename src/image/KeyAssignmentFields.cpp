@@ -9,7 +9,7 @@ using field::Field;
 field::Table buildKeyTable() {
     field::Table t;
     t.section = "key";
-    t.title = {"Key Assignment", "按键设置"};
+    t.title = {"Key Assignment", "按键定义"};
     // Option i stores 3 - i in bits 1-0; the other bits are not the side key's.
     t.fields = {
         Field::mapped("Side Key", {"Side Key", "侧键"}, feature::kSideKey, 0x03,

@@ -1,14 +1,57 @@
 #include "ReportFields.h"
 
+#include <deque>
+#include <string>
+
+#include "FeatureFields.h"
+#include "TwoTone.h"
+#include "TwoToneFields.h"
+
 namespace cps {
 
 namespace {
 
+using field::Env;
 using field::Field;
 using field::Text;
 
 const Text kOff{"Off", "关"};
 const Text kOn{"On", "开"};
+
+const char* kept(const std::string& s) {
+    static std::deque<std::string> pool;
+    pool.push_back(s);
+    return pool.back().c_str();
+}
+
+// "first" then the numbers from..from + 14 * step: one item for each value of four bits.
+std::vector<Text> fourBits(Text first, int from, int step) {
+    std::vector<Text> out{first};
+    for (int n = 1; n < 16; ++n) {
+        const char* t = kept(std::to_string(from + (n - 1) * step));
+        out.push_back({t, t});
+    }
+    return out;
+}
+
+// The DTMF group code: 0xFF is off, any other byte prints as the character it is. Bytes 0
+// to 15 are how the DTMF editor stores its list items, and as characters they would be
+// control codes: they print as the item.
+QString showGroupCode(const Field& f, const uint8_t* base, const Env&) {
+    const uint8_t b = base[f.offset];
+    if (b == 0xFF) return QStringLiteral("Off");
+    if (b < 16) return QString(QLatin1Char(dtmfDigits()[b]));
+    return QString(QChar(b));
+}
+const field::Codec kGroupCodeCodec{showGroupCode, nullptr, nullptr, nullptr};
+
+// An encode code-table tone: blank when its first byte is 0xFF, else tenths of a hertz.
+QString showEncodeTone(const Field& f, const uint8_t* base, const Env&) {
+    const uint8_t* p = base + f.offset;
+    if (p[0] == 0xFF) return {};
+    return twotone::fixed((unsigned(p[0]) << 8) | p[1], 1, 4);
+}
+const field::Codec kEncodeToneCodec{showEncodeTone, nullptr, nullptr, nullptr};
 
 field::Table buildReportFields() {
     field::Table t;
@@ -52,6 +95,38 @@ field::Table buildReportFields() {
     f.push_back(
         Field::ascii("Beginning of Trasmit", {"Beginning of Trasmit", "发射开始"}, 0xC50, 16));
     f.push_back(Field::ascii("End of transmit", {"End of transmit", "发射结束"}, 0xC60, 16));
+    // The optional features page decodes these bytes by rules of its own, which differ from
+    // the editor's lists for values the editor would not store.
+    using namespace feature;
+    f.push_back(Field::list("Key lock", {"Key lock", "键盘锁定"}, kKeys, 0x04,
+                            {{"Auto", "自动"}, {"Manual", "手动"}}));
+    f.push_back(
+        Field::number("Priority channel", {"Priority channel", "优先信道"}, kPriority, 1, 0, 255));
+    f.push_back(Field::list("Squelch level", {"Squelch level", "静噪电平"}, kSquelch, 0x0F,
+                            fourBits({"0", "0"}, 1, 1)));
+    f.push_back(
+        Field::list(
+            "Step", {"Step", "步进"}, kStep, 0x07,
+            {{"5k", "5k"}, {"6.25k", "6.25k"}, {"10k", "10k"}, {"12.5k", "12.5k"}, {"25k", "25k"}})
+            .withFallback(4));
+    f.push_back(Field::list("Time-out Timer", {"Time-out Timer", "超时定时器"}, kTot, 0x0F,
+                            fourBits({"Off", "无"}, 30, 30)));
+    f.push_back(Field::list("Vox Gain Level", {"Vox Gain Level", "声控增益电平"}, kVox, 0x0F,
+                            fourBits(kOff, 1, 1)));
+    f.push_back(
+        Field::list("Battery saver", {"Battery saver", "电池省电"}, kSaver, 0x01, {kOff, kOn}));
+    f.push_back(
+        Field::list("Keypad Lock", {"Keypad Lock", "数字功能键锁定"}, kSaver, 0x80, {kOn, kOff}));
+    f.push_back(
+        Field::custom("Group Code", {"Group Code", "组呼码"}, kGroupCode, 1, &kGroupCodeCodec));
+    // The 2-Tone encode page.
+    f.push_back(Field::list("Short beep tone", {"Short beep tone", "短哔音"}, twotone::kCommon + 7,
+                            0x01, {kOff, {"ON", "开"}}));
+    for (int n = 1; n <= twotone::kCodeEntries; ++n)
+        for (int tone = 0; tone < 2; ++tone)
+            f.push_back(Field::custom(twotone::cellKey(n, tone), {twotone::cellKey(n, tone), ""},
+                                      twotone::kCodeTable + 4 * (n - 1) + 2 * tone, 2,
+                                      &kEncodeToneCodec));
     return t;
 }
 

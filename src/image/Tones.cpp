@@ -92,18 +92,18 @@ bool checkTyped(const QString& typed, bool chinese, QString* cellText) {
         *cellText = noneText(chinese);
         return true;
     }
-    // "None" and "无" both mean no tone, whichever language is shown.
-    for (bool zh : {false, true}) {
-        if (typed.compare(noneText(zh), Qt::CaseInsensitive) == 0) {
-            *cellText = noneText(chinese);
-            return true;
-        }
-    }
+    // A list entry, "None" among them, takes the typed letters in capitals ("none" gives
+    // "NONE", which still stores no tone).
     for (const QString& entry : list(chinese)) {
         if (entry.compare(typed, Qt::CaseInsensitive) == 0) {
             *cellText = typed.toUpper();
             return true;
         }
+    }
+    // The other language's "None" / "无" means no tone as well.
+    if (typed.compare(noneText(!chinese), Qt::CaseInsensitive) == 0) {
+        *cellText = noneText(chinese);
+        return true;
     }
     const long long f = scaledDecimal(typed, 1);
     if (f >= 600 && f < 2600) {

@@ -39,16 +39,9 @@ Range rangeOf(Rule rule) {
 
 long long thousandths(const QString& text) { return scaledDecimal(text, kPlaces); }
 
-// Rounds thousandths to the places shown, halves away from zero.
-long long toPlaces(long long v, int places) {
-    long long div = 1;
-    for (int p = places; p < kPlaces; ++p) div *= 10;
-    const long long half = div / 2;
-    return v >= 0 ? (v + half) / div : -((-v + half) / div);
-}
-
+// A value of finer places than the field shows rounds as printf rounds the double it reads.
 QString show(const Range& r, long long v) {
-    return fixed(toPlaces(v, r.places), r.places, r.width);
+    return printfFixed(static_cast<double>(v) / 1000.0, r.places, r.width);
 }
 
 bool onTxStep(long long v) { return (v / 10) % 5 == 0; }  // trunc(value x 100) % 5 == 0

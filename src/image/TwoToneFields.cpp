@@ -62,7 +62,7 @@ void storeTime(const Field& f, uint8_t* base, const QString& text, const Env&) {
 
 // A time of 16 bits in 50 ms units: the tone interval shows tenths, the Tx rise hundredths.
 QString showInterval(const Field& f, const uint8_t* base, const Env&) {
-    return fixed((read16(base + f.offset) * 5 + 5) / 10, 1, 2);
+    return printfFixed(read16(base + f.offset) / 20.0, 1, 2);
 }
 QString showTxRise(const Field& f, const uint8_t* base, const Env&) {
     return fixed(read16(base + f.offset) * 5, 2, 3);

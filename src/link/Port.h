@@ -26,6 +26,15 @@ enum class Purge {
     Full,    // also abort whatever is pending
 };
 
+// Why a port could not be opened, as far as the system tells.
+enum class OpenFailure {
+    None,
+    Denied,   // the user may not open the device
+    Busy,     // another program holds it
+    Missing,  // no such device (the cable is unplugged)
+    Other,
+};
+
 // One serial connection to the radio. Every exchange opens it, configures it and closes it
 // itself; all calls block.
 class Port {
@@ -33,6 +42,8 @@ class Port {
     virtual ~Port() = default;
     // Opens the port by its name (COMn or a device path), exclusive.
     virtual bool open(const QString& name) = 0;
+    // Why the last open failed.
+    virtual OpenFailure openFailure() const { return OpenFailure::Other; }
     // The device that open(name) opens, for the messages; the name itself by default.
     virtual QString deviceFor(const QString& name) const { return name; }
     // 9600 baud, 8 data bits, no parity, one stop bit, binary; the given time-outs.

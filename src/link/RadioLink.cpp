@@ -1,8 +1,10 @@
 #include "RadioLink.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cstring>
 
+#include "ChannelCodec.h"
 #include "Pick.h"
 
 namespace cps {
@@ -18,6 +20,35 @@ QString portNotOpened(bool chinese) {
 QString portDetail(const QString& port, const QString& device, bool chinese) {
     if (device.isEmpty() || device == port) return pick(chinese, "Port: %1", "串口：%1").arg(port);
     return pick(chinese, "Port: %1, device %2", "串口：%1，设备 %2").arg(port, device);
+}
+QString portReason(OpenFailure failure, const QString& device, bool chinese) {
+    const char* text = nullptr;
+    switch (failure) {
+        case OpenFailure::Denied:
+            text = QT_TRANSLATE_NOOP("PortReason",
+                                     "You may not open %1. Add your user to the dialout group "
+                                     "(sudo usermod -aG dialout $USER), then log in again.");
+            break;
+        case OpenFailure::Busy:
+            text = QT_TRANSLATE_NOOP("PortReason", "%1 is in use by another program.");
+            break;
+        case OpenFailure::Missing:
+            text = QT_TRANSLATE_NOOP("PortReason", "%1 is not present: is the cable plugged in?");
+            break;
+        case OpenFailure::None:
+        case OpenFailure::Other:
+            return QString();
+    }
+    const QString line =
+        chinese ? QCoreApplication::translate("PortReason", text) : QString::fromLatin1(text);
+    return line.arg(device);
+}
+QString portNotOpenedLines(const QString& first, OpenFailure failure, const QString& port,
+                           const QString& device, bool chinese) {
+    QString text = first;
+    const QString reason = portReason(failure, device.isEmpty() ? port : device, chinese);
+    if (!reason.isEmpty()) text += QLatin1Char('\n') + reason;
+    return text + QLatin1Char('\n') + portDetail(port, device, chinese);
 }
 QString commError(bool chinese) {
     return pick(chinese,
@@ -38,6 +69,21 @@ QString outOfRange(bool chinese) {
                 "\n\nThe frequency band over the range of the radio.\nClick the OK button to "
                 "continue, or click Cancel button to exit.",
                 "\n\n频段超出对讲机的范围。\n按确定继续，按取消退出。");
+}
+QString rangeDetail(const RadioImage& document, const Bands& bands, const Band& radio,
+                    bool chinese) {
+    const QList<int> outside = channelsOutside(document, bands, radio);
+    QString text =
+        pick(chinese, "This file: %1\nThis radio: %2-%3 MHz\n", "此文件：%1\n此对讲机：%2-%3 MHz\n")
+            .arg(msg::bandsText(bands, chinese))
+            .arg(radio.low / kPerMHz)
+            .arg(radio.high / kPerMHz);
+    if (outside.isEmpty())
+        return text + pick(chinese, "No channel lies outside the radio's range.",
+                           "没有超出对讲机范围的信道。");
+    return text +
+           pick(chinese, "Channels outside the radio's range: %1", "超出对讲机范围的信道：%1")
+               .arg(msg::channelList(document, outside, chinese));
 }
 QString bandMismatch(bool chinese) {
     return pick(chinese, "Frequency band is not match", "频段不匹配");
@@ -60,6 +106,28 @@ QString verifyFailed(bool chinese, int address) {
 QString verified(bool chinese) {
     return pick(chinese, "Write verified: the radio holds what was written",
                 "写入已校验：对讲机中的数据与写入的一致");
+}
+QString partlyWritten(bool chinese, const QString& backup) {
+    QString text =
+        pick(chinese,
+             "The write did not finish: the radio now holds a partly written "
+             "configuration. Write again to complete it.",
+             "写数据未完成：对讲机中现在是只写入了一部分的配置。请再次写数据以完成写入。");
+    if (!backup.isEmpty())
+        text += QLatin1Char('\n') + pick(chinese, "What the radio held before is saved in %1.",
+                                         "对讲机原来的数据已保存在 %1。")
+                                        .arg(backup);
+    return text;
+}
+QString readLeftDocument(bool chinese) {
+    return pick(chinese, "The read did not finish: the document was left unchanged.",
+                "读数据未完成：文件内容保持不变。");
+}
+QString verifyInterrupted(bool chinese) {
+    return pick(chinese,
+                "The write completed; only the verify was interrupted, so the data in the radio "
+                "is not checked",
+                "写数据已完成，仅校验被中断，对讲机中的数据未经校验");
 }
 }  // namespace linktext
 
@@ -90,14 +158,21 @@ bool inside(const Band& radio, const Band& band) {
 // One whole-image transaction: its state lives only as long as the transaction.
 class RadioLink::Run {
   public:
-    Run(Port& port, LinkPrompt& prompt, const TransferSettings& s, int& mismatch, QByteArray& id)
-        : port_(port), prompt_(prompt), s_(s), zh_(s.chinese), mismatch_(mismatch), id_(id) {}
+    Run(Port& port, LinkPrompt& prompt, const TransferSettings& s, int& mismatch, bool& sent,
+        QByteArray& id)
+        : port_(port),
+          prompt_(prompt),
+          s_(s),
+          zh_(s.chinese),
+          mismatch_(mismatch),
+          sent_(sent),
+          id_(id) {}
 
     LinkResult go(RadioImage& document) {
         if (!port_.open(s_.portName)) {
             prompt_.message(
-                linktext::portNotOpened(zh_) + QLatin1Char('\n') +
-                    linktext::portDetail(s_.portName, port_.deviceFor(s_.portName), zh_),
+                linktext::portNotOpenedLines(linktext::portNotOpened(zh_), port_.openFailure(),
+                                             s_.portName, port_.deviceFor(s_.portName), zh_),
                 QString(), Buttons::Ok);
             return LinkResult::PortNotOpened;
         }
@@ -118,6 +193,11 @@ class RadioLink::Run {
         return r;
     }
     LinkResult interrupted() { return fail(LinkResult::Interrupted, linktext::interrupted(zh_)); }
+    // Every block was written and acknowledged: saying "reset and try again" would suggest
+    // the radio holds a half-written image.
+    LinkResult verifyBroken() {
+        return fail(LinkResult::VerifyInterrupted, linktext::verifyInterrupted(zh_));
+    }
 
     void send(const uint8_t* data, int n) { port_.write(data, n); }
     void sendAck() { port_.writeByte(wire::kAck); }
@@ -168,14 +248,16 @@ class RadioLink::Run {
                     firstId = false;
                     const Band radio = unpackBand(id[5], id[6], id[7]);
                     if (!inside(radio, s_.bands.band1) && !inside(radio, s_.bands.band2) &&
-                        prompt_.message(linktext::outOfRange(zh_), linktext::caution(zh_),
-                                        Buttons::OkCancel) != Answer::Ok)
+                        prompt_.message(linktext::outOfRange(zh_) + QStringLiteral("\n\n") +
+                                            linktext::rangeDetail(document, s_.bands, radio, zh_),
+                                        linktext::caution(zh_), Buttons::OkCancel) != Answer::Ok)
                         return LinkResult::RangeRefused;
                     continue;  // the radio is asked for program mode again
                 }
+                // Purged before the ACK only: a radio may answer it at once, and a purge
+                // between the ACK and its answer would throw the answer away.
                 port_.purge(Purge::Queues);
                 sendAck();
-                port_.purge(Purge::Queues);
                 port_.pause(1);
                 if (!ackArrives()) {
                     if (attempt > kMaxIdAckAttempts) return interrupted();
@@ -208,6 +290,7 @@ class RadioLink::Run {
     }
 
     bool writeBlock(const RadioImage& image, int address, int length) {
+        sent_ = true;
         port_.purge(Purge::Queues);
         sendHeader(wire::kWrite, address, length);
         port_.pause(1);
@@ -267,14 +350,14 @@ class RadioLink::Run {
         prompt_.setStatus(linktext::verifying(zh_));
         for (int row = 0; row < kWriteRows; ++row) {
             for (int half = 0; half < 2; ++half)
-                if (!check(row * kRowSize + half * 8, 8)) return interrupted();
+                if (!check(row * kRowSize + half * 8, 8)) return verifyBroken();
             if (!rowDone(row + 1)) return LinkResult::Cancelled;
         }
         for (const Block& b : kFixedBlocks)
-            if (!check(b.address, b.length)) return interrupted();
+            if (!check(b.address, b.length)) return verifyBroken();
         if (s_.sendCalibration)
             for (int a = kCalibrationStart; a < kCalibrationEnd; a += 8)
-                if (!check(a, 8)) return interrupted();
+                if (!check(a, 8)) return verifyBroken();
         if (lowest < 0) return LinkResult::Ok;
         mismatch_ = lowest;
         return fail(LinkResult::VerifyFailed, linktext::verifyFailed(zh_, lowest));
@@ -315,13 +398,15 @@ class RadioLink::Run {
     const TransferSettings& s_;
     const bool zh_;
     int& mismatch_;
+    bool& sent_;
     QByteArray& id_;
 };
 
 LinkResult RadioLink::transfer(RadioImage& document, const TransferSettings& settings) {
     mismatch_ = -1;
+    dataSent_ = false;
     id_.clear();
-    Run run(port_, prompt_, settings, mismatch_, id_);
+    Run run(port_, prompt_, settings, mismatch_, dataSent_, id_);
     return run.go(document);
 }
 
@@ -349,9 +434,10 @@ LinkResult RadioLink::serviceExchange(RadioImage& image, int start, int end, Lin
         return LinkResult::Interrupted;
     };
     if (!port_.open(portName)) {
-        prompt_.message(linktext::serviceOpenFailed() + QLatin1Char('\n') +
-                            linktext::portDetail(portName, port_.deviceFor(portName), chinese),
-                        QString(), Buttons::Ok);
+        prompt_.message(
+            linktext::portNotOpenedLines(linktext::serviceOpenFailed(), port_.openFailure(),
+                                         portName, port_.deviceFor(portName), chinese),
+            QString(), Buttons::Ok);
         return LinkResult::PortNotOpened;
     }
     {

@@ -24,6 +24,9 @@ enum class LinkResult {
     Interrupted,  // a missing acknowledgement or a short reply
     Cancelled,
     VerifyFailed,  // the read-back after a write differs from what was sent
+    // The write completed; the read-back that checks it broke off. The radio holds the new
+    // data, unchecked.
+    VerifyInterrupted,
 };
 
 enum class Buttons { Ok, OkCancel, RetryCancel };
@@ -73,6 +76,9 @@ class RadioLink {
     // The identification the radio gave in the last transfer's handshake (empty when none
     // arrived): its type letters and the frequency range it covers.
     QByteArray identification() const { return id_; }
+    // After a write: whether any block was sent, so that a write that ended early has left
+    // the radio holding part of the new configuration.
+    bool dataSent() const { return dataSent_; }
 
     // Moves image bytes [start, end) to or from the radio, with its own time-outs and
     // messages and no progress; shows the success box at the end. A read changes image
@@ -95,6 +101,7 @@ class RadioLink {
     LinkPrompt& prompt_;
     int mismatch_ = -1;
     QByteArray id_;
+    bool dataSent_ = false;
 };
 
 // An identification as a person reads it: "U888 134-176 MHz"; empty for none.
@@ -116,11 +123,21 @@ namespace linktext {
 QString portNotOpened(bool chinese);
 // The line under a port-open failure: the port name and the device it leads to.
 QString portDetail(const QString& port, const QString& device, bool chinese);
+// Why device could not be opened and what to do about it; empty when the system gave no
+// reason the user can act on. The Chinese texts come from the installed translation.
+QString portReason(OpenFailure failure, const QString& device, bool chinese);
+// The lines a port-open failure shows: first, the reason, then the port detail.
+QString portNotOpenedLines(const QString& first, OpenFailure failure, const QString& port,
+                           const QString& device, bool chinese);
 QString commError(bool chinese);
 QString interrupted(bool chinese);
 QString wrongType(bool chinese);
 QString caution(bool chinese);
 QString outOfRange(bool chinese);
+// The lines under the range question: the document's band limits, the radio's range and
+// the channels (shown with bands) outside it.
+QString rangeDetail(const RadioImage& document, const Bands& bands, const Band& radio,
+                    bool chinese);
 QString bandMismatch(bool chinese);
 QString bandInvalid(bool chinese);
 QString passwordError();
@@ -132,6 +149,12 @@ QString writeOk(bool chinese);
 QString verifying(bool chinese);
 QString verifyFailed(bool chinese, int address);
 QString verified(bool chinese);
+// A write that ended before its end: what the radio holds now and how to mend it; backup
+// names the file the radio was saved in before, when there is one.
+QString partlyWritten(bool chinese, const QString& backup = QString());
+// A read that ended before its end.
+QString readLeftDocument(bool chinese);
+QString verifyInterrupted(bool chinese);
 }  // namespace linktext
 
 }  // namespace cps

@@ -47,18 +47,29 @@ RadioWriteResult writeRadio(Port& port, LinkPrompt& prompt, const RadioImage& im
     if (const QString id = describeIdentification(link.identification()); !id.isEmpty())
         r.identification = id;
     r.mismatch = link.verifyMismatch();
+    r.partly = link.dataSent() && r.result != LinkResult::Ok &&
+               r.result != LinkResult::VerifyFailed && r.result != LinkResult::VerifyInterrupted;
+    if (r.partly) r.partlyNote = linktext::partlyWritten(options.chinese, r.backupSaved);
     switch (r.result) {
         case LinkResult::Ok:
             r.summary =
                 options.verify ? QStringLiteral("written, verified") : QStringLiteral("written");
-            break;
+            return r;
         case LinkResult::VerifyFailed:
             r.summary = QStringLiteral("written, but the read-back differs");
+            break;
+        case LinkResult::VerifyInterrupted:
+            r.summary = QStringLiteral(
+                "written completely; only the verify was interrupted, the radio's data is "
+                "unchecked");
             break;
         default:
             r.summary = QStringLiteral("failed, nothing more sent");
             break;
     }
+    // What the radio held before is the user's way back.
+    if (!r.partly && !r.backupSaved.isEmpty())
+        r.summary += QStringLiteral("; the radio's previous data is saved in ") + r.backupSaved;
     return r;
 }
 

@@ -6,6 +6,14 @@
 
 #include "PortNames.h"
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#endif
 #ifdef Q_OS_LINUX
 #include <linux/serial.h>
 #include <sys/ioctl.h>
@@ -39,6 +47,56 @@ void restoreFlags(QSerialPort& port, int flags) {
 }
 #endif
 
+// The device itself rather than a link to it: the lock file is named after what is opened.
+QString realDevice(const QString& device) {
+#ifdef Q_OS_UNIX
+    const QString real = QFileInfo(device).canonicalFilePath();
+    if (!real.isEmpty()) return real;
+#endif
+    return device;
+}
+
+// What the serial port's error means for the user. Its permission error covers a lock file
+// held by another program, a device busy in the kernel and a user without the right, so on
+// Unix the device is asked once more, without a lock, to tell them apart.
+OpenFailure diagnose(const QString& device, QSerialPort::SerialPortError error) {
+    switch (error) {
+        case QSerialPort::DeviceNotFoundError:
+            return OpenFailure::Missing;
+        case QSerialPort::OpenError:
+            return OpenFailure::Busy;
+        case QSerialPort::PermissionError:
+            break;
+        default:
+            return OpenFailure::Other;
+    }
+#ifdef Q_OS_UNIX
+    const int fd =
+        ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0) {
+        ::close(fd);
+        return OpenFailure::Busy;  // only the lock stood in the way
+    }
+    switch (errno) {
+        case EACCES:
+        case EPERM:
+            return OpenFailure::Denied;
+        case EBUSY:
+            return OpenFailure::Busy;
+        case ENOENT:
+        case ENODEV:
+        case ENXIO:
+            return OpenFailure::Missing;
+        default:
+            return OpenFailure::Other;
+    }
+#else
+    // Windows says "access denied" for a port another program has open.
+    Q_UNUSED(device);
+    return OpenFailure::Busy;
+#endif
+}
+
 }  // namespace
 
 SerialPort::SerialPort(Resolver resolve) : resolve_(std::move(resolve)) {
@@ -49,10 +107,18 @@ SerialPort::~SerialPort() { close(); }
 
 bool SerialPort::open(const QString& name) {
     close();
+    failure_ = OpenFailure::None;
+    const QString device = realDevice(resolve_(name));
     port_ = std::make_unique<QSerialPort>();
-    port_->setPortName(resolve_(name));
-    if (!port_->open(QIODevice::ReadWrite)) return false;
+    port_->setPortName(device);
+    if (!port_->open(QIODevice::ReadWrite)) {
+        failure_ = diagnose(device, port_->error());
+        return false;
+    }
 #ifdef Q_OS_LINUX
+    // Programs that use no lock file (or another one) are kept out by the kernel; root
+    // passes this, but then the lock file above holds.
+    ::ioctl(static_cast<int>(port_->handle()), TIOCEXCL);
     savedFlags_ = askLowLatency(*port_);
 #endif
     return true;
@@ -118,6 +184,7 @@ void SerialPort::close() {
 #ifdef Q_OS_LINUX
         if (port_->isOpen() && savedFlags_ >= 0) restoreFlags(*port_, savedFlags_);
         savedFlags_ = -1;
+        if (port_->isOpen()) ::ioctl(static_cast<int>(port_->handle()), TIOCNXCL);
 #endif
         if (port_->isOpen()) port_->close();
         port_.reset();
@@ -130,11 +197,11 @@ void SerialPort::pause(int milliseconds) {
 
 QString SerialPort::errorText() const { return port_ ? port_->errorString() : QString(); }
 
-bool SerialPort::canOpen(const QString& name, const Resolver& resolve) {
+OpenFailure SerialPort::probe(const QString& name, const Resolver& resolve) {
     SerialPort port(resolve);
-    const bool ok = port.open(name);
+    port.open(name);
     port.close();
-    return ok;
+    return port.failure_;
 }
 
 }  // namespace cps

@@ -14,7 +14,7 @@ namespace cps {
 namespace {
 
 // The check boxes' texts in the Chinese resources; the English ones are the sections'.
-const char* const kChineseTexts[print::kSectionCount] = {"DTMF", "MSK", "可选功能", "2-Tone",
+const char* const kChineseTexts[print::kSectionCount] = {"DTMF", "MSK", "可选功能", "两音",
                                                          "信道信息"};
 
 }  // namespace
@@ -43,7 +43,7 @@ CPrintListDlg::CPrintListDlg(bool chinese, QWidget* parent) : QDialog(parent) {
     connect(clearAll_, &QPushButton::clicked, this, &CPrintListDlg::clearAll);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    QPushButton* ok = buttons->addButton(pick(chinese, "OK", "确定"), QDialogButtonBox::AcceptRole);
     QPushButton* cancel =
         buttons->addButton(pick(chinese, "Cancel", "取消"), QDialogButtonBox::RejectRole);
     setControlId(ok, 1);

@@ -1,13 +1,14 @@
 #include "PageRenderer.h"
 
+#include <QBuffer>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include "AppContext.h"
+#include "SafeFile.h"
 
 namespace cps::print {
 
@@ -90,30 +91,35 @@ void paintJob(QPagedPaintDevice& device, QPainter& painter, const Job& job, cons
     }
 }
 
-bool writePdf(const QString& path, const Job& job, const Source& source, QString* error) {
+bool renderPdf(QByteArray* pdf, const Job& job, const Source& source, QString* error) {
     auto fail = [&](const QString& why) {
         if (error) *error = why;
         return false;
     };
     if (job.maxPage < 1) return fail(pick(source.chinese, "Nothing to print", "没有可打印的内容"));
-    // Written aside and put in place at the end, so that a failure leaves no half report.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(QStringLiteral("%1: %2").arg(path, file.errorString()));
+    // Drawn in memory: the PDF writer does not report a write that fails, so it never
+    // writes to a file itself.
+    QBuffer buffer(pdf);
+    buffer.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&buffer);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                          QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
         writer.setTitle(pick(source.chinese, "Radio report", "对讲机报表"));
         writer.setCreator(QStringLiteral("cps"));
         QPainter painter;
-        if (!painter.begin(&writer))
-            return fail(QStringLiteral("%1: %2").arg(path, QStringLiteral("cannot draw the PDF")));
+        if (!painter.begin(&writer)) return fail(QStringLiteral("cannot draw the PDF"));
         paintJob(writer, painter, job, source, 1, job.maxPage);
         painter.end();
     }
-    if (!file.commit()) return fail(QStringLiteral("%1: %2").arg(path, file.errorString()));
     return true;
+}
+
+bool writePdf(const QString& path, const Job& job, const Source& source, QString* error) {
+    QByteArray pdf;
+    if (!renderPdf(&pdf, job, source, error)) return false;
+    // The one safe save: a full disk leaves the previous file as it was.
+    return replaceFile(path, pdf, error);
 }
 
 }  // namespace cps::print

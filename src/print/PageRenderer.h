@@ -43,6 +43,9 @@ class PageRenderer {
 void paintJob(QPagedPaintDevice& device, QPainter& painter, const Job& job, const Source& source,
               int from, int to);
 
+// Draws every page of the job into pdf (A4). False, with the reason, when the job has no
+// page.
+bool renderPdf(QByteArray* pdf, const Job& job, const Source& source, QString* error);
 // Writes every page of the job to a PDF file (A4). False, with the reason, when the file
 // cannot be written or the job has no page.
 bool writePdf(const QString& path, const Job& job, const Source& source, QString* error);

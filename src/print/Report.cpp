@@ -77,7 +77,6 @@ class Values {
 // Section names of the field tables the pages read.
 constexpr const char* kReport = "report";
 constexpr const char* kOptionalSection = "optional";
-constexpr const char* kDtmfSection = "dtmf";
 constexpr const char* kMskSection = "msk";
 constexpr const char* kEncodeSection = "2tone-encode";
 constexpr const char* kDecodeSection = "2tone-decode";
@@ -114,12 +113,6 @@ class Builder {
         text(6 * c, -m_.titleLine, pick(zh_, en, zh), Font::Title);
     }
     bool chinese() const { return zh_; }
-    // "On"/"Off" of a check box or a two-state list in the page's language.
-    QString onOff(const QString& v, const char* onEn = "On") const {
-        if (v == QLatin1String("On")) return pick(zh_, onEn, "开");
-        if (v == QLatin1String("Off")) return pick(zh_, "Off", "关");
-        return v;
-    }
 
   private:
     Page& page_;
@@ -202,10 +195,7 @@ void dtmfPage(Builder& b, Values& v) {
     row(9, "Side Tone:", "侧音:", v.get(kReport, "Side Tone"));
     b.text(6 * c, -11 * L, "Decode", "解码");
     row(12, "ID Code:", "身份码:", v.get(kReport, "ID Code"));
-    // The DTMF editor keeps the group code as a list index; one without a selection
-    // (0xFF included) is off.
-    const QString group = v.get(kDtmfSection, "Group Code");
-    row(13, "Group Code:", "组呼码:", group.isEmpty() ? QStringLiteral("Off") : group);
+    row(13, "Group Code:", "组呼码:", v.get(kReport, "Group Code"));
     row(14, "Stun Activation:", "遥毙激活:", v.get(kReport, "Stun Activation"));
     row(15, "Stun Code:", "遥毙码:", v.get(kReport, "Stun Code"));
     row(16, "Stun Code Response:", "遥毙码回应:", v.get(kReport, "Stun Code Response"));
@@ -252,28 +242,29 @@ void optionalPage(Builder& b, Values& v) {
     row(5, "Back Light:", "背光灯:", opt("Back Light"));
     row(6, "Back Light Color:", "背光灯颜色:", opt("Back Light Color"));
     row(7, "Display mode:", "显示模式:", opt("Display Mode"));
-    row(8, "Key lock:", "键盘锁定:", opt("Key Lock"));
-    row(9, "Priority channel:", "优先信道:", opt("Priority Channel"));
+    // Rows with a decoding of the page's own print by it; the others as the editor shows them.
+    auto own = [&](const char* key) { return v.get(kReport, key); };
+    row(8, "Key lock:", "键盘锁定:", own("Key lock"));
+    row(9, "Priority channel:", "优先信道:", own("Priority channel"));
     row(10, "Scan mode:", "扫描模式:", opt("Scan Mode"));
-    row(11, "Squelch level:", "静噪电平:", opt("Squelch Level"));
-    const QString step = opt("Step (k)");
-    row(12, "Step:", "步进:", step.isEmpty() ? step : step + QLatin1Char('k'));
-    row(13, "Time-out Timer:", "超时定时器:", opt("TOT (s)"));
-    row(14, "Vox Gain Level:", "声控增益电平:", opt("Vox Gain Level"));
+    row(11, "Squelch level:", "静噪电平:", own("Squelch level"));
+    row(12, "Step:", "步进:", own("Step"));
+    row(13, "Time-out Timer:", "超时定时器:", own("Time-out Timer"));
+    row(14, "Vox Gain Level:", "声控增益电平:", own("Vox Gain Level"));
     // The radio's editor has no field for voice annunciation, scrambler or PTT ID display:
     // their rows keep their labels and print no value.
     row(15, "Voice annunciation:", "语音报号:", {});
-    row(16, "Frequency Mode:", "频率模式:", v.get(kReport, "Frequency Mode"));
+    row(16, "Frequency Mode:", "频率模式:", own("Frequency Mode"));
     row(17, "MSK Type:", "MSK 类型:", opt("MSK Type"));
-    row(18, "Battery saver:", "电池省电:", opt("Battery Saver"));
+    row(18, "Battery saver:", "电池省电:", own("Battery saver"));
     row(19, "Beep tone:", "哔音:", opt("Beep"));
     row(20, "Scrambler:", "扰频器:", {});
-    row(21, "Keypad Lock:", "数字功能键锁定:", b.onOff(opt("Keypad Lock")));
+    row(21, "Keypad Lock:", "数字功能键锁定:", own("Keypad Lock"));
     b.text(6 * c, -23 * L, "PTT ID", "PTT ID");
     row(24, "Display PTT ID:", "显示 PTT ID:", {});
-    row(25, "PTT ID type:", "PTT ID 类型:", v.get(kReport, "PTT ID type"));
-    row(26, "Beginning of Trasmit:", "发射开始:", v.get(kReport, "Beginning of Trasmit"));
-    row(27, "End of transmit:", "发射结束:", v.get(kReport, "End of transmit"));
+    row(25, "PTT ID type:", "PTT ID 类型:", own("PTT ID type"));
+    row(26, "Beginning of Trasmit:", "发射开始:", own("Beginning of Trasmit"));
+    row(27, "End of transmit:", "发射结束:", own("End of transmit"));
 }
 
 void decodePage(Builder& b, Values& v) {
@@ -319,7 +310,7 @@ void encodePage(Builder& b, Values& v) {
     row(6, "Long tone delay time(s):", "长音持续时间 (s):", enc("Long tone delay time(s)"));
     row(7, "Tone interval time(s):", "音频间隔时间 (s):", enc("Tone interval time(ms)"));
     row(8, "Txrise delay time(s):", "上升发射延迟时间 (s):", enc("Tx rise delay time(ms)"));
-    row(9, "Short beep tone:", "短哔音:", b.onOff(enc("Short beep tone"), "ON"));
+    row(9, "Short beep tone:", "短哔音:", v.get(kReport, "Short beep tone"));
 
     const int heads = -12 * L;
     if (b.chinese()) {
@@ -345,8 +336,9 @@ void encodePage(Builder& b, Values& v) {
             const int n = k + 16 * half;
             const int dx = 28 * c * half;
             b.text(7 * c + dx, y, QString::number(n));
-            b.text(13 * c + dx, y, enc(QStringLiteral("Tone1 Fre %1").arg(n)));
-            b.text(23 * c + dx, y, enc(QStringLiteral("Tone2 Fre %1").arg(n)));
+            // The page's own rule: a tone whose first byte is 0xFF is blank.
+            b.text(13 * c + dx, y, v.get(kReport, QStringLiteral("Tone1 Fre %1").arg(n)));
+            b.text(23 * c + dx, y, v.get(kReport, QStringLiteral("Tone2 Fre %1").arg(n)));
         }
     }
 }

@@ -90,7 +90,10 @@ bool ReportPrinting::exportPdf() {
     if (path.isEmpty()) return false;
     QString error;
     if (print::writePdf(path, job_, source_, &error)) return true;
-    prompter_.message(parent_, caption_, error, Prompter::Icon::Exclamation, QMessageBox::Ok);
+    prompter_.message(parent_, caption_,
+                      pick(source_.chinese, "The report was not saved.", "报表未保存。") +
+                          QLatin1Char('\n') + error,
+                      Prompter::Icon::Exclamation, QMessageBox::Ok);
     return false;
 }
 

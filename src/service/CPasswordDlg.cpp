@@ -14,7 +14,7 @@ namespace cps {
 
 CPasswordDlg::CPasswordDlg(bool chinese, QWidget* parent) : QDialog(parent) {
     setControlId(this, kTemplateId);
-    setWindowTitle(QStringLiteral("Password"));
+    setWindowTitle(chinese ? QStringLiteral("密码") : QStringLiteral("Password"));
     auto* label = new QLabel(chinese ? QStringLiteral("密码") : QStringLiteral("Password"), this);
     edit_ = new QLineEdit(this);
     setControlId(edit_, kEditId);
@@ -23,7 +23,8 @@ CPasswordDlg::CPasswordDlg(bool chinese, QWidget* parent) : QDialog(parent) {
     label->setBuddy(edit_);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    QPushButton* ok = buttons->addButton(chinese ? QStringLiteral("确定") : QStringLiteral("OK"),
+                                         QDialogButtonBox::AcceptRole);
     buttons->addButton(chinese ? QStringLiteral("取消") : QStringLiteral("Cancel"),
                        QDialogButtonBox::RejectRole);
     ok->setDefault(true);

@@ -58,7 +58,7 @@ TEST_F(AppContextTest, ExitWritesTheSqlSwitchBack) {
     }
     QFile f(dir.filePath("Program.ini"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), QByteArray("[Setup]\r\nLanguage=English\r\nEnableSql=0\r\n"));
+    EXPECT_EQ(f.readAll(), QByteArray("[Setup]\nLanguage=English\nEnableSql=0\n"));
 }
 
 TEST_F(AppContextTest, FillMirrorsTheRadioTypeThroughThePerUserStore) {

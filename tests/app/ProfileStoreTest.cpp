@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
@@ -94,8 +95,9 @@ TEST_F(ProfileStoreTest, SetAndSave) {
         store.set("New", "Key", "v");
         EXPECT_TRUE(store.changed());
     }  // saved when destroyed
-    EXPECT_EQ(read(), QByteArray("[Setup]\r\nLanguage=English\r\nDup=1\r\nDup=9\r\nEnableSql=0\r\n"
-                                 "[SETUP]\r\nDup=3\r\n[New]\r\nKey=v\r\n"));
+    // An LF file stays one.
+    EXPECT_EQ(read(), QByteArray("[Setup]\nLanguage=English\nDup=1\nDup=9\nEnableSql=0\n"
+                                 "[SETUP]\nDup=3\n[New]\nKey=v\n"));
 }
 
 TEST_F(ProfileStoreTest, ZeroBytesLeftByAnInPlaceRewriteAreIgnored) {
@@ -239,6 +241,45 @@ TEST_F(ProfileStoreTest, ASaveThatFailsPartWayKeepsTheOldFile) {
     ASSERT_TRUE(store.save());
     EXPECT_EQ(read(), old + "EnableSql=1\r\n");
 }
+
+TEST_F(ProfileStoreTest, AFullDiskKeepsTheSettingsFileAndThePerUserCopy) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir("disk"));
+    const test::TinyDisk disk(dir.filePath("disk"));
+    if (!disk.mounted()) GTEST_SKIP() << "may not mount a tmpfs here";
+    const QString program = dir.filePath("disk/Program.ini");
+    const QString copy = dir.filePath("disk/user/Program.ini");
+    QByteArray old = "[Setup]\r\nLanguage=English\r\n";
+    for (int i = 0; i < 20; ++i) old += "Key" + QByteArray::number(i) + "=some value\r\n";
+    auto put = [](const QString& file, const QByteArray& bytes) {
+        QDir().mkpath(QFileInfo(file).absolutePath());
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    auto get = [](const QString& file) {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    };
+    put(program, old);
+    put(copy, "[Setup]\r\nLanguage=Chinese\r\n");
+    disk.fill(dir.filePath("disk/filler"));
+
+    ProfileStore store;
+    ASSERT_TRUE(store.open(program));
+    store.set("Setup", "EnableSql", "1");
+    EXPECT_FALSE(store.save());
+    EXPECT_TRUE(store.errorString().contains(program)) << store.errorString().toStdString();
+    EXPECT_EQ(get(program), old);
+
+    ProfileStore user;
+    ASSERT_TRUE(user.open(program));
+    ASSERT_TRUE(user.useUserCopy(copy));
+    for (int i = 0; i < 50; ++i) user.set("Setup", "Extra" + QString::number(i), "a long value");
+    EXPECT_FALSE(user.save());
+    EXPECT_TRUE(user.errorString().contains(copy)) << user.errorString().toStdString();
+    EXPECT_EQ(get(copy), "[Setup]\r\nLanguage=Chinese\r\n");
+    EXPECT_EQ(get(program), old);
+}
 #endif
 
 TEST_F(ProfileStoreTest, PerUserCopyTakesWhatDiffersAndIsReadFirst) {
@@ -307,10 +348,38 @@ TEST_F(ProfileStoreTest, AnEmptySectionHeaderSurvivesASave) {
         ASSERT_TRUE(store.save());
     }
     EXPECT_EQ(read(),
-              "[Setup]\r\nLanguage=English\r\nEnableSql=1\r\n[]\r\nLanguage=Chinese\r\n"
-              "EnableSql=0\r\n");
+              "[Setup]\nLanguage=English\nEnableSql=1\n[]\nLanguage=Chinese\n"
+              "EnableSql=0\n");
     ProfileStore again;
     ASSERT_TRUE(again.open(path()));
     EXPECT_EQ(again.get("Setup", "Language"), "English");
     EXPECT_EQ(again.get("Setup", "EnableSql"), "1");
+}
+
+TEST_F(ProfileStoreTest, LinesKeepTheirEndsAndNewLinesTakeTheFilesOwn) {
+    // A file edited on a Unix system: a language switch must not turn it into CRLF.
+    write("[Setup]\nLanguage=English\nAppName=Radio\n[English]\nCompany=Dealer\n");
+    {
+        ProfileStore store;
+        ASSERT_TRUE(store.open(path()));
+        store.set("Setup", "Language", "Chinese");
+        store.set("Setup", "EnableSql", "1");
+        store.set("New", "Key", "v");
+        ASSERT_TRUE(store.save());
+    }
+    EXPECT_EQ(read(),
+              "[Setup]\nLanguage=Chinese\nAppName=Radio\nEnableSql=1\n[English]\nCompany=Dealer\n"
+              "[New]\nKey=v\n");
+
+    // Mixed ends stay as they were read; new lines take the ending most lines have, and a
+    // last line without one gets it too.
+    write("[Setup]\r\nLanguage=English\nA=1\r\nB=2\r\nC=3");
+    {
+        ProfileStore store;
+        ASSERT_TRUE(store.open(path()));
+        store.set("Setup", "Language", "Chinese");
+        store.set("Setup", "D", "4");
+        ASSERT_TRUE(store.save());
+    }
+    EXPECT_EQ(read(), "[Setup]\r\nLanguage=Chinese\nA=1\r\nB=2\r\nC=3\r\nD=4\r\n");
 }

@@ -181,6 +181,33 @@ TEST_F(ChannelTableTest, FillAndStoreRoundTrip) {
     EXPECT_TRUE(second == image);
 }
 
+TEST_F(ChannelTableTest, ReplacedBandLimitsAreUsedButStoredAsRead) {
+    // Band 2 packed as 00 00 00 is unusable: the grid works with a replacement, and a store
+    // (open, then save) leaves the bytes the file held.
+    RadioImage image = RadioImage::factory();
+    packBands(image, defaultBands());
+    const uint8_t unusable[3] = {0x00, 0x00, 0x00};
+    for (int i = 0; i < 3; ++i) image.set(addr::kBandLimitsPacked + 3 + i, unusable[i]);
+    const RadioImage opened = image;
+    ChannelTable t(false);
+    t.fill(image);
+    ASSERT_FALSE(t.bandsNote().isEmpty());
+    EXPECT_GT(t.bands().band2.high, 0);
+    t.store(image);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(image.at(addr::kBandLimitsPacked + i), opened.at(addr::kBandLimitsPacked + i))
+            << i;
+    EXPECT_TRUE(image == opened);
+
+    // The replacement still decides what the grid accepts.
+    EXPECT_EQ(t.leaveCell(1, 1, QStringLiteral("145.5")).notice, Notice::None);
+
+    // Limits set explicitly are stored as set.
+    t.setBands(defaultBands());
+    t.store(image);
+    EXPECT_EQ(unpackBands(image), defaultBands());
+}
+
 TEST_F(ChannelTableTest, FullEightCharacterNameFromImageShows) {
     RadioImage image;
     addChannel(2, "145.5");
@@ -289,6 +316,8 @@ TEST_F(ChannelTableTest, TypedCellsTellChangesFromReformatting) {
         {3, "d023n", "D023N", false},
         {4, "", "None", false},
         {4, "无", "None", false},
+        {4, "none", "NONE", false},  // a list entry in any case is taken in capitals
+        {3, "None", "NONE", false},
         {6, "high", "High", false},
         {6, "中", "Middle", false},
         {7, "NARROW", "Narrow", false},
@@ -353,7 +382,7 @@ TEST_F(ChannelTableTest, TypedRowsGoInWholeOrNotAtAll) {
 
     e = table.typeRows(1, {good, ChannelRow{}});
     EXPECT_FALSE(e.refused);
-    EXPECT_EQ(rowTexts(table, 1), (QStringList{"145.50000", "145.50000", "None", "88.5", "A", "Low",
+    EXPECT_EQ(rowTexts(table, 1), (QStringList{"145.50000", "145.50000", "NONE", "88.5", "A", "Low",
                                                "Wide", "Yes", "Off", "Off"}));
     EXPECT_EQ(table.row(2), ChannelRow{});  // an empty row pasted deletes the channel
 }
@@ -386,18 +415,19 @@ TEST(ChannelTableBands, UnusableLimitsKeepEveryChannelThroughFillAndStore) {
             << c.what << table.bandsNote().toStdString();
         RadioImage stored = file;
         table.store(stored);
-        // The channels and nothing else come back; the limits in use are now stored.
+        // The channels come back, and the limits as the file held them: the replacement
+        // was only used.
         for (int n = 1; n <= kChannelCount; ++n)
             for (int i = 0; i < kRecordSize; ++i)
                 ASSERT_EQ(stored.at(recordOffset(n) + i), image.at(recordOffset(n) + i))
                     << c.what << " channel " << n;
-        // A new image's copy holds 134-176 and 176-176 MHz.
-        EXPECT_TRUE(unpackBands(stored) ==
-                    (Bands{{134 * kPerMHz, 176 * kPerMHz}, {176 * kPerMHz, 176 * kPerMHz}}))
-            << c.what;
-        // Filled again, the image is usable as it is: nothing more to say.
+        for (int i = 0; i < 6; ++i)
+            EXPECT_EQ(stored.at(addr::kBandLimitsPacked + i), c.packed[i]) << c.what << " " << i;
+        // Filled again, the same replacement with the same note.
+        const QString note = table.bandsNote();
         table.fill(stored);
-        EXPECT_TRUE(table.bandsNote().isEmpty()) << c.what;
+        EXPECT_EQ(table.bandsNote(), note) << c.what;
+        EXPECT_EQ(table.text(64, 1), QStringLiteral("145.50000")) << c.what;
     }
 }
 

@@ -567,6 +567,17 @@ TEST_F(CliTest, TwoToneSectionsShowAndSetAsTheDialogDoes) {
         run({"set", file("new.dat"), "-o", file("f.dat"), "2tone-decode", "Pages stored=3"}).status,
         2);
     EXPECT_FALSE(QFile::exists(file("f.dat")));
+
+    // The tone interval shows as printf's "%2.1f" shows 41 / 20 and 6049 / 20.
+    QByteArray odd = before;
+    odd.replace(0xEC3, 2, QByteArray("\x00\x29", 2));
+    write(file("odd.dat"), odd);
+    r = run({"show", file("odd.dat"), "2tone-encode"});
+    EXPECT_EQ(r.out.split('\n').value(3), "2tone-encode\tTone interval time(ms)\t2.0");
+    odd.replace(0xEC3, 2, QByteArray("\x17\xA1", 2));
+    write(file("odd.dat"), odd);
+    r = run({"show", file("odd.dat"), "2tone-encode"});
+    EXPECT_EQ(r.out.split('\n').value(3), "2tone-encode\tTone interval time(ms)\t302.4");
 }
 
 TEST_F(CliTest, UnusableBandLimitsAreReplacedWithANoteOnStderr) {

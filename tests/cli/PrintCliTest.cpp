@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -146,4 +147,26 @@ TEST_F(PrintCliTest, NoPageOrBadArgumentsWriteNothing) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(run({file("missing.dat"), "-o", file("m.pdf")}).status, 1);
     EXPECT_FALSE(QFile::exists(file("m.pdf")));
+}
+
+TEST_F(PrintCliTest, PagesDecodeTheirOwnRowsInThePdf) {
+    if (pdftotext.isEmpty()) GTEST_SKIP() << "pdftotext is not installed";
+    RadioImage image = RadioImage::factory();
+    image.set(0xC40, 0x0C);  // TOT 12 x 30
+    image.set(0xC41, 0x1A);  // squelch 10
+    image.set(0xC43, 0x05);  // step: no list value
+    image.set(0xCCF, 0x41);  // group code "A"
+    image.set(0xEC3, 0x00);  // tone interval 41 x 50 ms
+    image.set(0xEC4, 41);
+    image.set(0xEC7, 0x02);  // short beep: bit 0 clear
+    image.set(0xE00, 0xFF);  // entry 1 tone 1: FF 00 prints blank
+    image.set(0xE01, 0x00);
+    ASSERT_TRUE(saveDataFile(file("odd.dat"), image, nullptr));
+    ASSERT_EQ(
+        run({file("odd.dat"), "-o", file("odd.pdf"), "--sections", "all", "--lang", "en"}).status,
+        0);
+    const QString t = text(file("odd.pdf"));
+    for (const char* s : {"360", "25k", "2.0"}) EXPECT_TRUE(t.contains(QString::fromUtf8(s))) << s;
+    EXPECT_FALSE(t.contains("6528.0"));
+    EXPECT_FALSE(t.contains(QRegularExpression("\\bON\\b")));  // short beep prints Off
 }

@@ -2,8 +2,11 @@
 
 #include <QCoreApplication>
 #include <QSettings>
+#include <QThread>
 
 #include "FileFaults.h"
+#include "RadioLink.h"
+#include "SerialPort.h"
 #include "SimHarness.h"
 
 using namespace cps;
@@ -41,6 +44,63 @@ TEST_F(E2e, FullReadEqualsTheRadioMemory) {
     ASSERT_TRUE(loadDataFile(path("out.dat"), read));
     EXPECT_TRUE(read == memory);
     EXPECT_TRUE(sim.sawClose());
+}
+
+// A radio that answers the moment a request is in, and a program that a loaded machine
+// holds up for a few milliseconds after each byte it sends: the answer is in before the
+// program goes on, and must still be heard. It used to be purged after the ACK that follows
+// the identification.
+class LatePort : public Port {
+  public:
+    bool open(const QString& name) override { return inner_.open(name); }
+    void configure(const PortTimeouts& t) override { inner_.configure(t); }
+    void purge(Purge p) override { inner_.purge(p); }
+    int write(const uint8_t* d, int n) override {
+        const int w = inner_.write(d, n);
+        if (n == 1) QThread::msleep(3);
+        return w;
+    }
+    int read(uint8_t* d, int n) override { return inner_.read(d, n); }
+    void close() override { inner_.close(); }
+    void pause(int ms) override { inner_.pause(ms); }
+
+  private:
+    SerialPort inner_;
+};
+
+class SilentPrompt : public LinkPrompt {
+  public:
+    QStringList boxes;
+    Answer message(const QString& text, const QString&, Buttons) override {
+        boxes << text;
+        return Answer::Cancel;
+    }
+    void setStatus(const QString&) override {}
+    void setProgressRange(int) override {}
+    void setProgress(int) override {}
+    bool pump() override { return false; }
+};
+
+TEST_F(E2e, ARadioWithoutTurnaroundIsHeardByASlowProgram) {
+    const RadioImage memory = radioMemory();
+    Sim sim({"--no-delay", "--image", imageFile("radio.dat", memory)}, dir.path());
+    ASSERT_FALSE(sim.device().isEmpty());
+    LatePort port;
+    SilentPrompt prompt;
+    TransferSettings s;
+    s.mode = LinkMode::Read;
+    s.portName = sim.device();
+    RadioImage read = RadioImage::factory();
+    for (int i = 0; i < addr::kPasswordLength; ++i) read.set(addr::kPassword + i, 0xFF);
+    EXPECT_EQ(RadioLink(port, prompt).transfer(read, s), LinkResult::Ok)
+        << prompt.boxes.join('\n').toStdString();
+    EXPECT_TRUE(read == memory);
+
+    // The command line against the same radio, at full speed.
+    const CpsRun r = cps({"read", "--port", sim.device(), "-o", path("out.dat")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    ASSERT_TRUE(loadDataFile(path("out.dat"), read));
+    EXPECT_TRUE(read == memory);
 }
 
 TEST_F(E2e, ComNumberMapsToTheDeviceInThePerUserStore) {

@@ -7,11 +7,14 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QtTest>
 
 #include "PortNames.h"
 #include "PortSettingDlg.h"
 #include "ProcessDlg.h"
+#include "RadioLink.h"
 #include "RadioUi.h"
+#include "RealInput.h"
 #include "SimHarness.h"
 
 using namespace cps;
@@ -62,7 +65,7 @@ TEST_F(RadioUi, ReadAndStartRefillsTheGrid) {
     ASSERT_NE(dlg, nullptr);
     radioui::write(view);  // ignored while the window is open
     EXPECT_EQ(view.findChildren<CProcessDlg*>().size(), 1);
-    dlg->startButton()->click();  // runs the transfer
+    EXPECT_EQ(test::clickSeen(dlg->startButton()), QString());  // runs the transfer
     EXPECT_EQ(view.fills, 1);
     EXPECT_EQ(view.stores, 0);
     EXPECT_TRUE(view.image == radioMemory());
@@ -74,18 +77,20 @@ TEST_F(RadioUi, FailedReadShowsTheBoxAndKeepsTheDocument) {
     Sim sim({"--image", dir.filePath("radio.dat"), "--nak-at", "0x800"}, dir.path());
     view.context.portName = sim.device();
     const RadioImage before = view.image;
-    QString shown;
+    QStringList shown;
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [&] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            shown = box->text();
-            box->accept();
+            shown << box->text();
+            EXPECT_EQ(test::clickSeen(box->button(QMessageBox::Ok)), QString());
         }
     });
     closer.start(20);
     radioui::read(view);
-    view.process()->startButton()->click();
-    EXPECT_EQ(shown, QStringLiteral("Program Interrupt, Please reset the radio and try again"));
+    EXPECT_EQ(test::clickSeen(view.process()->startButton()), QString());
+    // The fault, then what it left: the document as it was.
+    EXPECT_EQ(shown, (QStringList{"Program Interrupt, Please reset the radio and try again",
+                                  linktext::readLeftDocument(false)}));
     EXPECT_EQ(view.fills, 0);
     EXPECT_TRUE(view.image == before);
 }
@@ -94,7 +99,7 @@ TEST_F(RadioUi, CancelBeforeStartClosesTheWindow) {
     radioui::write(view);
     ASSERT_NE(view.process(), nullptr);
     EXPECT_EQ(view.commits, 1);
-    view.process()->cancelButton()->click();
+    EXPECT_EQ(test::clickSeen(view.process()->cancelButton()), QString());
     flushDeletes();
     EXPECT_EQ(view.process(), nullptr);
     EXPECT_EQ(view.stores, 0);
@@ -103,7 +108,7 @@ TEST_F(RadioUi, CancelBeforeStartClosesTheWindow) {
 TEST_F(RadioUi, PortSettingOffersOpenablePortsAndShowsTheCurrentOne) {
     CPortSettingDlg dlg(nullptr, false, portNameFor(12), {}, [](const QString& name) {
         const int n = portNumberFromName(name);
-        return n == 2 || n == 12;
+        return n == 2 || n == 12 ? OpenFailure::None : OpenFailure::Missing;
     });
     EXPECT_EQ(dlg.checkedPort(), 12);
     EXPECT_FALSE(dlg.buttons()->button(1)->isEnabled());
@@ -116,9 +121,51 @@ TEST_F(RadioUi, PortSettingOffersOpenablePortsAndShowsTheCurrentOne) {
 #endif
 
     // The current port held elsewhere: nothing checked.
-    CPortSettingDlg busy(nullptr, true, portNameFor(2), {}, [](const QString&) { return false; });
+    CPortSettingDlg busy(nullptr, true, portNameFor(2), {},
+                         [](const QString&) { return OpenFailure::Busy; });
     EXPECT_EQ(busy.checkedPort(), 0);
     EXPECT_EQ(busy.windowTitle(), QStringLiteral("端口设置"));
+}
+
+TEST_F(RadioUi, PortSettingSaysWhyANumberIsGreyed) {
+    const PortResolver resolve = [](const QString& name) {
+        return QStringLiteral("/dev/ttyUSB%1").arg(portNumberFromName(name) - 1);
+    };
+    for (const bool chinese : {false, true}) {
+        CPortSettingDlg dlg(nullptr, chinese, portNameFor(3), resolve, [](const QString& name) {
+            switch (portNumberFromName(name)) {
+                case 1:
+                    return OpenFailure::None;
+                case 3:
+                    return OpenFailure::Denied;
+                case 4:
+                    return OpenFailure::Busy;
+                default:
+                    return OpenFailure::Missing;
+            }
+        });
+        auto* status = dlg.findChild<QLabel*>("portStatus");
+        ASSERT_TRUE(status);
+        // The current port cannot be opened: why is there from the start.
+        const QString denied = linktext::portReason(OpenFailure::Denied, "/dev/ttyUSB2", chinese);
+        EXPECT_EQ(status->text(), "COM3: " + denied);
+        EXPECT_EQ(dlg.buttons()->button(3)->toolTip(), denied);
+        EXPECT_TRUE(dlg.buttons()->button(1)->statusTip().isEmpty());
+
+        // The mouse resting on another greyed number shows its reason.
+        dlg.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+        QAbstractButton* com4 = dlg.buttons()->button(4);
+        const QPoint at = com4->rect().center();
+        ASSERT_EQ(QApplication::widgetAt(com4->mapToGlobal(at)), com4);
+        QTest::mouseMove(com4, at);
+        const QString busy = linktext::portReason(OpenFailure::Busy, "/dev/ttyUSB3", chinese);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return status->text() == "COM4: " + busy; }, 5000))
+            << status->text().toStdString();
+        EXPECT_EQ(com4->toolTip(), busy);
+        EXPECT_EQ(dlg.buttons()->button(9)->toolTip(),
+                  linktext::portReason(OpenFailure::Missing, "/dev/ttyUSB8", chinese));
+    }
 }
 
 #ifndef Q_OS_WIN
@@ -141,7 +188,7 @@ TEST_F(RadioUi, PortSettingDescribesListedPortsAndOffersThemForUnassignedNumbers
         nullptr, false, portNameFor(1), portResolver(assigned),
         [&probed](const QString& name) {
             probed << name;
-            return name == QLatin1String("/dev/ttyACM0");
+            return name == QLatin1String("/dev/ttyACM0") ? OpenFailure::None : OpenFailure::Missing;
         },
         {usb, acm}, assigned);
     auto* described = dlg.findChild<QLabel*>("description1");
@@ -169,8 +216,8 @@ TEST_F(RadioUi, PortSettingDescribesListedPortsAndOffersThemForUnassignedNumbers
 
     // In Chinese, the offer's first entry too.
     CPortSettingDlg zh(
-        nullptr, true, portNameFor(1), portResolver(assigned), [](const QString&) { return false; },
-        {acm}, assigned);
+        nullptr, true, portNameFor(1), portResolver(assigned),
+        [](const QString&) { return OpenFailure::Denied; }, {acm}, assigned);
     auto* zhOffer = zh.findChild<QComboBox*>("assign3");
     ASSERT_TRUE(zhOffer);
     EXPECT_EQ(zhOffer->itemText(0), QStringLiteral("映射到设备..."));

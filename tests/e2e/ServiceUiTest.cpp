@@ -1,6 +1,7 @@
 // The service dialogs' Read and Write buttons against radiosim, offscreen, and their grids.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
@@ -15,6 +16,7 @@
 #include "CSoftwareInfoDlg.h"
 #include "CSqlTuningDlg.h"
 #include "FieldBinder.h"
+#include "RealInput.h"
 #include "ServiceGrid.h"
 #include "SimHarness.h"
 
@@ -68,14 +70,27 @@ RadioContext radioOn(const Sim& sim, bool chinese) {
 
 void clickCell(CMSFlexGrid* grid, int row, int col) {
     QTableWidgetItem* it = grid->item(row - 1, col - 1);
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(it).center());
+    EXPECT_EQ(test::clickSeen(grid->viewport(), grid->visualItemRect(it).center()), QString());
+}
+
+// The cell editor's text replaced as the user does it: select all, then type.
+void retype(QLineEdit* edit, const QString& text) {
+    ASSERT_TRUE(edit->hasFocus());
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    ASSERT_TRUE(test::typeInto(edit, text));
+}
+
+void showActive(QWidget& dlg) {
+    dlg.show();
+    dlg.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
 }
 
 TEST_F(ServiceUi, ParamAdjustReadsAndWritesItsBlocks) {
     Sim sim({"--image", radioFile()}, dir.path());
     CParamAdjustDlg dlg(doc, radioOn(sim, false));
-    dlg.show();
-    dlg.readButton()->click();
+    showActive(dlg);
+    EXPECT_EQ(test::clickSeen(dlg.readButton()), QString());
     ASSERT_EQ(boxes.shown, QStringList{"Read Successfully"});
     const RadioImage radio = radioMemory();
     for (int a = 0; a < kImageSize; ++a)
@@ -84,13 +99,15 @@ TEST_F(ServiceUi, ParamAdjustReadsAndWritesItsBlocks) {
     EXPECT_EQ(dlg.list("Max amp offset")->currentText(), "90");
     EXPECT_EQ(dlg.list("W/N Sql Difference")->currentText(), "-3");
     EXPECT_EQ(dlg.grid()->textMatrix(1, 1), QString::number(radio.at(0xFB7)));
+    // The box closed; the window manager gives the dialog back its activation.
+    showActive(dlg);
 
     // A cell typed in and not yet left still counts for Write.
     clickCell(dlg.grid(), 2, 3);
     ASSERT_TRUE(dlg.cellEdit()->isVisible());
     EXPECT_EQ(dlg.grid()->highLight(), 0);
-    dlg.cellEdit()->setText("150");
-    dlg.writeButton()->click();
+    retype(dlg.cellEdit(), "150");
+    EXPECT_EQ(test::clickSeen(dlg.writeButton()), QString());
     EXPECT_EQ(boxes.shown.last(), "Write Successfully");
     EXPECT_FALSE(dlg.cellEdit()->isVisible());
     EXPECT_EQ(dlg.grid()->textMatrix(2, 3), "100");
@@ -105,7 +122,8 @@ TEST_F(ServiceUi, AFailedReadChangesNothing) {
     Sim sim({"--image", radioFile(), "--nak-at", "0xFA8"}, dir.path());
     CSqlTuningDlg dlg(doc, radioOn(sim, true));
     const RadioImage before = doc;
-    dlg.readButton()->click();
+    showActive(dlg);
+    EXPECT_EQ(test::clickSeen(dlg.readButton()), QString());
     EXPECT_EQ(boxes.shown, QStringList{QString::fromUtf8("通讯出错")});
     EXPECT_TRUE(doc == before);
     EXPECT_EQ(dlg.grid()->textMatrix(1, 1), "37");
@@ -115,7 +133,7 @@ TEST_F(ServiceUi, SqlTuningStepsAndWrites) {
     Sim sim({}, dir.path());
     doc.set(0xFA0, 100);
     CSqlTuningDlg dlg(doc, radioOn(sim, false));
-    dlg.show();
+    showActive(dlg);
     EXPECT_EQ(dlg.grid()->textMatrix(0, 1), "Sql (5 - 100)");
     EXPECT_EQ(dlg.grid()->textMatrix(18, 0), "520-529");
     // A press on the heading column highlights; a press on a cell edits it, unhighlighted.
@@ -129,13 +147,14 @@ TEST_F(ServiceUi, SqlTuningStepsAndWrites) {
     ASSERT_TRUE(dlg.cellEdit()->isVisible());
     EXPECT_EQ(dlg.cellEdit()->maxLength(), 3);
     EXPECT_EQ(dlg.cellEdit()->text(), "38");
-    dlg.cellEdit()->setText("0");
-    dlg.upButton()->click();  // leaves the edit first: 0 became 5, then 6
+    retype(dlg.cellEdit(), "0");
+    // Leaves the edit first: 0 became 5, then 6.
+    EXPECT_EQ(test::clickSeen(dlg.upButton()), QString());
     EXPECT_FALSE(dlg.cellEdit()->isVisible());
     EXPECT_EQ(dlg.grid()->textMatrix(3, 1), "6");
     EXPECT_EQ(dlg.grid()->textMatrix(1, 1), "5");
     EXPECT_EQ(dlg.grid()->textMatrix(2, 1), "38");
-    dlg.writeButton()->click();
+    EXPECT_EQ(test::clickSeen(dlg.writeButton()), QString());
     EXPECT_EQ(boxes.shown, QStringList{"Write Successfully"});
     EXPECT_EQ(doc.at(0xFA0), 5);
     ASSERT_TRUE(sim.sawClose());
@@ -159,20 +178,33 @@ TEST_F(ServiceUi, SoftwareInfoFollowsTheBand) {
     EXPECT_EQ(inUse.band1.low, 134 * kPerMHz);
 
     // Leaving the edit applies the band's rule even when the text did not change.
-    low1->setFocus();
-    low1->setText("120");
-    dlg.bandList()->setFocus();
+    EXPECT_EQ(test::clickSeen(low1), QString());
+    retype(low1, "120");
+    test::pressKey(Qt::Key_Tab);
+    EXPECT_FALSE(low1->hasFocus());
     for (int id : {CSoftwareInfoDlg::kLow1Id, CSoftwareInfoDlg::kLow2Id})
         EXPECT_EQ(dlg.edit(id)->text(), "134");
 
-    dlg.bandList()->setCurrentIndex(2);
-    emit dlg.bandList()->activated(2);
+    // The third band chosen from the opened list.
+    QComboBox* band = dlg.bandList();
+    EXPECT_EQ(test::clickSeen(band), QString());
+    ASSERT_TRUE(QTest::qWaitFor([band] { return band->view()->isVisible(); }));
+    // A list takes no release that comes as quickly as a double click's after it opened.
+    QTest::qWait(QApplication::doubleClickInterval() + 100);
+    QAbstractItemView* items = band->view();
+    EXPECT_EQ(
+        test::clickSeen(items->viewport(), items->visualRect(band->model()->index(2, 0)).center()),
+        QString());
+    ASSERT_EQ(band->currentIndex(), 2);
     EXPECT_FALSE(low1->isEnabled());
     EXPECT_TRUE(low2->isEnabled());
     for (int id : {CSoftwareInfoDlg::kLow1Id, CSoftwareInfoDlg::kLow2Id})
         EXPECT_EQ(dlg.edit(id)->text(), "330");
     EXPECT_EQ(dlg.edit(CSoftwareInfoDlg::kHigh1Id)->text(), "400");
-    dlg.accept();
+    QPushButton* ok = nullptr;
+    for (QPushButton* b : dlg.findChildren<QPushButton*>())
+        if (b->text() == QStringLiteral("OK")) ok = b;
+    EXPECT_EQ(test::clickSeen(ok), QString());
     EXPECT_EQ(doc.at(addr::kBandCode), 4);
     EXPECT_TRUE(inUse == (Bands{{330 * kPerMHz, 400 * kPerMHz}, {330 * kPerMHz, 400 * kPerMHz}}));
 }

@@ -6,6 +6,8 @@
 #include "ChannelTable.h"
 #include "Exchange.h"
 #include "Field.h"
+#include "RowImport.h"
+#include "RowText.h"
 #include "Tones.h"
 #include "TwoToneFields.h"
 
@@ -207,6 +209,8 @@ TEST(ChannelCsv, EachRefusalNamesTheLineAndReasonAndWritesNothing) {
         {"6,A,145.0,,,,,,,,,FM,12.5", "TStep '12.5'", true, ""},
         {"6,A,145.0,split,300.0,,,,,,,FM,", "Tx Frequency '300.0': stored as '134.00000'", true,
          "stored as '134.00000'"},
+        {"6,\"A\x1B[2J\",145.0,,,,,,,,,FM,", "Name 'A\x1B[2J': control character \\x1B", false,
+         nullptr},
     };
     const RadioImage into = newImage();
     for (const Refusal& c : cases) {
@@ -362,6 +366,16 @@ TEST(ConfigJson, ExportOfAnyBytesEitherComesBackOrIsRefusedWithAPath) {
     for (int round = 0; round < 16; ++round) {
         RadioImage image;
         for (int i = 0; i < kImageSize; ++i) image.set(i, static_cast<uint8_t>(rng.bounded(256)));
+        // Texts with control characters are refused by their path; past that, the bytes
+        // are taken out of the control ranges.
+        const ImportResult raw = importJson(exportJson(image), image, service);
+        EXPECT_FALSE(raw.ok);
+        EXPECT_TRUE(raw.error.startsWith("$.") && raw.error.contains("control character"))
+            << raw.error.toStdString();
+        for (int i = 0; i < kImageSize; ++i) {
+            const uint8_t b = image.at(i);
+            if (b < 0x20 || (b >= 0x7F && b <= 0x9F)) image.set(i, b ^ 0x40);
+        }
         const QByteArray json = exportJson(image);
         // Into a new image, texts no editor takes (a DTMF code of letters) are refused; into
         // the image itself they stand as loaded, and only channels no editor could have
@@ -378,6 +392,160 @@ TEST(ConfigJson, ExportOfAnyBytesEitherComesBackOrIsRefusedWithAPath) {
         EXPECT_TRUE(again.ok) << again.error.toStdString();
     }
     EXPECT_GT(back, 0);
+}
+
+// -----------------------------------------------------------------------------------------
+// Round trips: every format's export taken back into the same image
+
+namespace {
+
+// Records as radios hold them and no typing gives: off-step receive frequencies, names of 8
+// characters (some with bytes past ASCII), transmit frequencies outside both bands, and
+// random tone and flag bytes.
+RadioImage radioLikeImage(QRandomGenerator& rng) {
+    RadioImage image = newImage();
+    const Bands bands{{136 * kPerMHz, 174 * kPerMHz}, {400 * kPerMHz, 480 * kPerMHz}};
+    packBands(image, bands);
+    const field::Table& t = channelFields();
+    const field::Env env{false, bands, false};
+    for (int n = 1; n <= kChannelCount; ++n) {
+        if (rng.bounded(4) == 0) continue;
+        uint8_t* r = image.data() + recordOffset(n);
+        for (int i = 8; i < 16; ++i) r[i] = static_cast<uint8_t>(rng.bounded(256));
+        const Band& b = rng.bounded(2) ? bands.band1 : bands.band2;
+        Freq rx = b.low + static_cast<Freq>(rng.bounded(int(b.high - b.low)));
+        if (rng.bounded(2)) rx -= rx % 625;
+        field::store(t.fields[kColRx], r, freqValueToText(rx), env);
+        const Freq txChoices[] = {rx, rx + 60000, 175 * kPerMHz + 99500, 100 * kPerMHz,
+                                  490 * kPerMHz + 12345};
+        if (rng.bounded(6) == 0) {
+            for (int i = 4; i < 8; ++i) r[i] = 0xFF;
+        } else {
+            field::store(t.fields[kColTx], r, freqValueToText(txChoices[rng.bounded(5)]), env);
+        }
+        QString name;
+        const int length = rng.bounded(3) ? 8 : int(rng.bounded(8));
+        for (int i = 0; i < length; ++i)
+            name += QChar(rng.bounded(8) ? 0x21 + int(rng.bounded(0x5E))
+                                         : 0x80 + int(rng.bounded(0x7F)));
+        for (int i = 0; i < 8; ++i)
+            r[16 + i] = i < name.size() ? static_cast<uint8_t>(name[i].unicode()) : 0xFF;
+    }
+    return image;
+}
+
+// What opening the image in the program and saving it stores.
+RadioImage openedAndSaved(const RadioImage& image) {
+    ChannelTable table(false);
+    table.fill(image);
+    RadioImage out = image;
+    table.store(out);
+    return out;
+}
+
+void expectSameBytes(const RadioImage& got, const RadioImage& want, const char* how) {
+    for (int at = 0; at < kImageSize; ++at)
+        if (got.at(at) != want.at(at)) {
+            ADD_FAILURE() << how << ": byte 0x" << std::hex << at << " is 0x" << int(got.at(at))
+                          << ", open and save give 0x" << int(want.at(at)) << std::dec
+                          << " (channel " << at / kRecordSize + 1 << ")";
+            return;
+        }
+}
+
+}  // namespace
+
+TEST(RoundTrip, EveryFormatGivesBackWhatOpenAndSaveGive) {
+    QRandomGenerator rng(20261209);
+    JsonOptions service;
+    service.serviceAccess = true;
+    for (int round = 0; round < 16; ++round) {
+        SCOPED_TRACE(round);
+        RadioImage image;
+        if (round % 2) {
+            image = radioLikeImage(rng);
+        } else {
+            for (int i = 0; i < kImageSize; ++i)
+                image.set(i, static_cast<uint8_t>(rng.bounded(256)));
+        }
+        const RadioImage want = openedAndSaved(image);
+
+        RadioImage tsv = image;
+        const cli::RowImportResult rows = cli::importChannelRows(
+            cli::exportChannelRows(image, false).toUtf8(), QStringLiteral("t.tsv"), tsv, false);
+        ASSERT_TRUE(rows.ok) << rows.messages.join('\n').toStdString();
+        expectSameBytes(tsv, want, "TSV");
+
+        const ImportResult csv = importCsv(exportCsv(image), image);
+        ASSERT_TRUE(csv.ok) << csv.error.toStdString();
+        expectSameBytes(csv.image, want, "CSV");
+
+        const ImportResult json = importJson(exportJson(image), image, service);
+        ASSERT_TRUE(json.ok) << json.error.toStdString();
+        expectSameBytes(json.image, want, "JSON");
+
+        // Every row copied, then pasted over the first row.
+        for (bool chinese : {false, true}) {
+            ChannelTable table(chinese);
+            table.fill(image);
+            QString copied;
+            for (int n = 1; n <= kChannelCount; ++n)
+                copied += rowLine(channelLabel(n), table.row(n)) + QLatin1Char('\n');
+            const ParsedRows parsed = parseRowLines(copied);
+            ASSERT_EQ(parsed.rows.size(), kChannelCount);
+            const RowsEntry pasted = table.typeRows(1, parsed.rows);
+            ASSERT_FALSE(pasted.refused) << pasted.row << "," << pasted.col;
+            RadioImage out = image;
+            table.store(out);
+            expectSameBytes(out, want, chinese ? "paste (Chinese)" : "paste");
+        }
+    }
+}
+
+// Only a changed cell meets the typing rules; an unchanged one is kept even where typing it
+// would be refused or altered.
+TEST(RoundTrip, OnlyChangedCellsAreTyped) {
+    RadioImage image = newImage();
+    const Bands bands{{136 * kPerMHz, 174 * kPerMHz}, {400 * kPerMHz, 480 * kPerMHz}};
+    packBands(image, bands);
+    const field::Table& t = channelFields();
+    const field::Env env{false, bands, false};
+    uint8_t* r = image.data() + recordOffset(2);
+    field::store(t.fields[kColRx], r, QStringLiteral("406.11281"), env);
+    field::store(t.fields[kColTx], r, QStringLiteral("175.99500"), env);
+    field::store(t.fields[kColName], r, QStringLiteral("ABCDEFGH"), env);
+    image = openedAndSaved(image);
+
+    ChannelTable table(false);
+    table.fill(image);
+    for (int col = 1; col < ChannelTable::kCols; ++col) {
+        const QString shown = table.text(2, col);
+        const CellEntry e = table.typeCell(2, col, shown);
+        EXPECT_FALSE(e.refused) << col;
+        EXPECT_EQ(table.text(2, col), shown) << col;
+    }
+    // The same texts in another form are the same values.
+    EXPECT_EQ(table.asShown(2, 1, QStringLiteral("406.112810")), QStringLiteral("406.11281"));
+    EXPECT_EQ(table.asShown(2, 6, table.text(2, 6).toLower()), table.text(2, 6));
+    EXPECT_EQ(table.asShown(2, 1, QStringLiteral("406.1125")), QStringLiteral("406.1125"));
+    // A changed cell is typed: the 8-byte name limit, the band rule, the step rule.
+    EXPECT_TRUE(table.typeCell(2, 5, QStringLiteral("ABCDEFGHI")).refused);
+    EXPECT_EQ(table.text(2, 5), QStringLiteral("ABCDEFGH"));
+    table.typeCell(2, 2, QStringLiteral("490.12346"));
+    EXPECT_EQ(table.text(2, 2), QStringLiteral("136.00000"));
+    EXPECT_TRUE(table.typeCell(2, 1, QStringLiteral("406.11282")).refused);
+
+    // The command-line table and CSV take the radio's channel back as it is.
+    RadioImage viaTsv = image;
+    const cli::RowImportResult rows = cli::importChannelRows(
+        cli::exportChannelRows(image, false).toUtf8(), QStringLiteral("t.tsv"), viaTsv, false);
+    ASSERT_TRUE(rows.ok) << rows.messages.join('\n').toStdString();
+    EXPECT_TRUE(rows.messages.isEmpty()) << rows.messages.join('\n').toStdString();
+    EXPECT_TRUE(viaTsv == image);
+    const ImportResult csv = importCsv(exportCsv(image), image);
+    ASSERT_TRUE(csv.ok) << csv.error.toStdString();
+    EXPECT_TRUE(csv.notes.isEmpty()) << csv.notes.join('\n').toStdString();
+    EXPECT_TRUE(csv.image == image);
 }
 
 TEST(ConfigJson, AbsentMembersKeepTheImageAndPartsApply) {
@@ -420,6 +588,12 @@ TEST(ConfigJson, EachRefusalNamesItsPath) {
          "$.channels[\"1\"][\"Chnnel Name\"]: 'TOOLONGNAME'"},
         {R"({"stun": {"Stun/Kill Code": "123"}})",
          "$.stun[\"Stun/Kill Code\"]: section stun changes only with the service access code"},
+        // Control characters would act on the screens and terminals that show the text.
+        {R"({"channels": {"1": {"Rx Frequency": "145.5", "Chnnel Name": "A\u001b[2J"}}})",
+         "$.channels[\"1\"][\"Chnnel Name\"]: control character \\x1B is not allowed"},
+        {"{\"msk\": {\"ID Code\": \"1\xC2\x9B\"}}",
+         "$.msk[\"ID Code\"]: control character \\x9B is not allowed"},
+        {R"({"dtmf": {"BOT": "12\u007f"}})", "$.dtmf[\"BOT\"]: control character \\x7F"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.json);

@@ -19,6 +19,7 @@
 #include "DataFile.h"
 #include "ExchangeCommands.h"
 #include "Prompter.h"
+#include "RealInput.h"
 #include "Startup.h"
 #include "UserStore.h"
 #ifdef RADIOSIM_PATH
@@ -171,10 +172,11 @@ class ExchangeGuiTest : public QObject {
             if (auto* box = qobject_cast<QDialog*>(modal)) box->reject();
         });
         closer.start(20);
-        frame()->action(cmd::CompareWithRadio)->trigger();
+        QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(cmd::CompareWithRadio)),
+                 QString());
         auto* process = frame()->activeView()->findChild<cps::CProcessDlg*>();
         QVERIFY(process);
-        process->startButton()->click();
+        QCOMPARE(cps::test::clickSeen(process->startButton()), QString());
         QTRY_VERIFY(!lines.isEmpty());
         QVERIFY(lines.contains("Channel 3, Rx Frequency: \"\" -> \"145.50000\""));
         QVERIFY(lines.contains("Channel 3, Chnnel Name: \"\" -> \"SIM\""));

@@ -39,6 +39,7 @@
 #include "HelpContext.h"
 #include "NavigationBar.h"
 #include "Prompter.h"
+#include "RealInput.h"
 #include "Startup.h"
 
 namespace {
@@ -192,7 +193,16 @@ class FeatureDialogsTest : public QObject {
     void runEdit(int id) {
         QVERIFY(menuHolds(frame()->topMenu(1), id));
         QVERIFY(frame()->action(id)->isEnabled());
-        frame()->action(id)->trigger();
+        QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(id)), QString());
+    }
+
+    // Key Assignment has no menu item after start-up: the tree's last entry opens it.
+    void openKeyAssignment() {
+        QTreeWidget* tree = frame()->navigationBar()->tree();
+        QTreeWidgetItem* entry = tree->topLevelItem(0)->child(3);
+        QVERIFY(entry);
+        QCOMPARE(cps::test::clickSeen(tree->viewport(), tree->visualItemRect(entry).center()),
+                 QString());
     }
 
     // Runs the cps program; returns its exit status.
@@ -425,7 +435,7 @@ class FeatureDialogsTest : public QObject {
             QTest::keyClick(squelch, Qt::Key_F1);
             clickOk(d);
         });
-        frame()->action(cmd::KeyAssignment)->trigger();
+        openKeyAssignment();
         cps::setHelpFunction({});
         QCOMPARE(img.at(0xC72), 0xA4);
         QCOMPARE(help, CKeyAssignmentDlg::kOptionsHelpContext);
@@ -434,7 +444,7 @@ class FeatureDialogsTest : public QObject {
             QTest::mouseClick(d->options()->button(0), Qt::LeftButton);
             clickCancel(d);
         });
-        frame()->action(cmd::KeyAssignment)->trigger();
+        openKeyAssignment();
         QCOMPARE(img.at(0xC72), 0xA4);
     }
 
@@ -550,6 +560,32 @@ class FeatureDialogsTest : public QObject {
             clickCancel(d);
         });
         runEdit(cmd::Dtmf);
+        // Key Assignment has one name: the tree, the dialog and the undo step.
+        QCOMPARE(frame()->navigationBar()->tree()->topLevelItem(0)->child(3)->text(0),
+                 QStringLiteral("按键定义"));
+        onModal<CKeyAssignmentDlg>([](CKeyAssignmentDlg* d) {
+            QCOMPARE(d->windowTitle(), QStringLiteral("按键定义"));
+            QTest::mouseClick(d->options()->button(2), Qt::LeftButton);
+            clickOk(d);
+        });
+        openKeyAssignment();
+        QCOMPARE(frame()->action(cmd::EditUndo)->text(),
+                 QStringLiteral("撤销(&U) 按键定义\tCtrl+Z"));
+
+        // The service Password dialog speaks Chinese too.
+        QString title, ok, cancel;
+        onModal<cps::CPasswordDlg>([&](cps::CPasswordDlg* d) {
+            title = d->windowTitle();
+            ok = button(d, QDialogButtonBox::AcceptRole)->text();
+            cancel = button(d, QDialogButtonBox::RejectRole)->text();
+            QTest::keyClicks(d->edit(), QStringLiteral("527KTM"));
+            clickOk(d);
+        });
+        QTest::keyClick(frame()->activeView()->grid(), Qt::Key_F11, Qt::ControlModifier);
+        QCOMPARE(title, QStringLiteral("密码"));
+        QCOMPARE(ok, QStringLiteral("确定"));
+        QCOMPARE(cancel, QStringLiteral("取消"));
+        QVERIFY(cps::app().serviceUnlocked);
     }
 
     // Every field of every section, once through `cps set` and once through its dialog,
@@ -622,7 +658,7 @@ class FeatureDialogsTest : public QObject {
             arg(key, "Side Key", b->text());
             clickOk(d);
         });
-        frame()->action(cmd::KeyAssignment)->trigger();
+        openKeyAssignment();
 
         giveAccessCode(QStringLiteral("527KTM"));
         onModal<CStunDlg>([&](CStunDlg* d) {

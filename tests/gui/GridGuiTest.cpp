@@ -22,6 +22,7 @@
 #include "CProgramView.h"
 #include "ChannelCodec.h"
 #include "Prompter.h"
+#include "RealInput.h"
 #include "Startup.h"
 
 namespace {
@@ -118,10 +119,52 @@ class GridGuiTest : public QObject {
         grid()->setRangeSelected(QTableWidgetSelectionRange(first - 1, 0, last - 1, 9), true);
     }
 
+    // The open right-click menu of the grid: its item clicked where it is seen.
+    void chooseFromGridMenu(const QString& name) {
+        QMenu* menu = nullptr;
+        QVERIFY(QTest::qWaitFor([&] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->objectName() == QStringLiteral("gridMenu") && w->isVisible())
+                    menu = qobject_cast<QMenu*>(w);
+            return menu != nullptr;
+        }));
+        QAction* item = menu->findChild<QAction*>(name);
+        QVERIFY(item);
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+        QTRY_VERIFY(!menu->isVisible());
+    }
+
   private slots:
     void cleanup() {
         startup_.reset();
         dir_.reset();
+    }
+
+    // On a wide screen the cell editors, the lists' drop-down parts included, show the
+    // grid's grown font, not the small one they were made with.
+    void editorsTakeTheGridsScaledFont() {
+        QVERIFY(launch("English"));
+        QVERIFY(view()->pasteText(QString::fromUtf8(kThreeRows)));
+        view()->displayChanged(1920);
+        const QFont gridFont = grid()->font();
+        QVERIFY(gridFont.pointSizeF() > CProgramView::kBasePointSize * 1.8);
+        const int gridHeight = QFontMetrics(gridFont).height();
+        for (int col : {1, 4, 5, 6}) {
+            clickCell(2, col);
+            QWidget* editor = view()->editorFor(col);
+            QTRY_VERIFY(editor->isVisible());
+            QCOMPARE(editor->font().pointSizeF(), gridFont.pointSizeF());
+            QCOMPARE(editor->fontMetrics().height(), QFontMetrics(editor->font()).height());
+            QVERIFY2(editor->fontMetrics().height() >= gridHeight - 1,
+                     qPrintable(QString::number(col)));
+            if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+                QCOMPARE(combo->view()->font().pointSizeF(), gridFont.pointSizeF());
+                if (combo->lineEdit())
+                    QCOMPARE(combo->lineEdit()->font().pointSizeF(), gridFont.pointSizeF());
+                if (combo->view()->isVisible()) QTest::keyClick(combo->view(), Qt::Key_Escape);
+                QTRY_VERIFY(!combo->view()->isVisible());
+            }
+        }
     }
 
     void listColumnsMoveWithArrowsAndOpenOnlyWhenAsked() {
@@ -236,6 +279,9 @@ class GridGuiTest : public QObject {
         QTest::newRow("code") << "English"
                               << "d023n"
                               << "D023N";
+        QTest::newRow("none in capitals") << "English"
+                                          << "none"
+                                          << "NONE";
         QTest::newRow("Chinese none in English") << "English"
                                                  << "无"
                                                  << "None";
@@ -339,8 +385,9 @@ class GridGuiTest : public QObject {
         const QString copied = QApplication::clipboard()->text();
         QCOMPARE(copied, QString::fromUtf8(kThreeRows));
         clickCell(10, 1);
-        // A single cell's editor keeps Ctrl+V for its text; the Edit menu pastes rows.
-        frame()->findChild<QAction*>(QStringLiteral("cmd_e125"))->trigger();
+        // Rows on the clipboard: Ctrl+V in the open cell editor pastes them as rows.
+        QVERIFY(view()->frequencyEditor()->hasFocus());
+        cps::test::pressKey(Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(withoutLabels(view()->rowsText(10, 12)), withoutLabels(copied));
         QCOMPARE(edited.count(), 1);
 
@@ -373,16 +420,47 @@ class GridGuiTest : public QObject {
         QCOMPARE(withoutLabels(QApplication::clipboard()->text()),
                  withoutLabels(view()->rowsText(3, 3)));
 
-        // Clear Row from the right-click menu.
+        // Clear Row from the right-click menu, on the cells or on the row labels.
         selectRows(11, 12);
-        std::unique_ptr<QMenu> menu(view()->createContextMenu(nullptr));
-        menu->findChild<QAction*>(QStringLiteral("gridClearRow"))->trigger();
+        QTableWidgetItem* cell = grid()->item(10, 2);
+        QCOMPARE(
+            cps::test::rightClickSeen(grid()->viewport(), grid()->visualItemRect(cell).center()),
+            QString());
+        chooseFromGridMenu(QStringLiteral("gridClearRow"));
         QCOMPARE(grid()->textMatrix(11, 1), QString());
         QCOMPARE(grid()->textMatrix(12, 10), QString());
         QCOMPARE(edited.last().first().toString(), QStringLiteral("Clear Row"));
         const int count = edited.count();
-        menu->findChild<QAction*>(QStringLiteral("gridClearRow"))->trigger();
+        QHeaderView* labels = grid()->verticalHeader();
+        grid()->scrollToItem(grid()->item(10, 0));
+        const QPoint label11(labels->width() / 2, labels->sectionViewportPosition(10) + 5);
+        QCOMPARE(cps::test::rightClickSeen(labels->viewport(), label11), QString());
+        chooseFromGridMenu(QStringLiteral("gridClearRow"));
         QCOMPARE(edited.count(), count);  // nothing left to clear: no step
+        // A row label outside the selection: the menu acts on that row.
+        const QPoint label1(labels->width() / 2, labels->sectionViewportPosition(0) + 5);
+        grid()->scrollToTop();
+        QCOMPARE(cps::test::rightClickSeen(labels->viewport(), label1), QString());
+        chooseFromGridMenu(QStringLiteral("gridCopy"));
+        QCOMPARE(QApplication::clipboard()->text(), view()->rowsText(1, 1));
+    }
+
+    // A line that is no row: the message counts its fields in good English.
+    void aPasteOfOneFieldSaysField() {
+        QVERIFY(launch("English"));
+        QApplication::clipboard()->setText(QStringLiteral("hello\n"));
+        clickCell(4, 1);
+        QTest::keyClick(view()->frequencyEditor(), Qt::Key_Escape);
+        QVERIFY(grid()->hasFocus());
+        cps::test::pressKey(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(prompter_.texts.size(), 1);
+        QVERIFY2(prompter_.texts[0].contains(QStringLiteral("line 1 of the text has 1 field;")),
+                 qPrintable(prompter_.texts[0]));
+        QApplication::clipboard()->setText(QStringLiteral("a\tb\n"));
+        cps::test::pressKey(Qt::Key_V, Qt::ControlModifier);
+        QVERIFY2(prompter_.texts.value(1).contains(QStringLiteral("has 2 fields;")),
+                 qPrintable(prompter_.texts.value(1)));
+        QVERIFY(grid()->textMatrix(4, 1).isEmpty());
     }
 
     void menusInBothLanguages() {

@@ -1,8 +1,14 @@
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -13,6 +19,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QWheelEvent>
+#include <QWindow>
 #include <QtTest>
 #include <memory>
 #ifdef Q_OS_UNIX
@@ -35,6 +42,7 @@
 #include "FieldBinder.h"
 #include "NavigationBar.h"
 #include "Prompter.h"
+#include "RealInput.h"
 #include "SplashWindow.h"
 #include "Startup.h"
 #include "UserStore.h"
@@ -191,6 +199,20 @@ class GuiTest : public QObject {
                  qPrintable(lines[1]));
     }
 
+    void missingSettingsFileIsNamedWithTheLanguageFailure() {
+        prepare(kEnglishIni);
+        const QString ini = path(QStringLiteral("Program.ini"));
+        QVERIFY(QFile::remove(ini));
+        QVERIFY(!launch());
+        QCOMPARE(prompter_.shown.size(), 1);
+        const QStringList lines = prompter_.shown[0].text.split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[0], QStringLiteral("Load language DLL fail"));
+        QVERIFY2(lines[1].contains(QDir::toNativeSeparators(ini)) &&
+                     lines[1].contains(QStringLiteral("was missing")),
+                 qPrintable(lines[1]));
+    }
+
     void saveOntoSomethingNotARegularFileIsRefused() {
         prepare(kEnglishIni);
         QVERIFY(launch());
@@ -198,7 +220,8 @@ class GuiTest : public QObject {
         QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
         prompter_.answers = {QMessageBox::Yes};
         prompter_.savePath = fifo;
-        frame()->action(cmd::FileSaveAs)->trigger();
+        QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(cmd::FileSaveAs)),
+                 QString());
         QCOMPARE(prompter_.shown.size(), 2);
         QVERIFY(prompter_.lastText().startsWith(QStringLiteral("Failed to save the document.\n")));
         QVERIFY2(prompter_.lastText().contains(QStringLiteral("not a regular file")),
@@ -224,7 +247,8 @@ class GuiTest : public QObject {
         QVERIFY(launch());
         prompter_.answers = {QMessageBox::Yes};
         prompter_.savePath.clear();  // the user cancels the file dialog
-        frame()->action(cmd::FileSave)->trigger();
+        QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(cmd::FileSave)),
+                 QString());
         // The proposal is the name only, in the data folder: never the file AppName names.
         QCOMPARE(QFileInfo(prompter_.proposed).fileName(), QStringLiteral("Program.dat"));
         QVERIFY(QFileInfo(prompter_.proposed).absolutePath() != dir_->path());
@@ -370,7 +394,8 @@ class GuiTest : public QObject {
         const QString file = path(QStringLiteral("saved.dat"));
         prompter_.answers = {QMessageBox::Yes};
         prompter_.savePath = file;
-        frame()->action(cmd::FileSave)->trigger();
+        QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(cmd::FileSave)),
+                 QString());
         QCOMPARE(prompter_.shown.first().text, QStringLiteral("Whether to save the file"));
         QCOMPARE(QFileInfo(prompter_.proposed).fileName(), QStringLiteral("TestRadio.dat"));
         QFile f(file);
@@ -388,23 +413,27 @@ class GuiTest : public QObject {
         // "No" writes nothing.
         QVERIFY(QFile::remove(file));
         prompter_.answers = {QMessageBox::No};
-        frame()->action(cmd::FileSaveAs)->trigger();
+        QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(cmd::FileSaveAs)),
+                 QString());
         QVERIFY(!QFile::exists(file));
 
         // Save writes a factory image plus new-image settings when nothing was edited.
         prompter_.answers = {QMessageBox::Yes};
-        frame()->action(cmd::FileSave)->trigger();
+        QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(cmd::FileSave)),
+                 QString());
         QVERIFY(QFile::exists(file));
 
         // Open: a second document, the first window hides, the grid shows the file.
         typeCell(7, 1, QStringLiteral("140"), 8, 1);
         prompter_.answers = {QMessageBox::Yes};
-        frame()->action(cmd::FileSaveAs)->trigger();
+        QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(cmd::FileSaveAs)),
+                 QString());
         CChildFrame* first = frame()->activeFrame();
         cps::UserStore::atFile(path(QStringLiteral("user.ini")))
             .setNumber(QStringLiteral("Type"), 9);
         prompter_.openPath = file;
-        frame()->action(cmd::FileOpen)->trigger();
+        QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(cmd::FileOpen)),
+                 QString());
         QCOMPARE(frame()->documentCount(), 2);
         QVERIFY(frame()->activeFrame() != first);
         QVERIFY(first->isHidden());
@@ -425,7 +454,8 @@ class GuiTest : public QObject {
         QVERIFY(launch());
         prompter_.answers = {QMessageBox::Yes};
         prompter_.savePath = path(QStringLiteral("new.dat"));
-        frame()->action(cmd::FileSaveAs)->trigger();
+        QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(cmd::FileSaveAs)),
+                 QString());
         QFile f(prompter_.savePath);
         QVERIFY(f.open(QIODevice::ReadOnly));
         cps::RadioImage expected = cps::RadioImage::factory();
@@ -443,7 +473,8 @@ class GuiTest : public QObject {
         f.close();
         CChildFrame* before = frame()->activeFrame();
         prompter_.openPath = shortFile;
-        frame()->action(cmd::FileOpen)->trigger();
+        QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(cmd::FileOpen)),
+                 QString());
         QCOMPARE(prompter_.shown.size(), 1);
         QCOMPARE(frame()->documentCount(), 1);
         QCOMPARE(frame()->activeFrame(), before);
@@ -470,7 +501,8 @@ class GuiTest : public QObject {
 
             QVERIFY(launch());
             prompter_.openPath = file;
-            frame()->action(cmd::FileOpen)->trigger();
+            QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(cmd::FileOpen)),
+                     QString());
             QTRY_COMPARE(prompter_.shown.size(), 1);
             QTest::qWait(20);
             QCOMPARE(prompter_.shown.size(), 1);
@@ -485,7 +517,8 @@ class GuiTest : public QObject {
             QCOMPARE(view()->bandsInUse().band1.low, 134 * cps::kPerMHz);
 
             prompter_.openPath = path(QStringLiteral("missing.dat"));
-            frame()->action(cmd::FileOpen)->trigger();
+            QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(cmd::FileOpen)),
+                     QString());
             QVERIFY2(prompter_.lastText().contains(chinese ? QStringLiteral("文件不存在")
                                                            : QStringLiteral("Cannot open")),
                      qPrintable(prompter_.lastText()));
@@ -498,14 +531,16 @@ class GuiTest : public QObject {
         QVERIFY(launch());
         // Nothing changed: the clearing question alone.
         prompter_.answers = {QMessageBox::Cancel};
-        frame()->action(cmd::FileNew)->trigger();
+        QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(cmd::FileNew)),
+                 QString());
         QCOMPARE(prompter_.lastText(), QStringLiteral("All data will be Cleared!"));
 
         typeCell(1, 1, QStringLiteral("145.5"), 2, 1);
         CChildFrame* before = frame()->activeFrame();
         prompter_.shown.clear();
         prompter_.answers = {QMessageBox::Cancel};
-        frame()->action(cmd::FileNew)->trigger();
+        QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(cmd::FileNew)),
+                 QString());
         QCOMPARE(prompter_.shown.size(), 1);
         QCOMPARE(prompter_.lastText(), QStringLiteral("Save changes to TestRadio.dat?"));
         QCOMPARE(frame()->activeFrame(), before);
@@ -513,7 +548,8 @@ class GuiTest : public QObject {
 
         // No: the changes go, without a second question.
         prompter_.answers = {QMessageBox::No};
-        frame()->action(cmd::FileNew)->trigger();
+        QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(cmd::FileNew)),
+                 QString());
         QCOMPARE(prompter_.shown.size(), 2);
         QCOMPARE(frame()->documentCount(), 1);
         QCOMPARE(grid()->textMatrix(1, 1), QString());
@@ -524,7 +560,8 @@ class GuiTest : public QObject {
         prepare(kEnglishIni);
         QVERIFY(launch());
         CChildFrame* child = frame()->activeFrame();
-        frame()->action(cmd::FileClose)->trigger();
+        QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(cmd::FileClose)),
+                 QString());
         QVERIFY(child->isHidden());
         QCOMPARE(frame()->documentCount(), 1);
 
@@ -544,7 +581,8 @@ class GuiTest : public QObject {
         QTest::mouseClick(nav->closeButton(), Qt::LeftButton);
         QVERIFY(nav->isHidden());
         QVERIFY(!frame()->action(cmd::ControlBar)->isChecked());
-        frame()->action(cmd::ControlBar)->trigger();
+        QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(cmd::ControlBar)),
+                 QString());
         QVERIFY(nav->isVisible());
         QVERIFY(frame()->action(cmd::ControlBar)->isChecked());
 
@@ -615,8 +653,9 @@ class GuiTest : public QObject {
             QWidget* w = QApplication::activeModalWidget();
             if (auto* pw = qobject_cast<cps::CPasswordDlg*>(w)) {
                 seen << QStringLiteral("Password");
-                pw->edit()->setText(code);
-                pw->accept();
+                QCOMPARE(cps::test::clickSeen(pw->edit()), QString());
+                QVERIFY(cps::test::typeInto(pw->edit(), code));
+                cps::test::pressKey(Qt::Key_Return);
             } else if (auto* d = qobject_cast<QDialog*>(w)) {
                 seen << d->windowTitle();
                 d->reject();
@@ -657,8 +696,43 @@ class GuiTest : public QObject {
         typeCell(2, 1, QStringLiteral("200"), 3, 1);
         QCOMPARE(prompter_.shown.last().caption, QStringLiteral("注意"));
         prompter_.answers = {QMessageBox::No};
-        frame()->action(cmd::FileSave)->trigger();
+        QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(cmd::FileSave)),
+                 QString());
         QCOMPARE(prompter_.lastText(), QStringLiteral("是否保存文件"));
+    }
+
+    // The file dialogs are Qt's own: in Chinese their buttons, headings and the type of a
+    // folder are Chinese too, and an English start after it is English again.
+    void fileDialogTextsFollowTheLanguage() {
+        if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
+                           QStringLiteral("/qtbase_zh_CN.qm")))
+            QSKIP("Qt's Chinese translations are not installed (scripts/deps.sh installs them)");
+        for (const bool chinese : {true, false}) {
+            prepare(chinese
+                        ? QByteArray(kEnglishIni).replace("Language=English", "Language=Chinese")
+                        : QByteArray(kEnglishIni));
+            QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("sub")));
+            QVERIFY(launch());
+            QFileDialog dialog(frame(), QString(), dir_->path(), QStringLiteral("*.dat"));
+            dialog.setOption(QFileDialog::DontUseNativeDialog);
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            auto* model = dialog.findChild<QFileSystemModel*>();
+            QVERIFY(model);
+            QModelIndex sub;
+            QTRY_VERIFY((sub = model->index(dir_->filePath(QStringLiteral("sub")))).isValid());
+            const QModelIndex type = sub.siblingAtColumn(2);
+            QTRY_COMPARE(type.data().toString(),
+                         chinese ? QStringLiteral("文件夹") : QStringLiteral("Folder"));
+            QCOMPARE(model->headerData(0, Qt::Horizontal).toString(),
+                     chinese ? QStringLiteral("名称") : QStringLiteral("Name"));
+            QStringList buttons;
+            for (QPushButton* b : dialog.findChildren<QPushButton*>()) buttons << b->text();
+            QVERIFY2(buttons.contains(chinese ? QStringLiteral("取消") : QStringLiteral("Cancel")),
+                     qPrintable(buttons.join(QLatin1Char(','))));
+            dialog.reject();
+            cleanup();
+        }
     }
 
     // The real grid's editors and the command-line import store a row alike: they run the
@@ -685,7 +759,8 @@ class GuiTest : public QObject {
         QCOMPARE(grid()->textMatrix(1, 7), QStringLiteral("窄"));
         prompter_.answers = {QMessageBox::Yes};
         prompter_.savePath = path(QStringLiteral("typed.dat"));
-        frame()->action(cmd::FileSaveAs)->trigger();
+        QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(cmd::FileSaveAs)),
+                 QString());
         QFile f(prompter_.savePath);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray saved = f.readAll();
@@ -795,6 +870,52 @@ class GuiTest : public QObject {
         QCOMPARE(grid()->colWidth(1), qRound(base * 1.06 * 1.25));
     }
 
+    // Letting go over the close button closes the bar wherever on the bar the press began;
+    // a press on the close button let go elsewhere does not.
+    void releaseOverTheCloseButtonClosesTheBar() {
+        prepare(kEnglishIni);
+        QVERIFY(launch());
+        QVERIFY(QTest::qWaitForWindowExposed(frame()));
+        NavigationBar* nav = frame()->navigationBar();
+        QWindow* window = frame()->windowHandle();
+        auto inWindow = [&](QWidget* w) { return w->mapTo(frame(), w->rect().center()); };
+        auto* caption = nav->findChild<QLabel*>(QStringLiteral("caption"));
+        QVERIFY(caption);
+        QToolButton* close = nav->closeButton();
+        QCOMPARE(QApplication::widgetAt(caption->mapToGlobal(caption->rect().center())),
+                 static_cast<QWidget*>(caption));
+        QCOMPARE(QApplication::widgetAt(close->mapToGlobal(close->rect().center())),
+                 static_cast<QWidget*>(close));
+
+        QTest::mousePress(window, Qt::LeftButton, {}, inWindow(close));
+        QTest::mouseMove(window, inWindow(caption));
+        QTest::mouseRelease(window, Qt::LeftButton, {}, inWindow(caption));
+        QVERIFY(nav->isVisible());
+
+        QTest::mousePress(window, Qt::LeftButton, {}, inWindow(caption));
+        QTest::mouseRelease(window, Qt::LeftButton, {}, inWindow(caption));
+        QVERIFY(nav->isVisible());
+
+        QTest::mousePress(window, Qt::LeftButton, {}, inWindow(caption));
+        QTest::mouseMove(window, inWindow(close));
+        QTest::mouseRelease(window, Qt::LeftButton, {}, inWindow(close));
+        QTRY_VERIFY(nav->isHidden());
+        QVERIFY(!frame()->action(cmd::ControlBar)->isChecked());
+    }
+
+    // A saved switch that is neither 0 nor 1 is written back as the check box showed it.
+    void exitWritesTheSwitchTheViewSet() {
+        prepare(QByteArray(kEnglishIni).replace("[Setup]\n", "[Setup]\nEnableSql=7\n"));
+        QVERIFY(launch());
+        QVERIFY(view()->sqlSwitch()->isChecked());
+        QCOMPARE(cps::app().sqlWritingAllowed, 1);
+        startup_->exit();
+        QFile f(path(QStringLiteral("Program.ini")));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray ini = f.readAll();
+        QVERIFY2(ini.contains("EnableSql=1") && !ini.contains("EnableSql=7"), ini.constData());
+    }
+
     void exitWritesSqlSwitch() {
         prepare(kEnglishIni);
         QVERIFY(launch());
@@ -834,14 +955,14 @@ class GuiTest : public QObject {
         connect(&closer, &QTimer::timeout, [&] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                 boxText = box->text();
-                box->accept();
+                QCOMPARE(cps::test::clickSeen(box->button(QMessageBox::Ok)), QString());
             }
         });
         closer.start(20);
-        frame()->action(cmd::Read)->trigger();
+        QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(cmd::Read)), QString());
         auto* process = view()->findChild<cps::CProcessDlg*>();
         QVERIFY(process);
-        process->startButton()->click();  // runs the whole read
+        QCOMPARE(cps::test::clickSeen(process->startButton()), QString());  // the whole read
         QCOMPARE(boxText, QString());
         QCOMPARE(grid()->textMatrix(3, 1), QStringLiteral("145.50000"));
         QCOMPARE(grid()->textMatrix(3, 5), QStringLiteral("SIM"));

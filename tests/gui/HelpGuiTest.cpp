@@ -1,13 +1,17 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -57,6 +61,15 @@ void onModal(std::function<void(QWidget*)> check) {
         check(modal);
     });
 }
+
+// Takes the web links the help window hands to the user's browser.
+class BrowserStandIn : public QObject {
+    Q_OBJECT
+  public:
+    QList<QUrl> opened;
+  public slots:
+    void open(const QUrl& url) { opened << url; }
+};
 
 // Ignores the main window's close, as a dealer answering Cancel to the save question does.
 class KeepOpen : public QObject {
@@ -263,6 +276,95 @@ class HelpGuiTest : public QObject {
         QVERIFY(!found.contains(QStringLiteral("msk.html")));
     }
 
+    // A help page with links to a local file, a web page and another help page, clicked as
+    // a user clicks them.
+    void helpLinksStayInsideTheHelpFile() {
+        prepare();
+        QVERIFY(start());
+        frame()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frame()));
+        frame()->action(cmd::HelpTopics)->trigger();
+        CHelpWindow* help = frame()->help()->window();
+        QVERIFY(help && help->isVisible());
+        QVERIFY(QTest::qWaitForWindowExposed(help));
+        QTextBrowser* browser = help->browser();
+        QFile secret(path(QStringLiteral("secret.html")));
+        QVERIFY(secret.open(QIODevice::WriteOnly));
+        secret.write("<p>SECRET LOCAL TEXT</p>");
+        secret.close();
+        browser->append(
+            QStringLiteral("<p><a href=\"%1\">LOCALFILE</a></p>"
+                           "<p><a href=\"https://example.com/manual\">WEBPAGE</a></p>"
+                           "<p><a href=\"../../%2\">UPWARDS</a></p>"
+                           "<p><a href=\"channels.html\">CHANNELS</a></p>")
+                .arg(QUrl::fromLocalFile(secret.fileName()).toString(), secret.fileName().mid(1)));
+        BrowserStandIn web;
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), &web, "open");
+        const QUrl start = browser->source();
+
+        auto click = [browser](const QString& label) {
+            QTextCursor found = browser->document()->find(label);
+            QVERIFY2(!found.isNull(), qPrintable(label));
+            found.setPosition(found.selectionStart() + 1);
+            browser->setTextCursor(found);  // scrolled to, as a reader would
+            browser->ensureCursorVisible();
+            const QPoint at = browser->cursorRect(found).center();
+            const QPoint global = browser->viewport()->mapToGlobal(at);
+            QCOMPARE(QApplication::widgetAt(global), browser->viewport());
+            QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, at);
+            QTest::qWait(50);
+        };
+        click(QStringLiteral("LOCALFILE"));
+        QCOMPARE(browser->source(), start);
+        QVERIFY(!browser->toPlainText().contains(QStringLiteral("SECRET")));
+        click(QStringLiteral("UPWARDS"));
+        QCOMPARE(browser->source(), start);
+        QVERIFY(!browser->toPlainText().contains(QStringLiteral("SECRET")));
+        QVERIFY(web.opened.isEmpty());
+        click(QStringLiteral("WEBPAGE"));
+        QCOMPARE(web.opened, QList<QUrl>{QUrl(QStringLiteral("https://example.com/manual"))});
+        QCOMPARE(browser->source(), start);
+        // A page of the help file opens.
+        click(QStringLiteral("CHANNELS"));
+        QCOMPARE(help->source().fileName(), QStringLiteral("channels.html"));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    }
+
+    // Every contents entry can be read whole without scrolling sideways: the pane fits the
+    // entries or wraps them, in both languages.
+    void contentsEntriesShowWhole() {
+        for (const char* language : {"English", "Chinese"}) {
+            prepare();
+            QFile f(path(QStringLiteral("Program.ini")));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(
+                QByteArray(kIni).replace("Language=English", QByteArray("Language=") + language));
+            f.close();
+            QVERIFY(start());
+            frame()->show();
+            frame()->action(cmd::HelpTopics)->trigger();
+            CHelpWindow* help = frame()->help()->window();
+            QVERIFY(help);
+            QVERIFY(QTest::qWaitForWindowExposed(help));
+            QListWidget* list = help->contents();
+            QTRY_VERIFY(list->isVisible());
+            QVERIFY(!list->horizontalScrollBar()->isVisible());
+            const int room = list->viewport()->width();
+            for (int i = 0; i < list->count(); ++i) {
+                QListWidgetItem* item = list->item(i);
+                list->scrollToItem(item);
+                const QRect r = list->visualItemRect(item);
+                QVERIFY2(r.left() >= 0 && r.right() < room, qPrintable(item->text()));
+                // All the text fits the item: as wide as it is, or wrapped onto more lines.
+                const QRect needed = list->fontMetrics().boundingRect(
+                    QRect(0, 0, r.width() - 6, 10000), Qt::TextWordWrap, item->text());
+                QVERIFY2(needed.width() <= r.width() && needed.height() <= r.height(),
+                         qPrintable(item->text()));
+            }
+            cleanup();
+        }
+    }
+
     void f1OnAnOptionalFeaturesFieldOpensItsPage() {
         prepare();
         QVERIFY(start());
@@ -311,7 +413,7 @@ class HelpGuiTest : public QObject {
         prepare();
         QVERIFY(start());
         cps::CPortSettingDlg dlg(frame(), false, QStringLiteral("COM1"), {},
-                                 [](const QString&) { return true; });
+                                 [](const QString&) { return cps::OpenFailure::None; });
         dlg.show();
         QVERIFY(QTest::qWaitForWindowActive(&dlg));
         auto* com16 = dlg.findChild<QRadioButton*>(QStringLiteral("1022"));

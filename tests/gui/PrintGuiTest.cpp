@@ -20,8 +20,12 @@
 #include "ChannelTable.h"
 #include "Prompter.h"
 #include "RadioImage.h"
+#include "RealInput.h"
 #include "ReportPrinting.h"
 #include "Startup.h"
+#ifdef Q_OS_UNIX
+#include "../support/FileFaults.h"
+#endif
 
 using cps::CPrintListDlg;
 using cps::ReportPrinting;
@@ -99,9 +103,10 @@ class PrintGuiTest : public QObject {
 
         // Select All, one box cleared by a click, OK: the choice is the boxes' states.
         whenShown<CPrintListDlg>([](CPrintListDlg* d) {
-            QTest::mouseClick(d->selectAllButton(), Qt::LeftButton);
-            d->box(print::kMsk)->click();
-            d->accept();
+            QCOMPARE(cps::test::clickSeen(d->selectAllButton()), QString());
+            QCOMPARE(cps::test::clickSeen(d->box(print::kMsk)), QString());
+            QCOMPARE(cps::test::clickSeen(cps::test::buttonReading(d, QStringLiteral("OK"))),
+                     QString());
         });
         print::Choice choice{};
         QVERIFY(dlg.choose(&choice));
@@ -125,6 +130,13 @@ class PrintGuiTest : public QObject {
         QCOMPARE(zh.box(print::kChannels)->text(), QStringLiteral("信道信息"));
         QCOMPARE(zh.selectAllButton()->text(), QStringLiteral("全选"));
         QCOMPARE(zh.clearAllButton()->text(), QStringLiteral("全清"));
+        // The menu's word for 2-Tone, and the Chinese OK.
+        QCOMPARE(zh.box(print::kTwoTone)->text(), QStringLiteral("两音"));
+        QStringList buttons;
+        for (QPushButton* b : zh.findChildren<QPushButton*>()) buttons << b->text();
+        QVERIFY2(
+            buttons.contains(QStringLiteral("确定")) && !buttons.contains(QStringLiteral("OK")),
+            qPrintable(buttons.join(QLatin1Char(','))));
     }
 
     void cancelPrintsNothingAndShowsNoPrintDialog() {
@@ -144,9 +156,10 @@ class PrintGuiTest : public QObject {
         // Only Channel Info, and no channel filled.
         ReportPrinting p(source(), printer_, prompter_, "Caption", nullptr);
         whenShown<CPrintListDlg>([](CPrintListDlg* d) {
-            d->clearAll();
-            d->box(print::kChannels)->click();
-            d->accept();
+            QCOMPARE(cps::test::clickSeen(d->clearAllButton()), QString());
+            QCOMPARE(cps::test::clickSeen(d->box(print::kChannels)), QString());
+            QCOMPARE(cps::test::clickSeen(cps::test::buttonReading(d, QStringLiteral("OK"))),
+                     QString());
         });
         QVERIFY(!p.print(ReportPrinting::Mode::Direct));
         QCOMPARE(prompter_.texts, QStringList{"Nothing to print"});
@@ -209,6 +222,38 @@ class PrintGuiTest : public QObject {
         whenShown<CPrintListDlg>([](CPrintListDlg* d) { d->accept(); });
         QVERIFY(!p.exportPdf());
         QVERIFY(prompter_.texts.last().contains("report.pdf"));
+
+#ifdef Q_OS_UNIX
+        // A disk that takes only part of the report: the earlier report stays, and the box
+        // says why instead of the status bar saying "Ready".
+        prompter_.savePath = dir_.filePath("report.pdf");
+        const QByteArray before = [&] {
+            QFile old(prompter_.savePath);
+            return old.open(QIODevice::ReadOnly) ? old.readAll() : QByteArray();
+        }();
+        QVERIFY(before.size() > 4096);
+        const int boxes = prompter_.texts.size();
+        whenShown<CPrintListDlg>([](CPrintListDlg* d) {
+            // OK, pressed with the mouse where it is seen.
+            QPushButton* ok = nullptr;
+            for (QPushButton* b : d->findChildren<QPushButton*>())
+                if (b->text() == QLatin1String("OK")) ok = b;
+            QVERIFY(ok && QTest::qWaitForWindowExposed(d));
+            const QPoint at = ok->rect().center();
+            QCOMPARE(QApplication::widgetAt(ok->mapToGlobal(at)), static_cast<QWidget*>(ok));
+            QTest::mouseClick(ok, Qt::LeftButton, {}, at);
+        });
+        {
+            const cps::test::FileSizeLimit full(4096);
+            QVERIFY(!p.exportPdf());
+        }
+        QCOMPARE(prompter_.texts.size(), boxes + 1);
+        QVERIFY2(prompter_.texts.last().contains(prompter_.savePath),
+                 qPrintable(prompter_.texts.last()));
+        QFile again(prompter_.savePath);
+        QVERIFY(again.open(QIODevice::ReadOnly));
+        QVERIFY(again.readAll() == before);
+#endif
     }
 
     void mainFrameCarriesThePrintCommands() {

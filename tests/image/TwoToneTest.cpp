@@ -209,3 +209,24 @@ TEST(TwoToneTables, AFormStoresThePagesADialogRunStores) {
     EXPECT_EQ(word(other, 0xF80), 448u);
     EXPECT_EQ(word(other, 0xF88), 0xEEEEu);
 }
+
+TEST(TwoToneTables, TimesShowAndStoreAsPrintfRoundsThem) {
+    // 101 x 50 ms is 5.05 s, a double just below 5.05: "%2.1f" shows 5.0, and an untouched
+    // interval stores that, 100, instead of climbing to 102.
+    RadioImage image = RadioImage::factory();
+    image.set(kCommon + 3, 0x00);
+    image.set(kCommon + 4, 101);
+    field::Form encode = field::load(encodeFields(), image, env());
+    EXPECT_EQ(encode.value("Tone interval time(ms)"), "5.0");
+    field::store(encode, image);
+    EXPECT_EQ(image.at(kCommon + 4), 0x64);
+    image.set(kCommon + 4, 41);
+    EXPECT_EQ(field::load(encodeFields(), image, env()).value("Tone interval time(ms)"), "2.0");
+    image.set(kCommon + 4, 21);
+    EXPECT_EQ(field::load(encodeFields(), image, env()).value("Tone interval time(ms)"), "1.1");
+
+    // Leaving a field rounds the typed number the same way.
+    EXPECT_EQ(leave(Rule::EncodeInterval, "1.05"), "1.1");
+    EXPECT_EQ(leave(Rule::DecodeTone, "1234.55"), "1234.5");
+    EXPECT_EQ(leave(Rule::DecodeTone, "1234.65"), "1234.7");
+}

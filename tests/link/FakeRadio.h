@@ -29,7 +29,11 @@ class FakeRadio : public Port, public sim::RadioProtocol {
   public:
     // Faults of the port.
     bool openFails = false;
+    OpenFailure failure = OpenFailure::Other;  // why, when openFails
     QString device;  // where the port name leads, for the messages; the name when empty
+    // Time from the end of a request to the start of the reply. 0 is a radio that answers
+    // at once: its reply has arrived by the time the request's write returns.
+    double replyDelayMs = 1.5;
     // What happened.
     int opens = 0;
     int closes = 0;
@@ -47,6 +51,7 @@ class FakeRadio : public Port, public sim::RadioProtocol {
         isOpen = true;
         return true;
     }
+    OpenFailure openFailure() const override { return openFails ? failure : OpenFailure::None; }
     QString deviceFor(const QString& name) const override {
         return device.isEmpty() ? name : device;
     }
@@ -94,7 +99,7 @@ class FakeRadio : public Port, public sim::RadioProtocol {
     };
 
     void send(const std::vector<uint8_t>& bytes) override {
-        double at = std::max(now, rx_.empty() ? 0.0 : rx_.back().at) + 1.5;
+        double at = std::max(now, rx_.empty() ? 0.0 : rx_.back().at) + replyDelayMs;
         for (uint8_t b : bytes) rx_.push_back({b, at += kByteMs});
     }
     void note(const sim::RadioEvent& e) override {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "ChannelCodec.h"
 #include "FakeRadio.h"
 #include "RadioLink.h"
 #include "ScriptPrompt.h"
@@ -63,6 +64,23 @@ TEST_F(ReadTest, FullReadCopiesTheRadioAndClosesThePort) {
     EXPECT_EQ(prompt.statuses.back(), QStringLiteral("256"));
 }
 
+// A radio that answers every byte at once: nothing the program sends may be followed by a
+// purge before its answer is read.
+TEST_F(ReadTest, ARadioThatAnswersAtOnceIsHeard) {
+    radio.replyDelayMs = 0;
+    ASSERT_EQ(run(LinkMode::Read), LinkResult::Ok) << lastBox().toStdString();
+    EXPECT_EQ(doc, radio.memory);
+    EXPECT_TRUE(prompt.boxes.empty());
+
+    RadioImage written = patterned();
+    written.set(5, 0x42);
+    doc = written;
+    radio.memory = RadioImage::factory();
+    radio.memory.set(addr::kBandCode, 1);
+    ASSERT_EQ(run(LinkMode::Write), LinkResult::Ok) << lastBox().toStdString();
+    for (int i = 0; i < 0xFA0; ++i) ASSERT_EQ(radio.memory.at(i), written.at(i)) << i;
+}
+
 TEST_F(ReadTest, RefusalsLeaveTheDocumentUntouched) {
     const RadioImage before = doc;
     struct Case {
@@ -97,6 +115,34 @@ TEST_F(ReadTest, RefusalsLeaveTheDocumentUntouched) {
          },
          LinkResult::PortNotOpened,
          linktext::portNotOpened(false) + "\nPort: COM3, device /dev/ttyUSB2"},
+        // The reason the system gave, with what the user can do about it.
+        {"permission denied",
+         [](FakeRadio& r, RadioImage&) {
+             r.openFails = true;
+             r.failure = OpenFailure::Denied;
+             r.device = QStringLiteral("/dev/ttyUSB2");
+         },
+         LinkResult::PortNotOpened,
+         linktext::portNotOpened(false) +
+             "\nYou may not open /dev/ttyUSB2. Add your user to the dialout group (sudo usermod "
+             "-aG dialout $USER), then log in again.\nPort: COM3, device /dev/ttyUSB2"},
+        {"in use",
+         [](FakeRadio& r, RadioImage&) {
+             r.openFails = true;
+             r.failure = OpenFailure::Busy;
+         },
+         LinkResult::PortNotOpened,
+         linktext::portNotOpened(false) + "\nCOM3 is in use by another program.\nPort: COM3"},
+        {"missing",
+         [](FakeRadio& r, RadioImage&) {
+             r.openFails = true;
+             r.failure = OpenFailure::Missing;
+             r.device = QStringLiteral("/dev/ttyUSB0");
+         },
+         LinkResult::PortNotOpened,
+         linktext::portNotOpened(false) +
+             "\n/dev/ttyUSB0 is not present: is the cable plugged in?\nPort: COM3, device "
+             "/dev/ttyUSB0"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -224,7 +270,7 @@ TEST_F(WriteTest, RangeBoxOkContinuesCancelEnds) {
     prompt.answers = {Answer::Ok};
     EXPECT_EQ(run(LinkMode::Write), LinkResult::Ok);
     ASSERT_EQ(prompt.boxes.size(), 1u);
-    EXPECT_EQ(prompt.boxes[0].text, linktext::outOfRange(false));
+    EXPECT_TRUE(prompt.boxes[0].text.startsWith(linktext::outOfRange(false)));
     EXPECT_EQ(prompt.boxes[0].caption, linktext::caution(false));
     EXPECT_EQ(prompt.boxes[0].buttons, Buttons::OkCancel);
 
@@ -233,6 +279,41 @@ TEST_F(WriteTest, RangeBoxOkContinuesCancelEnds) {
     EXPECT_EQ(run(LinkMode::Write), LinkResult::RangeRefused);
     EXPECT_TRUE(radio.blocks.empty());
     EXPECT_FALSE(radio.isOpen);
+}
+
+// The range question says what differs: the file's limits, the radio's range and the
+// channels the radio would not take, in the user's language.
+TEST_F(WriteTest, RangeQuestionNamesBothRangesAndTheChannelsOutside) {
+    settings.bands = Bands{{134 * kPerMHz, 176 * kPerMHz}, {134 * kPerMHz, 176 * kPerMHz}};
+    packBands(doc, settings.bands);
+    packBand(Band{136 * kPerMHz, 174 * kPerMHz}, radio.rangeBytes[0], radio.rangeBytes[1],
+             radio.rangeBytes[2]);
+    const field::Table& t = channelFields();
+    const field::Env env{false, settings.bands, false};
+    auto channel = [&](int n, const char* rx, const char* tx) {
+        uint8_t* r = doc.data() + recordOffset(n);
+        field::store(t.fields[kColRx], r, QString::fromLatin1(rx), env);
+        field::store(t.fields[kColTx], r, QString::fromLatin1(tx), env);
+    };
+    channel(4, "135.00000", "135.00000");
+    channel(7, "150.00000", "150.00000");
+    channel(kFrChannel, "150.00000", "175.99500");
+    for (bool chinese : {false, true}) {
+        prompt = ScriptPrompt();
+        prompt.answers = {Answer::Cancel};
+        settings.chinese = chinese;
+        EXPECT_EQ(run(LinkMode::Write), LinkResult::RangeRefused);
+        ASSERT_EQ(prompt.boxes.size(), 1u);
+        const QString text = prompt.boxes[0].text;
+        EXPECT_TRUE(text.startsWith(linktext::outOfRange(chinese))) << text.toStdString();
+        EXPECT_TRUE(text.contains(chinese ? "此对讲机：136-174 MHz" : "This radio: 136-174 MHz"))
+            << text.toStdString();
+        EXPECT_TRUE(text.contains(chinese ? "频段 1 134-176 MHz" : "band 1 134-176 MHz"))
+            << text.toStdString();
+        EXPECT_TRUE(text.contains("4 (135.00000)")) << text.toStdString();
+        EXPECT_TRUE(text.contains("Fr (150.00000)")) << text.toStdString();
+        EXPECT_FALSE(text.contains("7 (150.00000)")) << text.toStdString();
+    }
 }
 
 TEST_F(WriteTest, EitherBandInsideTheRangeIsEnough) {
@@ -317,6 +398,12 @@ TEST_F(ServiceTest, FailuresShowTheirMessages) {
 
     radio = FakeRadio();
     radio.openFails = true;
+    radio.failure = OpenFailure::Busy;
+    EXPECT_EQ(link.serviceExchange(doc, 0xFA0, 0xFD0, LinkMode::Read, "COM2", false),
+              LinkResult::PortNotOpened);
+    EXPECT_EQ(lastBox(), QStringLiteral("Open the serial port fails\nCOM2 is in use by another "
+                                        "program.\nPort: COM2"));
+    radio.failure = OpenFailure::Other;
     EXPECT_EQ(link.serviceExchange(doc, 0xFA0, 0xFD0, LinkMode::Write, "COM2", false),
               LinkResult::PortNotOpened);
     EXPECT_EQ(lastBox(), QStringLiteral("Open the serial port fails\nPort: COM2"));

@@ -59,7 +59,7 @@ TEST_F(SectionPages, OptionalPagePrintsTheEditorsTexts) {
     EXPECT_EQ(value(6), "Light 1");  // Back Light Color
     EXPECT_EQ(value(7), "FREQ.CH");  // Display mode
     EXPECT_EQ(value(8), "Manual");   // Key lock
-    EXPECT_EQ(value(9), "None");     // Priority channel
+    EXPECT_EQ(value(9), "0");        // Priority channel: the byte itself
     EXPECT_EQ(value(10), "CO");      // Scan mode
     EXPECT_EQ(value(11), "4");       // Squelch level
     EXPECT_EQ(value(12), "5k");      // Step
@@ -92,14 +92,46 @@ TEST_F(SectionPages, OptionalPagePrintsTheEditorsTexts) {
     EXPECT_EQ(at(zh, 30 * c, -12 * L), "12.5k");
 }
 
+TEST_F(SectionPages, OptionalPageDecodesItsOwnRowsByItsOwnRules) {
+    // Values no editor list holds: the low bits print as they are, whatever the high bits.
+    image.set(0xC41, 0x1A);  // squelch: bits 0x0F
+    image.set(0xC43, 0x05);  // step: bits 0x07 above 3
+    image.set(0xC40, 0x0C);  // TOT: 12 x 30
+    image.set(0xC42, 0x0B);  // vox
+    image.set(0xC71, 0xC8);  // priority channel 200
+    const Page p = page(kOptional);
+    EXPECT_EQ(at(p, 30 * c, -11 * L), "10");
+    EXPECT_EQ(at(p, 30 * c, -12 * L), "25k");
+    EXPECT_EQ(at(p, 30 * c, -13 * L), "360");
+    EXPECT_EQ(at(p, 30 * c, -14 * L), "11");
+    EXPECT_EQ(at(p, 30 * c, -9 * L), "200");
+
+    image.set(0xC40, 0xF0);  // TOT off: only the low bits count
+    image.set(0xC42, 0x00);
+    image.set(0xC43, 0x0A);  // step bits 2
+    EXPECT_EQ(at(page(kOptional), 30 * c, -13 * L), "Off");
+    EXPECT_EQ(at(page(kOptional), 30 * c, -12 * L), "10k");
+    const Page zh = page(kOptional, 1, true);
+    EXPECT_EQ(at(zh, 30 * c, -13 * L), "无");
+    EXPECT_EQ(at(zh, 30 * c, -14 * L), "关");
+}
+
 TEST_F(SectionPages, DtmfGroupCodePrintsItsDigit) {
     EXPECT_EQ(at(page(kDtmf), 40 * c, -13 * L), "*");  // a new image's 0x0E
     image.set(0xCCF, 0x0B);
     EXPECT_EQ(at(page(kDtmf), 40 * c, -13 * L), "B");
     image.set(0xCCF, 0xFF);
     EXPECT_EQ(at(page(kDtmf), 40 * c, -13 * L), "Off");
-    image.set(0xCCF, 0x35);  // no list item: off as well, never a raw character
-    EXPECT_EQ(at(page(kDtmf), 40 * c, -13 * L), "Off");
+    // Any other byte prints as the character it is; bytes below 16, control codes as
+    // characters, print as the DTMF editor's item.
+    image.set(0xCCF, 0x41);
+    EXPECT_EQ(at(page(kDtmf), 40 * c, -13 * L), "A");
+    image.set(0xCCF, 0x35);
+    EXPECT_EQ(at(page(kDtmf), 40 * c, -13 * L), "5");
+    image.set(0xCCF, 0x00);
+    EXPECT_EQ(at(page(kDtmf), 40 * c, -13 * L), "0");
+    image.set(0xCCF, 0xFF);
+    EXPECT_EQ(at(page(kDtmf, 1, true), 40 * c, -13 * L), "Off");
 }
 
 TEST_F(SectionPages, MskPagePrintsIdAndCallList) {
@@ -157,4 +189,34 @@ TEST_F(SectionPages, EncodePageLeavesEmptyTonesBlank) {
     EXPECT_EQ(at(p, 12 * c, -12 * L), "Tone Fre1");
     image.set(0xEC7, 0);
     EXPECT_EQ(at(page(kTwoTone, 2, true), 30 * c, -9 * L), "关");
+
+    // Short beep is bit 0 alone; a tone is blank when its first byte is 0xFF, whatever
+    // the second.
+    image.set(0xEC7, 0x02);
+    image.set(0xE04, 0xFF);  // entry 2, tone 1: FF 00
+    image.set(0xE05, 0x00);
+    image.set(0xE06, 0x00);  // entry 2, tone 2: 00 FF = 25.5 Hz
+    image.set(0xE07, 0xFF);
+    const Page q = page(kTwoTone, 2);
+    EXPECT_EQ(at(q, 30 * c, -9 * L), "Off");
+    EXPECT_EQ(at(q, 13 * c, -14 * L - 25), "<nothing>");
+    EXPECT_EQ(at(q, 23 * c, -14 * L - 25), "25.5");
+    image.set(0xEC7, 0x03);
+    EXPECT_EQ(at(page(kTwoTone, 2, true), 30 * c, -9 * L), "开");
+}
+
+TEST_F(SectionPages, TimesRoundAsPrintfDoes) {
+    // 41/20 s is 2.04999... as a double and 6049/20 is 302.44999...: printf's "%2.1f"
+    // gives 2.0 and 302.4, not the 2.1 and 302.5 of rounding the exact quotient.
+    image.set(0xEC3, 0x00);
+    image.set(0xEC4, 41);
+    EXPECT_EQ(at(page(kTwoTone, 2), 30 * c, -7 * L), "2.0");
+    image.set(0xEC3, 6049 >> 8);
+    image.set(0xEC4, 6049 & 0xFF);
+    EXPECT_EQ(at(page(kTwoTone, 2), 30 * c, -7 * L), "302.4");
+    image.set(0xEC3, 0x00);
+    image.set(0xEC4, 21);  // 1.05 is 1.0500000000000000444: up
+    EXPECT_EQ(at(page(kTwoTone, 2), 30 * c, -7 * L), "1.1");
+    image.set(0xEC4, 5);  // 0.25 exactly: to the even digit, as printf does
+    EXPECT_EQ(at(page(kTwoTone, 2), 30 * c, -7 * L), "0.2");
 }

@@ -48,10 +48,10 @@ QString AppContext::text(const char* english, const char* chineseText) const {
     return QString::fromUtf8(chinese ? chineseText : english);
 }
 
-void AppContext::saveOnExit() {
+bool AppContext::saveOnExit() {
     profile.set(QStringLiteral("Setup"), QStringLiteral("EnableSql"),
                 QString::number(sqlWritingAllowed));
-    profile.save();
+    return profile.save();
 }
 
 void AppContext::prepareFill(RadioImage& image) {

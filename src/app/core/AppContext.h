@@ -46,7 +46,8 @@ struct AppContext {
     QString text(const char* english, const char* chinese) const;
 
     // Writes [Setup] EnableSql back and saves the settings file (program exit).
-    void saveOnExit();
+    // False, with the reason in profile.errorString(), when the file could not be written.
+    bool saveOnExit();
 
     // The step before every grid fill: a new image takes the remembered radio type and the
     // new-image settings; any other image has its type byte remembered.

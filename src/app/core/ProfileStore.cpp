@@ -56,6 +56,8 @@ bool ProfileStore::load(const QString& path, bool createMissing) {
     path_.clear();
     error_.clear();
     gb18030_ = false;
+    created_ = false;
+    eol_ = "\r\n";
     sections_.clear();
     sections_.append(Section{});  // lines before the first header
     QFile file(path);
@@ -65,6 +67,7 @@ bool ProfileStore::load(const QString& path, bool createMissing) {
             return false;
         }
         file.close();
+        created_ = true;
     }
     if (!file.exists()) {  // a per-user copy not written yet: empty until its first save
         path_ = path;
@@ -87,7 +90,21 @@ bool ProfileStore::load(const QString& path, bool createMissing) {
     // Settings files are UTF-8; files written on a Chinese Windows system are GB18030, and a
     // file edited by hand may mix them. Each line is decoded on its own and keeps its bytes.
     int utf8Lines = 0, gbLines = 0;
-    for (const QByteArray& rawLine : bytes.split('\n')) {
+    int crlfLines = 0, lfLines = 0;
+    const QList<QByteArray> lines = bytes.split('\n');
+    QVector<QByteArray> ends;  // each line's end, in file order
+    for (int i = 0; i + 1 < lines.size(); ++i) {
+        const bool crlf = lines[i].endsWith('\r');
+        ++(crlf ? crlfLines : lfLines);
+        ends.append(crlf ? QByteArray("\r\n") : QByteArray("\n"));
+    }
+    // A file saved by hand on another system keeps its line ends: CRLF only where most
+    // lines had it (or the file had none to go by).
+    eol_ = lfLines > crlfLines ? QByteArray("\n") : QByteArray("\r\n");
+    ends.append(eol_);  // the last line had none: it gets the file's own when written
+    for (int i = 0; i < lines.size(); ++i) {
+        const QByteArray& rawLine = lines[i];
+        const QByteArray& eol = ends[i];
         const QByteArray raw = rawLine.trimmed();
         if (raw.isEmpty()) continue;
         QString line;
@@ -102,7 +119,7 @@ bool ProfileStore::load(const QString& path, bool createMissing) {
         line = line.trimmed();
         if (line.size() >= 2 && line.startsWith(QLatin1Char('[')) &&
             line.endsWith(QLatin1Char(']'))) {
-            sections_.append(Section{line.mid(1, line.size() - 2), {}, raw});
+            sections_.append(Section{line.mid(1, line.size() - 2), {}, raw, eol});
             continue;
         }
         const int eq = line.indexOf(QLatin1Char('='));
@@ -111,6 +128,7 @@ bool ProfileStore::load(const QString& path, bool createMissing) {
         entry.value = eq < 0 ? QString() : line.mid(eq + 1).trimmed();
         // A line without "=" is written back as a key with an empty value.
         entry.raw = eq < 0 ? raw + '=' : raw;
+        entry.eol = eol;
         if (entry.key.isEmpty() || isCommentKey(entry.key)) continue;
         sections_.last().entries.append(entry);
     }
@@ -186,7 +204,7 @@ void ProfileStore::set(const QString& section, const QString& key, const QString
     }
     Section* s = findSection(section);
     if (!s) {
-        sections_.append(Section{section, {}, {}});
+        sections_.append(Section{section, {}, {}, {}});
         s = &sections_.last();
         changed_ = true;
     }
@@ -197,7 +215,7 @@ void ProfileStore::set(const QString& section, const QString& key, const QString
         it->value = value;
         return;
     }
-    s->entries.append(Entry{key, value, {}});
+    s->entries.append(Entry{key, value, {}, {}});
     changed_ = true;
 }
 
@@ -219,10 +237,10 @@ QByteArray ProfileStore::serialise() const {
         if (i > 0 && (!s.name.isEmpty() || !s.raw.isEmpty()))
             bytes +=
                 (s.raw.isEmpty() ? encode(QLatin1Char('[') + s.name + QLatin1Char(']')) : s.raw) +
-                "\r\n";
+                (s.eol.isEmpty() ? eol_ : s.eol);
         for (const Entry& e : s.entries)
-            bytes +=
-                (e.raw.isEmpty() ? encode(e.key + QLatin1Char('=') + e.value) : e.raw) + "\r\n";
+            bytes += (e.raw.isEmpty() ? encode(e.key + QLatin1Char('=') + e.value) : e.raw) +
+                     (e.eol.isEmpty() ? eol_ : e.eol);
     }
     return bytes;
 }

@@ -44,6 +44,8 @@ class ProfileStore {
     bool save();
 
     QString path() const { return path_; }
+    // Whether open() found no file and created it empty.
+    bool createdMissing() const { return created_; }
     bool changed() const { return changed_ || (user_ && user_->changed_); }
     // Why the last open or save failed, naming the file; empty after success.
     QString errorString() const { return error_; }
@@ -53,11 +55,13 @@ class ProfileStore {
         QString key;
         QString value;
         QByteArray raw;  // the line as read, trimmed; empty once the entry is new or changed
+        QByteArray eol;  // the line end it was read with; empty for a new line
     };
     struct Section {
         QString name;
         QVector<Entry> entries;
         QByteArray raw;  // the header line as read
+        QByteArray eol;
     };
 
     bool load(const QString& path, bool createMissing);
@@ -69,7 +73,9 @@ class ProfileStore {
     QString path_;
     QVector<Section> sections_;
     bool changed_ = false;
-    bool gb18030_ = false;  // most non-ASCII lines were GB18030: new lines are written so
+    bool created_ = false;
+    QByteArray eol_ = "\r\n";  // the line end most of the file uses: new lines get it
+    bool gb18030_ = false;     // most non-ASCII lines were GB18030: new lines are written so
     QString error_;
     std::unique_ptr<ProfileStore> user_;  // the per-user copy, when the file is not writable
 };

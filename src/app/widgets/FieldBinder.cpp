@@ -6,49 +6,73 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QValidator>
+#include <algorithm>
 
 namespace cps {
 
+TypingFilter::TypingFilter(int maxLength, Allowed allowed, bool upper, QObject* parent)
+    : QValidator(parent), maxLength_(maxLength), allowed_(std::move(allowed)), upper_(upper) {}
+
+QValidator::State TypingFilter::validate(QString& input, int& pos) const {
+    if (input == last_) return Acceptable;
+    // The typed part is what lies between the text kept at either end.
+    int head = 0;
+    const int shorter = static_cast<int>(std::min(input.size(), last_.size()));
+    while (head < shorter && input[head] == last_[head]) ++head;
+    int tail = 0;
+    while (tail < shorter - head &&
+           input[input.size() - 1 - tail] == last_[last_.size() - 1 - tail])
+        ++tail;
+    const int typedEnd = static_cast<int>(input.size()) - tail;
+    // Typing adds characters only up to the limit; what was there before may be longer.
+    const int room = std::max(maxLength_, head + tail) - head - tail;
+    QString typed;
+    int newPos = pos;
+    for (int i = head; i < typedEnd; ++i) {
+        QChar c = input[i];
+        if (upper_) c = c.toUpper();
+        if (allowed_(c) && typed.size() < room) {
+            typed.append(c);
+        } else if (i < pos) {
+            --newPos;
+        }
+    }
+    input = input.left(head) + typed + input.right(tail);
+    pos = std::clamp(newPos, 0, static_cast<int>(input.size()));
+    last_ = input;
+    return Acceptable;
+}
+
+void showText(QLineEdit* edit, const QString& text) {
+    if (auto* filter = dynamic_cast<const TypingFilter*>(edit->validator()))
+        const_cast<TypingFilter*>(filter)->shown(text);
+    edit->setText(text);
+}
+
 namespace {
 
-// Drops what the field's character set does not allow and capitalises where the field says,
-// as the typing filter of the edit does.
-class FieldValidator : public QValidator {
-  public:
-    FieldValidator(const field::Field& f, QObject* parent) : QValidator(parent), field_(f) {}
-    State validate(QString& input, int& pos) const override {
-        QString out;
-        int newPos = pos;
-        for (int i = 0; i < input.size(); ++i) {
-            QChar c = input[i];
-            if (field_.flags & field::kUpper) c = c.toUpper();
-            const bool ok = field_.charset.isEmpty() ? (c.unicode() >= 0x20 && c.unicode() < 0x7F)
-                                                     : field_.charset.contains(c);
-            if (ok) {
-                out.append(c);
-            } else if (i < pos) {
-                --newPos;
-            }
-        }
-        input = out;
-        pos = newPos;
-        return Acceptable;
-    }
-
-  private:
-    const field::Field& field_;
-};
+TypingFilter* fieldFilter(const field::Field& f, QObject* parent) {
+    const QString charset = f.charset;
+    return new TypingFilter(
+        f.width,
+        [charset](QChar c) {
+            return charset.isEmpty() ? (c.unicode() >= 0x20 && c.unicode() < 0x7F)
+                                     : charset.contains(c);
+        },
+        (f.flags & field::kUpper) != 0, parent);
+}
 
 }  // namespace
 
 QValidator* makeFieldValidator(const field::Field& f, QObject* parent) {
-    return new FieldValidator(f, parent);
+    return fieldFilter(f, parent);
 }
 
 FieldBinder::FieldBinder(const field::Table& table, RadioImage& image, const field::Env& env,
                          QObject* parent, int record)
     : QObject(parent), table_(table), image_(image) {
     form_ = field::load(table_, image_, env, record);
+    loaded_ = form_.values;
 }
 
 int FieldBinder::indexOf(const char* key) const {
@@ -72,12 +96,12 @@ void FieldBinder::bind(QLineEdit* edit, const char* key) {
     const int i = indexOf(key);
     const field::Field& f = table_.fields[static_cast<size_t>(i)];
     // Texts, and codecs that declare a character set, filter what is typed.
+    // The filter holds the width, for typing only: a loaded value is shown in full.
     if (f.kind == field::Kind::Ascii || (f.kind == field::Kind::Custom && !f.charset.isEmpty())) {
-        edit->setMaxLength(f.width);
         const QValidator* previous = edit->validator();
-        edit->setValidator(new FieldValidator(f, edit));
+        edit->setValidator(fieldFilter(f, edit));
         // A dialog that binds again at each opening replaces its own filter.
-        if (dynamic_cast<const FieldValidator*>(previous)) delete previous;
+        if (dynamic_cast<const TypingFilter*>(previous)) delete previous;
     }
     bindings_.push_back({i, edit, nullptr});
     connect(edit, &QLineEdit::editingFinished, this, [this, i, edit] {
@@ -111,15 +135,33 @@ void FieldBinder::bind(QButtonGroup* group, const char* key) {
 void FieldBinder::leave(const Binding& b) {
     auto* edit = qobject_cast<QLineEdit*>(b.widget);
     if (!edit) return;
-    set(table_.fields[static_cast<size_t>(b.index)].key, edit->text());
+    // Leaving an edit that shows its field's value unchanged is no entry.
+    if (edit->text() == form_.values[b.index]) return;
+    setTyped(table_.fields[static_cast<size_t>(b.index)].key, edit->text(), edit);
     // The edit just left shows what its field now holds: the entry normalised, a value a
     // rule put back, or the previous value when the entry was refused.
     const QString& value = form_.values[b.index];
     if (edit->text() != value) {
         refreshing_ = true;
-        edit->setText(value);
+        showText(edit, value);
         refreshing_ = false;
     }
+}
+
+field::Parsed FieldBinder::setTyped(const char* key, const QString& text, const QLineEdit* edit) {
+    const int i = indexOf(key);
+    const field::Field& f = table_.fields[static_cast<size_t>(i)];
+    // A text field's typing filter has already taken what was typed through the field's
+    // characters and length; what it kept of the loaded text stays, which the field's own
+    // parse of the whole text would drop.
+    if (f.kind != field::Kind::Ascii || !edit ||
+        !dynamic_cast<const TypingFilter*>(edit->validator()))
+        return set(key, text);
+    form_.values[i] = text;
+    if (table_.afterSet) table_.afterSet(form_, i);
+    refresh();
+    emit changed(i);
+    return field::Parsed::accept(text);
 }
 
 field::Parsed FieldBinder::set(const char* key, const QString& text) {
@@ -150,7 +192,7 @@ void FieldBinder::refresh(bool force) {
             box->setCurrentIndex(box->findText(value));  // -1: no selection
         } else if (auto* edit = qobject_cast<QLineEdit*>(b.widget)) {
             if ((force || !b.synced || value != b.shown) && edit->text() != value)
-                edit->setText(value);
+                showText(edit, value);
             b.shown = value;
             b.synced = true;
         } else if (auto* check = qobject_cast<QCheckBox*>(b.widget)) {
@@ -162,6 +204,7 @@ void FieldBinder::refresh(bool force) {
 
 void FieldBinder::load() {
     form_ = field::load(table_, image_, form_.env, form_.record);
+    loaded_ = form_.values;
     refresh(true);
 }
 
@@ -170,6 +213,8 @@ void FieldBinder::store() {
         if (auto* edit = qobject_cast<QLineEdit*>(b.widget);
             edit && edit->text() != form_.values[b.index])
             leave(b);
+    // OK without an edit rewrites nothing: the image keeps its bytes as they were loaded.
+    if (form_.values == loaded_) return;
     field::store(form_, image_);
 }
 

@@ -14,12 +14,36 @@ class QComboBox;
 class QLineEdit;
 class QWidget;
 
-class QValidator;
+#include <QValidator>
+#include <functional>
 
 namespace cps {
 
-// The typing filter of a text field: drops what its character set does not allow and
-// capitalises where the field says. For editors that serve several fields (grid cells).
+// The typing filter of an edit: what is typed loses the characters the edit does not take,
+// becomes capitals where asked, and never makes the text longer than the limit. Text the
+// program shows (a value loaded from the image) stays as it is, even where typing could not
+// have given it, so that opening and leaving an edit never changes a value. The program
+// shows text through showText(), which tells the filter.
+class TypingFilter : public QValidator {
+  public:
+    using Allowed = std::function<bool(QChar)>;
+    TypingFilter(int maxLength, Allowed allowed, bool upper, QObject* parent);
+    // The text the edit is about to show as it is.
+    void shown(const QString& text) { last_ = text; }
+    State validate(QString& input, int& pos) const override;
+
+  private:
+    int maxLength_;
+    Allowed allowed_;
+    bool upper_;
+    mutable QString last_;  // the text as it stood before the change being validated
+};
+
+// Shows text in edit as it is, past its typing filter (if it has one).
+void showText(QLineEdit* edit, const QString& text);
+
+// The typing filter of a text field: its character set, its capitals and its width. For
+// editors that serve several fields (grid cells).
 QValidator* makeFieldValidator(const field::Field& f, QObject* parent);
 
 // Binds a dialog's controls to the fields of one table: the dialog lays out its controls and
@@ -51,6 +75,9 @@ class FieldBinder : public QObject {
     const field::Table& table() const { return table_; }
     // Sets a field as leaving its control would, and refreshes every bound control.
     field::Parsed set(const char* key, const QString& text);
+    // The same for the text of edit, whose typing filter has already filtered what was
+    // typed: a text field takes it as it stands, loaded characters and all.
+    field::Parsed setTyped(const char* key, const QString& text, const QLineEdit* edit);
 
   signals:
     void changed(int index);
@@ -72,6 +99,7 @@ class FieldBinder : public QObject {
     const field::Table& table_;
     RadioImage& image_;
     field::Form form_;
+    QStringList loaded_;  // the values as loaded, to tell whether OK has anything to store
     std::vector<Binding> bindings_;
     bool refreshing_ = false;
 };

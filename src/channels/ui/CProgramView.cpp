@@ -13,7 +13,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
-#include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -21,6 +20,7 @@
 
 #include "CColorLabel.h"
 #include "CMSFlexGrid.h"
+#include "FieldBinder.h"
 #include "Pick.h"
 #include "Prompter.h"
 #include "RowText.h"
@@ -145,6 +145,26 @@ void CProgramView::buildGrid() {
         menu->setAttribute(Qt::WA_DeleteOnClose);
         menu->popup(grid_->viewport()->mapToGlobal(at));
     });
+    // The row labels offer the same menu, for the row under the pointer unless it is one
+    // of the rows already selected.
+    QHeaderView* labels = grid_->verticalHeader();
+    labels->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(labels, &QWidget::customContextMenuRequested, this, [this, labels](const QPoint& at) {
+        const int row = labels->logicalIndexAt(at) + 1;
+        if (row < 1) return;
+        commitPendingEdit();
+        if (editorFor(grid_->col())->isVisible()) return;  // a refused entry keeps its cell
+        if (row < grid_->rowSelFirst() || row > grid_->rowSel()) {
+            grid_->setCurrent(row, grid_->col());
+            grid_->clearSelection();
+            grid_->setRangeSelected(
+                QTableWidgetSelectionRange(row - 1, 0, row - 1, ChannelTable::kCols - 2), true);
+        }
+        grid_->setFocus();
+        QMenu* menu = createContextMenu(this);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(labels->mapToGlobal(at));
+    });
     grid_->installEventFilter(this);
     grid_->viewport()->installEventFilter(this);
     installEventFilter(this);
@@ -172,12 +192,18 @@ void CProgramView::buildEditors() {
     nameEdit_ = static_cast<QLineEdit*>(editors_[int(EditorKind::Name)]);
     toneList_ = static_cast<QComboBox*>(editors_[int(EditorKind::Tone)]);
 
-    freqEdit_->setMaxLength(ChannelTable::kFreqMaxLength);
+    // The limits hold for typing only: entering a cell shows its whole text, as loaded.
+    freqEdit_->setValidator(new cps::TypingFilter(
+        ChannelTable::kFreqMaxLength,
+        [](QChar c) {
+            return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.');
+        },
+        false, freqEdit_));
     freqEdit_->setContextMenuPolicy(Qt::NoContextMenu);  // no pasting around the key filter
-    nameEdit_->setMaxLength(ChannelTable::kNameMaxLength);
     // The record holds single-byte characters only; anything else would be stored as junk.
-    nameEdit_->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[\\x20-\\x7E]*")), nameEdit_));
+    nameEdit_->setValidator(new cps::TypingFilter(
+        ChannelTable::kNameMaxLength,
+        [](QChar c) { return c.unicode() >= 0x20 && c.unicode() <= 0x7E; }, false, nameEdit_));
     toneList_->setEditable(true);
     toneList_->setInsertPolicy(QComboBox::NoInsert);
     toneList_->setMaxVisibleItems(12);
@@ -200,8 +226,16 @@ void CProgramView::applyFonts() {
     const QFont courier = CMSFlexGrid::courierFont(f);
     for (int r = 1; r < ChannelTable::kRows; ++r)
         if (QTableWidgetItem* it = grid_->item(r - 1, 4)) it->setFont(courier);
-    for (QWidget* w : editors_)
-        if (w) w->setFont(f);
+    for (QWidget* w : editors_) {
+        if (!w) continue;
+        w->setFont(f);
+        // A list's drop-down part is a window of its own and takes no font from the list;
+        // the tone list's edit field keeps the font it was made with unless told.
+        if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            combo->view()->setFont(f);
+            if (combo->lineEdit()) combo->lineEdit()->setFont(f);
+        }
+    }
     if (nameEdit_) nameEdit_->setFont(courier);
 }
 
@@ -235,12 +269,21 @@ void CProgramView::refreshAll() {
     grid_->setUpdatesEnabled(true);
 }
 
-void CProgramView::fillGridFromImage() {
+void CProgramView::fillGridFromImage(bool limitsEdited) {
     hideEditors();
     table_.fill(image_);
     refreshAll();
     // Said once per fill; a view not shown yet says it when it appears.
-    pendingBandsNote_ = table_.bandsNote();
+    QStringList notes;
+    if (!table_.bandsNote().isEmpty()) notes << table_.bandsNote();
+    // Channels that vanish from the grid are named, once: a refill that leaves out the same
+    // ones says nothing new.
+    const QList<int> hidden = cps::channelsHiddenBy(image_, table_.bands());
+    if (!hidden.isEmpty() && hidden != hidden_)
+        notes << cps::msg::hiddenChannelsNote(image_, hidden, table_.bands(), limitsEdited,
+                                              chinese_);
+    hidden_ = hidden;
+    pendingBandsNote_ = notes.join(QStringLiteral("\n\n"));
     if (isVisible()) showBandsNote();
 }
 
@@ -263,6 +306,7 @@ void CProgramView::restoreTable(const cps::ChannelTable& table) {
     hideEditors();
     table_ = table;
     refreshAll();
+    hidden_ = cps::channelsHiddenBy(image_, table_.bands());
 }
 
 void CProgramView::storeGridIntoImage() {
@@ -305,7 +349,17 @@ void CProgramView::hideEditors(QWidget* except) {
         if (w != except) w->hide();
 }
 
+void CProgramView::setReadOnly(bool readOnly) {
+    readOnly_ = readOnly;
+    if (readOnly) {
+        hideEditors();
+        openListOnRelease_ = false;
+    }
+    sqlCheck_->setEnabled(!readOnly);
+}
+
 void CProgramView::onEnterCell() {
+    if (readOnly_) return;
     const int row = grid_->row();
     const int col = grid_->col();
     if (row < 1 || col < 1) return;
@@ -314,11 +368,16 @@ void CProgramView::onEnterCell() {
 
     const QString text = grid_->text();
     const EditorKind kind = ChannelTable::editorFor(col);
+    // The editor takes the cell's text as it is, so that leaving it untouched changes
+    // nothing: an empty list cell (a channel without transmit frequency) opens empty.
     if (auto* line = qobject_cast<QLineEdit*>(editor)) {
-        line->setText(text);
+        cps::showText(line, text);
     } else if (auto* combo = qobject_cast<QComboBox*>(editor)) {
         const int index = table_.matchItem(kind, text);
-        if (kind == EditorKind::Tone && index < 0) {
+        if (text.isEmpty()) {
+            combo->setCurrentIndex(-1);
+            if (combo->isEditable()) combo->setEditText(QString());
+        } else if (kind == EditorKind::Tone && index < 0) {
             combo->setEditText(text);
         } else {
             combo->setCurrentIndex(index < 0 ? 0 : index);
@@ -421,10 +480,15 @@ CProgramView::Clip CProgramView::clipboardKey(const QKeyEvent* key) {
     return Clip::None;
 }
 
-bool CProgramView::rowsMode(QObject* watched) const {
+bool CProgramView::rowsMode(QObject* watched, Clip clip) const {
     // In an editor over a single cell the keys edit its text, as in any text field; with
-    // rows selected, or from the grid itself, they move rows.
+    // rows selected, or from the grid itself, they move rows. Rows on the clipboard (tabs
+    // or line breaks, which no cell holds) are pasted as rows from an editor too.
     if (!editorOf(watched)) return watched == grid_ || watched == grid_->viewport();
+    if (clip == Clip::Paste) {
+        const QString text = QApplication::clipboard()->text();
+        if (text.contains(QLatin1Char('\t')) || text.contains(QLatin1Char('\n'))) return true;
+    }
     return grid_->selectedItems().size() > 1;
 }
 
@@ -556,7 +620,7 @@ bool CProgramView::eventFilter(QObject* watched, QEvent* event) {
             event->accept();
             return true;
         }
-        if (clipboardKey(key) != Clip::None && rowsMode(watched)) {
+        if (const Clip clip = clipboardKey(key); clip != Clip::None && rowsMode(watched, clip)) {
             // The view's own row commands, not the editor's text ones nor a window shortcut.
             event->accept();
             return true;
@@ -572,7 +636,7 @@ bool CProgramView::eventFilter(QObject* watched, QEvent* event) {
             emit helpRequested(contextIdFor(qobject_cast<QWidget*>(watched)));
             return true;
         }
-        if (const Clip clip = clipboardKey(key); clip != Clip::None && rowsMode(watched)) {
+        if (const Clip clip = clipboardKey(key); clip != Clip::None && rowsMode(watched, clip)) {
             runClip(clip);
             return true;
         }
@@ -580,7 +644,7 @@ bool CProgramView::eventFilter(QObject* watched, QEvent* event) {
             if (editorKey(editor, key)) return true;
             if (watched == freqEdit_) return frequencyKey(key);
         } else if (watched == grid_) {
-            if (gridKey(key)) return true;
+            if (!readOnly_ && gridKey(key)) return true;
         }
     } else if (event->type() == QEvent::MouseButtonRelease && watched == grid_->viewport()) {
         if (openListOnRelease_) {
@@ -634,6 +698,7 @@ bool CProgramView::clearRowRange(int first, int last) {
 }
 
 void CProgramView::cutRows() {
+    if (readOnly_) return;
     if (!finishEdit()) return;
     const int first = grid_->rowSelFirst();
     const int last = grid_->rowSel();
@@ -642,7 +707,7 @@ void CProgramView::cutRows() {
 }
 
 void CProgramView::clearRows() {
-    if (!finishEdit()) return;
+    if (readOnly_ || !finishEdit()) return;
     if (clearRowRange(grid_->rowSelFirst(), grid_->rowSel()))
         emit userEdited(cps::pick(chinese_, "Clear Row", "清除行"));
 }
@@ -650,14 +715,19 @@ void CProgramView::clearRows() {
 void CProgramView::pasteRows() { pasteText(QApplication::clipboard()->text()); }
 
 bool CProgramView::pasteText(const QString& text) {
-    if (!finishEdit()) return false;
+    if (readOnly_ || !finishEdit()) return false;
     const int first = grid_->rowSelFirst();
     const cps::ParsedRows parsed = cps::parseRowLines(text);
     if (parsed.badLine > 0) {
         const QString row = cps::channelLabel(qMin(first + parsed.badLine - 1, 129));
+        const bool one = parsed.badFields == 1;
         message(cps::pick(chinese_,
-                          "Nothing was pasted. Row %1: line %2 of the text has %3 fields; a row "
-                          "is its label and ten texts separated by tabs, or the ten texts.",
+                          one ? "Nothing was pasted. Row %1: line %2 of the text has %3 field; a "
+                                "row is its label and ten texts separated by tabs, or the ten "
+                                "texts."
+                              : "Nothing was pasted. Row %1: line %2 of the text has %3 fields; a "
+                                "row is its label and ten texts separated by tabs, or the ten "
+                                "texts.",
                           "未粘贴。第 %1 行：文本第 %2 行有 %3 个字段；每行应为行号和十个以制表符"
                           "分隔的文本，或仅十个文本。")
                     .arg(row)
@@ -756,6 +826,7 @@ QMenu* CProgramView::createContextMenu(QWidget* parent) {
         // Shown for the user; the keys themselves are the view's.
         if (it.key) a->setShortcut(QKeySequence(QLatin1String(it.key)));
         a->setShortcutContext(Qt::WidgetShortcut);
+        a->setEnabled(!readOnly_ || it.run == &CProgramView::copyRows);
         connect(a, &QAction::triggered, this, it.run);
     }
     return menu;

@@ -36,8 +36,10 @@ class CProgramView : public QWidget {
     void commitPendingEdit();
     // Band limits in use and the 129 rows into the image.
     void storeGridIntoImage();
-    // Image to rows; the band limits in use are loaded from the image.
-    void fillGridFromImage();
+    // Image to rows; the band limits in use are loaded from the image. Channels the limits
+    // newly leave out are named in a note; limitsEdited: the limits were just edited (an
+    // undo step), else the image came as it is (opened, read, imported).
+    void fillGridFromImage(bool limitsEdited = false);
     // Rows and band limits as a document's earlier state had them (undo, redo); an edit in
     // progress is dropped.
     void restoreTable(const cps::ChannelTable& table);
@@ -83,6 +85,10 @@ class CProgramView : public QWidget {
     bool pasteText(const QString& text);
     // The grid's right-click menu, made anew for each opening.
     QMenu* createContextMenu(QWidget* parent);
+    // While the document is busy (a transfer runs) the rows can be looked at and copied,
+    // never edited: no editor opens and cut, paste and clear do nothing.
+    void setReadOnly(bool readOnly);
+    bool isReadOnly() const { return readOnly_; }
 
   signals:
     // F1 over the view (context id) and Ctrl+F11; their targets come later.
@@ -117,7 +123,7 @@ class CProgramView : public QWidget {
     void commitAndMoveDown();
     enum class Clip { None, Copy, Cut, Paste };
     static Clip clipboardKey(const QKeyEvent* key);
-    bool rowsMode(QObject* watched) const;
+    bool rowsMode(QObject* watched, Clip clip) const;
     void runClip(Clip clip);
     bool finishEdit();
     bool clearRowRange(int first, int last);
@@ -150,5 +156,7 @@ class CProgramView : public QWidget {
     QComboBox* toneList_ = nullptr;
     double scale_ = 1.0;
     bool openListOnRelease_ = false;  // a left press entered a list cell
+    bool readOnly_ = false;
     QString pendingBandsNote_;
+    QList<int> hidden_;  // channels the band limits in use leave out, as last named
 };

@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include "HelpContext.h"
 #include "PortList.h"
 #include "PortNames.h"
+#include "RadioLink.h"
 #include "SerialPort.h"
 
 namespace cps {
@@ -19,12 +21,17 @@ namespace cps {
 CPortSettingDlg::CPortSettingDlg(QWidget* parent, bool chinese, const QString& currentPort,
                                  const PortResolver& resolve, Probe canOpen,
                                  const QList<SystemPort>& listed, const DeviceMap& assigned)
-    : QDialog(parent) {
+    : QDialog(parent), chinese_(chinese) {
     routeF1ToHelp(this, 204);
     setObjectName(QStringLiteral("PortSetting204"));
     setWindowTitle(QString::fromUtf8(chinese ? "端口设置" : "Port Setting"));
     if (!canOpen)
-        canOpen = [resolve](const QString& name) { return SerialPort::canOpen(name, resolve); };
+        canOpen = [resolve](const QString& name) { return SerialPort::probe(name, resolve); };
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("portStatus"));
+    status_->setWordWrap(true);
+    // Room for a two-line reason, so that the numbers do not move when one is shown.
+    status_->setMinimumHeight(2 * status_->fontMetrics().lineSpacing());
 
     auto* box = new QGroupBox(QString::fromUtf8(chinese ? "端口" : "Port"), this);
     auto* grid = new QGridLayout(box);
@@ -40,7 +47,7 @@ CPortSettingDlg::CPortSettingDlg(QWidget* parent, bool chinese, const QString& c
             b->setToolTip(device);
         }
         setControlId(b, 1006 + n);
-        b->setEnabled(canOpen(name));
+        showAvailability(b, device, canOpen(name));
         group_->addButton(b, n);
         const int row = (n - 1) % 8, column = (n - 1) / 8 * 2;
         grid->addWidget(b, row, column);
@@ -56,9 +63,12 @@ CPortSettingDlg::CPortSettingDlg(QWidget* parent, bool chinese, const QString& c
             grid->addWidget(assignmentChoice(n, b, chinese, listed, canOpen), row, column + 1);
         }
     }
-    if (canOpen(currentPort)) {
-        const int current = portNumberFromName(currentPort);
-        if (QAbstractButton* b = group_->button(current)) b->setChecked(true);
+    const int current = portNumberFromName(currentPort);
+    if (QAbstractButton* b = group_->button(current)) {
+        if (b->isEnabled())
+            b->setChecked(true);
+        else  // the port in use now cannot be opened: say why at once
+            status_->setText(b->statusTip());
     }
 
     auto* ok = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -66,7 +76,33 @@ CPortSettingDlg::CPortSettingDlg(QWidget* parent, bool chinese, const QString& c
     connect(ok, &QDialogButtonBox::rejected, this, &CPortSettingDlg::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(box);
+    layout->addWidget(status_);
     layout->addWidget(ok);
+}
+
+void CPortSettingDlg::showAvailability(QAbstractButton* button, const QString& device,
+                                       OpenFailure failure) {
+    button->setEnabled(failure == OpenFailure::None);
+    if (failure == OpenFailure::None) {
+        button->setToolTip(button->text().contains(device) ? device : QString());
+        button->setStatusTip(QString());
+        return;
+    }
+    QString reason = linktext::portReason(failure, device, chinese_);
+    if (reason.isEmpty()) reason = linktext::portNotOpened(chinese_) + QLatin1Char('\n') + device;
+    const QString label = button->text().section(QLatin1Char(' '), 0, 0);
+    button->setToolTip(reason);
+    button->setStatusTip(label + QStringLiteral(": ") + reason);
+    // A greyed button takes no clicks, but it still gets the mouse's enter and tooltip events.
+    button->installEventFilter(this);
+}
+
+bool CPortSettingDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Enter || event->type() == QEvent::ToolTip) {
+        if (auto* b = qobject_cast<QAbstractButton*>(watched); b && !b->statusTip().isEmpty())
+            status_->setText(b->statusTip());
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 QComboBox* CPortSettingDlg::assignmentChoice(int n, QAbstractButton* button, bool chinese,
@@ -84,19 +120,23 @@ QComboBox* CPortSettingDlg::assignmentChoice(int n, QAbstractButton* button, boo
                         p.device);
     const QString plain = button->text();
     const bool plainEnabled = button->isEnabled();
-    connect(choice, qOverload<int>(&QComboBox::currentIndexChanged), this,
-            [this, n, button, choice, plain, plainEnabled, canOpen](int index) {
-                const QString device = choice->itemData(index).toString();
-                if (device.isEmpty()) {
-                    assignments_.remove(n);
-                    button->setText(plain);
-                    button->setEnabled(plainEnabled);
-                    return;
-                }
-                assignments_.insert(n, device);
-                button->setText(QStringLiteral("COM%1  %2").arg(n).arg(device));
-                button->setEnabled(canOpen(device));
-            });
+    const QString plainTip = button->toolTip(), plainStatus = button->statusTip();
+    connect(
+        choice, qOverload<int>(&QComboBox::currentIndexChanged), this,
+        [this, n, button, choice, plain, plainEnabled, plainTip, plainStatus, canOpen](int index) {
+            const QString device = choice->itemData(index).toString();
+            if (device.isEmpty()) {
+                assignments_.remove(n);
+                button->setText(plain);
+                button->setEnabled(plainEnabled);
+                button->setToolTip(plainTip);
+                button->setStatusTip(plainStatus);
+                return;
+            }
+            assignments_.insert(n, device);
+            button->setText(QStringLiteral("COM%1  %2").arg(n).arg(device));
+            showAvailability(button, device, canOpen(device));
+        });
     return choice;
 }
 

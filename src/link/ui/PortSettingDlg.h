@@ -5,12 +5,14 @@
 #include <QList>
 #include <functional>
 
+#include "Port.h"
 #include "PortList.h"
 #include "PortNames.h"
 
 class QAbstractButton;
 class QButtonGroup;
 class QComboBox;
+class QLabel;
 
 namespace cps {
 
@@ -22,8 +24,10 @@ namespace cps {
 class CPortSettingDlg : public QDialog {
     Q_OBJECT
   public:
-    // canOpen probes a port name; by default it opens the real port and closes it again.
-    using Probe = std::function<bool(const QString& portName)>;
+    // canOpen probes a port name, None when it opens; by default it opens the real port and
+    // closes it again. A number that cannot be opened is greyed, with the reason in its
+    // tooltip and, while the mouse is on it, in the status line under the numbers.
+    using Probe = std::function<OpenFailure(const QString& portName)>;
     // resolve shows where each COM name leads; it is also what the default probe opens.
     // listed: the system's ports as enumerated for this opening; assigned: the devices the
     // user assigned (without it nothing is offered for assignment).
@@ -37,10 +41,16 @@ class CPortSettingDlg : public QDialog {
     // The numbers given a device in this dialog, with the device.
     QHash<int, QString> newAssignments() const { return assignments_; }
 
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
+    // Greys button when the device cannot be opened and says why.
+    void showAvailability(QAbstractButton* button, const QString& device, OpenFailure failure);
     QComboBox* assignmentChoice(int n, QAbstractButton* button, bool chinese,
                                 const QList<SystemPort>& listed, const Probe& canOpen);
+    bool chinese_;
     QButtonGroup* group_;
+    QLabel* status_;
     QHash<int, QString> assignments_;
 };
 

@@ -2,11 +2,13 @@
 
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 
 #include "HelpContext.h"
+#include "RadioLink.h"
 
 namespace cps {
 
@@ -22,6 +24,7 @@ CProcessDlg::CProcessDlg(const QString& caption, bool chinese, QWidget* parent) 
     start_->setDefault(true);
     cancel_ = new QPushButton(text("Cancel", "取消"), this);
     status_ = new QLabel(text("Not start yet", "尚未开始"), this);
+    status_->setObjectName(QStringLiteral("status1062"));
     progress_ = new QProgressBar(this);
     progress_->setRange(0, 191);
     progress_->setValue(0);
@@ -36,15 +39,20 @@ CProcessDlg::CProcessDlg(const QString& caption, bool chinese, QWidget* parent) 
     grid->addWidget(start_, 0, 2);
     grid->addWidget(cancel_, 1, 2);
     // Room for the longest status text from the start, so that the window keeps its size
-    // when the transfer begins.
+    // when the transfer begins. The window follows its layout rather than a size fixed
+    // before it is shown, so that the font it is shown with counts.
     const QFontMetrics fm = status_->fontMetrics();
-    int widest = 0;
-    for (const char* t : {"Not start yet", "尚未开始", "Waiting the response from radio....",
-                          "请等待对机讲响应....", "256"})
-        widest = qMax(widest, fm.horizontalAdvance(QString::fromUtf8(t)));
-    status_->setMinimumWidth(widest + fm.averageCharWidth());
-    status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    setFixedSize(sizeHint());
+    int widest = fm.horizontalAdvance(QStringLiteral("256"));
+    for (const QString& t : {text("Not start yet", "尚未开始"), linktext::waiting(chinese),
+                             linktext::verifying(chinese)})
+        widest = qMax(widest, fm.horizontalAdvance(t));
+    // A fixed width counts in the layout's size (an ignored size policy would not, and the
+    // window came out narrower than the status, which then covered Start).
+    status_->setFixedWidth(widest + fm.averageCharWidth());
+    grid->setSizeConstraint(QLayout::SetFixedSize);
+    // Enter and Space must never reach Cancel by accident while a transfer runs.
+    for (QWidget* w : {static_cast<QWidget*>(start_), static_cast<QWidget*>(cancel_)})
+        w->installEventFilter(this);
     connect(start_, &QPushButton::clicked, this, &CProcessDlg::onStart);
     connect(cancel_, &QPushButton::clicked, this, &CProcessDlg::onCancel);
 }
@@ -74,5 +82,23 @@ void CProcessDlg::onCancel() {
 }
 
 void CProcessDlg::reject() { onCancel(); }
+
+bool CProcessDlg::swallowsKey(const QEvent* event) const {
+    if (!running_ || (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease))
+        return false;
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+}
+
+bool CProcessDlg::eventFilter(QObject* watched, QEvent* event) {
+    // Only a click on Cancel or Escape stops a running transfer.
+    if (swallowsKey(event)) return true;
+    return QDialog::eventFilter(watched, event);
+}
+
+void CProcessDlg::keyPressEvent(QKeyEvent* event) {
+    if (swallowsKey(event)) return;
+    QDialog::keyPressEvent(event);
+}
 
 }  // namespace cps

@@ -10,7 +10,7 @@ namespace cps {
 
 // Dialog 146, "Process": Start, Cancel, the progress bar and the status text of a radio
 // transfer. Cancel before Start closes it; during a transfer it only raises the cancel flag,
-// which the transfer sees at its next pump step.
+// which the transfer sees at its next pump step. While it runs, Enter and Space do nothing.
 class CProcessDlg : public QDialog {
     Q_OBJECT
   public:
@@ -31,8 +31,11 @@ class CProcessDlg : public QDialog {
 
   protected:
     void reject() override;  // Esc and the close box act as Cancel
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    bool swallowsKey(const QEvent* event) const;
     void onStart();
     void onCancel();
 

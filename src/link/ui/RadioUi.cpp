@@ -20,6 +20,10 @@ void runTransfer(RadioViewHost& host, CProcessDlg* dlg, LinkMode mode) {
     host.commitPendingEdit();
     if (mode == LinkMode::Write) host.storeGridIntoImage();
     RadioImage& document = host.documentImage();
+    // A write sends the image as it stands now, checked against the limits in use now:
+    // nothing done while it runs can reach the radio unchecked.
+    RadioImage sent = document;
+    const bool writing = mode == LinkMode::Write;
 
     const RadioContext context = host.radioContext();
 
@@ -29,19 +33,27 @@ void runTransfer(RadioViewHost& host, CProcessDlg* dlg, LinkMode mode) {
     settings.bands = host.bandsInUse();
     settings.sendCalibration = context.sendCalibration;
     settings.chinese = context.chinese;
-    settings.verify = mode == LinkMode::Write && context.verifyAfterWrite;
+    settings.verify = writing && context.verifyAfterWrite;
 
     SerialPort port(context.resolve);
     MessageBoxPrompt prompt(host.hostWidget(), context.caption, dlg);
     RadioLink link(port, prompt);
-    const LinkResult result = link.transfer(document, settings);
+    const LinkResult result = link.transfer(writing ? sent : document, settings);
     if (mode == LinkMode::Read && result == LinkResult::Ok) host.imageReadFromRadio();
     if (settings.verify && result == LinkResult::Ok)
         host.reportStatus(linktext::verified(context.chinese));
     if (result == LinkResult::VerifyFailed)
         host.reportStatus(linktext::verifyFailed(context.chinese, link.verifyMismatch()));
     if (guard) guard->finish();
-    host.transferEnded(mode == LinkMode::Write, result == LinkResult::Ok);
+    // A transfer that ended early says what it left behind; a write that sent nothing
+    // (refused before its data phase) left the radio as it was.
+    MessageBoxPrompt after(host.hostWidget(), context.caption);
+    const bool early = result == LinkResult::Cancelled || result == LinkResult::Interrupted;
+    if (early && writing && link.dataSent())
+        after.message(linktext::partlyWritten(context.chinese), QString(), Buttons::Ok);
+    else if (early && !writing)
+        after.message(linktext::readLeftDocument(context.chinese), QString(), Buttons::Ok);
+    host.transferEnded(writing, result == LinkResult::Ok);
 }
 
 // One Process window per view; while it is open Read and Write leave it alone, so the
