@@ -21,7 +21,11 @@ struct RadioWriteOptions {
 struct RadioWriteResult {
     LinkResult result = LinkResult::Cancelled;
     bool ok() const { return result == LinkResult::Ok; }
-    bool sent = false;       // the write was started (the backup, if any, went well)
+    bool sent = false;  // the write was started (the backup, if any, went well)
+    // The write ended early after blocks reached the radio: it holds part of the new
+    // configuration. partlyNote says so and where the way back is.
+    bool partly = false;
+    QString partlyNote;
     QString summary;         // one line: what happened, for a report or a log
     QString identification;  // the radio as its handshake described it
     QString backupSaved;     // the backup file, once saved
