@@ -9,6 +9,7 @@
 #include "ChannelTable.h"
 #include "Exchange.h"
 #include "Field.h"
+#include "JsonText.h"
 #include "TwoToneFields.h"
 
 namespace cps::exchange {
@@ -17,21 +18,7 @@ namespace {
 
 const QString kChannels = QStringLiteral("channels");
 
-void appendString(QByteArray& out, const QString& s) {
-    out += '"';
-    for (QChar c : s) {
-        const ushort u = c.unicode();
-        if (u == '"' || u == '\\') {
-            out += '\\';
-            out += static_cast<char>(u);
-        } else if (u < 0x20 || u == 0x7F) {
-            out += QStringLiteral("\\u%1").arg(u, 4, 16, QLatin1Char('0')).toLatin1();
-        } else {
-            out += QString(c).toUtf8();
-        }
-    }
-    out += '"';
-}
+void appendString(QByteArray& out, const QString& s) { out += json::string(s); }
 
 // One member per line, in the tables' order, so that files diff well.
 void appendObject(QByteArray& out, const QList<QPair<QString, QString>>& members, int indent) {
