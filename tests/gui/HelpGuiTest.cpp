@@ -13,6 +13,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <QtTest>
 #include <functional>
@@ -294,7 +295,9 @@ class HelpGuiTest : public QObject {
         QTest::keyClick(frame()->activeView()->grid(), Qt::Key_F1);
         QCOMPARE(help->source().fileName(), QStringLiteral("channels.html"));
         QVERIFY(help->browser()->isBackwardAvailable());
-        help->browser()->backward();
+        QVERIFY(QTest::qWaitForWindowExposed(help));
+        QCOMPARE(cps::test::clickSeen(help->findChild<QToolButton*>(QStringLiteral("helpBack"))),
+                 QString());
         QCOMPARE(help->source().fileName(), QStringLiteral("index.html"));
 
         const QStringList found = help->search(QStringLiteral("password error"));
