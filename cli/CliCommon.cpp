@@ -7,6 +7,7 @@
 #include "AppContext.h"
 #include "Commands.h"
 #include "DataFile.h"
+#include "Pick.h"
 #include "PortNames.h"
 #include "UserStore.h"
 #ifdef Q_OS_WIN
@@ -15,6 +16,16 @@
 #endif
 
 namespace cps::cli {
+
+namespace {
+bool gChinese = false;
+}  // namespace
+
+void setRunChinese(bool chinese) { gChinese = chinese; }
+bool runChinese() { return gChinese; }
+QString say(const char* english, const char* chineseText) {
+    return pick(gChinese, english, chineseText);
+}
 
 namespace {
 
@@ -72,14 +83,16 @@ Args parseArgs(const QStringList& args, const QStringList& valued, const QString
     };
     for (const QString& v : valued) add(v, true);
     for (const QString& f : flags) add(f, false);
-    add(QStringLiteral("--quiet"), false);  // every command takes it
+    add(QStringLiteral("--quiet"), false);  // every command takes these
+    add(QStringLiteral("--lang"), true);
 
     Args a;
     // The parser skips the first argument as the program's name.
     if (!parser.parse(QStringList{QStringLiteral("cps")} + args)) {
         const QStringList unknown = parser.unknownOptionNames();
         if (!unknown.isEmpty()) {
-            a.error = QStringLiteral("unknown option '%1'").arg(spelling(args, unknown.first()));
+            a.error =
+                say("unknown option '%1'", "未知选项 '%1'").arg(spelling(args, unknown.first()));
             return a;
         }
         // "--flag=value" on an option without one; else the last option lacks its value.
@@ -89,12 +102,13 @@ Args parseArgs(const QStringList& args, const QStringList& valued, const QString
             const QStringList names = optionNames(s.section(QLatin1Char('='), 0, 0));
             for (const Known& k : known)
                 if (k.names == names && !k.valued) {
-                    a.error = QStringLiteral("option '%1' takes no value")
+                    a.error = say("option '%1' takes no value", "选项 '%1' 不带值")
                                   .arg(s.section(QLatin1Char('='), 0, 0));
                     return a;
                 }
         }
-        a.error = QStringLiteral("option '%1' needs a value").arg(args.value(args.size() - 1));
+        a.error = say("option '%1' needs a value", "选项 '%1' 需要一个值")
+                      .arg(args.value(args.size() - 1));
         return a;
     }
     for (const Known& k : known) {
@@ -114,13 +128,15 @@ Args parseArgs(const QStringList& args, const QStringList& valued, const QString
 }
 
 int usageError(const char* command, const QString& message) {
-    err() << "cps " << command << ": " << message << "\nTry \"cps " << command << " --help\".\n";
+    err() << "cps " << command << ": " << message << '\n'
+          << say("Try \"cps %1 --help\".", "请参阅 \"cps %1 --help\"。").arg(QLatin1String(command))
+          << '\n';
     return kUsage;
 }
 
 bool loadImage(const char* command, const QString& path, RadioImage& image) {
     QString error;
-    if (loadDataFile(path, image, &error)) return true;
+    if (loadDataFile(path, image, &error, gChinese)) return true;
     err() << "cps " << command << ": " << error << '\n';
     return false;
 }
@@ -133,12 +149,12 @@ bool writeStandardOutput(const QByteArray& bytes, QString* error) {
     const bool ok =
         std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size()) &&
         std::fflush(stdout) == 0 && !std::ferror(stdout);
-    if (!ok && error) *error = QStringLiteral("cannot write to standard output");
+    if (!ok && error) *error = say("cannot write to standard output", "无法写入标准输出");
     return ok;
 }
 
 bool writeImage(const QString& path, const RadioImage& image, QString* error) {
-    if (!isStandardOutput(path)) return saveDataFile(path, image, error);
+    if (!isStandardOutput(path)) return saveDataFile(path, image, error, gChinese);
     return writeStandardOutput(QByteArray(reinterpret_cast<const char*>(image.data()), kImageSize),
                                error);
 }

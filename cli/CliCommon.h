@@ -13,6 +13,13 @@ struct AppContext;
 
 namespace cps::cli {
 
+// One run speaks one language: --lang when given, else the settings file's. main sets it
+// before the first line is printed; every text cps prints itself is picked by it.
+void setRunChinese(bool chinese);
+bool runChinese();
+// The text of the run's language.
+QString say(const char* english, const char* chineseText);
+
 // Command-line arguments after the command name: options that take a value, flags, and
 // positional arguments in order. Options are looked up as the command named them; "-o" and
 // "--output" (likewise "-q" and "--quiet") answer for each other.
@@ -31,7 +38,8 @@ struct Args {
 };
 
 // The usual conventions: "--port COM1" or "--port=COM1", "-oFILE", "--" ends the options,
-// "-" is an argument (standard input or output). Every command also takes -q/--quiet.
+// "-" is an argument (standard input or output). Every command also takes -q/--quiet and
+// --lang, which main has read already.
 Args parseArgs(const QStringList& args, const QStringList& valued, const QStringList& flags = {});
 
 // Prints "cps COMMAND: message" and a pointer to the command's help; returns kUsage.

@@ -33,7 +33,7 @@ int runExportJson(const QStringList& args, const AppContext& context);
 int runImportJson(const QStringList& args, const AppContext& context);
 int runDiff(const QStringList& args, const AppContext& context);
 
-// Per-command help texts, printed by "cps COMMAND --help".
+// Per-command help texts, printed by "cps COMMAND --help", in English and in Chinese.
 extern const char* const kNewHelp;
 extern const char* const kChannelsHelp;
 extern const char* const kInfoHelp;
@@ -49,5 +49,20 @@ extern const char* const kExportHelp;
 extern const char* const kImportHelp;
 extern const char* const kDiffHelp;
 extern const char* const kPortsHelp;
+extern const char* const kNewHelpZh;
+extern const char* const kChannelsHelpZh;
+extern const char* const kInfoHelpZh;
+extern const char* const kShowHelpZh;
+extern const char* const kSetHelpZh;
+extern const char* const kReadHelpZh;
+extern const char* const kWriteHelpZh;
+extern const char* const kServiceHelpZh;
+extern const char* const kPortsHelpZh;
+extern const char* const kExportCsvHelpZh;
+extern const char* const kImportCsvHelpZh;
+extern const char* const kExportHelpZh;
+extern const char* const kImportHelpZh;
+extern const char* const kDiffHelpZh;
+extern const char* const kPrintHelpZh;
 
 }  // namespace cps::cli

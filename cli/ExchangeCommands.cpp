@@ -24,6 +24,17 @@ const char* const kExportCsvHelp =
     "encode tone is the transmit tone, the decode tone the receive tone; Mode FM is wide, NFM\n"
     "narrow; Skip S is not in scan; Power High, Mid or Low. \"-o -\" writes to standard output.\n";
 
+const char* const kExportCsvHelpZh =
+    "用法：cps export-csv 文件 -o channels.csv\n"
+    "\n"
+    "把文件的信道写成 CSV 信道列表，各列为\n"
+    "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,\n"
+    "RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment（UTF-8，CRLF）。Location 1-128 是\n"
+    "信道，129 是 Fr；Frequency 是以 MHz 为单位的接收频率；Duplex 为 +/- 时 Offset 是发射\n"
+    "频差，为 split 时 Offset 是发射频率，为 off 时没有发射频率；编码亚音是发射亚音，解码\n"
+    "亚音是接收亚音；Mode FM 为宽带，NFM 为窄带；Skip S 表示不扫描；Power 为 High、Mid 或\n"
+    "Low。\"-o -\" 写到标准输出。\n";
+
 const char* const kImportCsvHelp =
     "Usage: cps import-csv channels.csv [--into FILE] -o OUT [--lenient]\n\n"
     "Types the rows of a CSV channel list into the channel grid over FILE (default: a new\n"
@@ -40,12 +51,33 @@ const char* const kImportCsvHelp =
     "nearest of the list, a transmit frequency the band 1 lower limit, and other rows are\n"
     "skipped; each change is reported on stderr.\n";
 
+const char* const kImportCsvHelpZh =
+    "用法：cps import-csv channels.csv [--into 文件] -o OUT [--lenient]\n"
+    "\n"
+    "把 CSV 信道列表的各行录入文件（默认：新映像）上的信道表并写出 OUT。标题行给出列名\n"
+    "（顺序任意，不分大小写；其他列被忽略；可有 UTF-8 BOM 和 CRLF 行尾）；必须有 Location\n"
+    "和 Frequency。文件未列出的位置被清空。遇忙禁发和 PTT ID 取文件中同一位置的信道，否则\n"
+    "为关。对讲机没有的功率名称取名称最接近的，否则为 High。\n"
+    "\n"
+    "信道表拒绝的行（频率格式、步进或范围，格式不认识的列值）会中止导入，并给出行号和原因；\n"
+    "此时不写任何文件。对讲机存不下的内容（超过 7 个字符的名称、不在亚音表中的亚音或 DCS\n"
+    "码、5 或 6.25 kHz 以外的步进、FM 和 NFM 以外的模式、频段之外的发射频率）也被拒绝，\n"
+    "除非给出 --lenient：此时名称被截断，亚音取表中最接近的，发射频率取频段 1 的下限，其他\n"
+    "行被跳过；每处改动都在 stderr 上报告。\n";
+
 const char* const kExportHelp =
     "Usage: cps export FILE -o config.json\n\n"
     "Writes the whole configuration of FILE as JSON: \"channels\" with one object per channel\n"
     "(1 to 128, Fr) holding the ten grid columns by key, then one object per section of\n"
     "\"cps show\" with its fields by key. Values are the texts \"cps show\" prints in English.\n"
     "\"-o -\" writes to standard output.\n";
+
+const char* const kExportHelpZh =
+    "用法：cps export 文件 -o config.json\n"
+    "\n"
+    "把文件的整个配置写成 JSON：\"channels\" 中每个信道（1 到 128，Fr）一个对象，按键名\n"
+    "含信道表的十列；然后 \"cps show\" 的每个区一个对象，按键名含其字段。值是 \"cps show\"\n"
+    "打印的英文文本。\"-o -\" 写到标准输出。\n";
 
 const char* const kImportHelp =
     "Usage: cps import config.json [--into FILE] -o OUT [--access-code CODE]\n\n"
@@ -57,6 +89,15 @@ const char* const kImportHelp =
     "naming its JSON path; nothing is written then. Changes to the stun and param sections need\n"
     "--access-code with the service access code.\n";
 
+const char* const kImportHelpZh =
+    "用法：cps import config.json [--into 文件] -o OUT [--access-code 密码]\n"
+    "\n"
+    "按各编辑器自己的规则，把 \"cps export\" 写出的配置（或其一部分）应用到文件（默认：新\n"
+    "映像）并写出 OUT。配置中没有的区、信道和字段保留文件的值；不属于任何字段的字节保留\n"
+    "文件的。区名和字段名不分大小写。未知的区、信道或字段，不是字符串的值，或字段拒绝或会\n"
+    "存成别的值的值，都是错误，会指出其 JSON 路径；此时不写任何文件。修改 stun 和 param 区\n"
+    "需要在 --access-code 中给出维修密码。\n";
+
 const char* const kDiffHelp =
     "Usage: cps diff A.dat B.dat [--lang en|zh] [--json]\n\n"
     "Lists how B differs from A, field by field as the editors show them: channel row and\n"
@@ -67,19 +108,30 @@ const char* const kDiffHelp =
     "\"equal\", \"fields\" (each with \"where\", \"before\", \"after\") and \"bytes\" (each with\n"
     "\"first\" and \"last\" address and \"owned\": true for \"same text\").\n";
 
+const char* const kDiffHelpZh =
+    "用法：cps diff A.dat B.dat [--lang en|zh] [--json]\n"
+    "\n"
+    "按编辑器的显示逐字段列出 B 与 A 的不同：先是信道行和列标题，然后是区和字段，各带旧的和\n"
+    "新的文本。然后是没有列出的字段能说明的、不同的字节范围：\"无字段\" 表示不属于任何字段的\n"
+    "字节，\"显示相同\" 表示字节不同但显示相同。映像逐字节相同时退出状态为 0，不同时为 1，\n"
+    "出错时为 2。--json 打印一个对象：\"equal\"、\"fields\"（每项含 \"where\"、\"before\"、\n"
+    "\"after\"）和 \"bytes\"（每项含 \"first\" 和 \"last\" 地址以及 \"owned\"：\"显示相同\" 时为\n"
+    "true）。\n";
+
 namespace {
 
 // An input file: regular files only, and no more than an import can use.
 bool readInput(const char* command, const QString& path, QByteArray* bytes) {
     QFile f;
     QString error;
-    if (!openRegularFile(f, path, &error)) {
+    if (!openRegularFile(f, path, &error, runChinese())) {
         err() << "cps " << command << ": " << error << '\n';
         return false;
     }
     *bytes = f.read(exchange::kMaxInput + 1);
     if (bytes->size() > exchange::kMaxInput) {
-        err() << "cps " << command << ": " << path << " is larger than 1 MiB\n";
+        err() << "cps " << command << ": "
+              << say("%1 is larger than 1 MiB", "%1 大于 1 MiB").arg(path) << '\n';
         return false;
     }
     return true;
@@ -88,7 +140,7 @@ bool readInput(const char* command, const QString& path, QByteArray* bytes) {
 bool writeOutput(const char* command, const QString& path, const QByteArray& bytes) {
     QString error;
     if (isStandardOutput(path) ? writeStandardOutput(bytes, &error)
-                               : replaceFile(path, bytes, &error))
+                               : replaceFile(path, bytes, &error, runChinese()))
         return true;
     err() << "cps " << command << ": " << error << '\n';
     return false;
@@ -108,7 +160,7 @@ int exportTo(const char* command, const QStringList& args,
     const Args a = parseArgs(args, {QStringLiteral("-o")});
     if (!a.error.isEmpty()) return usageError(command, a.error);
     if (a.positional.size() != 1 || !a.has(QStringLiteral("-o")))
-        return usageError(command, QStringLiteral("needs FILE and -o OUT"));
+        return usageError(command, say("needs FILE and -o OUT", "需要 FILE 和 -o OUT"));
     RadioImage image;
     if (!loadImage(command, a.positional.first(), image)) return kFailed;
     return writeOutput(command, a.value(QStringLiteral("-o")), format(image)) ? kOk : kFailed;
@@ -120,8 +172,10 @@ int finishImport(const char* command, const exchange::ImportResult& r, const QSt
         err() << "cps " << command << ": " << input << " " << note << '\n';
     if (!r.ok) {
         err() << "cps " << command << ": " << input << " " << r.error << '\n';
-        if (r.fittable) err() << "cps " << command << ": --lenient fits it\n";
-        err() << "cps " << command << ": nothing written\n";
+        if (r.fittable)
+            err() << "cps " << command << ": "
+                  << say("--lenient fits it", "加 --lenient 可使其适配") << '\n';
+        err() << "cps " << command << ": " << say("nothing written", "未写任何文件") << '\n';
         return kFailed;
     }
     return saveImage(command, outPath, r.image) ? kOk : kFailed;
@@ -145,7 +199,8 @@ int runImportCsv(const QStringList& args, const AppContext& context) {
                              {QStringLiteral("--lenient")});
     if (!a.error.isEmpty()) return usageError("import-csv", a.error);
     if (a.positional.size() != 1 || !a.has(QStringLiteral("-o")))
-        return usageError("import-csv", QStringLiteral("needs channels.csv and -o OUT"));
+        return usageError("import-csv",
+                          say("needs channels.csv and -o OUT", "需要 channels.csv 和 -o OUT"));
     RadioImage into;
     QByteArray csv;
     if (!baseImage("import-csv", a, context, &into) ||
@@ -153,6 +208,7 @@ int runImportCsv(const QStringList& args, const AppContext& context) {
         return kFailed;
     exchange::CsvOptions options;
     options.lenient = a.has(QStringLiteral("--lenient"));
+    options.chinese = runChinese();
     return finishImport("import-csv", exchange::importCsv(csv, into, options), a.positional.first(),
                         a.value(QStringLiteral("-o")));
 }
@@ -162,11 +218,14 @@ int runImportJson(const QStringList& args, const AppContext& context) {
         args, {QStringLiteral("--into"), QStringLiteral("-o"), QStringLiteral("--access-code")});
     if (!a.error.isEmpty()) return usageError("import", a.error);
     if (a.positional.size() != 1 || !a.has(QStringLiteral("-o")))
-        return usageError("import", QStringLiteral("needs config.json and -o OUT"));
+        return usageError("import",
+                          say("needs config.json and -o OUT", "需要 config.json 和 -o OUT"));
     exchange::JsonOptions options;
+    options.chinese = runChinese();
     if (a.has(QStringLiteral("--access-code"))) {
         if (!accessCodeMatches(a.value(QStringLiteral("--access-code")))) {
-            err() << "cps import: Password: wrong service access code\n";
+            err() << "cps import: "
+                  << say("Password: wrong service access code", "密码：维修密码错误") << '\n';
             return kFailed;
         }
         options.serviceAccess = true;
@@ -185,12 +244,12 @@ int runDiff(const QStringList& args, const AppContext& context) {
     const Args a = parseArgs(args, {QStringLiteral("--lang")}, {QStringLiteral("--json")});
     if (!a.error.isEmpty()) return usageError("diff", a.error);
     if (a.positional.size() != 2)
-        return usageError("diff", QStringLiteral("needs A.dat and B.dat"));
+        return usageError("diff", say("needs A.dat and B.dat", "需要 A.dat 和 B.dat"));
     bool chinese = context.chinese;
     if (a.has(QStringLiteral("--lang"))) {
         const QString lang = a.value(QStringLiteral("--lang"));
         if (lang != QLatin1String("en") && lang != QLatin1String("zh"))
-            return usageError("diff", QStringLiteral("--lang takes en or zh"));
+            return usageError("diff", say("--lang takes en or zh", "--lang 取 en 或 zh"));
         chinese = lang == QLatin1String("zh");
     }
     RadioImage before, after;

@@ -9,6 +9,7 @@
 #include "JsonText.h"
 #include "RowImport.h"
 #include "RowText.h"
+#include "SafeFile.h"
 
 namespace cps::cli {
 
@@ -17,6 +18,13 @@ const char* const kNewHelp =
     "Writes the image that saving a new, unedited document gives: the factory image with the\n"
     "new-image settings applied (radio type from the per-user value \"Type\", 0 when absent;\n"
     "both bands 134-176 MHz; model 0; band code 1). FILE \"-\" writes it to standard output.\n";
+
+const char* const kNewHelpZh =
+    "用法：cps new -o 文件\n"
+    "\n"
+    "写出保存一个新建、未编辑的文档所得的映像：出厂映像加上新映像设置（对讲机类型取每用户\n"
+    "设置 \"Type\"，没有时为 0；两个频段均为 134-176 MHz；机型 0；频段代码 1）。文件为 \"-\"\n"
+    "时写到标准输出。\n";
 
 const char* const kChannelsHelp =
     "Usage: cps channels FILE [--lang en|zh]\n"
@@ -37,6 +45,22 @@ const char* const kChannelsHelp =
     "lower limit, tone 259.99 becomes 259.9) is stored as the grid stores it and reported on\n"
     "stderr.\n";
 
+const char* const kChannelsHelpZh =
+    "用法：cps channels 文件 [--lang en|zh]\n"
+    "      cps channels 文件 --import ROWS.tsv -o OUT [--lang en|zh]\n"
+    "\n"
+    "不带 --import：打印信道表的 129 行，每行一条：行标签（1 到 128，Fr）和十列文本（接收与\n"
+    "发射频率、解码与编码亚音、名称、功率、宽/窄带、扫描添加、遇忙禁发、PTT ID），以制表符\n"
+    "分隔，UTF-8 编码。文本中的控制字符写成 \\t、\\n、\\r 或 \\xNN，反斜杠写成 \\\\。\n"
+    "--lang 选择文本的语言（默认：程序的语言设置）。\n"
+    "\n"
+    "带 --import：读入同样格式的 129 行，按信道表的录入规则和文件的频段，把每行从左到右录入\n"
+    "文件上的信道表；然后把信道表存入文件的副本并写出 OUT（\"-\"：标准输出）。两种语言的文本\n"
+    "和上述转义都可接受，列表文本不分大小写；--lang 选择所报告的值的语言。信道表拒绝的输入\n"
+    "（或超过记录 8 个字符的名称）是错误，会指出行和列以及信道表的提示；此时不写任何文件。\n"
+    "被信道表规则改变的值（两个频段之外的发射频率变为频段 1 的下限，亚音 259.99 变为\n"
+    "259.9）按信道表的存法存入，并在 stderr 上报告。\n";
+
 const char* const kInfoHelp =
     "Usage: cps info FILE [--json]\n\n"
     "Prints the two bands in use, the model index, the band code, the radio type byte and\n"
@@ -44,6 +68,14 @@ const char* const kInfoHelp =
     "limits that cannot be used (a digit above 9, lower above upper, upper 0) are replaced\n"
     "as the channel grid replaces them, from the 16-bit copy or the band code's reset range,\n"
     "with a note on stderr; `cps channels` does the same.\n";
+
+const char* const kInfoHelpZh =
+    "用法：cps info 文件 [--json]\n"
+    "\n"
+    "打印使用中的两个频段、机型序号、频段代码、对讲机类型字节以及是否设置了对讲机密码；\n"
+    "--json 把它们打印为一个对象，频段以 MHz 为单位。无法使用的频段限值（数字大于 9、下限\n"
+    "高于上限、上限为 0）会像信道表那样，从 16 位副本或频段代码的复位范围取代，并在 stderr\n"
+    "上说明；`cps channels` 也是如此。\n";
 
 namespace {
 
@@ -59,7 +91,9 @@ int importRows(const QString& file, const QString& rowsPath, const QString& outP
     if (!loadImage("channels", file, image)) return kFailed;
     QFile rowsFile(rowsPath);
     if (!rowsFile.open(QIODevice::ReadOnly)) {
-        err() << "cps: cannot open " << rowsPath << ": " << rowsFile.errorString() << "\n";
+        err() << say("cps: cannot open %1: %2", "cps：无法打开 %1：%2")
+                     .arg(rowsPath, fileErrorText(rowsFile, chinese))
+              << "\n";
         return kFailed;
     }
     // A table is about 10 KB; a pipe is fine, but an endless source (/dev/zero) must not
@@ -67,7 +101,10 @@ int importRows(const QString& file, const QString& rowsPath, const QString& outP
     const qint64 maxTable = 1024 * 1024;
     const QByteArray text = rowsFile.read(maxTable + 1);
     if (text.size() > maxTable) {
-        err() << "cps: " << rowsPath << " is larger than 1 MiB, no channel table\n";
+        err() << say("cps: %1 is larger than 1 MiB, no channel table",
+                     "cps：%1 大于 1 MiB，不是信道表")
+                     .arg(rowsPath)
+              << '\n';
         return kFailed;
     }
     const RowImportResult result = importChannelRows(text, rowsPath, image, chinese);
@@ -82,7 +119,7 @@ int runNew(const QStringList& args, const AppContext& context) {
     const Args a = parseArgs(args, {QStringLiteral("-o")});
     if (!a.error.isEmpty()) return usageError("new", a.error);
     if (!a.positional.isEmpty() || !a.has(QStringLiteral("-o")))
-        return usageError("new", QStringLiteral("needs -o FILE and nothing else"));
+        return usageError("new", say("needs -o FILE and nothing else", "只需要 -o 文件"));
     return saveImage("new", a.value(QStringLiteral("-o")), newDocumentImage(context)) ? kOk
                                                                                       : kFailed;
 }
@@ -92,20 +129,20 @@ int runChannels(const QStringList& args, const AppContext& context) {
         args, {QStringLiteral("--lang"), QStringLiteral("--import"), QStringLiteral("-o")});
     if (!a.error.isEmpty()) return usageError("channels", a.error);
     if (a.positional.size() != 1)
-        return usageError("channels", QStringLiteral("needs exactly one FILE"));
+        return usageError("channels", say("needs exactly one FILE", "需要且只需要一个文件"));
     const QString file = a.positional.first();
 
     bool chinese = context.chinese;
     if (a.has(QStringLiteral("--lang"))) {
         const QString lang = a.value(QStringLiteral("--lang"));
         if (lang != QLatin1String("en") && lang != QLatin1String("zh"))
-            return usageError("channels", QStringLiteral("--lang takes en or zh"));
+            return usageError("channels", say("--lang takes en or zh", "--lang 取 en 或 zh"));
         chinese = lang == QLatin1String("zh");
     }
     if (a.has(QStringLiteral("--import")) || a.has(QStringLiteral("-o"))) {
         if (!a.has(QStringLiteral("--import")) || !a.has(QStringLiteral("-o")))
-            return usageError("channels",
-                              QStringLiteral("--import ROWS.tsv and -o OUT go together"));
+            return usageError("channels", say("--import ROWS.tsv and -o OUT go together",
+                                              "--import ROWS.tsv 与 -o OUT 须一起给出"));
         return importRows(file, a.value(QStringLiteral("--import")), a.value(QStringLiteral("-o")),
                           chinese);
     }
@@ -121,7 +158,7 @@ int runInfo(const QStringList& args, const AppContext& context) {
     const Args a = parseArgs(args, {}, {QStringLiteral("--json")});
     if (!a.error.isEmpty()) return usageError("info", a.error);
     if (a.positional.size() != 1)
-        return usageError("info", QStringLiteral("needs exactly one FILE"));
+        return usageError("info", say("needs exactly one FILE", "需要且只需要一个文件"));
     RadioImage image;
     if (!loadImage("info", a.positional.first(), image)) return kFailed;
     // The limits the grid and the radio write work with.
@@ -149,12 +186,15 @@ int runInfo(const QStringList& args, const AppContext& context) {
               << '\n';
         return kOk;
     }
-    out() << "Band 1: " << mhz(bands.band1.low) << "-" << mhz(bands.band1.high) << " MHz\n"
-          << "Band 2: " << mhz(bands.band2.low) << "-" << mhz(bands.band2.high) << " MHz\n"
-          << "Model index: " << int(image.at(addr::kModelIndex)) << "\n"
-          << "Band code: " << int(image.at(addr::kBandCode)) << "\n"
-          << "Radio type: " << int(image.at(addr::kRadioType)) << "\n"
-          << "Password: " << (password ? "set" : "none") << "\n";
+    out() << say("Band 1: ", "频段 1：") << mhz(bands.band1.low) << "-" << mhz(bands.band1.high)
+          << " MHz\n"
+          << say("Band 2: ", "频段 2：") << mhz(bands.band2.low) << "-" << mhz(bands.band2.high)
+          << " MHz\n"
+          << say("Model index: ", "机型序号：") << int(image.at(addr::kModelIndex)) << "\n"
+          << say("Band code: ", "频段代码：") << int(image.at(addr::kBandCode)) << "\n"
+          << say("Radio type: ", "对讲机类型：") << int(image.at(addr::kRadioType)) << "\n"
+          << say("Password: ", "密码：") << (password ? say("set", "已设置") : say("none", "无"))
+          << "\n";
     return kOk;
 }
 

@@ -21,12 +21,21 @@ const char* const kPortsHelp =
     "\"usbId\", \"serialNumber\" (null where there is none) and \"listed\" (false for an\n"
     "assigned device the system does not list).\n";
 
+const char* const kPortsHelpZh =
+    "用法：cps ports [--json]\n"
+    "\n"
+    "列出系统当前的串口，每行一个，以制表符分隔：设备、打开它的 COM 号、描述、USB 厂商:产品\n"
+    "编号和序列号（没有时为 \"-\"）。然后列出每用户设置（Ports/COMn）中指定给系统未列出的设备\n"
+    "（如 radiosim 的设备）的 COM 号。\n"
+    "--json 打印一个对象数组：\"device\"、\"com\"（列表）、\"description\"、\"usbId\"、\n"
+    "\"serialNumber\"（没有时为 null）和 \"listed\"（系统未列出的指定设备为 false）。\n";
+
 int runPorts(const QStringList& args, const AppContext& context) {
     const Args a = parseArgs(args, {}, {QStringLiteral("--json")});
     if (!a.error.isEmpty()) return usageError("ports", a.error);
     if (!a.positional.isEmpty())
-        return usageError("ports",
-                          QStringLiteral("unexpected argument '%1'").arg(a.positional.first()));
+        return usageError(
+            "ports", say("unexpected argument '%1'", "多余的参数 '%1'").arg(a.positional.first()));
     const bool asJson = a.has(QStringLiteral("--json"));
     const PortResolver resolve = userPortResolver(context);
     auto orDash = [](const QString& s) { return s.isEmpty() ? QStringLiteral("-") : s; };
@@ -46,7 +55,10 @@ int runPorts(const QStringList& args, const AppContext& context) {
                                {QStringLiteral("listed"), json::boolean(listed)}});
     };
     const QList<SystemPort> ports = systemPorts();
-    if (!asJson) out() << "DEVICE\tCOM\tDESCRIPTION\tUSB ID\tSERIAL NUMBER\n";
+    if (!asJson)
+        out() << say("DEVICE\tCOM\tDESCRIPTION\tUSB ID\tSERIAL NUMBER",
+                     "设备\tCOM\t描述\tUSB ID\t序列号")
+              << '\n';
     QList<int> listed;
     for (const SystemPort& p : ports) {
         QStringList coms;
@@ -61,7 +73,9 @@ int runPorts(const QStringList& args, const AppContext& context) {
                   << orDash(p.description) << '\t' << orDash(usbIds(p)) << '\t'
                   << orDash(p.serialNumber) << '\n';
     }
-    if (ports.isEmpty()) err() << "cps ports: the system lists no serial ports\n";
+    if (ports.isEmpty())
+        err() << "cps ports: " << say("the system lists no serial ports", "系统没有列出串口")
+              << '\n';
     const UserStore store(context.setupAppName());
     for (int n = kFirstPort; n <= kLastPort; ++n) {
         const QString device = assignedDevice(store, n);
@@ -69,7 +83,9 @@ int runPorts(const QStringList& args, const AppContext& context) {
         if (asJson)
             item(device, {QStringLiteral("COM%1").arg(n)}, {}, {}, {}, false);
         else
-            out() << device << "\tCOM" << n << "\t(assigned, not listed by the system)\t-\t-\n";
+            out() << device << "\tCOM" << n << '\t'
+                  << say("(assigned, not listed by the system)", "（已指定，系统未列出）")
+                  << "\t-\t-\n";
     }
     if (asJson) out() << jsonTerminalSafe(json::array(items)) << '\n';
     return kOk;

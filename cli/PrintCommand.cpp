@@ -21,6 +21,15 @@ const char* const kPrintHelp =
     "written; nothing is written then, and a file named by -o keeps its previous content.\n"
     "\"-o -\" writes the PDF to standard output.\n";
 
+const char* const kPrintHelpZh =
+    "用法：cps print 文件 -o REPORT.pdf [--sections 列表] [--lang en|zh]\n"
+    "\n"
+    "把文件的打印报表写成 PDF（A4）：所选各部分的页面，连续编号，每页带报表的边框和页脚。\n"
+    "列表是以逗号分隔的 dtmf、msk、optional、2tone 和 channels 的选择，或 all（默认：\n"
+    "optional,channels，与打印对话框的初始选择相同）。语言默认为程序的语言。所选内容没有\n"
+    "页面（只有 channels 且没有信道）或文件无法写入时，退出状态为 1；此时不写任何文件，\n"
+    "-o 指定的文件保持原来的内容。\"-o -\" 把 PDF 写到标准输出。\n";
+
 namespace {
 
 bool parseSections(const QString& list, print::Choice* choice, QString* bad) {
@@ -53,14 +62,15 @@ int runPrint(const QStringList& args, const AppContext& ctx) {
         args, {QStringLiteral("-o"), QStringLiteral("--sections"), QStringLiteral("--lang")});
     if (!a.error.isEmpty()) return usageError("print", a.error);
     if (a.positional.size() != 1 || !a.has(QStringLiteral("-o")))
-        return usageError("print", QStringLiteral("needs one FILE and -o REPORT.pdf"));
+        return usageError(
+            "print", say("needs one FILE and -o REPORT.pdf", "需要一个 FILE 和 -o REPORT.pdf"));
 
     bool chinese = ctx.chinese;
     QString languageSection = ctx.languageName;
     if (a.has(QStringLiteral("--lang"))) {
         const QString lang = a.value(QStringLiteral("--lang"));
         if (lang != QLatin1String("en") && lang != QLatin1String("zh"))
-            return usageError("print", QStringLiteral("--lang takes en or zh"));
+            return usageError("print", say("--lang takes en or zh", "--lang 取 en 或 zh"));
         chinese = lang == QLatin1String("zh");
         languageSection = chinese ? QStringLiteral("Chinese") : QStringLiteral("English");
     }
@@ -68,8 +78,10 @@ int runPrint(const QStringList& args, const AppContext& ctx) {
     if (a.has(QStringLiteral("--sections"))) {
         QString bad;
         if (!parseSections(a.value(QStringLiteral("--sections")), &choice, &bad))
-            return usageError("print", QStringLiteral("unknown section '%1' (sections: dtmf, "
-                                                      "msk, optional, 2tone, channels, all)")
+            return usageError("print", say("unknown section '%1' (sections: dtmf, msk, optional, "
+                                           "2tone, channels, all)",
+                                           "未知的区 '%1'（区：dtmf, msk, optional, 2tone, "
+                                           "channels, all）")
                                            .arg(bad));
     }
 
@@ -88,7 +100,7 @@ int runPrint(const QStringList& args, const AppContext& ctx) {
     QByteArray pdf;
     const bool written = print::renderPdf(&pdf, job, source, &error) &&
                          (isStandardOutput(output) ? writeStandardOutput(pdf, &error)
-                                                   : replaceFile(output, pdf, &error));
+                                                   : replaceFile(output, pdf, &error, chinese));
     if (!written) {
         err() << "cps print: " << error << '\n';
         return kFailed;

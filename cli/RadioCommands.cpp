@@ -52,6 +52,27 @@ const char* const kReadHelp =
     "On systems without COM names COMn opens /dev/ttyUSB(n-1), or the device set as\n"
     "Ports/COMn in the per-user settings.\n";
 
+const char* const kReadHelpZh =
+    "用法：cps read --port 端口 -o OUT [--into DOC] [--password 数字] [--retries N]\n"
+    "      cps read --port 端口 --port 端口 ... -o 样式 [...]\n"
+    "\n"
+    "读出对讲机的全部存储并保存为映像文件 OUT。\n"
+    "\n"
+    "  --port 端口         COM1 到 COM16，或设备路径，如 /dev/ttyUSB0 或 ./radio；\n"
+    "                      可重复给出以同时读多台对讲机，每台一个线程\n"
+    "  -o, --output OUT    要写的映像文件；只在读取完成时写出（\"-\" 把映像写到标准输出）。\n"
+    "                      多个端口时 OUT 中的 %p 代表端口（COM3，或设备的文件名）\n"
+    "  --into DOC          以映像文件 DOC 而不是新映像为起点（其对讲机密码与对讲机的\n"
+    "                      密码核对）\n"
+    "  --password 数字     读取加锁对讲机所用的对讲机密码（最多六位数字）\n"
+    "  --retries N         对讲机不应答时按\"重试\"的次数\n"
+    "  -q, --quiet         不显示进度条\n"
+    "\n"
+    "终端上显示进度（多个端口时每个端口一行动态进度），除非给出 -q。\n"
+    "多个端口时每个端口一行结果；任一端口失败则退出状态为 1。\n"
+    "没有 COM 名称的系统上，COMn 打开 /dev/ttyUSB(n-1)，或每用户设置中 Ports/COMn\n"
+    "指定的设备。\n";
+
 const char* const kWriteHelp =
     "Usage: cps write --port PORT [--port PORT ...] FILE [--ignore-range] [--retries N]\n"
     "                 [--verify] [--backup DIR] [--calibration --access-code CODE] [-q]\n"
@@ -74,6 +95,26 @@ const char* const kWriteHelp =
     "A terminal shows the progress (with several ports a live line per port), unless -q.\n"
     "With several ports a line per port gives its result; the exit status is 1 when any\n"
     "of them failed.\n";
+
+const char* const kWriteHelpZh =
+    "用法：cps write --port 端口 [--port 端口 ...] 文件 [--ignore-range] [--retries N]\n"
+    "                [--verify] [--backup 文件夹] [--calibration --access-code 密码] [-q]\n"
+    "\n"
+    "把映像文件写入对讲机：第 0 到 249 行以及机型、频段、密码和限值块。\n"
+    "\n"
+    "  --port 端口          COM1 到 COM16，或设备路径，如 /dev/ttyUSB0 或 ./radio；\n"
+    "                       可重复给出以同时写多台对讲机，每台一个线程\n"
+    "  --ignore-range       映像的频段超出对讲机范围时照样继续\n"
+    "  --retries N          对讲机不应答时按\"重试\"的次数\n"
+    "  -q, --quiet          不显示进度条\n"
+    "  --verify             读回写入的每一块并比较；有差别即失败，并指出第一个不同的地址\n"
+    "  --backup 文件夹      先把对讲机读入 文件夹/<日期-时间>-<端口>.dat；该读取或保存失败\n"
+    "                       时不写入任何数据\n"
+    "  --calibration        同时发送静噪校准行（0xFA0-0xFCF）；需要在 --access-code 中\n"
+    "                       给出维修密码\n"
+    "\n"
+    "终端上显示进度（多个端口时每个端口一行动态进度），除非给出 -q。\n"
+    "多个端口时每个端口一行结果；任一端口失败则退出状态为 1。\n";
 
 namespace {
 
@@ -129,15 +170,20 @@ class CliPrompt : public LinkPrompt {
         const QString line = text.trimmed().replace(QLatin1Char('\n'), QLatin1Char(' '));
         switch (buttons) {
             case Buttons::OkCancel:
-                sink_ << line << (continue_ ? " [OK: --ignore-range]\n" : " [Cancel]\n");
+                sink_ << line
+                      << (continue_ ? say(" [OK: --ignore-range]", " [确定：--ignore-range]")
+                                    : say(" [Cancel]", " [取消]"))
+                      << '\n';
                 if (!continue_)
-                    sink_ << "--ignore-range writes the image all the same, as OK in the box "
-                             "would\n";
+                    sink_ << say("--ignore-range writes the image all the same, as OK in the box "
+                                 "would",
+                                 "--ignore-range 照样写入映像，如同在提示框中按确定")
+                          << '\n';
                 return continue_ ? Answer::Ok : Answer::Cancel;
             case Buttons::RetryCancel:
                 if (retries_ > 0) {
                     --retries_;
-                    sink_ << line << " [Retry]\n";
+                    sink_ << line << say(" [Retry]", " [重试]") << '\n';
                     sink_.flush();
                     return Answer::Retry;
                 }
@@ -212,7 +258,8 @@ int parse(const char* command, const QStringList& args, Parsed& p) {
          QStringLiteral("--verify")});
     if (!a.error.isEmpty()) return usageError(command, a.error);
     if (a.positional.size() > 1)
-        return usageError(command, QStringLiteral("unexpected argument '%1'").arg(a.positional[1]));
+        return usageError(command,
+                          say("unexpected argument '%1'", "多余的参数 '%1'").arg(a.positional[1]));
     p.file = a.positional.value(0);
     p.output = a.has(QStringLiteral("-o")) ? a.value(QStringLiteral("-o"))
                                            : a.value(QStringLiteral("--output"));
@@ -226,24 +273,28 @@ int parse(const char* command, const QStringList& args, Parsed& p) {
     p.quiet = a.has(QStringLiteral("--quiet"));
     if (a.has(QStringLiteral("--backup"))) {
         p.backupDir = a.value(QStringLiteral("--backup"));
-        if (p.backupDir.isEmpty()) return usageError(command, "--backup needs a folder");
+        if (p.backupDir.isEmpty())
+            return usageError(command, say("--backup needs a folder", "--backup 需要一个文件夹"));
     }
     if (a.has(QStringLiteral("--retries"))) {
         bool ok = false;
         p.retries = a.value(QStringLiteral("--retries")).toInt(&ok);
         if (!ok || p.retries < 0)
-            return usageError(command, "--retries needs a number of 0 or more");
+            return usageError(command, say("--retries needs a number of 0 or more",
+                                           "--retries 需要 0 或更大的数"));
     }
     const QStringList ports = a.all(QStringLiteral("--port"));
-    if (ports.isEmpty()) return usageError(command, "--port is required");
+    if (ports.isEmpty()) return usageError(command, say("--port is required", "必须给出 --port"));
     for (const QString& port : ports) {
         QString name;
         if (!portArgument(port, name))
-            return usageError(
-                command, QStringLiteral("'%1' is not COM1 to COM16 or a device path").arg(port));
+            return usageError(command, say("'%1' is not COM1 to COM16 or a device path",
+                                           "'%1' 不是 COM1 到 COM16，也不是设备路径")
+                                           .arg(port));
         // Two threads on one port would fight over it.
         if (p.ports.contains(name))
-            return usageError(command, QStringLiteral("port '%1' is given twice").arg(port));
+            return usageError(command,
+                              say("port '%1' is given twice", "端口 '%1' 给出了两次").arg(port));
         p.ports << name;
     }
     return kOk;
@@ -291,8 +342,13 @@ LinkResult transferOne(PortJob& job, const TransferSettings& settings, const Par
     const LinkResult result = link.transfer(job.image, settings);
     job.dataSent = link.dataSent();
     prompt.endBar();
-    if (result == LinkResult::PortNotOpened && portError)
-        *portError = QStringLiteral("%1: %2").arg(device, port.errorText());
+    if (result == LinkResult::PortNotOpened && portError) {
+        // The system's reason comes in English; a known one is said in Chinese.
+        const QString reason =
+            settings.chinese ? linktext::portReason(port.openFailure(), device, true) : QString();
+        *portError =
+            reason.isEmpty() ? QStringLiteral("%1: %2").arg(device, port.errorText()) : reason;
+    }
     return result;
 }
 
@@ -375,7 +431,8 @@ int checkDistinctTokens(const char* command, const Parsed& p) {
     for (const QString& port : p.ports) {
         const QString token = portToken(port);
         if (seen.contains(token))
-            return usageError(command, QStringLiteral("ports '%1' and '%2' give the same file name")
+            return usageError(command, say("ports '%1' and '%2' give the same file name",
+                                           "端口 '%1' 和 '%2' 得出同一个文件名")
                                            .arg(portLabel(seen.value(token)), portLabel(port)));
         seen.insert(token, port);
     }
@@ -396,19 +453,22 @@ int runRead(const QStringList& args, const AppContext& context) {
     Parsed p;
     if (const int status = parse("read", args, p); status != kOk) return status;
     if (!p.file.isEmpty())
-        return usageError("read", QStringLiteral("unexpected argument '%1'").arg(p.file));
-    if (p.output.isEmpty()) return usageError("read", "-o OUT is required");
+        return usageError("read", say("unexpected argument '%1'", "多余的参数 '%1'").arg(p.file));
+    if (p.output.isEmpty()) return usageError("read", say("-o OUT is required", "必须给出 -o OUT"));
     if (p.calibration || p.hasAccessCode || p.ignoreRange || p.verify || !p.backupDir.isEmpty())
         return usageError(
             "read",
-            "--calibration, --access-code, --ignore-range, --verify and --backup are for write");
+            say("--calibration, --access-code, --ignore-range, --verify and --backup are for write",
+                "--calibration、--access-code、--ignore-range、--verify 和 --backup 用于 write"));
     static const QRegularExpression digits(QStringLiteral("^[0-9]{0,6}$"));
     if (!p.password.isNull() && !digits.match(p.password).hasMatch())
-        return usageError("read", "--password takes up to six digits");
+        return usageError("read",
+                          say("--password takes up to six digits", "--password 取最多六位数字"));
     const bool several = p.ports.size() > 1;
     if (several) {
         if (isStandardOutput(p.output) || !p.output.contains(QStringLiteral("%p")))
-            return usageError("read", "with several ports -o needs a pattern with %p in it");
+            return usageError("read", say("with several ports -o needs a pattern with %p in it",
+                                          "多个端口时 -o 需要含 %p 的样式"));
         if (const int status = checkDistinctTokens("read", p); status != kOk) return status;
     }
 
@@ -438,24 +498,27 @@ int runRead(const QStringList& args, const AppContext& context) {
                 transferOne(job, settings, p, sink, single && tty, &portError);
             if (result != LinkResult::Ok) {
                 if (!portError.isEmpty()) sink << (single ? "cps read: " : "") << portError << '\n';
-                job.summary = QStringLiteral("failed, nothing saved");
+                job.summary = say("failed, nothing saved", "失败，未保存任何文件");
                 if (single) sink << "cps read: " << job.summary << '\n';
                 return;
             }
             QString error;
             if (!writeImage(job.output, job.image, &error)) {
-                job.summary = QStringLiteral("the radio was read but ") + error;
+                job.summary = say("the radio was read but %1", "对讲机已读出，但 %1").arg(error);
                 if (single) sink << "cps read: " << job.summary << '\n';
                 return;
             }
             job.ok = true;
             const QString where =
-                isStandardOutput(job.output) ? QStringLiteral("standard output") : job.output;
-            job.summary = QStringLiteral("read %1 bytes into %2").arg(kImageSize).arg(where);
+                isStandardOutput(job.output) ? say("standard output", "标准输出") : job.output;
+            job.summary =
+                say("read %1 bytes into %2", "已读出 %1 字节到 %2").arg(kImageSize).arg(where);
             // With the image on standard output, the report must not mix into it.
             if (single)
                 (isStandardOutput(job.output) ? err() : out())
-                    << "Read " << kImageSize << " bytes from " << job.port << " into " << where
+                    << say("Read %1 bytes from %2 into %3", "已从 %2 读出 %1 字节到 %3")
+                           .arg(kImageSize)
+                           .arg(job.port, where)
                     << '\n';
         });
 }
@@ -463,23 +526,32 @@ int runRead(const QStringList& args, const AppContext& context) {
 int runWrite(const QStringList& args, const AppContext& context) {
     Parsed p;
     if (const int status = parse("write", args, p); status != kOk) return status;
-    if (p.file.isEmpty()) return usageError("write", "FILE is required");
+    if (p.file.isEmpty()) return usageError("write", say("FILE is required", "必须给出 FILE"));
     if (!p.output.isEmpty() || !p.into.isEmpty() || !p.password.isNull())
-        return usageError("write", "-o, --into and --password are for read");
+        return usageError("write", say("-o, --into and --password are for read",
+                                       "-o、--into 和 --password 用于 read"));
     if (p.hasAccessCode && !p.calibration)
-        return usageError("write", "--access-code goes with --calibration");
+        return usageError("write", say("--access-code goes with --calibration",
+                                       "--access-code 与 --calibration 一起使用"));
     if (!p.backupDir.isEmpty())
         if (const int status = checkDistinctTokens("write", p); status != kOk) return status;
     if (p.calibration && !accessCodeMatches(p.accessCode)) {
-        err() << "cps write: --calibration needs the right service access code in "
-                 "--access-code; nothing sent\n";
+        err() << "cps write: "
+              << say("--calibration needs the right service access code in --access-code; "
+                     "nothing sent",
+                     "--calibration 需要在 --access-code 中给出正确的维修密码；未发送任何数据")
+              << '\n';
         return kFailed;
     }
 
     RadioImage image;
     if (!loadImage("write", p.file, image)) return kFailed;
     if (!p.backupDir.isEmpty() && !QDir().mkpath(p.backupDir)) {
-        err() << "cps write: cannot create the backup folder " << p.backupDir << "; nothing sent\n";
+        err() << "cps write: "
+              << say("cannot create the backup folder %1; nothing sent",
+                     "无法创建备份文件夹 %1；未发送任何数据")
+                     .arg(p.backupDir)
+              << '\n';
         return kFailed;
     }
     std::vector<PortJob> jobs = makeJobs(p, image, context);
@@ -509,14 +581,17 @@ int runWrite(const QStringList& args, const AppContext& context) {
             if (transferOne(backup, read, p, sink, single && tty, &portError) != LinkResult::Ok) {
                 if (!portError.isEmpty())
                     sink << (single ? "cps write: " : "") << portError << '\n';
-                return failed(QStringLiteral("the backup read failed, nothing sent"));
+                return failed(
+                    say("the backup read failed, nothing sent", "备份读取失败，未发送任何数据"));
             }
             QString error;
-            if (!saveDataFile(job.output, backup.image, &error)) {
+            if (!saveDataFile(job.output, backup.image, &error, chinese)) {
                 sink << error << '\n';
-                return failed(QStringLiteral("the backup could not be saved, nothing sent"));
+                return failed(say("the backup could not be saved, nothing sent",
+                                  "备份无法保存，未发送任何数据"));
             }
-            backupNote = QStringLiteral(" after saving its backup in ") + job.output;
+            backupNote =
+                say(" after saving its backup in %1", "（先把备份保存在 %1）").arg(job.output);
         }
         TransferSettings settings;
         settings.mode = LinkMode::Write;
@@ -531,28 +606,31 @@ int runWrite(const QStringList& args, const AppContext& context) {
             const bool partly = job.dataSent && result != LinkResult::VerifyFailed &&
                                 result != LinkResult::VerifyInterrupted;
             if (partly) sink << linktext::partlyWritten(chinese, job.output) << '\n';
-            QString summary = result == LinkResult::VerifyFailed
-                                  ? QStringLiteral("written, but the read-back differs")
-                              : result == LinkResult::VerifyInterrupted
-                                  ? QStringLiteral(
-                                        "written completely; only the verify was "
-                                        "interrupted, the radio's data is unchecked")
-                                  : QStringLiteral("failed, nothing more sent");
+            QString summary =
+                result == LinkResult::VerifyFailed
+                    ? say("written, but the read-back differs", "已写入，但读回的数据不同")
+                : result == LinkResult::VerifyInterrupted
+                    ? say("written completely; only the verify was interrupted, the radio's data "
+                          "is unchecked",
+                          "已完整写入；只是校验被中断，对讲机的数据未经检查")
+                    : say("failed, nothing more sent", "失败，不再发送数据");
             // What the radio held before is the user's way back.
             if (!partly && !job.output.isEmpty())
-                summary += QStringLiteral("; the radio's previous data is saved in ") + job.output;
+                summary += say("; the radio's previous data is saved in %1",
+                               "；对讲机原来的数据已保存在 %1")
+                               .arg(job.output);
             return failed(summary);
         }
         job.ok = true;
-        job.summary =
-            QStringLiteral("wrote %1%2%3%4")
-                .arg(fileName,
-                     p.calibration ? QStringLiteral(" with the calibration rows") : QString(),
-                     p.verify ? QStringLiteral(", verified") : QString(), backupNote);
+        const QString calibrationNote =
+            p.calibration ? say(" with the calibration rows", "（含校准行）") : QString();
+        const QString verifiedNote = p.verify ? say(", verified", "，已校验") : QString();
+        job.summary = say("wrote %1%2%3%4", "已写入 %1%2%3%4")
+                          .arg(fileName, calibrationNote, verifiedNote, backupNote);
         if (single)
-            out() << "Wrote " << fileName << " to " << job.port
-                  << (p.calibration ? " with the calibration rows" : "")
-                  << (p.verify ? ", verified" : "") << backupNote << '\n';
+            out() << say("Wrote %1 to %2%3%4%5", "已把 %1 写入 %2%3%4%5")
+                         .arg(fileName, job.port, calibrationNote, verifiedNote, backupNote)
+                  << '\n';
     });
 }
 

@@ -17,6 +17,13 @@ const char* const kShowHelp =
     "label; VALUE is the text in the chosen language (default: the program's language);\n"
     "check boxes show On or Off. --json prints one object with a member per section.\n";
 
+const char* const kShowHelpZh =
+    "用法：cps show 文件 [区...] [--lang en|zh] [--json]\n"
+    "\n"
+    "按对话框刚打开时的显示，打印文件的各编辑区（未指定时打印全部），每个字段一行：\n"
+    "区<TAB>字段<TAB>值。字段是英文标签；值是所选语言的文本（默认：程序的语言）；\n"
+    "复选框显示 On 或 Off。--json 打印一个对象，每个区一个成员。\n";
+
 const char* const kSetHelp =
     "Usage: cps set FILE -o OUT SECTION FIELD=VALUE [FIELD=VALUE...] [--access-code CODE]\n\n"
     "Changes the named fields of one section as a user would in its dialog (a list takes an\n"
@@ -25,6 +32,14 @@ const char* const kSetHelp =
     "Off), confirms the dialog and writes OUT. Unnamed fields are stored exactly as pressing\n"
     "OK without touching them stores them. An unknown section or field, or a value the field\n"
     "refuses, is exit status 2 and nothing is written. Service sections need --access-code.\n";
+
+const char* const kSetHelpZh =
+    "用法：cps set 文件 -o OUT 区 字段=值 [字段=值...] [--access-code 密码]\n"
+    "\n"
+    "像用户在对话框中那样修改一个区中指定的字段（列表取任一语言的项文本，编辑框经过字符\n"
+    "过滤和长度限制后按离开时的规则处理，复选框取 On 或 Off），确认对话框并写出 OUT。未\n"
+    "指定的字段的存法与不动它们直接按确定相同。未知的区或字段，或字段拒绝的值，退出状态\n"
+    "为 2，不写任何文件。维修区需要 --access-code。\n";
 
 namespace {
 
@@ -56,7 +71,7 @@ bool parseLang(const Args& a, const char* command, bool defaultChinese, bool* ch
     if (!a.has(QStringLiteral("--lang"))) return true;
     const QString lang = a.value(QStringLiteral("--lang"));
     if (lang != QLatin1String("en") && lang != QLatin1String("zh")) {
-        *status = usageError(command, QStringLiteral("--lang takes en or zh"));
+        *status = usageError(command, say("--lang takes en or zh", "--lang 取 en 或 zh"));
         return false;
     }
     *chinese = lang == QLatin1String("zh");
@@ -68,7 +83,7 @@ bool parseLang(const Args& a, const char* command, bool defaultChinese, bool* ch
 int runShow(const QStringList& args, const AppContext& context) {
     const Args a = parseArgs(args, {QStringLiteral("--lang")}, {QStringLiteral("--json")});
     if (!a.error.isEmpty()) return usageError("show", a.error);
-    if (a.positional.isEmpty()) return usageError("show", QStringLiteral("needs a FILE"));
+    if (a.positional.isEmpty()) return usageError("show", say("needs a FILE", "需要一个文件"));
     bool chinese = false;
     int status = kOk;
     if (!parseLang(a, "show", context.chinese, &chinese, &status)) return status;
@@ -77,9 +92,9 @@ int runShow(const QStringList& args, const AppContext& context) {
     for (const QString& name : a.positional.mid(1)) {
         const field::Table* t = field::findTable(name);
         if (!t || t->count != 1)
-            return usageError(
-                "show",
-                QStringLiteral("unknown section '%1' (sections: %2)").arg(name, sectionNames()));
+            return usageError("show",
+                              say("unknown section '%1' (sections: %2)", "未知的区 '%1'（区：%2）")
+                                  .arg(name, sectionNames()));
         chosen.push_back(t);
     }
     if (chosen.empty()) chosen = sections();
@@ -119,35 +134,43 @@ int runSet(const QStringList& args, const AppContext&) {
     const Args a = parseArgs(args, {QStringLiteral("-o"), QStringLiteral("--access-code")});
     if (!a.error.isEmpty()) return usageError("set", a.error);
     if (a.positional.size() < 3 || !a.has(QStringLiteral("-o")))
-        return usageError("set", QStringLiteral("needs FILE, -o OUT, a SECTION and FIELD=VALUE"));
+        return usageError("set", say("needs FILE, -o OUT, a SECTION and FIELD=VALUE",
+                                     "需要 FILE、-o OUT、一个 SECTION 和 FIELD=VALUE"));
     const field::Table* t = field::findTable(a.positional[1]);
     if (!t || t->count != 1)
-        return usageError("set", QStringLiteral("unknown section '%1' (sections: %2)")
-                                     .arg(a.positional[1], sectionNames()));
+        return usageError("set",
+                          say("unknown section '%1' (sections: %2)", "未知的区 '%1'（区：%2）")
+                              .arg(a.positional[1], sectionNames()));
 
     // Check every assignment's form before touching anything.
     QList<QPair<int, QString>> assignments;
     for (const QString& assignment : a.positional.mid(2)) {
         const int eq = assignment.indexOf(QLatin1Char('='));
         if (eq <= 0)
-            return usageError("set", QStringLiteral("'%1' is not FIELD=VALUE").arg(assignment));
+            return usageError(
+                "set", say("'%1' is not FIELD=VALUE", "'%1' 不是 FIELD=VALUE").arg(assignment));
         const QString key = assignment.left(eq);
         const int index = t->indexOf(key);
         if (index < 0 || (t->fields[static_cast<size_t>(index)].flags & field::kHidden))
-            return usageError("set", QStringLiteral("section %1 has no field '%2' (fields: %3)")
+            return usageError("set", say("section %1 has no field '%2' (fields: %3)",
+                                         "区 %1 没有字段 '%2'（字段：%3）")
                                          .arg(QString::fromUtf8(t->section), key, fieldNames(*t)));
         assignments.append({index, assignment.mid(eq + 1)});
     }
     if (t->needsAccessCode && !accessCodeMatches(a.value(QStringLiteral("--access-code")))) {
-        err() << "cps set: Password: section " << t->section
-              << " needs the service access code (--access-code)\n";
+        err() << "cps set: "
+              << say("Password: section %1 needs the service access code (--access-code)",
+                     "密码：区 %1 需要维修密码（--access-code）")
+                     .arg(QString::fromUtf8(t->section))
+              << '\n';
         return kFailed;
     }
 
     RadioImage image;
     if (!loadImage("set", a.positional.first(), image)) return kFailed;
     field::Env env;
-    env.chinese = false;
+    // Values are taken in either language; what is reported comes in the run's.
+    env.chinese = runChinese();
     env.bands = loadBandsInUse(image).bands;
     field::Form form = field::load(*t, image, env);
     for (const auto& [index, value] : assignments) {
@@ -155,11 +178,14 @@ int runSet(const QStringList& args, const AppContext&) {
         const field::Parsed p = field::set(form, index, value);
         if (!p.ok)
             return usageError(
-                "set", QStringLiteral("%1 %2: %3")
+                "set", say("%1 %2: %3", "%1 %2：%3")
                            .arg(QString::fromUtf8(t->section), QString::fromUtf8(f.key), p.why));
         if (p.changed)
-            err() << "cps set: " << t->section << " " << f.key << ": '" << value << "' became '"
-                  << p.text << "'\n";
+            err() << "cps set: "
+                  << say("%1 %2: '%3' became '%4'", "%1 %2：'%3' 变为 '%4'")
+                         .arg(QString::fromUtf8(t->section), QString::fromUtf8(f.key), value,
+                              p.text)
+                  << '\n';
     }
     field::store(form, image);
     return saveImage("set", a.value(QStringLiteral("-o")), image) ? kOk : kFailed;

@@ -13,6 +13,7 @@
 #endif
 
 #include "AppContext.h"
+#include "CliCommon.h"
 #include "Commands.h"
 #include "TerminalText.h"
 #include "Version.h"
@@ -38,29 +39,51 @@ namespace {
 struct Command {
     const char* name;
     const char* summary;
+    const char* summaryZh;
     int (*run)(const QStringList&, const cps::AppContext&);
     const char* const* help;
+    const char* const* helpZh = nullptr;
 };
 
 const Command kCommands[] = {
-    {"new", "write the image a new document saves", runNew, &kNewHelp},
-    {"channels", "print or import the channel table of an image", runChannels, &kChannelsHelp},
-    {"info", "print the bands, model, band code, type and password state", runInfo, &kInfoHelp},
-    {"show", "print the editor sections of an image", runShow, &kShowHelp},
-    {"set", "change fields of one editor section", runSet, &kSetHelp},
-    {"read", "read a radio into an image file", runRead, &kReadHelp},
-    {"write", "write an image file to a radio", runWrite, &kWriteHelp},
-    {"ports", "list the system's serial ports and their COM numbers", runPorts, &kPortsHelp},
-    {"service", "read or write the param or sql section alone", runService, &kServiceHelp},
-    {"export-csv", "write the channels as a CSV channel list", runExportCsv, &kExportCsvHelp},
-    {"import-csv", "type a CSV channel list into an image", runImportCsv, &kImportCsvHelp},
-    {"export", "write the whole configuration as JSON", runExportJson, &kExportHelp},
-    {"import", "apply a JSON configuration to an image", runImportJson, &kImportHelp},
-    {"diff", "list the differences between two images", runDiff, &kDiffHelp},
+    {"new", "write the image a new document saves", "写出新建、未编辑的文档保存时的映像", runNew,
+     &kNewHelp, &kNewHelpZh},
+    {"channels", "print or import the channel table of an image", "打印或导入映像的信道表",
+     runChannels, &kChannelsHelp, &kChannelsHelpZh},
+    {"info", "print the bands, model, band code, type and password state",
+     "打印频段、机型、频段代码、类型和密码状态", runInfo, &kInfoHelp, &kInfoHelpZh},
+    {"show", "print the editor sections of an image", "打印映像的各编辑区", runShow, &kShowHelp,
+     &kShowHelpZh},
+    {"set", "change fields of one editor section", "修改一个编辑区的字段", runSet, &kSetHelp,
+     &kSetHelpZh},
+    {"read", "read a radio into an image file", "把对讲机读入映像文件", runRead, &kReadHelp,
+     &kReadHelpZh},
+    {"write", "write an image file to a radio", "把映像文件写入对讲机", runWrite, &kWriteHelp,
+     &kWriteHelpZh},
+    {"ports", "list the system's serial ports and their COM numbers", "列出系统的串口及其 COM 号",
+     runPorts, &kPortsHelp, &kPortsHelpZh},
+    {"service", "read or write the param or sql section alone", "单独读写 param 或 sql 区",
+     runService, &kServiceHelp, &kServiceHelpZh},
+    {"export-csv", "write the channels as a CSV channel list", "把信道写成 CSV 信道列表",
+     runExportCsv, &kExportCsvHelp, &kExportCsvHelpZh},
+    {"import-csv", "type a CSV channel list into an image", "把 CSV 信道列表录入映像", runImportCsv,
+     &kImportCsvHelp, &kImportCsvHelpZh},
+    {"export", "write the whole configuration as JSON", "把整个配置写成 JSON", runExportJson,
+     &kExportHelp, &kExportHelpZh},
+    {"import", "apply a JSON configuration to an image", "把 JSON 配置应用到映像", runImportJson,
+     &kImportHelp, &kImportHelpZh},
+    {"diff", "list the differences between two images", "列出两个映像的差别", runDiff, &kDiffHelp,
+     &kDiffHelpZh},
 #ifdef CPS_HAVE_PRINT
-    {"print", "write the printed report of an image as a PDF", runPrint, &kPrintHelp},
+    {"print", "write the printed report of an image as a PDF", "把映像的打印报告写成 PDF", runPrint,
+     &kPrintHelp, &kPrintHelpZh},
 #endif
 };
+
+// A command's help in the run's language; where it has no Chinese text yet, the English.
+QString commandHelp(const Command& c) {
+    return say(*c.help, c.helpZh && *c.helpZh ? *c.helpZh : *c.help);
+}
 
 const Command* findCommand(const QString& name) {
     for (const Command& c : kCommands)
@@ -69,24 +92,58 @@ const Command* findCommand(const QString& name) {
 }
 
 void usage(QTextStream& s) {
-    s << "Usage: cps COMMAND [OPTIONS] [--] [ARGUMENTS]\n\n"
-         "Programming tool for the hand-held FM radio: works on 4096-byte \".dat\" images.\n\n"
-         "Commands:\n";
+    s << say(
+        "Usage: cps COMMAND [OPTIONS] [--] [ARGUMENTS]\n\n"
+        "Programming tool for the hand-held FM radio: works on 4096-byte \".dat\" images.\n\n"
+        "Commands:\n",
+        "用法：cps 命令 [选项] [--] [参数]\n\n"
+        "手持调频对讲机的编程工具：处理 4096 字节的 \".dat\" 映像文件。\n\n"
+        "命令：\n");
     for (const Command& c : kCommands)
         s << QStringLiteral("  %1  %2\n")
                  .arg(QLatin1String(c.name), -10)
-                 .arg(QLatin1String(c.summary));
-    s << "\n"
-         "Options:\n"
-         "  -h, --help          describe the program, or with a command that command\n"
-         "  -V, --version       print the version\n"
-         "  -o, --output FILE   the file a command writes (\"-\": standard output)\n"
-         "  -q, --quiet         no progress display\n"
-         "Options take their value as \"--port COM1\" or \"--port=COM1\"; \"--\" ends the\n"
-         "options, so that a file name may start with \"-\".\n\n"
-         "\"cps COMMAND --help\" or \"cps help COMMAND\" describes a command.\n"
-         "Exit status: 0 success, 1 failure (message on stderr, nothing written), 2 wrong usage;\n"
-         "cps diff, like diff: 0 the same, 1 different, 2 trouble.\n";
+                 .arg(say(c.summary, c.summaryZh));
+    s << say(
+        "\n"
+        "Options:\n"
+        "  -h, --help          describe the program, or with a command that command\n"
+        "  -V, --version       print the version\n"
+        "  -o, --output FILE   the file a command writes (\"-\": standard output)\n"
+        "  -q, --quiet         no progress display\n"
+        "  --lang en|zh        the language of everything cps prints (default: the\n"
+        "                      program's language setting)\n"
+        "Options take their value as \"--port COM1\" or \"--port=COM1\"; \"--\" ends the\n"
+        "options, so that a file name may start with \"-\".\n\n"
+        "\"cps COMMAND --help\" or \"cps help COMMAND\" describes a command.\n"
+        "Exit status: 0 success, 1 failure (message on stderr, nothing written), 2 wrong "
+        "usage;\n"
+        "cps diff, like diff: 0 the same, 1 different, 2 trouble.\n",
+        "\n"
+        "选项：\n"
+        "  -h, --help          说明本程序；跟在命令后则说明该命令\n"
+        "  -V, --version       打印版本\n"
+        "  -o, --output 文件   命令写出的文件（\"-\"：标准输出）\n"
+        "  -q, --quiet         不显示进度\n"
+        "  --lang en|zh        cps 输出的语言（默认：程序的语言设置）\n"
+        "选项的值可写成 \"--port COM1\" 或 \"--port=COM1\"；\"--\" 结束选项，\n"
+        "此后的文件名可以 \"-\" 开头。\n\n"
+        "\"cps 命令 --help\" 或 \"cps help 命令\" 说明一个命令。\n"
+        "退出状态：0 成功，1 失败（stderr 上有说明，不写任何文件），2 用法错误；\n"
+        "cps diff 与 diff 相同：0 相同，1 不同，2 出错。\n");
+}
+
+// The value of --lang among the options (before "--"), null when none is given.
+QString languageOption(const QStringList& args) {
+    QString value;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("--")) break;
+        if (a == QLatin1String("--lang"))
+            value = args.value(++i);  // none: the command says a value is missing
+        else if (a.startsWith(QLatin1String("--lang=")))
+            value = a.mid(7);
+    }
+    return value;
 }
 
 // -h or --help among a command's options; after "--" it is a file name.
@@ -113,7 +170,8 @@ bool asksForHelp(int argc, char** argv) {
 }
 #endif
 
-// The port messages' Chinese texts come from the program's language file beside cps.
+// The port messages' Chinese texts come from the program's language file beside cps; every
+// other text of cps carries both languages itself.
 void loadLanguage(const cps::AppContext& context, QTranslator& translator) {
     if (!context.chinese) return;
     if (translator.load(QStringLiteral("Chinese"), QCoreApplication::applicationDirPath()))
@@ -150,8 +208,26 @@ int main(int argc, char** argv) {
     // the default language. The command-line tool never creates or changes it.
     const QString dir = QCoreApplication::applicationDirPath();
     cps::AppContext& context = cps::app();
-    if (QFileInfo::exists(dir + QStringLiteral("/Program.ini")) && !context.loadSettings(dir))
-        err() << "cps: " << context.profile.errorString() << "; going on without it\n";
+    const bool settingsFailed =
+        QFileInfo::exists(dir + QStringLiteral("/Program.ini")) && !context.loadSettings(dir);
+    // --lang overrides the settings file for the whole run, before anything is printed.
+    const QString lang = languageOption(args);
+    // Also before the command: "cps --lang zh info FILE".
+    if (args.value(0) == QLatin1String("--lang"))
+        args.remove(0, qMin(2, int(args.size())));
+    else if (args.value(0).startsWith(QLatin1String("--lang=")))
+        args.removeFirst();
+    const bool langValid =
+        lang.isNull() || lang == QLatin1String("en") || lang == QLatin1String("zh");
+    if (!lang.isNull() && langValid) {
+        context.chinese = lang == QLatin1String("zh");
+        context.languageName =
+            context.chinese ? QStringLiteral("Chinese") : QStringLiteral("English");
+    }
+    setRunChinese(context.chinese);
+    if (settingsFailed)
+        err() << "cps: " << context.profile.errorString()
+              << say("; going on without it", "；不用它继续") << '\n';
     QTranslator translator;
     loadLanguage(context, translator);
 
@@ -167,28 +243,38 @@ int main(int argc, char** argv) {
     }
     if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
         name == QLatin1String("help")) {
+        // The language was taken above; what is left names the command.
+        for (int i = 0; i < args.size();) {
+            if (args[i] == QLatin1String("--lang"))
+                args.remove(i, qMin(2, int(args.size()) - i));
+            else if (args[i].startsWith(QLatin1String("--lang=")))
+                args.remove(i);
+            else
+                ++i;
+        }
         if (args.isEmpty()) {
             usage(out());
             return kOk;
         }
         if (const Command* c = findCommand(args.first())) {
-            out() << *c->help;
+            out() << commandHelp(*c);
             return kOk;
         }
-        err() << "cps: unknown command '" << args.first() << "'\n\n";
+        err() << say("cps: unknown command '%1'", "cps：未知命令 '%1'").arg(args.first()) << "\n\n";
         usage(err());
         return kUsage;
     }
     const Command* c = findCommand(name);
     if (!c) {
-        err() << "cps: unknown command '" << name << "'\n\n";
+        err() << say("cps: unknown command '%1'", "cps：未知命令 '%1'").arg(name) << "\n\n";
         usage(err());
         return kUsage;
     }
     if (asksForHelp(args)) {
-        out() << *c->help;
+        out() << commandHelp(*c);
         return kOk;
     }
+    if (!langValid) return usageError(c->name, say("--lang takes en or zh", "--lang 取 en 或 zh"));
     int status = c->run(args, context);
     errno = 0;
     out().flush();
@@ -200,7 +286,8 @@ int main(int argc, char** argv) {
     if (!reported &&
         (out().status() != QTextStream::Ok || std::fflush(stdout) != 0 || std::ferror(stdout))) {
         const int why = errno;
-        err() << "cps " << name << ": cannot write to standard output"
+        err() << "cps " << name << ": "
+              << say("cannot write to standard output", "无法写入标准输出")
               << (why ? QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(why))
                       : QString())
               << '\n';

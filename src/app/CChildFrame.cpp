@@ -155,6 +155,7 @@ cps::RadioContext CChildFrame::radioContext() {
     };
     c.sendCalibration =
         cps::calibrationWritable(context_.sqlWritingAllowed, context_.serviceUnlocked);
+    c.setBusy = [this](bool busy) { setTransferRunning(busy); };
     return c;
 }
 

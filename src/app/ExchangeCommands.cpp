@@ -181,10 +181,10 @@ void ExchangeCommands::importChannels() {
     QFile file;
     QString error;
     QByteArray bytes;
-    if (cps::openRegularFile(file, path, &error)) {
+    if (cps::openRegularFile(file, path, &error, context_.chinese)) {
         bytes = file.read(cps::exchange::kMaxInput + 1);
         if (bytes.size() > cps::exchange::kMaxInput)
-            error = path + QStringLiteral(": larger than 1 MiB");
+            error = path + context_.text(": larger than 1 MiB", "：大于 1 MiB");
     }
     if (!error.isEmpty()) {
         prompter_.message(&frame_, caption(),
@@ -193,7 +193,9 @@ void ExchangeCommands::importChannels() {
                           Prompter::Icon::Exclamation, QMessageBox::Ok);
         return;
     }
-    cps::exchange::ImportResult r = cps::exchange::importCsv(bytes, base);
+    cps::exchange::CsvOptions options;
+    options.chinese = context_.chinese;
+    cps::exchange::ImportResult r = cps::exchange::importCsv(bytes, base, options);
     if (!r.ok && r.fittable) {
         // What only the radio cannot hold can be fitted, if the user wants it.
         const auto answer = prompter_.message(
@@ -205,9 +207,8 @@ void ExchangeCommands::importChannels() {
                               "略过其他此类行）？"),
             Prompter::Icon::Question, QMessageBox::Yes | QMessageBox::No);
         if (answer != QMessageBox::Yes) return;
-        cps::exchange::CsvOptions lenient;
-        lenient.lenient = true;
-        r = cps::exchange::importCsv(bytes, base, lenient);
+        options.lenient = true;
+        r = cps::exchange::importCsv(bytes, base, options);
     }
     if (!r.ok) {
         prompter_.message(&frame_, caption(),

@@ -1,5 +1,6 @@
 #include "ChannelTable.h"
 
+#include <QCoreApplication>
 #include <Qt>
 #include <QtGlobal>
 
@@ -67,10 +68,11 @@ bool sameTone(const QString& a, const QString& b) {
     return tones::fromText(a.toUpper()) == tones::fromText(b.toUpper());
 }
 
-CellEntry refusal(const char* reason) {
+CellEntry refusal(const char* reason, const char* reasonZh) {
     CellEntry e;
     e.refused = true;
     e.reason = reason;
+    e.reasonZh = reasonZh;
     return e;
 }
 
@@ -250,14 +252,17 @@ CellEntry ChannelTable::typeOther(int row, int col, const QString& typed) {
     QString text = typed;
     if (kind == EditorKind::Name) {
         if (typed.size() > kNameRecordLength)
-            return refusal("longer than the 8 characters the record holds");
-        if (!recordBytes(typed)) return refusal("a character the record cannot hold in a name");
+            return refusal("longer than the 8 characters the record holds",
+                           "超过记录可存的 8 个字符");
+        if (!recordBytes(typed))
+            return refusal("a character the record cannot hold in a name",
+                           "名称中有记录存不下的字符");
     } else if (kind == EditorKind::Tone) {
         // The typed tone check below decides, the other language's "None" included.
     } else if (!typed.isEmpty()) {
         // An empty list cell is what a channel without transmit frequency shows.
         const int i = findItem(kind, typed);
-        if (i < 0) return refusal("not an item of the column's list");
+        if (i < 0) return refusal("not an item of the column's list", "不是该列列表中的项");
         text = items(kind).at(i);
     }
 
@@ -272,7 +277,8 @@ CellEntry ChannelTable::typeOther(int row, int col, const QString& typed) {
         QString result;
         // The grid keeps the previous text without a message.
         if (!tones::checkTyped(text, chinese_, &result))
-            return refusal("not None, a tone from 60.0 to 259.9 or a code of the tone list");
+            return refusal("not None, a tone from 60.0 to 259.9 or a code of the tone list",
+                           "不是 None、60.0 到 259.9 的亚音或亚音表中的数字码");
         cell(row, col) = result;
         e.changed = !sameTone(text, result);
         return e;
@@ -381,6 +387,15 @@ const char* ChannelTable::noticeText(Notice notice) {
                 "Error data Value, please input according the step value(6.25K/5k).");
     }
     return "";
+}
+
+QString ChannelTable::refusalText(const CellEntry& entry, bool chinese) {
+    const Notice notice = entry.outcome.notice;
+    if (notice != Notice::None)
+        return chinese ? QCoreApplication::translate("StringTable", noticeText(notice))
+                       : QString::fromUtf8(noticeText(notice));
+    const char* reason = chinese && entry.reasonZh ? entry.reasonZh : entry.reason;
+    return QString::fromUtf8(reason ? reason : "");
 }
 
 QString ChannelTable::noticeDetail(Notice notice, bool chinese) const {

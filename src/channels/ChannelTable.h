@@ -33,9 +33,10 @@ struct EditOutcome {
 // file instead (the command-line import) whether the text went in and in what form.
 struct CellEntry {
     EditOutcome outcome;
-    bool refused = false;          // the text did not go into the cell as a value
-    const char* reason = nullptr;  // why, for a refusal the grid shows no message for
-    bool changed = false;          // the cell holds another value than typed, not just another form
+    bool refused = false;            // the text did not go into the cell as a value
+    const char* reason = nullptr;    // why, for a refusal the grid shows no message for
+    const char* reasonZh = nullptr;  // the same in Chinese
+    bool changed = false;  // the cell holds another value than typed, not just another form
 };
 
 // The verdict on rows typed in one go (a paste): where the first refusal is, if any.
@@ -117,6 +118,9 @@ class ChannelTable {
 
     // The string-table text of an entry error (English source, "StringTable" context).
     static const char* noticeText(Notice notice);
+    // Why a typed cell was refused, for callers that read files: the notice's text (Chinese
+    // from the program's language file) or the refusal's own reason.
+    static QString refusalText(const CellEntry& entry, bool chinese);
     // The line shown under an entry error's text: what would have been allowed, with the
     // band limits in use.
     QString noticeDetail(Notice notice, bool chinese) const;

@@ -4,6 +4,7 @@
 
 #include "ChannelCodec.h"
 #include "ChannelTable.h"
+#include "Pick.h"
 #include "RowText.h"
 
 namespace cps::cli {
@@ -46,30 +47,36 @@ RowImportResult importChannelRows(const QByteArray& text, const QString& source,
         QString line = lines[i];
         if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
         const QStringList fields = line.split(QLatin1Char('\t'));
-        const QString where = QStringLiteral("%1 line %2").arg(source).arg(i + 1);
+        const QString where = pick(chinese, "%1 line %2", "%1 第 %2 行").arg(source).arg(i + 1);
         if (fields.size() != 1 + kColumnCount)
-            return refused({QStringLiteral("%1: %2 fields, %3 expected (label and ten columns, "
-                                           "separated by tabs)")
+            return refused({pick(chinese,
+                                 "%1: %2 fields, %3 expected (label and ten columns, separated by "
+                                 "tabs)",
+                                 "%1：有 %2 个字段，应为 %3 个（行标签和十列，以制表符分隔）")
                                 .arg(where)
                                 .arg(fields.size())
                                 .arg(1 + kColumnCount)});
         const int n = labels.value(fields[0], 0);
         if (n == 0)
-            return refused(
-                {QStringLiteral("%1: unknown row label \"%2\"").arg(where, escapeCell(fields[0]))});
+            return refused({pick(chinese, "%1: unknown row label \"%2\"", "%1：未知的行标签 \"%2\"")
+                                .arg(where, escapeCell(fields[0]))});
         if (rows.contains(n))
             return refused(
-                {QStringLiteral("%1: row \"%2\" appears twice").arg(where, escapeCell(fields[0]))});
+                {pick(chinese, "%1: row \"%2\" appears twice", "%1：行 \"%2\" 出现了两次")
+                     .arg(where, escapeCell(fields[0]))});
         // Bytes other than printable ASCII reach a name only as escapes, as `cps channels`
         // prints them; typed as they are they would be whatever the file's encoding made.
         const QString& name = fields[1 + kColName];
         for (QChar ch : name) {
             if (ch.unicode() < 0x20 || ch.unicode() > 0x7E)
                 return refused(
-                    {QStringLiteral("%1, column \"%2\": '%3': a character outside printable "
-                                    "ASCII (write other bytes as \\xNN)")
-                         .arg(where, ChannelTable::heading(1 + kColName, false), escapeCell(name)),
-                     QStringLiteral("nothing written")});
+                    {pick(chinese,
+                          "%1, column \"%2\": '%3': a character outside printable ASCII (write "
+                          "other bytes as \\xNN)",
+                          "%1，列 \"%2\"：'%3'：有可打印 ASCII 以外的字符（其他字节请写成 \\xNN）")
+                         .arg(where, ChannelTable::heading(1 + kColName, chinese),
+                              escapeCell(name)),
+                     pick(chinese, "nothing written", "未写任何文件")});
         }
         ChannelRow row;
         for (int c = 0; c < kColumnCount; ++c) row[c] = unescapeCell(fields[c + 1]);
@@ -77,7 +84,7 @@ RowImportResult importChannelRows(const QByteArray& text, const QString& source,
         lineOf.insert(n, i + 1);
     }
     if (rows.size() != kChannelCount)
-        return refused({QStringLiteral("%1: %2 rows, %3 expected")
+        return refused({pick(chinese, "%1: %2 rows, %3 expected", "%1：有 %2 行，应为 %3 行")
                             .arg(source)
                             .arg(rows.size())
                             .arg(kChannelCount)});
@@ -92,23 +99,22 @@ RowImportResult importChannelRows(const QByteArray& text, const QString& source,
         for (int col = 1; col < ChannelTable::kCols; ++col) {
             const QString& typed = rows[n][col - 1];
             const CellEntry entry = table.typeCell(n, col, typed);
-            const QString where = QStringLiteral("%1 line %2, column \"%3\"")
-                                      .arg(source)
-                                      .arg(lineOf[n])
-                                      .arg(ChannelTable::heading(col, false));
+            const QString where =
+                pick(chinese, "%1 line %2, column \"%3\"", "%1 第 %2 行，列 \"%3\"")
+                    .arg(source)
+                    .arg(lineOf[n])
+                    .arg(ChannelTable::heading(col, chinese));
             if (entry.refused) {
                 const Notice notice = entry.outcome.notice;
-                QStringList why{QStringLiteral("%1: '%2': %3")
-                                    .arg(where, typed,
-                                         QString::fromUtf8(notice != Notice::None
-                                                               ? ChannelTable::noticeText(notice)
-                                                               : entry.reason))};
-                if (notice != Notice::None) why << table.noticeDetail(notice, false);
-                why << QStringLiteral("nothing written");
+                const QString reason = ChannelTable::refusalText(entry, chinese);
+                QStringList why{
+                    pick(chinese, "%1: '%2': %3", "%1：'%2'：%3").arg(where, typed, reason)};
+                if (notice != Notice::None) why << table.noticeDetail(notice, chinese);
+                why << pick(chinese, "nothing written", "未写任何文件");
                 return refused(why);
             }
             if (entry.changed)
-                result.messages << QStringLiteral("%1: '%2' stored as '%3'")
+                result.messages << pick(chinese, "%1: '%2' stored as '%3'", "%1：'%2' 存为 '%3'")
                                        .arg(where, typed, table.text(n, col));
         }
     }

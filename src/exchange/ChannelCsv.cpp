@@ -8,6 +8,7 @@
 #include "ChannelTable.h"
 #include "Decimal.h"
 #include "Exchange.h"
+#include "Pick.h"
 #include "Tones.h"
 
 namespace cps::exchange {
@@ -96,7 +97,7 @@ struct Record {
 
 // RFC 4180 with the usual tolerance: CRLF or LF, quoted cells with doubled quotes and line
 // breaks inside.
-bool readRecords(const QString& text, QList<Record>* records, QString* error) {
+bool readRecords(const QString& text, QList<Record>* records, QString* error, bool chinese) {
     Record rec;
     QString cell;
     int line = 1;
@@ -149,7 +150,8 @@ bool readRecords(const QString& text, QList<Record>* records, QString* error) {
         }
     }
     if (inQuotes) {
-        *error = QStringLiteral("line %1: a quoted cell is not closed").arg(rec.line);
+        *error = pick(chinese, "line %1: a quoted cell is not closed", "第 %1 行：引号单元格未闭合")
+                     .arg(rec.line);
         return false;
     }
     endRecord();
@@ -165,15 +167,26 @@ struct Refusal {
 
 class RowImport {
   public:
-    RowImport(const Record& rec, const QVector<int>& index, bool lenient, QStringList shown)
-        : rec_(rec), index_(index), lenient_(lenient), shown_(std::move(shown)) {}
+    RowImport(const Record& rec, const QVector<int>& index, bool lenient, QStringList shown,
+              bool chinese)
+        : rec_(rec),
+          index_(index),
+          lenient_(lenient),
+          shown_(std::move(shown)),
+          chinese_(chinese) {}
 
     QString cell(Col c) const {
         const int i = index_[c];
         return i < 0 ? QString() : rec_.cells.value(i).trimmed();
     }
     QString where(Col c) const {
-        return QStringLiteral("line %1, %2 '%3'").arg(rec_.line).arg(csvColumns()[c], cell(c));
+        return pick(chinese_, "line %1, %2 '%3'", "第 %1 行，%2 '%3'")
+            .arg(rec_.line)
+            .arg(csvColumns()[c], cell(c));
+    }
+    // The text of the run's language.
+    QString say(const char* english, const char* chineseText) const {
+        return pick(chinese_, english, chineseText);
     }
 
     // A CTCSS tone of the radio's list, the nearest one when lenient.
@@ -182,7 +195,7 @@ class RowImport {
         bool ok = false;
         const double hz = QLocale::c().toDouble(v, &ok);
         if (!ok || !std::isfinite(hz) || hz <= 0) {
-            r->why = where(c) + QStringLiteral(": not a tone frequency");
+            r->why = where(c) + say(": not a tone frequency", "：不是亚音频率");
             return false;
         }
         const QString t = QString::asprintf("%.1f", hz);
@@ -194,7 +207,8 @@ class RowImport {
             return true;
         }
         if (!lenient_) {
-            r->why = where(c) + QStringLiteral(": not a tone of the radio's tone list");
+            r->why =
+                where(c) + say(": not a tone of the radio's tone list", "：不在对讲机的亚音表中");
             r->fittable = true;
             return false;
         }
@@ -206,7 +220,8 @@ class RowImport {
                 *text = list[i];
             }
         }
-        notes->append(where(c) + QStringLiteral(": stored as the nearest tone, %1").arg(*text));
+        notes->append(where(c) +
+                      say(": stored as the nearest tone, %1", "：存为最接近的亚音 %1").arg(*text));
         return true;
     }
 
@@ -230,7 +245,8 @@ class RowImport {
                 return true;
             }
         }
-        r->why = where(c) + QStringLiteral(": not a DCS code of the radio's tone list");
+        r->why = where(c) +
+                 say(": not a DCS code of the radio's tone list", "：不是对讲机亚音表中的 DCS 码");
         r->fittable = true;
         return false;
     }
@@ -240,6 +256,7 @@ class RowImport {
     const QVector<int>& index_;
     bool lenient_;
     QStringList shown_;  // the tones the channel at the location shows
+    bool chinese_;
 };
 
 QString powerText(const QString& v, QString* note) {
@@ -362,14 +379,19 @@ ImportResult importCsv(const QByteArray& csv, const RadioImage& into, const CsvO
         result.notes.clear();
         return result;
     };
-    if (csv.size() > kMaxInput) return fail(QStringLiteral("larger than 1 MiB, no channel list"));
+    const bool zh = options.chinese;
+    auto say = [zh](const char* english, const char* chineseText) {
+        return pick(zh, english, chineseText);
+    };
+    if (csv.size() > kMaxInput)
+        return fail(say("larger than 1 MiB, no channel list", "大于 1 MiB，不是信道列表"));
     QString text = QString::fromUtf8(csv);
     if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
 
     QList<Record> records;
     QString error;
-    if (!readRecords(text, &records, &error)) return fail(error);
-    if (records.isEmpty()) return fail(QStringLiteral("no header line"));
+    if (!readRecords(text, &records, &error, zh)) return fail(error);
+    if (records.isEmpty()) return fail(say("no header line", "没有标题行"));
 
     // Header by name, any order; columns of other names are left alone.
     QVector<int> index(kCsvColumns, -1);
@@ -382,7 +404,7 @@ ImportResult importCsv(const QByteArray& csv, const RadioImage& into, const CsvO
     }
     for (Col need : {kLocation, kFrequency})
         if (index[need] < 0)
-            return fail(QStringLiteral("line %1: no column \"%2\"")
+            return fail(say("line %1: no column \"%2\"", "第 %1 行：没有 \"%2\" 列")
                             .arg(header.line)
                             .arg(csvColumns()[need]));
 
@@ -404,18 +426,21 @@ ImportResult importCsv(const QByteArray& csv, const RadioImage& into, const CsvO
     QStringList notes;
     for (int i = 1; i < records.size(); ++i) {
         const Record& rec = records[i];
-        const QString loc = RowImport(rec, index, false, {}).cell(kLocation);
+        const QString loc = RowImport(rec, index, false, {}, zh).cell(kLocation);
         bool ok = false;
         const int n = loc.toInt(&ok);
         const RowImport row(
             rec, index, options.lenient,
             ok && n >= 1 && n <= kChannelCount
                 ? QStringList{table.text(n, 1 + kColDecTone), table.text(n, 1 + kColEncTone)}
-                : QStringList{});
+                : QStringList{},
+            zh);
         if (!ok || n < 1 || n > kChannelCount)
-            return fail(row.where(kLocation) + QStringLiteral(": not a location from 1 to 129"));
+            return fail(row.where(kLocation) +
+                        say(": not a location from 1 to 129", "：不是 1 到 129 的位置"));
         if (seen.contains(n))
-            return fail(row.where(kLocation) + QStringLiteral(": that location appears twice"));
+            return fail(row.where(kLocation) +
+                        say(": that location appears twice", "：该位置出现了两次"));
         seen.insert(n);
         const QString freq = row.cell(kFrequency);
         if (freq.isEmpty()) continue;  // an empty location
@@ -424,7 +449,7 @@ ImportResult importCsv(const QByteArray& csv, const RadioImage& into, const CsvO
         QStringList rowNotes;
         auto refuse = [&](const Refusal& r) -> bool {
             if (!r.fittable || !options.lenient) return true;
-            notes.append(r.why + QStringLiteral(": row skipped"));
+            notes.append(r.why + say(": row skipped", "：跳过该行"));
             return false;
         };
 
@@ -436,11 +461,11 @@ ImportResult importCsv(const QByteArray& csv, const RadioImage& into, const CsvO
         if (!offsetText.isEmpty()) {
             bool isNumber = false;
             QLocale::c().toDouble(offsetText, &isNumber);
-            if (!isNumber) return fail(row.where(kOffset) + QStringLiteral(": not a number"));
+            if (!isNumber) return fail(row.where(kOffset) + say(": not a number", "：不是数字"));
             offset = freqTextToValue(offsetText);
             // The sign is Duplex's; a split's Offset is a frequency, checked by the grid.
             if (offset < 0 && duplex != QLatin1String("split"))
-                return fail(row.where(kOffset) + QStringLiteral(": negative"));
+                return fail(row.where(kOffset) + say(": negative", "：为负数"));
         }
         QString txText;
         if (duplex.isEmpty()) {
@@ -448,12 +473,13 @@ ImportResult importCsv(const QByteArray& csv, const RadioImage& into, const CsvO
         } else if (duplex == QLatin1String("+")) {
             txText = freqValueToText(rx + offset);
         } else if (duplex == QLatin1String("-")) {
-            if (offset > rx) return fail(row.where(kOffset) + QStringLiteral(": below 0 MHz"));
+            if (offset > rx) return fail(row.where(kOffset) + say(": below 0 MHz", "：低于 0 MHz"));
             txText = freqValueToText(rx - offset);
         } else if (duplex == QLatin1String("split")) {
             txText = offsetText;
         } else if (duplex != QLatin1String("off")) {
-            return fail(row.where(kDuplex) + QStringLiteral(": not \"\", +, -, split or off"));
+            return fail(row.where(kDuplex) +
+                        say(": not \"\", +, -, split or off", "：不是 \"\"、+、-、split 或 off"));
         }
 
         // Tones.
@@ -461,7 +487,8 @@ ImportResult importCsv(const QByteArray& csv, const RadioImage& into, const CsvO
         QString pol = polarity.isEmpty() ? QStringLiteral("NN") : polarity;
         if (pol.size() != 2 || !QStringLiteral("NR").contains(pol[0]) ||
             !QStringLiteral("NR").contains(pol[1]))
-            return fail(row.where(kDtcsPolarity) + QStringLiteral(": not NN, NR, RN or RR"));
+            return fail(row.where(kDtcsPolarity) +
+                        say(": not NN, NR, RN or RR", "：不是 NN、NR、RN 或 RR"));
         QString txTone = QStringLiteral("None"), rxTone = QStringLiteral("None");
         const QString tone = row.cell(kTone);
         bool skip = false;
@@ -496,15 +523,18 @@ ImportResult importCsv(const QByteArray& csv, const RadioImage& into, const CsvO
             const int rxKind = sides.size() == 2 ? kind(sides[1].trimmed()) : -1;
             if (txKind < 0 || rxKind < 0)
                 return fail(row.where(kCrossMode) +
-                            QStringLiteral(": not one of Tone->Tone, Tone->DTCS, DTCS->Tone, "
-                                           "DTCS->, ->Tone, ->DTCS, DTCS->DTCS"));
+                            say(": not one of Tone->Tone, Tone->DTCS, DTCS->Tone, DTCS->, ->Tone, "
+                                "->DTCS, DTCS->DTCS",
+                                "：不是 Tone->Tone、Tone->DTCS、DTCS->Tone、DTCS->、->Tone、"
+                                "->DTCS、DTCS->DTCS 之一"));
             if (txKind == 1) toneOk = ctcss(kRToneFreq, &txTone);
             if (toneOk && !skip && txKind == 2) toneOk = dcs(kDtcsCode, pol[0], &txTone);
             if (toneOk && !skip && rxKind == 1) toneOk = ctcss(kCToneFreq, &rxTone);
             if (toneOk && !skip && rxKind == 2)
                 toneOk = dcs(txKind == 2 ? kRxDtcsCode : kDtcsCode, pol[1], &rxTone);
         } else {
-            return fail(row.where(kTone) + QStringLiteral(": not \"\", Tone, TSQL, DTCS or Cross"));
+            return fail(row.where(kTone) + say(": not \"\", Tone, TSQL, DTCS or Cross",
+                                               "：不是 \"\"、Tone、TSQL、DTCS 或 Cross"));
         }
         if (!toneOk && !skip) return fail(refusal.why, refusal.fittable);
         if (skip) continue;
@@ -516,8 +546,9 @@ ImportResult importCsv(const QByteArray& csv, const RadioImage& into, const CsvO
         } else if (mode.compare(QLatin1String("NFM"), Qt::CaseInsensitive) == 0) {
             bandwidth = QStringLiteral("Narrow");
         } else {
-            const Refusal r{row.where(kMode) + QStringLiteral(": the radio has only FM and NFM"),
-                            true};
+            const Refusal r{
+                row.where(kMode) + say(": the radio has only FM and NFM", "：对讲机只有 FM 和 NFM"),
+                true};
             if (refuse(r)) return fail(r.why, true);
             continue;
         }
@@ -527,8 +558,9 @@ ImportResult importCsv(const QByteArray& csv, const RadioImage& into, const CsvO
             bool isNumber = false;
             QLocale::c().toDouble(step, &isNumber);
             if (!isNumber || (khz != 5000 && khz != 6250)) {
-                const Refusal r{
-                    row.where(kTStep) + QStringLiteral(": the radio steps 5 or 6.25 kHz"), true};
+                const Refusal r{row.where(kTStep) + say(": the radio steps 5 or 6.25 kHz",
+                                                        "：对讲机的步进为 5 或 6.25 kHz"),
+                                true};
                 if (refuse(r)) return fail(r.why, true);
                 continue;
             }
@@ -540,23 +572,26 @@ ImportResult importCsv(const QByteArray& csv, const RadioImage& into, const CsvO
         const QString power = row.cell(kPower).isEmpty() ? QStringLiteral("High")
                                                          : powerText(row.cell(kPower), &powerNote);
         if (!powerNote.isEmpty())
-            rowNotes.append(row.where(kPower) + QStringLiteral(": stored as %1").arg(powerNote));
+            rowNotes.append(row.where(kPower) + say(": stored as %1", "：存为 %1").arg(powerNote));
         QString name = index[kName] < 0 ? QString() : rec.cells.value(index[kName]);
         // A changed name only: one the channel already holds is kept as it is.
-        if (const QString bad = controlRefusal(name);
+        if (const QString bad = controlRefusal(name, zh);
             !bad.isEmpty() && name != table.text(n, 1 + kColName))
-            return fail(QStringLiteral("line %1, Name '%2'").arg(rec.line).arg(name) + bad);
+            return fail(say("line %1, Name '%2'", "第 %1 行，Name '%2'").arg(rec.line).arg(name) +
+                        bad);
         // The typing limit holds for a changed name only; a radio's 8-character name stays.
         if (name.size() > ChannelTable::kNameMaxLength && name != table.text(n, 1 + kColName)) {
             if (!options.lenient)
-                return fail(QStringLiteral("line %1, Name '%2': longer than the %3 characters "
-                                           "the radio shows")
+                return fail(say("line %1, Name '%2': longer than the %3 characters the radio shows",
+                                "第 %1 行，Name '%2'：超过对讲机显示的 %3 个字符")
                                 .arg(rec.line)
                                 .arg(name)
                                 .arg(ChannelTable::kNameMaxLength),
                             true);
             name.truncate(ChannelTable::kNameMaxLength);
-            rowNotes.append(QStringLiteral("line %1, Name: cut to '%2'").arg(rec.line).arg(name));
+            rowNotes.append(say("line %1, Name: cut to '%2'", "第 %1 行，Name：截为 '%2'")
+                                .arg(rec.line)
+                                .arg(name));
         }
 
         // Typed into the grid left to right, as a user would.
@@ -566,18 +601,13 @@ ImportResult importCsv(const QByteArray& csv, const RadioImage& into, const CsvO
         for (int col = 1; col < ChannelTable::kCols; ++col) {
             const QString cellText = col == 1 ? freq : texts[col];
             const CellEntry e = table.typeCell(n, col, table.asShown(n, col, cellText));
-            const QString what = QStringLiteral("line %1, %2 '%3'")
+            const QString what = say("line %1, %2 '%3'", "第 %1 行，%2 '%3'")
                                      .arg(rec.line)
-                                     .arg(ChannelTable::heading(col, false).trimmed(), cellText);
-            if (e.refused) {
-                const char* why = e.outcome.notice != Notice::None
-                                      ? ChannelTable::noticeText(e.outcome.notice)
-                                      : e.reason;
-                return fail(what + QStringLiteral(": ") + QString::fromUtf8(why));
-            }
+                                     .arg(ChannelTable::heading(col, zh).trimmed(), cellText);
+            if (e.refused) return fail(what + say(": ", "：") + ChannelTable::refusalText(e, zh));
             if (e.changed) {
                 const QString change =
-                    what + QStringLiteral(": stored as '%1'").arg(table.text(n, col));
+                    what + say(": stored as '%1'", "：存为 '%1'").arg(table.text(n, col));
                 if (!options.lenient) return fail(change, true);
                 rowNotes.append(change);
             }

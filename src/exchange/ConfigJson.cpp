@@ -10,6 +10,7 @@
 #include "Exchange.h"
 #include "Field.h"
 #include "JsonText.h"
+#include "Pick.h"
 #include "TwoToneFields.h"
 
 namespace cps::exchange {
@@ -69,11 +70,12 @@ int channelOfLabel(const QString& label) {
 
 }  // namespace
 
-QString controlRefusal(const QString& text) {
+QString controlRefusal(const QString& text, bool chinese) {
     for (const QChar c : text) {
         const char16_t u = c.unicode();
         if (u < 0x20 || (u >= 0x7F && u <= 0x9F))
-            return QStringLiteral(": control character \\x%1 is not allowed")
+            return pick(chinese, ": control character \\x%1 is not allowed",
+                        "：不允许控制字符 \\x%1")
                 .arg(QString::number(u, 16).toUpper().rightJustified(2, QLatin1Char('0')));
     }
     return QString();
@@ -127,14 +129,19 @@ ImportResult importJson(const QByteArray& json, const RadioImage& into,
         result.error = why;
         return result;
     };
-    if (json.size() > kMaxInput) return fail(QStringLiteral("larger than 1 MiB, no configuration"));
+    const bool zh = options.chinese;
+    auto say = [zh](const char* english, const char* chineseText) {
+        return pick(zh, english, chineseText);
+    };
+    if (json.size() > kMaxInput)
+        return fail(say("larger than 1 MiB, no configuration", "大于 1 MiB，不是配置文件"));
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError)
-        return fail(QStringLiteral("$: %1 at byte %2")
+        return fail(say("$: %1 at byte %2", "$：第 %2 字节处 %1")
                         .arg(parseError.errorString())
                         .arg(parseError.offset));
-    if (!doc.isObject()) return fail(QStringLiteral("$: not an object"));
+    if (!doc.isObject()) return fail(say("$: not an object", "$：不是对象"));
     const QJsonObject root = doc.object();
 
     // Every member is checked before anything is applied: a refusal writes nothing.
@@ -148,37 +155,41 @@ ImportResult importJson(const QByteArray& json, const RadioImage& into,
             t = field::findTable(name);
             if (!t || t->count != 1)
                 return fail(pathOf(name) +
-                            QStringLiteral(": unknown section (sections: %1)").arg(sectionList));
+                            say(": unknown section (sections: %1)", "：未知的区（区：%1）")
+                                .arg(sectionList));
         }
-        if (!it.value().isObject()) return fail(pathOf(name) + QStringLiteral(": not an object"));
+        if (!it.value().isObject())
+            return fail(pathOf(name) + say(": not an object", "：不是对象"));
         const QJsonObject members = it.value().toObject();
         if (bySection.contains(name.toLower()))
-            return fail(pathOf(name) + QStringLiteral(": the section appears twice"));
+            return fail(pathOf(name) + say(": the section appears twice", "：该区出现了两次"));
         for (auto m = members.begin(); m != members.end(); ++m) {
             if (!t) {
                 if (channelOfLabel(m.key()) == 0)
                     return fail(pathOf(name, m.key()) +
-                                QStringLiteral(": no channel of that name (1 to 128, Fr)"));
+                                say(": no channel of that name (1 to 128, Fr)",
+                                    "：没有此名称的信道（1 到 128，Fr）"));
                 if (!m.value().isObject())
-                    return fail(pathOf(name, m.key()) + QStringLiteral(": not an object"));
+                    return fail(pathOf(name, m.key()) + say(": not an object", "：不是对象"));
                 const QJsonObject cells = m.value().toObject();
                 for (auto c = cells.begin(); c != cells.end(); ++c) {
                     const int i = channelFields().indexOf(c.key());
                     if (i < 0 || i >= kColumnCount)
                         return fail(pathOf(name, m.key(), c.key()) +
-                                    QStringLiteral(": unknown field"));
+                                    say(": unknown field", "：未知字段"));
                     if (!c.value().isString())
                         return fail(pathOf(name, m.key(), c.key()) +
-                                    QStringLiteral(": not a string"));
+                                    say(": not a string", "：不是字符串"));
                 }
                 continue;
             }
             const int i = t->indexOf(m.key());
             if (i < 0 || (t->fields[static_cast<size_t>(i)].flags & field::kHidden))
                 return fail(pathOf(name, m.key()) +
-                            QStringLiteral(": section %1 has no such field").arg(t->section));
+                            say(": section %1 has no such field", "：区 %1 没有此字段")
+                                .arg(QString::fromUtf8(t->section)));
             if (!m.value().isString())
-                return fail(pathOf(name, m.key()) + QStringLiteral(": not a string"));
+                return fail(pathOf(name, m.key()) + say(": not a string", "：不是字符串"));
         }
         bySection.insert(name.toLower(), members);
     }
@@ -219,10 +230,12 @@ ImportResult importJson(const QByteArray& json, const RadioImage& into,
             edited = true;
             const QString path = pathOf(section, QString::fromUtf8(f.key));
             // A changed text only: one the image already holds is kept as it is.
-            if (const QString bad = controlRefusal(text); !bad.isEmpty()) return fail(path + bad);
+            if (const QString bad = controlRefusal(text, zh); !bad.isEmpty())
+                return fail(path + bad);
             if (t->needsAccessCode && !options.serviceAccess)
-                return fail(path + QStringLiteral(": section %1 changes only with the service "
-                                                  "access code (Password)")
+                return fail(path + say(": section %1 changes only with the service access code "
+                                       "(Password)",
+                                       "：区 %1 只有凭维修密码（密码）才能修改")
                                        .arg(section));
             const field::Parsed p = field::set(form, index, text);
             if (!p.ok) {
@@ -232,11 +245,18 @@ ImportResult importJson(const QByteArray& json, const RadioImage& into,
                     form.values[index].clear();
                     continue;
                 }
-                return fail(path + QStringLiteral(": '%1': %2").arg(text, p.why));
+                // The form shows the English texts the file holds; the reason is asked
+                // again in the run's language.
+                field::Env asked = form.env;
+                asked.chinese = zh;
+                const field::Parsed again = field::parse(f, text, asked);
+                return fail(
+                    path +
+                    say(": '%1': %2", "：'%1'：%2").arg(text, again.ok || !zh ? p.why : again.why));
             }
             if (p.changed)
-                return fail(path +
-                            QStringLiteral(": '%1' would be stored as '%2'").arg(text, p.text));
+                return fail(path + say(": '%1' would be stored as '%2'", "：'%1' 将被存为 '%2'")
+                                       .arg(text, p.text));
         }
         // A section the file leaves as it is stays byte for byte, as a dialog closed with OK
         // and no edit does.
@@ -272,18 +292,14 @@ ImportResult importJson(const QByteArray& json, const RadioImage& into,
                                 .trimmed())
                     continue;
                 const QString path = pathOf(kChannels, label, QString::fromUtf8(key));
-                if (const QString bad = controlRefusal(text); !bad.isEmpty())
+                if (const QString bad = controlRefusal(text, zh); !bad.isEmpty())
                     return fail(path + bad);
                 const CellEntry e = table.typeCell(n, col, text);
-                if (e.refused) {
-                    const char* why = e.outcome.notice != Notice::None
-                                          ? ChannelTable::noticeText(e.outcome.notice)
-                                          : e.reason;
-                    return fail(path +
-                                QStringLiteral(": '%1': %2").arg(text, QString::fromUtf8(why)));
-                }
+                if (e.refused)
+                    return fail(path + say(": '%1': %2", "：'%1'：%2")
+                                           .arg(text, ChannelTable::refusalText(e, zh)));
                 if (e.changed)
-                    return fail(path + QStringLiteral(": '%1' would be stored as '%2'")
+                    return fail(path + say(": '%1' would be stored as '%2'", "：'%1' 将被存为 '%2'")
                                            .arg(text, table.text(n, col)));
             }
         }

@@ -29,7 +29,7 @@ constexpr int kMaxInput = 1024 * 1024;
 // ": control character \xNN is not allowed" for the first control character (C0, DEL, C1)
 // in text, empty when it holds none. Names and texts are shown on screens and terminals,
 // where such a character would act, so the importers refuse them.
-QString controlRefusal(const QString& text);
+QString controlRefusal(const QString& text, bool chinese = false);
 
 // Channel CSV ---------------------------------------------------------------------------
 
@@ -42,6 +42,7 @@ QByteArray exportCsv(const RadioImage& image);
 
 struct CsvOptions {
     bool lenient = false;  // fit what the radio cannot hold and note each change
+    bool chinese = false;  // the language of the error and the notes
 };
 
 // The rows of csv typed into the channel grid over into (its bands; its Busy Lock and PTT
@@ -57,6 +58,7 @@ QByteArray exportJson(const RadioImage& image);
 
 struct JsonOptions {
     bool serviceAccess = false;  // the service access code was given: stun and param may change
+    bool chinese = false;        // the language of the error and the notes
 };
 
 // Applies the members of json to into through the fields' parse and store rules; members

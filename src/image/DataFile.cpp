@@ -33,9 +33,9 @@ bool loadDataFile(const QString& path, RadioImage& image, QString* error, bool c
     return true;
 }
 
-bool saveDataFile(const QString& path, const RadioImage& image, QString* error) {
+bool saveDataFile(const QString& path, const RadioImage& image, QString* error, bool chinese) {
     return replaceFile(path, QByteArray(reinterpret_cast<const char*>(image.data()), kImageSize),
-                       error);
+                       error, chinese);
 }
 
 }  // namespace cps

@@ -15,7 +15,9 @@ bool loadDataFile(const QString& path, RadioImage& image, QString* error = nullp
 
 // Writes exactly 4096 bytes. The old file is replaced only once every byte of the new one
 // reached the disk, so a failed save (disk full, no permission) never destroys it. A path
-// that is not a regular file is refused and left as it is.
-bool saveDataFile(const QString& path, const RadioImage& image, QString* error = nullptr);
+// that is not a regular file is refused and left as it is. error is in Chinese when chinese
+// is set.
+bool saveDataFile(const QString& path, const RadioImage& image, QString* error = nullptr,
+                  bool chinese = false);
 
 }  // namespace cps

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "Decimal.h"
+#include "Pick.h"
 
 namespace cps::field {
 
@@ -266,9 +267,10 @@ Parsed parse(const Field& f, const QString& typed, const Env& env) {
         case Kind::Mapped: {
             const int i = itemIndex(f, typed);
             if (i < 0) {
-                QStringList allowed = items(f, false);
-                return Parsed::refuse(QStringLiteral("\"%1\" is not one of: %2")
-                                          .arg(typed, allowed.join(QStringLiteral(", "))));
+                QStringList allowed = items(f, env.chinese);
+                return Parsed::refuse(
+                    pick(env.chinese, "\"%1\" is not one of: %2", "\"%1\" 不是以下之一：%2")
+                        .arg(typed, allowed.join(QStringLiteral(", "))));
             }
             return Parsed::accept(items(f, env.chinese).value(i));
         }
@@ -276,11 +278,14 @@ Parsed parse(const Field& f, const QString& typed, const Env& env) {
             if (typed.compare(onText(), Qt::CaseInsensitive) == 0) return Parsed::accept(onText());
             if (typed.compare(offText(), Qt::CaseInsensitive) == 0)
                 return Parsed::accept(offText());
-            return Parsed::refuse(QStringLiteral("\"%1\" is not one of: On, Off").arg(typed));
+            return Parsed::refuse(
+                pick(env.chinese, "\"%1\" is not one of: On, Off", "\"%1\" 不是 On 或 Off")
+                    .arg(typed));
         case Kind::Number: {
             long long raw = 0;
             if (!numberRaw(f, typed, &raw))
-                return Parsed::refuse(QStringLiteral("\"%1\" is not a number").arg(typed));
+                return Parsed::refuse(
+                    pick(env.chinese, "\"%1\" is not a number", "\"%1\" 不是数字").arg(typed));
             const long long clamped = std::clamp(raw, f.min, f.max);
             const QString text = formatNumber(f, clamped);
             const int fine = f.decimals + 3;
@@ -295,8 +300,10 @@ Parsed parse(const Field& f, const QString& typed, const Env& env) {
                 if (f.flags & kUpper) c = c.toUpper();
                 if (!allowedChar(f, c)) {
                     if (env.strict)
-                        return Parsed::refuse(
-                            QStringLiteral("character '%1' is not allowed here").arg(c));
+                        return Parsed::refuse(pick(env.chinese,
+                                                   "character '%1' is not allowed here",
+                                                   "此处不允许字符 '%1'")
+                                                  .arg(c));
                     altered = true;
                     continue;
                 }
@@ -304,7 +311,9 @@ Parsed parse(const Field& f, const QString& typed, const Env& env) {
             }
             if (out.size() > f.width) {
                 if (env.strict)
-                    return Parsed::refuse(QStringLiteral("longer than %1 characters").arg(f.width));
+                    return Parsed::refuse(
+                        pick(env.chinese, "longer than %1 characters", "超过 %1 个字符")
+                            .arg(f.width));
                 out.truncate(f.width);
                 altered = true;
             }
@@ -358,7 +367,7 @@ Form load(const Table& t, const RadioImage& image, const Env& env, int record) {
 
 Parsed set(Form& form, int index, const QString& typed) {
     if (index < 0 || index >= form.values.size())
-        return Parsed::refuse(QStringLiteral("no such field"));
+        return Parsed::refuse(pick(form.env.chinese, "no such field", "没有此字段"));
     const Parsed p = parse(form.table->fields[static_cast<size_t>(index)], typed, form.env);
     if (!p.ok) return p;
     form.values[index] = p.text;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "FeatureFields.h"
+#include "Pick.h"
 #include "RadioImage.h"
 
 namespace cps {
@@ -70,12 +71,15 @@ Parsed parsePassword(const Field& f, const QString& typed, const Env& env) {
         if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
             digits.append(c);
         } else {
-            if (env.strict) return Parsed::refuse(QStringLiteral("the password takes digits only"));
+            if (env.strict)
+                return Parsed::refuse(
+                    pick(env.chinese, "the password takes digits only", "密码只能是数字"));
             altered = true;
         }
     }
     if (digits.size() > f.width) {
-        if (env.strict) return Parsed::refuse(QStringLiteral("longer than 6 digits"));
+        if (env.strict)
+            return Parsed::refuse(pick(env.chinese, "longer than 6 digits", "超过 6 位数字"));
         digits.truncate(f.width);
         altered = true;
     }

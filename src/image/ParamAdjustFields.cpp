@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "Decimal.h"
+#include "Pick.h"
 
 namespace cps {
 
@@ -60,12 +61,15 @@ void storeNumberList(const Field& f, uint8_t* base, const QString& text, const E
     writeLowFirst(f, base, v);
 }
 
-Parsed parseListItem(const Field& f, const QString& typed, const Env&) {
+Parsed parseListItem(const Field& f, const QString& typed, const Env& env) {
     bool ok = false;
     const long long v = typed.trimmed().toLongLong(&ok);
     if (!ok || v < f.min || v > f.max)
         return Parsed::refuse(
-            QStringLiteral("\"%1\" is not one of: %2 to %3").arg(typed).arg(f.min).arg(f.max));
+            pick(env.chinese, "\"%1\" is not one of: %2 to %3", "\"%1\" 不在 %2 到 %3 之间")
+                .arg(typed)
+                .arg(f.min)
+                .arg(f.max));
     return Parsed::accept(QString::number(v));
 }
 

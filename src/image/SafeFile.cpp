@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include "Pick.h"
+
 namespace cps {
 namespace {
 
@@ -13,19 +15,21 @@ void say(QString* error, const QString& text) {
 
 }  // namespace
 
-ReplaceResult replaceFileContents(const QString& path, const QByteArray& bytes, QString* error) {
+ReplaceResult replaceFileContents(const QString& path, const QByteArray& bytes, QString* error,
+                                  bool chinese) {
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
-        say(error, QStringLiteral("Cannot write %1: it is not a regular file, so it was not "
-                                  "replaced")
-                       .arg(QDir::toNativeSeparators(path)));
+        say(error,
+            pick(chinese, "Cannot write %1: it is not a regular file, so it was not replaced",
+                 "无法写入 %1：它不是普通文件，未被替换")
+                .arg(QDir::toNativeSeparators(path)));
         return ReplaceResult::Refused;
     }
     QSaveFile file(path);
     // Unbuffered, so that a write the disk refuses fails here and not in a later flush
     // whose result the commit may not pass on.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        say(error, QStringLiteral("Cannot write %1: %2")
+        say(error, pick(chinese, "Cannot write %1: %2", "无法写入 %1：%2")
                        .arg(QDir::toNativeSeparators(path), file.errorString()));
         return ReplaceResult::NotStarted;
     }
@@ -36,13 +40,15 @@ ReplaceResult replaceFileContents(const QString& path, const QByteArray& bytes, 
         done += n;
     }
     if (done != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
-        say(error, QStringLiteral("Cannot write %1: %2; the previous file was left as it was")
+        say(error, pick(chinese, "Cannot write %1: %2; the previous file was left as it was",
+                        "无法写入 %1：%2；原来的文件保持不变")
                        .arg(QDir::toNativeSeparators(path), file.errorString()));
         file.cancelWriting();
         return ReplaceResult::WriteFailed;
     }
     if (!file.commit()) {
-        say(error, QStringLiteral("Cannot write %1: %2; the previous file was left as it was")
+        say(error, pick(chinese, "Cannot write %1: %2; the previous file was left as it was",
+                        "无法写入 %1：%2；原来的文件保持不变")
                        .arg(QDir::toNativeSeparators(path), file.errorString()));
         return ReplaceResult::NotReplaced;
     }

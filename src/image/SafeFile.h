@@ -19,11 +19,13 @@ enum class ReplaceResult {
 // Writes bytes to a temporary file beside path and replaces path with it only once every
 // byte is known to be on disk. On any failure the old file keeps its content. A path that
 // exists but is not a regular file (or a link to one), such as a device or a FIFO, is
-// refused. error names the file and the reason.
+// refused. error names the file and the reason, in Chinese when chinese is set (the
+// system's own reason stays as the system gives it).
 ReplaceResult replaceFileContents(const QString& path, const QByteArray& bytes,
-                                  QString* error = nullptr);
-inline bool replaceFile(const QString& path, const QByteArray& bytes, QString* error = nullptr) {
-    return replaceFileContents(path, bytes, error) == ReplaceResult::Ok;
+                                  QString* error = nullptr, bool chinese = false);
+inline bool replaceFile(const QString& path, const QByteArray& bytes, QString* error = nullptr,
+                        bool chinese = false) {
+    return replaceFileContents(path, bytes, error, chinese) == ReplaceResult::Ok;
 }
 
 // Opens path for reading only when it is a regular file (or a link to one): a FIFO would

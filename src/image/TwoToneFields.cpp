@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Decimal.h"
+#include "Pick.h"
 #include "TwoTone.h"
 
 namespace cps::twotone {
@@ -94,11 +95,12 @@ QString showBeep(const Field& f, const uint8_t* base, const Env&) {
 void storeBeep(const Field& f, uint8_t* base, const QString& text, const Env&) {
     base[f.offset] = text.compare(QLatin1String("On"), Qt::CaseInsensitive) == 0 ? 1 : 0;
 }
-Parsed parseBeep(const Field&, const QString& text, const Env&) {
+Parsed parseBeep(const Field&, const QString& text, const Env& env) {
     for (const char* s : {"On", "Off"})
         if (text.compare(QLatin1String(s), Qt::CaseInsensitive) == 0)
             return Parsed::accept(QString::fromLatin1(s));
-    return Parsed::refuse(QStringLiteral("\"%1\" is not one of: On, Off").arg(text));
+    return Parsed::refuse(
+        pick(env.chinese, "\"%1\" is not one of: On, Off", "\"%1\" 不是 On 或 Off").arg(text));
 }
 
 QString showNothing(const Field&, const uint8_t*, const Env&) { return {}; }

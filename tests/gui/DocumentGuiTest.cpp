@@ -362,8 +362,10 @@ class DocumentGuiTest : public QObject {
         onModal([](QWidget* modal) {
             auto* dlg = qobject_cast<CLanguageDlg*>(modal);
             QVERIFY(dlg);
-            dlg->chineseButton()->setChecked(true);
-            dlg->accept();
+            QVERIFY(QTest::qWaitForWindowExposed(dlg));
+            QCOMPARE(cps::test::clickSeen(dlg->chineseButton()), QString());
+            QCOMPARE(cps::test::clickSeen(cps::test::buttonReading(dlg, QStringLiteral("OK"))),
+                     QString());
         });
         prompter_.answers = {QMessageBox::Cancel};
         QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(cmd::Language)),

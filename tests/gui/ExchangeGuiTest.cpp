@@ -88,6 +88,13 @@ class ExchangeGuiTest : public QObject {
     }
     CMainFrame* frame() const { return startup_->mainFrame(); }
     CMSFlexGrid* grid() const { return frame()->activeView()->grid(); }
+    // The command chosen from its menu by mouse, as the user does.
+    QString choose(QAction* action) {
+        frame()->show();
+        frame()->activateWindow();
+        if (!QTest::qWaitForWindowExposed(frame())) return QStringLiteral("window not shown");
+        return cps::test::chooseMenu(frame()->menuBar(), action);
+    }
     void write(const char* name, const QByteArray& bytes) {
         QFile f(path(name));
         QVERIFY(f.open(QIODevice::WriteOnly));
@@ -117,7 +124,7 @@ class ExchangeGuiTest : public QObject {
         QVERIFY(launch("English"));
         write("in.csv", "Location,Name,Frequency,Duplex,Offset\r\n2,HOME,145.5,-,0.6\r\n");
         prompter_.openPath = path("in.csv");
-        frame()->action(cmd::ImportChannels)->trigger();
+        QCOMPARE(choose(frame()->action(cmd::ImportChannels)), QString());
         QCOMPARE(prompter_.texts, QStringList());
         QCOMPARE(grid()->textMatrix(2, 1), QStringLiteral("145.50000"));
         QCOMPARE(grid()->textMatrix(2, 2), QStringLiteral("144.90000"));
@@ -127,17 +134,17 @@ class ExchangeGuiTest : public QObject {
         write("long.csv", "Location,Name,Frequency\r\n3,LONGNAME,146\r\n");
         prompter_.openPath = path("long.csv");
         prompter_.answers = {QMessageBox::No};
-        frame()->action(cmd::ImportChannels)->trigger();
+        QCOMPARE(choose(frame()->action(cmd::ImportChannels)), QString());
         QVERIFY(prompter_.texts.last().startsWith("line 2, Name 'LONGNAME'"));
         QCOMPARE(grid()->textMatrix(2, 5), QStringLiteral("HOME"));
         prompter_.answers = {QMessageBox::Yes};
-        frame()->action(cmd::ImportChannels)->trigger();
+        QCOMPARE(choose(frame()->action(cmd::ImportChannels)), QString());
         QVERIFY(prompter_.texts.last().contains("cut to 'LONGNAM'"));
         QCOMPARE(grid()->textMatrix(3, 5), QStringLiteral("LONGNAM"));
         QVERIFY(grid()->textMatrix(2, 1).isEmpty());
 
         prompter_.savePath = path("out.csv");
-        frame()->action(cmd::ExportChannels)->trigger();
+        QCOMPARE(choose(frame()->action(cmd::ExportChannels)), QString());
         QFile out(path("out.csv"));
         QVERIFY(out.open(QIODevice::ReadOnly));
         QVERIFY(out.readAll().contains("\r\n3,LONGNAM,146.000000,,0.000000,"));

@@ -640,17 +640,21 @@ class GuiTest : public QObject {
         QCOMPARE(grid()->textMatrix(1, 1), QStringLiteral("440.00000"));
     }
 
-    // Param Adjust opens only after the access code; Sql Tuning opens without it.
+    // The service commands reach the Edit menu after Ctrl+F11 and the access code; then Param
+    // Adjust asks for the code again each time, Sql Tuning opens without it.
     void serviceCommandsOpenTheirDialogs() {
         prepare(kEnglishIni);
         QVERIFY(launch());
+        QVERIFY(QTest::qWaitForWindowActive(frame()));
         QStringList seen;
         QString code;
-        // Answers whatever modal dialog is up: the code into the Password dialog, Cancel to
+        // Answers whatever modal dialog is up: the code into the Password dialog, Escape to
         // the others.
         QTimer poll;
         connect(&poll, &QTimer::timeout, [&] {
             QWidget* w = QApplication::activeModalWidget();
+            // Keys reach a dialog once it is the active window.
+            if (!w || !w->isActiveWindow()) return;
             if (auto* pw = qobject_cast<cps::CPasswordDlg*>(w)) {
                 seen << QStringLiteral("Password");
                 QCOMPARE(cps::test::clickSeen(pw->edit()), QString());
@@ -658,21 +662,33 @@ class GuiTest : public QObject {
                 cps::test::pressKey(Qt::Key_Return);
             } else if (auto* d = qobject_cast<QDialog*>(w)) {
                 seen << d->windowTitle();
-                d->reject();
+                cps::test::pressKey(Qt::Key_Escape);
             }
         });
         poll.start(10);
         auto answer = [&](const QString& c) { code = c; };
+        auto choose = [this](int command) {
+            return cps::test::chooseMenu(frame()->menuBar(), frame()->action(command));
+        };
+        // Hidden until the access code is given.
+        QVERIFY(!choose(cmd::ParamAdjust).isEmpty());
+        QVERIFY(!choose(cmd::SqlTuning).isEmpty());
+        answer(QStringLiteral("527ktm"));
+        clickCell(1, 1);
+        cps::test::pressKey(Qt::Key_F11, Qt::ControlModifier);
+        QTRY_COMPARE(seen, QStringList{QStringLiteral("Password")});
+        QVERIFY(cps::app().serviceUnlocked);
+        seen.clear();
         answer(QStringLiteral("wrong"));
-        frame()->action(cmd::ParamAdjust)->trigger();
+        QCOMPARE(choose(cmd::ParamAdjust), QString());
         QCOMPARE(seen, QStringList{QStringLiteral("Password")});
         seen.clear();
         answer(QStringLiteral("527ktm"));
-        frame()->action(cmd::ParamAdjust)->trigger();
+        QCOMPARE(choose(cmd::ParamAdjust), QString());
         QCOMPARE(seen, (QStringList{QStringLiteral("Password"), QStringLiteral("Param Adjust")}));
         seen.clear();
         answer(QString());
-        frame()->action(cmd::SqlTuning)->trigger();
+        QCOMPARE(choose(cmd::SqlTuning), QString());
         QCOMPARE(seen, QStringList{QStringLiteral("SQL Tuning")});
     }
 

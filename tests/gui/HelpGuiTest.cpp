@@ -13,6 +13,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <QtTest>
 #include <functional>
@@ -31,8 +32,8 @@
 #include "HelpContext.h"
 #include "HelpSystem.h"
 #include "PortSettingDlg.h"
-#include "RealInput.h"
 #include "Prompter.h"
+#include "RealInput.h"
 #include "Startup.h"
 #include "Version.h"
 
@@ -54,13 +55,25 @@ const char* kIni =
     "Version=\r\nCopyrights=Copyright (C) Test\r\nCopyrights Owner=\r\n"
     "[Chinese]\r\nTitle=测试标题\r\nCompany=测试公司\r\n";
 
-// Runs check on the next modal dialog once it is up.
+// Runs check on the next modal dialog once it is up and seen. The dialog opens from a menu
+// chosen by mouse, some events later.
 void onModal(std::function<void(QWidget*)> check) {
-    QTimer::singleShot(0, [check] {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, check] {
         QWidget* modal = QApplication::activeModalWidget();
-        QVERIFY(modal);
+        if (!modal) return;
+        timer->stop();
+        timer->deleteLater();
+        QVERIFY(QTest::qWaitForWindowExposed(modal));
         check(modal);
     });
+    timer->start(10);
+}
+
+// The dialog's OK button pressed by mouse.
+void clickOk(QWidget* dialog) {
+    QCOMPARE(cps::test::clickSeen(cps::test::buttonReading(dialog, QStringLiteral("OK"))),
+             QString());
 }
 
 // Takes the web links the help window hands to the user's browser.
@@ -136,16 +149,28 @@ class HelpGuiTest : public QObject {
     }
     CMainFrame* frame() const { return startup_->mainFrame(); }
 
-    // Setup > Language with the dialog answered by choosing chinese (or not) and OK.
+    // The command chosen from its menu by mouse, the window shown first as the user sees it.
+    void choose(int command) {
+        frame()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frame()));
+        QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(command)), QString());
+    }
+
+    // Setup > Language with the dialog answered by clicking chinese (or english) and OK.
     void chooseLanguage(bool chinese) {
-        onModal([chinese](QWidget* modal) {
+        bool answered = false;
+        onModal([chinese, &answered](QWidget* modal) {
             auto* dlg = qobject_cast<CLanguageDlg*>(modal);
             QVERIFY(dlg);
             QVERIFY(dlg->englishButton()->isChecked());
-            (chinese ? dlg->chineseButton() : dlg->englishButton())->setChecked(true);
-            dlg->accept();
+            QCOMPARE(cps::test::clickSeen(chinese ? dlg->chineseButton() : dlg->englishButton()),
+                     QString());
+            QCOMPARE(dlg->chineseButton()->isChecked(), chinese);
+            clickOk(dlg);
+            answered = true;
         });
-        frame()->action(cmd::Language)->trigger();
+        choose(cmd::Language);
+        QVERIFY(answered);
     }
 
   private slots:
@@ -247,10 +272,11 @@ class HelpGuiTest : public QObject {
         bool shown = false;
         onModal([&shown](QWidget* modal) {
             shown = qobject_cast<CAboutDlg*>(modal) != nullptr;
-            static_cast<QDialog*>(modal)->accept();
+            clickOk(modal);
         });
-        frame()->action(cmd::About)->trigger();
+        choose(cmd::About);
         QVERIFY(shown);
+        QVERIFY(!QApplication::activeModalWidget());
     }
 
     void helpTopicsAndF1OverTheGridShowTheirPages() {
@@ -269,7 +295,9 @@ class HelpGuiTest : public QObject {
         QTest::keyClick(frame()->activeView()->grid(), Qt::Key_F1);
         QCOMPARE(help->source().fileName(), QStringLiteral("channels.html"));
         QVERIFY(help->browser()->isBackwardAvailable());
-        help->browser()->backward();
+        QVERIFY(QTest::qWaitForWindowExposed(help));
+        QCOMPARE(cps::test::clickSeen(help->findChild<QToolButton*>(QStringLiteral("helpBack"))),
+                 QString());
         QCOMPARE(help->source().fileName(), QStringLiteral("index.html"));
 
         const QStringList found = help->search(QStringLiteral("password error"));
@@ -438,7 +466,7 @@ class HelpGuiTest : public QObject {
         f.write(QByteArray(kIni).replace("Language=English", "Language=Chinese"));
         f.close();
         QVERIFY(start());
-        frame()->action(cmd::HelpTopics)->trigger();
+        choose(cmd::HelpTopics);
         CHelpWindow* help = frame()->help()->window();
         QVERIFY(help);
         QCOMPARE(help->browser()->documentTitle(), QStringLiteral("目录"));
@@ -449,7 +477,7 @@ class HelpGuiTest : public QObject {
     void missingHelpFileShowsNothingAndIsNotTriedAgain() {
         prepare(false);
         QVERIFY(start());
-        frame()->action(cmd::HelpTopics)->trigger();
+        choose(cmd::HelpTopics);
         cps::showHelp(0x8005);
         cps::showHelp(133);
         QVERIFY(!frame()->help()->window());

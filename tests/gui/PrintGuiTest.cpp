@@ -64,6 +64,12 @@ void whenShown(std::function<void(T*)> act, int triesLeft = 200) {
     });
 }
 
+// The dialog's button that reads text, pressed by mouse where it is seen.
+void press(QWidget* dialog, const char* text) {
+    QCOMPARE(cps::test::clickSeen(cps::test::buttonReading(dialog, QString::fromUtf8(text))),
+             QString());
+}
+
 bool anyPrintDialog() {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (qobject_cast<QPrintDialog*>(w) && w->isVisible()) return true;
@@ -116,14 +122,14 @@ class PrintGuiTest : public QObject {
         print::Choice seen{};
         whenShown<CPrintListDlg>([&seen](CPrintListDlg* d) {
             for (int s = 0; s < print::kSectionCount; ++s) seen[s] = d->box(s)->isChecked();
-            QTest::mouseClick(d->clearAllButton(), Qt::LeftButton);
-            d->accept();
+            QCOMPARE(cps::test::clickSeen(d->clearAllButton()), QString());
+            press(d, "OK");
         });
         QVERIFY(dlg.choose(&choice));
         QCOMPARE(seen, print::defaultChoice());
         QCOMPARE(choice, print::Choice{});
 
-        whenShown<CPrintListDlg>([](CPrintListDlg* d) { d->reject(); });
+        whenShown<CPrintListDlg>([](CPrintListDlg* d) { press(d, "Cancel"); });
         QVERIFY(!dlg.choose(&choice));
 
         CPrintListDlg zh(true);
@@ -143,7 +149,7 @@ class PrintGuiTest : public QObject {
         ReportPrinting p(source(), printer_, prompter_, "Caption", nullptr);
         bool sawPrintDialog = false;
         whenShown<CPrintListDlg>([&](CPrintListDlg* d) {
-            d->reject();
+            press(d, "Cancel");
             QTimer::singleShot(50, [&] { sawPrintDialog = anyPrintDialog(); });
         });
         QVERIFY(!p.print(ReportPrinting::Mode::Dialog));
@@ -166,8 +172,8 @@ class PrintGuiTest : public QObject {
 
         ReportPrinting zh(source(true), printer_, prompter_, "Caption", nullptr);
         whenShown<CPrintListDlg>([](CPrintListDlg* d) {
-            d->clearAll();
-            d->accept();
+            QCOMPARE(cps::test::clickSeen(d->clearAllButton()), QString());
+            press(d, "确定");
         });
         QVERIFY(!zh.exportPdf());
         QCOMPARE(prompter_.texts.last(), QStringLiteral("没有可打印的内容"));
@@ -179,7 +185,7 @@ class PrintGuiTest : public QObject {
         ReportPrinting p(source(), printer_, prompter_, "Caption", nullptr);
         int maxPage = 0;
         whenShown<CPrintListDlg>([&](CPrintListDlg* d) {
-            d->accept();
+            press(d, "OK");
             whenShown<QPrintDialog>([&](QPrintDialog* pd) {
                 maxPage = pd->maxPage();
                 pd->reject();
@@ -195,8 +201,8 @@ class PrintGuiTest : public QObject {
         ReportPrinting p(source(), printer_, prompter_, "Caption", nullptr);
         bool shown = false;
         whenShown<CPrintListDlg>([&](CPrintListDlg* d) {
-            d->selectAll();
-            d->accept();
+            QCOMPARE(cps::test::clickSeen(d->selectAllButton()), QString());
+            press(d, "OK");
             whenShown<QPrintPreviewDialog>([&](QPrintPreviewDialog* pv) {
                 shown = true;
                 pv->reject();
@@ -210,7 +216,7 @@ class PrintGuiTest : public QObject {
     void exportPdfWritesTheReport() {
         ReportPrinting p(source(), printer_, prompter_, "Caption", nullptr);
         prompter_.savePath = dir_.filePath("report.pdf");
-        whenShown<CPrintListDlg>([](CPrintListDlg* d) { d->accept(); });
+        whenShown<CPrintListDlg>([](CPrintListDlg* d) { press(d, "OK"); });
         QVERIFY(p.exportPdf());
         QVERIFY(prompter_.filter.contains("*.pdf"));
         QFile f(prompter_.savePath);
@@ -219,7 +225,7 @@ class PrintGuiTest : public QObject {
 
         // A file that cannot be written is reported.
         prompter_.savePath = dir_.filePath("no/such/dir/report.pdf");
-        whenShown<CPrintListDlg>([](CPrintListDlg* d) { d->accept(); });
+        whenShown<CPrintListDlg>([](CPrintListDlg* d) { press(d, "OK"); });
         QVERIFY(!p.exportPdf());
         QVERIFY(prompter_.texts.last().contains("report.pdf"));
 
@@ -287,8 +293,13 @@ class PrintGuiTest : public QObject {
         // Export PDF prints the grid of the active view.
         frame->activeView()->fillGridFromImage();
         prompter_.savePath = dir_.filePath("frame.pdf");
-        whenShown<CPrintListDlg>([](CPrintListDlg* d) { d->accept(); });
-        frame->action(cmd::ExportPdf)->trigger();
+        whenShown<CPrintListDlg>([](CPrintListDlg* d) {
+            QCOMPARE(cps::test::clickSeen(cps::test::buttonReading(d, QStringLiteral("OK"))),
+                     QString());
+        });
+        frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frame));
+        QCOMPARE(cps::test::chooseMenu(frame->menuBar(), frame->action(cmd::ExportPdf)), QString());
         QVERIFY(QFile::exists(prompter_.savePath));
         QCOMPARE(prompter_.proposed, QStringLiteral("Report.pdf"));
     }

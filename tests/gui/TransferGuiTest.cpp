@@ -23,8 +23,10 @@
 #include "CChildFrame.h"
 #include "CMSFlexGrid.h"
 #include "CMainFrame.h"
+#include "CPasswordDlg.h"
 #include "CProgramDoc.h"
 #include "CProgramView.h"
+#include "CSqlTuningDlg.h"
 #include "ChannelCodec.h"
 #include "DataFile.h"
 #include "ExchangeCommands.h"
@@ -423,6 +425,72 @@ class TransferGuiTest : public QObject {
             QVERIFY(frame()->action(id)->isEnabled());
         QCOMPARE(clickCell(5, 1), QString());
         QVERIFY(view()->frequencyEditor()->isVisible());
+    }
+
+    // The service dialogs' Read and Write hold the document busy as Program > Read and
+    // Write do: every changing command is off while the radio is talked to, and back after.
+    void serviceTransfersMakeTheDocumentBusy() {
+        prepare(false);
+        saveImage(QStringLiteral("radio.dat"), imageWithChannel(3, QStringLiteral("145.5")));
+        cps::e2e::Sim sim({QStringLiteral("--image"), path(QStringLiteral("radio.dat"))},
+                          dir_->path());
+        QVERIFY(!sim.device().isEmpty());
+        usePort(sim);
+        QVERIFY(launch());
+        QList<bool> busy;
+        QStringList stillOn;
+        connect(doc(), &CProgramDoc::busyChanged, this, [&](bool b) {
+            busy << b;
+            for (int id : {cmd::Read, cmd::Write, cmd::SoftwareInfo, cmd::EditUndo})
+                if (b && frame()->action(id)->isEnabled()) stillOn << frame()->action(id)->text();
+            if (b && frame()->navigationBar()->tree()->isEnabled())
+                stillOn << QStringLiteral("tree");
+        });
+        // The access code, then Read and Write in Sql Tuning, each by mouse; Cancel closes it.
+        QStringList pressed;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            QWidget* w = QApplication::activeModalWidget();
+            if (!w || !w->isActiveWindow()) return;
+            if (auto* pw = qobject_cast<cps::CPasswordDlg*>(w)) {
+                QCOMPARE(clickSeen(pw->edit()), QString());
+                QVERIFY(cps::test::typeInto(pw->edit(), QStringLiteral("527ktm")));
+                pressKey(Qt::Key_Return);
+            } else if (qobject_cast<cps::CSqlTuningDlg*>(w)) {
+                for (const char* name : {"Read", "Write", "Cancel"}) {
+                    const QString why =
+                        clickSeen(cps::test::buttonReading(w, QString::fromLatin1(name)));
+                    pressed << (why.isEmpty() ? QString::fromLatin1(name) : why);
+                }
+            }
+        });
+        poll.start(10);
+        // The exchange's boxes come up inside a click, while the timer above is still in it.
+        QStringList boxes;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                boxes << box->text();
+                box->accept();
+            }
+        });
+        answer.start(10);
+        QCOMPARE(clickCell(1, 1), QString());
+        pressKey(Qt::Key_F11, Qt::ControlModifier);
+        QTRY_VERIFY(cps::app().serviceUnlocked);
+        QCOMPARE(chooseMenu(frame()->menuBar(), frame()->action(cmd::SqlTuning)), QString());
+        poll.stop();
+        answer.stop();
+        QCOMPARE(pressed, (QStringList{QStringLiteral("Read"), QStringLiteral("Write"),
+                                       QStringLiteral("Cancel")}));
+        QCOMPARE(boxes, (QStringList{QStringLiteral("Read Successfully"),
+                                     QStringLiteral("Write Successfully")}));
+        QCOMPARE(busy, (QList<bool>{true, false, true, false}));
+        QVERIFY2(stillOn.isEmpty(), qPrintable(stillOn.join(QLatin1String(", "))));
+        QVERIFY(!doc()->isBusy());
+        for (int id : {cmd::Read, cmd::Write, cmd::SoftwareInfo})
+            QVERIFY(frame()->action(id)->isEnabled());
+        QVERIFY(frame()->navigationBar()->tree()->isEnabled());
     }
 
     // What a read brings is not in any file: the document has unsaved changes, and the

@@ -19,6 +19,7 @@
 #include "CTwoToneDlg.h"
 #include "CTwoTonePages.h"
 #include "Prompter.h"
+#include "RealInput.h"
 #include "Startup.h"
 
 using namespace cps;
@@ -116,7 +117,9 @@ class TwoToneGuiTest : public QObject {
                 dlg->close();
             }
         });
-        open->trigger();
+        frame()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frame()));
+        QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), open), QString());
         QVERIFY(ran);
         QVERIFY(!frame()->twoToneDialog()->isVisible());
     }

@@ -108,7 +108,8 @@ bool renderPdf(QByteArray* pdf, const Job& job, const Source& source, QString* e
         writer.setTitle(pick(source.chinese, "Radio report", "对讲机报表"));
         writer.setCreator(QStringLiteral("cps"));
         QPainter painter;
-        if (!painter.begin(&writer)) return fail(QStringLiteral("cannot draw the PDF"));
+        if (!painter.begin(&writer))
+            return fail(pick(source.chinese, "cannot draw the PDF", "无法绘制 PDF"));
         paintJob(writer, painter, job, source, 1, job.maxPage);
         painter.end();
     }
@@ -119,7 +120,7 @@ bool writePdf(const QString& path, const Job& job, const Source& source, QString
     QByteArray pdf;
     if (!renderPdf(&pdf, job, source, error)) return false;
     // The one safe save: a full disk leaves the previous file as it was.
-    return replaceFile(path, pdf, error);
+    return replaceFile(path, pdf, error, source.chinese);
 }
 
 }  // namespace cps::print

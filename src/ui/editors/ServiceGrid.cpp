@@ -84,6 +84,16 @@ bool ServiceGrid::eventFilter(QObject* watched, QEvent* event) {
 
 bool exchangeWithRadio(QWidget* parent, RadioImage& image, const ServiceRange& range, LinkMode mode,
                        const RadioContext& radio) {
+    // The document is busy for the whole exchange, its failure boxes included.
+    struct Busy {
+        const std::function<void(bool)>& set;
+        explicit Busy(const std::function<void(bool)>& s) : set(s) {
+            if (set) set(true);
+        }
+        ~Busy() {
+            if (set) set(false);
+        }
+    } busy(radio.setBusy);
     SerialPort port(radio.resolve);
     MessageBoxPrompt prompt(parent, radio.caption);
     return RadioLink(port, prompt)

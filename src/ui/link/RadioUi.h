@@ -22,6 +22,9 @@ struct RadioContext {
     // The devices the user assigned to COM numbers, and where a new assignment is kept.
     DeviceMap assigned;
     std::function<void(int portNumber, const QString& device)> assign;
+    // Around a transfer that runs outside the Process window (the service dialogs' Read and
+    // Write): the document is busy, as during Program > Read and Write.
+    std::function<void(bool busy)> setBusy;
 };
 
 // What the channel window offers the radio commands: its document's image, the band
