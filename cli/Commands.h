@@ -32,6 +32,7 @@ int runImportCsv(const QStringList& args, const AppContext& context);
 int runExportJson(const QStringList& args, const AppContext& context);
 int runImportJson(const QStringList& args, const AppContext& context);
 int runDiff(const QStringList& args, const AppContext& context);
+int runFleet(const QStringList& args, const AppContext& context);
 
 // Per-command help texts, printed by "cps COMMAND --help".
 extern const char* const kNewHelp;
@@ -49,5 +50,6 @@ extern const char* const kExportHelp;
 extern const char* const kImportHelp;
 extern const char* const kDiffHelp;
 extern const char* const kPortsHelp;
+extern const char* const kFleetHelp;
 
 }  // namespace cps::cli

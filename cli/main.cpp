@@ -50,6 +50,7 @@ const Command kCommands[] = {
     {"set", "change fields of one editor section", runSet, &kSetHelp},
     {"read", "read a radio into an image file", runRead, &kReadHelp},
     {"write", "write an image file to a radio", runWrite, &kWriteHelp},
+    {"fleet", "write a document to many radios, each with its own values", runFleet, &kFleetHelp},
     {"ports", "list the system's serial ports and their COM numbers", runPorts, &kPortsHelp},
     {"service", "read or write the param or sql section alone", runService, &kServiceHelp},
     {"export-csv", "write the channels as a CSV channel list", runExportCsv, &kExportCsvHelp},
