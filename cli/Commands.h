@@ -32,6 +32,7 @@ int runImportCsv(const QStringList& args, const AppContext& context);
 int runExportJson(const QStringList& args, const AppContext& context);
 int runImportJson(const QStringList& args, const AppContext& context);
 int runDiff(const QStringList& args, const AppContext& context);
+int runFleet(const QStringList& args, const AppContext& context);
 
 // Per-command help texts, printed by "cps COMMAND --help", in English and in Chinese.
 extern const char* const kNewHelp;
@@ -64,5 +65,6 @@ extern const char* const kExportHelpZh;
 extern const char* const kImportHelpZh;
 extern const char* const kDiffHelpZh;
 extern const char* const kPrintHelpZh;
+extern const char* const kFleetHelp;
 
 }  // namespace cps::cli

@@ -15,6 +15,7 @@
 #include "ParallelRun.h"
 #include "PortNames.h"
 #include "RadioLink.h"
+#include "RadioWrite.h"
 #include "SerialPort.h"
 #include "ServiceAccess.h"
 #include "TerminalText.h"
@@ -300,18 +301,6 @@ int parse(const char* command, const QStringList& args, Parsed& p) {
     return kOk;
 }
 
-// The port as it may appear in a file name: COM3 for COM3 and \\.\COM12's COM12, a device
-// path's file name, any other character that a file name cannot hold as '_'.
-QString portToken(const QString& portName) {
-    QString t = portName.startsWith(QLatin1String("\\\\.\\")) ? portName.mid(4) : portName;
-    if (t.contains(QLatin1Char('/'))) t = QFileInfo(t).fileName();
-    for (QChar& c : t)
-        if (!c.isLetterOrNumber() && c != QLatin1Char('.') && c != QLatin1Char('-') &&
-            c != QLatin1Char('_'))
-            c = QLatin1Char('_');
-    return t.isEmpty() ? QStringLiteral("port") : t;
-}
-
 // The port for the report lines: COM names without the device-namespace prefix.
 QString portLabel(const QString& portName) {
     return portName.startsWith(QLatin1String("\\\\.\\")) ? portName.mid(4) : portName;
@@ -439,14 +428,6 @@ int checkDistinctTokens(const char* command, const Parsed& p) {
     return kOk;
 }
 
-// DIR/<date-time>-<port>.dat; never one that exists, so an earlier backup is never replaced.
-QString backupPath(const QString& dir, const QString& stamp, const QString& port) {
-    const QString base = QDir(dir).filePath(stamp + QLatin1Char('-') + portToken(port));
-    QString path = base + QStringLiteral(".dat");
-    for (int n = 2; QFileInfo::exists(path); ++n) path = base + QStringLiteral("-%1.dat").arg(n);
-    return path;
-}
-
 }  // namespace
 
 int runRead(const QStringList& args, const AppContext& context) {
@@ -568,59 +549,28 @@ int runWrite(const QStringList& args, const AppContext& context) {
             job.summary = summary;
             if (single) sink << "cps write: " << summary << '\n';
         };
-        QString portError;
-        QString backupNote;
-        if (!job.output.isEmpty()) {
-            // The backup starts from the file's image, so the radio's password is checked
-            // against the one about to be written.
-            PortJob backup = job;
-            TransferSettings read;
-            read.mode = LinkMode::Read;
-            read.portName = job.port;
-            read.chinese = chinese;
-            if (transferOne(backup, read, p, sink, single && tty, &portError) != LinkResult::Ok) {
-                if (!portError.isEmpty())
-                    sink << (single ? "cps write: " : "") << portError << '\n';
-                return failed(
-                    say("the backup read failed, nothing sent", "备份读取失败，未发送任何数据"));
-            }
-            QString error;
-            if (!saveDataFile(job.output, backup.image, &error, chinese)) {
-                sink << error << '\n';
-                return failed(say("the backup could not be saved, nothing sent",
-                                  "备份无法保存，未发送任何数据"));
-            }
-            backupNote =
-                say(" after saving its backup in %1", "（先把备份保存在 %1）").arg(job.output);
+        const QString device = job.device;
+        SerialPort port([device](const QString&) { return device; });
+        CliPrompt prompt(p.ignoreRange, p.retries, sink, single && tty);
+        RadioWriteOptions options;
+        options.portName = job.port;
+        options.bands = loadBandsInUse(job.image).bands;
+        options.calibration = p.calibration;
+        options.chinese = chinese;
+        options.verify = p.verify;
+        options.backupPath = job.output;
+        const RadioWriteResult result = writeRadio(port, prompt, job.image, options);
+        prompt.endBar();
+        if (!result.ok()) {
+            if (result.result == LinkResult::PortNotOpened)
+                sink << (single ? "cps write: " : "") << device << ": " << port.errorText() << '\n';
+            if (result.partly) sink << result.partlyNote << '\n';
+            return failed(result.summary);
         }
-        TransferSettings settings;
-        settings.mode = LinkMode::Write;
-        settings.portName = job.port;
-        settings.bands = loadBandsInUse(job.image).bands;
-        settings.sendCalibration = p.calibration;
-        settings.chinese = chinese;
-        settings.verify = p.verify;
-        const LinkResult result = transferOne(job, settings, p, sink, single && tty, &portError);
-        if (result != LinkResult::Ok) {
-            if (!portError.isEmpty()) sink << (single ? "cps write: " : "") << portError << '\n';
-            const bool partly = job.dataSent && result != LinkResult::VerifyFailed &&
-                                result != LinkResult::VerifyInterrupted;
-            if (partly) sink << linktext::partlyWritten(chinese, job.output) << '\n';
-            QString summary =
-                result == LinkResult::VerifyFailed
-                    ? say("written, but the read-back differs", "已写入，但读回的数据不同")
-                : result == LinkResult::VerifyInterrupted
-                    ? say("written completely; only the verify was interrupted, the radio's data "
-                          "is unchecked",
-                          "已完整写入；只是校验被中断，对讲机的数据未经检查")
-                    : say("failed, nothing more sent", "失败，不再发送数据");
-            // What the radio held before is the user's way back.
-            if (!partly && !job.output.isEmpty())
-                summary += say("; the radio's previous data is saved in %1",
-                               "；对讲机原来的数据已保存在 %1")
-                               .arg(job.output);
-            return failed(summary);
-        }
+        const QString backupNote =
+            result.backupSaved.isEmpty()
+                ? QString()
+                : say(" after saving its backup in %1", "（先把备份保存在 %1）").arg(result.backupSaved);
         job.ok = true;
         const QString calibrationNote =
             p.calibration ? say(" with the calibration rows", "（含校准行）") : QString();

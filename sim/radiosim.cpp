@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sched.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -151,6 +152,22 @@ bool parseAddress(const QString& s, int& out) {
     return ok && out >= 0 && out < cps::kImageSize;
 }
 
+// A radio's firmware answers within its own time, whatever else the computer does. As an
+// ordinary process the simulator can wait behind other work longer than the program's answer
+// time-out (190 ms for an ACK) on a busy machine, and the program then rightly reports Program
+// Interrupt. Real-time scheduling keeps its answers in time; without the privilege it runs
+// as before. The loop sleeps in poll or between paced bytes, so it never holds a processor.
+void answerInRealTime() {
+#ifdef SCHED_RESET_ON_FORK
+    const int policy = SCHED_FIFO | SCHED_RESET_ON_FORK;
+#else
+    const int policy = SCHED_FIFO;
+#endif
+    sched_param param{};
+    param.sched_priority = 10;
+    sched_setscheduler(0, policy, &param);
+}
+
 int usageError(const QString& what) {
     std::fprintf(stderr, "radiosim: %s\n\n%s", qPrintable(what), kUsage);
     return 2;
@@ -267,6 +284,7 @@ int main(int argc, char** argv) {
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
     std::signal(SIGPIPE, SIG_IGN);
+    answerInRealTime();
     std::printf("%s\n", device.c_str());
     std::fflush(stdout);
 

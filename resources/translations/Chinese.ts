@@ -133,6 +133,16 @@ Compare</source>
 比较</translation>
     </message>
     <message>
+        <source>Program Fleet...</source>
+        <translation>批量写频...</translation>
+    </message>
+    <message>
+        <source>Write the document to many radios, each with its own values
+Program Fleet</source>
+        <translation>将当前文件写入多台对讲机，每台使用各自的值
+批量写频</translation>
+    </message>
+    <message>
         <source>&amp;Exit	Ctrl+Q</source>
         <translation>退出(&amp;X)	Ctrl+Q</translation>
     </message>

@@ -133,6 +133,16 @@ Compare</source>
 Compare</translation>
     </message>
     <message>
+        <source>Program Fleet...</source>
+        <translation>Program Fleet...</translation>
+    </message>
+    <message>
+        <source>Write the document to many radios, each with its own values
+Program Fleet</source>
+        <translation>Write the document to many radios, each with its own values
+Program Fleet</translation>
+    </message>
+    <message>
         <source>&amp;Exit	Ctrl+Q</source>
         <translation>&amp;Exit	Ctrl+Q</translation>
     </message>

@@ -45,6 +45,7 @@
 #include "CStunDlg.h"
 #include "CTwoToneDlg.h"
 #include "ExchangeCommands.h"
+#include "FleetCommand.h"
 #include "HelpContext.h"
 #include "HelpSystem.h"
 #include "LanguageSwitch.h"
@@ -458,6 +459,7 @@ CMainFrame::CMainFrame(cps::AppContext& context, Prompter* prompter, QWidget* pa
     createActions();
     createMenus();
     exchange_ = new ExchangeCommands(*this, context_, *prompter_);
+    new FleetCommand(*this, context_, *prompter_);
     createVerifySetting();
     createClipboardCommands();
     createToolBar();

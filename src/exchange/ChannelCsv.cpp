@@ -72,90 +72,11 @@ QString mhz6(Freq v) {
         .arg((v % kPerMHz) * 10, 6, 10, QLatin1Char('0'));
 }
 
-QString quoted(const QString& cell) {
-    if (!cell.contains(QLatin1Char(',')) && !cell.contains(QLatin1Char('"')) &&
-        !cell.contains(QLatin1Char('\n')) && !cell.contains(QLatin1Char('\r')))
-        return cell;
-    QString q = cell;
-    q.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return QLatin1Char('"') + q + QLatin1Char('"');
-}
-
 // Which band holds a frequency: 1, 2 or 0 for neither.
 int bandOf(const Bands& bands, Freq f) {
     if (bands.band1.contains(f)) return 1;
     if (bands.band2.contains(f)) return 2;
     return 0;
-}
-
-// CSV reading ---------------------------------------------------------------------------
-
-struct Record {
-    int line = 0;  // where it starts, from 1
-    QStringList cells;
-};
-
-// RFC 4180 with the usual tolerance: CRLF or LF, quoted cells with doubled quotes and line
-// breaks inside.
-bool readRecords(const QString& text, QList<Record>* records, QString* error, bool chinese) {
-    Record rec;
-    QString cell;
-    int line = 1;
-    rec.line = 1;
-    bool inQuotes = false;
-    bool quotedCell = false;
-    auto endCell = [&] {
-        rec.cells << cell;
-        cell.clear();
-        quotedCell = false;
-    };
-    auto endRecord = [&] {
-        endCell();
-        const bool blank = rec.cells.size() == 1 && rec.cells.first().trimmed().isEmpty();
-        if (!blank) records->append(rec);
-        rec = Record();
-        rec.line = line;
-    };
-    for (int i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (inQuotes) {
-            if (c == QLatin1Char('"')) {
-                if (i + 1 < text.size() && text[i + 1] == QLatin1Char('"')) {
-                    cell += c;
-                    ++i;
-                } else {
-                    inQuotes = false;
-                }
-            } else {
-                if (c == QLatin1Char('\n')) ++line;
-                cell += c;
-            }
-            continue;
-        }
-        if (c == QLatin1Char('"') && cell.trimmed().isEmpty() && !quotedCell) {
-            cell.clear();
-            inQuotes = true;
-            quotedCell = true;
-        } else if (c == QLatin1Char(',')) {
-            endCell();
-        } else if (c == QLatin1Char('\r')) {
-            if (i + 1 < text.size() && text[i + 1] == QLatin1Char('\n')) continue;
-            ++line;
-            endRecord();
-        } else if (c == QLatin1Char('\n')) {
-            ++line;
-            endRecord();
-        } else {
-            cell += c;
-        }
-    }
-    if (inQuotes) {
-        *error = pick(chinese, "line %1: a quoted cell is not closed", "第 %1 行：引号单元格未闭合")
-                     .arg(rec.line);
-        return false;
-    }
-    endRecord();
-    return true;
 }
 
 // The row importer -------------------------------------------------------------------------
@@ -167,7 +88,7 @@ struct Refusal {
 
 class RowImport {
   public:
-    RowImport(const Record& rec, const QVector<int>& index, bool lenient, QStringList shown,
+    RowImport(const CsvRecord& rec, const QVector<int>& index, bool lenient, QStringList shown,
               bool chinese)
         : rec_(rec),
           index_(index),
@@ -252,7 +173,7 @@ class RowImport {
     }
 
   private:
-    const Record& rec_;
+    const CsvRecord& rec_;
     const QVector<int>& index_;
     bool lenient_;
     QStringList shown_;  // the tones the channel at the location shows
@@ -274,6 +195,78 @@ QString powerText(const QString& v, QString* note) {
 }
 
 }  // namespace
+
+// CSV reading ---------------------------------------------------------------------------
+
+QString csvCell(const QString& cell) {
+    if (!cell.contains(QLatin1Char(',')) && !cell.contains(QLatin1Char('"')) &&
+        !cell.contains(QLatin1Char('\n')) && !cell.contains(QLatin1Char('\r')))
+        return cell;
+    QString q = cell;
+    q.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + q + QLatin1Char('"');
+}
+
+bool readCsvRecords(const QString& text, QList<CsvRecord>* records, QString* error, bool chinese) {
+    CsvRecord rec;
+    QString cell;
+    int line = 1;
+    rec.line = 1;
+    bool inQuotes = false;
+    bool quotedCell = false;
+    auto endCell = [&] {
+        rec.cells << cell;
+        cell.clear();
+        quotedCell = false;
+    };
+    auto endRecord = [&] {
+        endCell();
+        const bool blank = rec.cells.size() == 1 && rec.cells.first().trimmed().isEmpty();
+        if (!blank) records->append(rec);
+        rec = CsvRecord();
+        rec.line = line;
+    };
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (inQuotes) {
+            if (c == QLatin1Char('"')) {
+                if (i + 1 < text.size() && text[i + 1] == QLatin1Char('"')) {
+                    cell += c;
+                    ++i;
+                } else {
+                    inQuotes = false;
+                }
+            } else {
+                if (c == QLatin1Char('\n')) ++line;
+                cell += c;
+            }
+            continue;
+        }
+        if (c == QLatin1Char('"') && cell.trimmed().isEmpty() && !quotedCell) {
+            cell.clear();
+            inQuotes = true;
+            quotedCell = true;
+        } else if (c == QLatin1Char(',')) {
+            endCell();
+        } else if (c == QLatin1Char('\r')) {
+            if (i + 1 < text.size() && text[i + 1] == QLatin1Char('\n')) continue;
+            ++line;
+            endRecord();
+        } else if (c == QLatin1Char('\n')) {
+            ++line;
+            endRecord();
+        } else {
+            cell += c;
+        }
+    }
+    if (inQuotes) {
+        *error = pick(chinese, "line %1: a quoted cell is not closed", "第 %1 行：引号单元格未闭合")
+                     .arg(rec.line);
+        return false;
+    }
+    endRecord();
+    return true;
+}
 
 const QStringList& csvColumns() {
     static const QStringList names = {
@@ -364,7 +357,7 @@ QByteArray exportCsv(const RadioImage& image) {
         c[kPower] = power == QLatin1String("High")     ? QStringLiteral("High")
                     : power == QLatin1String("Middle") ? QStringLiteral("Mid")
                                                        : QStringLiteral("Low");
-        for (QString& cell : c) cell = quoted(cell);
+        for (QString& cell : c) cell = csvCell(cell);
         out += c.join(QLatin1Char(',')) + QStringLiteral("\r\n");
     }
     return out.toUtf8();
@@ -388,14 +381,14 @@ ImportResult importCsv(const QByteArray& csv, const RadioImage& into, const CsvO
     QString text = QString::fromUtf8(csv);
     if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
 
-    QList<Record> records;
+    QList<CsvRecord> records;
     QString error;
-    if (!readRecords(text, &records, &error, zh)) return fail(error);
+    if (!readCsvRecords(text, &records, &error, zh)) return fail(error);
     if (records.isEmpty()) return fail(say("no header line", "没有标题行"));
 
     // Header by name, any order; columns of other names are left alone.
     QVector<int> index(kCsvColumns, -1);
-    const Record& header = records.first();
+    const CsvRecord& header = records.first();
     for (int i = 0; i < header.cells.size(); ++i) {
         const QString name = header.cells[i].trimmed();
         for (int c = 0; c < kCsvColumns; ++c)
@@ -425,7 +418,7 @@ ImportResult importCsv(const QByteArray& csv, const RadioImage& into, const CsvO
     QSet<int> seen, typed;
     QStringList notes;
     for (int i = 1; i < records.size(); ++i) {
-        const Record& rec = records[i];
+        const CsvRecord& rec = records[i];
         const QString loc = RowImport(rec, index, false, {}, zh).cell(kLocation);
         bool ok = false;
         const int n = loc.toInt(&ok);

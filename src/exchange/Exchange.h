@@ -26,6 +26,17 @@ struct ImportResult {
 // a configuration some 60 KB.
 constexpr int kMaxInput = 1024 * 1024;
 
+// CSV records: RFC 4180 with the usual tolerance: CRLF or LF, quoted cells with doubled
+// quotes and line breaks inside. Blank lines are left out.
+struct CsvRecord {
+    int line = 0;  // where it starts, from 1
+    QStringList cells;
+};
+bool readCsvRecords(const QString& text, QList<CsvRecord>* records, QString* error,
+                    bool chinese = false);
+// A cell as CSV writes it: quoted when it holds a comma, a quote or a line break.
+QString csvCell(const QString& cell);
+
 // ": control character \xNN is not allowed" for the first control character (C0, DEL, C1)
 // in text, empty when it holds none. Names and texts are shown on screens and terminals,
 // where such a character would act, so the importers refuse them.

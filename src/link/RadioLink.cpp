@@ -158,8 +158,15 @@ bool inside(const Band& radio, const Band& band) {
 // One whole-image transaction: its state lives only as long as the transaction.
 class RadioLink::Run {
   public:
-    Run(Port& port, LinkPrompt& prompt, const TransferSettings& s, int& mismatch, bool& sent)
-        : port_(port), prompt_(prompt), s_(s), zh_(s.chinese), mismatch_(mismatch), sent_(sent) {}
+    Run(Port& port, LinkPrompt& prompt, const TransferSettings& s, int& mismatch, bool& sent,
+        QByteArray& id)
+        : port_(port),
+          prompt_(prompt),
+          s_(s),
+          zh_(s.chinese),
+          mismatch_(mismatch),
+          sent_(sent),
+          id_(id) {}
 
     LinkResult go(RadioImage& document) {
         if (!port_.open(s_.portName)) {
@@ -233,6 +240,7 @@ class RadioLink::Run {
                 // A short identification would be judged on stale bytes: treat it as the
                 // broken exchange it is.
                 if (port_.read(id, wire::kIdLength) < wire::kIdLength) return interrupted();
+                id_ = QByteArray(reinterpret_cast<const char*>(id), wire::kIdLength);
                 if (!typeAccepted(id))
                     return fail(LinkResult::WrongType, linktext::wrongType(zh_),
                                 linktext::caution(zh_));
@@ -391,13 +399,30 @@ class RadioLink::Run {
     const bool zh_;
     int& mismatch_;
     bool& sent_;
+    QByteArray& id_;
 };
 
 LinkResult RadioLink::transfer(RadioImage& document, const TransferSettings& settings) {
     mismatch_ = -1;
     dataSent_ = false;
-    Run run(port_, prompt_, settings, mismatch_, dataSent_);
+    id_.clear();
+    Run run(port_, prompt_, settings, mismatch_, dataSent_, id_);
     return run.go(document);
+}
+
+QString describeIdentification(const QByteArray& id) {
+    if (id.size() < wire::kIdLength) return QString();
+    QString letters;
+    for (int i = 0; i < 4; ++i) {
+        const char c = id.at(i);
+        letters += c >= 0x20 && c < 0x7F ? QLatin1Char(c) : QLatin1Char('?');
+    }
+    const auto byte = [&id](int i) { return static_cast<uint8_t>(id.at(i)); };
+    const Band range = unpackBand(byte(5), byte(6), byte(7));
+    return QStringLiteral("%1 %2-%3 MHz")
+        .arg(letters)
+        .arg(range.low / kPerMHz)
+        .arg(range.high / kPerMHz);
 }
 
 LinkResult RadioLink::serviceExchange(RadioImage& image, int start, int end, LinkMode mode,

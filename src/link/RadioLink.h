@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include "Port.h"
@@ -72,6 +73,9 @@ class RadioLink {
     LinkResult transfer(RadioImage& document, const TransferSettings& settings);
     // After VerifyFailed: the lowest image address whose read-back differs; else -1.
     int verifyMismatch() const { return mismatch_; }
+    // The identification the radio gave in the last transfer's handshake (empty when none
+    // arrived): its type letters and the frequency range it covers.
+    QByteArray identification() const { return id_; }
     // After a write: whether any block was sent, so that a write that ended early has left
     // the radio holding part of the new configuration.
     bool dataSent() const { return dataSent_; }
@@ -96,8 +100,12 @@ class RadioLink {
     Port& port_;
     LinkPrompt& prompt_;
     int mismatch_ = -1;
+    QByteArray id_;
     bool dataSent_ = false;
 };
+
+// An identification as a person reads it: "U888 134-176 MHz"; empty for none.
+QString describeIdentification(const QByteArray& id);
 
 // The protocol's bytes.
 namespace wire {

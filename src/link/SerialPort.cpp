@@ -171,6 +171,9 @@ int SerialPort::read(uint8_t* data, int count) {
         // The interval time-out runs only once the first byte is there.
         if (got > 0) wait = std::min(wait, timeouts_.readInterval);
         if (wait <= 0 || !port_->waitForReadyRead(wait)) {
+            // Bytes that reached the driver in time count even when this thread ran late
+            // (the serial driver's read returns them): take them in without waiting.
+            port_->waitForReadyRead(0);
             const qint64 last = port_->read(reinterpret_cast<char*>(data) + got, count - got);
             if (last > 0) got += static_cast<int>(last);
             break;

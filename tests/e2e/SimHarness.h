@@ -36,6 +36,7 @@ class Sim {
     Sim& operator=(const Sim&) = delete;
 
     const QString& device() const { return device_; }
+    qint64 pid() const { return proc_.processId(); }
     QString dumpPath() const { return dir_ + QStringLiteral("/sim-memory.dat"); }
     QString logPath() const { return dir_ + QStringLiteral("/sim.log"); }
 

@@ -266,7 +266,8 @@ class GuiTest : public QObject {
 
         QCOMPARE(menuTexts(frame()->topMenu(0)).first(), QStringLiteral("&New\tCtrl+N"));
         QCOMPARE(menuTexts(frame()->topMenu(2)),
-                 (QStringList{"&Read    Ctrl+R", "&Write   Ctrl+W", "Compare with Radio"}));
+                 (QStringList{"&Read    Ctrl+R", "&Write   Ctrl+W", "Program Fleet...",
+                              "Compare with Radio"}));
         // Trims: no ShowLang means no Language command; service commands are never there.
         QVERIFY(!menuHas(frame()->topMenu(3), cmd::Language));
         QVERIFY(menuHas(frame()->topMenu(3), cmd::ComSetup));

@@ -1,0 +1,208 @@
+// `cps fleet`: one document written to many radios, each with the values of its own row of
+// a job file, over one or several ports, with a log that lets a stopped fleet resume.
+#include <QFile>
+#include <QFileInfo>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QSet>
+#include <atomic>
+#include <cstdio>
+
+#include "AppContext.h"
+#include "CliCommon.h"
+#include "Commands.h"
+#include "Exchange.h"
+#include "FleetJob.h"
+#include "FleetRun.h"
+#include "RadioWrite.h"
+#include "SafeFile.h"
+#include "ServiceAccess.h"
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
+
+namespace cps::cli {
+
+const char* const kFleetHelp =
+    "Usage: cps fleet DOC --job JOB.csv --port PORT [--port PORT ...] --log LOG.csv\n"
+    "                 [--verify] [--backup DIR] [--ignore-range] [--access-code CODE]\n"
+    "\n"
+    "Writes the image file DOC to many radios, each with the values of its own row of the\n"
+    "job file JOB.csv set as `cps set` sets them.\n"
+    "\n"
+    "JOB.csv: a header row naming a field per column as SECTION:FIELD (msk:ID Code,\n"
+    "dtmf:Local ID) or a channel's cell as channel N:HEADING (channel 3:Chnnel Name), with\n"
+    "an optional first column Label (the customer's name for the radio); then one row per\n"
+    "radio. An empty cell keeps the document's value. The whole job is checked before\n"
+    "anything is sent: a refused value names its line and column, exit status 2.\n"
+    "\n"
+    "  --port PORT        COM1 to COM16 or a device path; with several, each port takes\n"
+    "                     the next radio that is not yet done, one thread each\n"
+    "  --log LOG.csv      one line per attempt, appended as each radio ends: job line,\n"
+    "                     label, port, start, end, radio, result, verify, backup. Lines\n"
+    "                     already done there are skipped, so the same command resumes\n"
+    "  --verify           read back every radio after its write and compare\n"
+    "  --backup DIR       first read each radio into DIR; when that fails it is not written\n"
+    "  --ignore-range     go on when the document's bands lie outside a radio's range\n"
+    "  --access-code CODE needed for columns of the service sections\n"
+    "\n"
+    "When standard input is a terminal, each radio waits for the user: \"Connect radio 4 of\n"
+    "20 (Label) to COM3 and press Enter; q to stop\". Otherwise each port writes its next\n"
+    "radio as soon as the last one ended.\n"
+    "Exit status: 0 when every radio of the job is done, 1 when some are not, 2 wrong usage\n"
+    "or a refused job.\n";
+
+namespace {
+
+QString portLabel(const QString& portName) {
+    return portName.startsWith(QLatin1String("\\\\.\\")) ? portName.mid(4) : portName;
+}
+
+QString radioName(const exchange::FleetRadio& radio) {
+    return radio.label.isEmpty() ? QStringLiteral("line %1").arg(radio.line)
+                                 : QStringLiteral("line %1 (%2)").arg(radio.line).arg(radio.label);
+}
+
+// Reports on the terminal; the ports' threads take turns through one lock.
+class CliFleetObserver : public exchange::FleetObserver {
+  public:
+    CliFleetObserver(const QList<exchange::FleetRadio>& radios, bool interactive)
+        : radios_(radios), interactive_(interactive) {}
+
+    bool beforeRadio(const exchange::FleetRadio& radio, int number, int total,
+                     const exchange::FleetPort& port) override {
+        if (!interactive_) return true;
+        // One question at a time; the other ports' reports go on meanwhile.
+        QMutexLocker question(&questionMutex_);
+        if (quit_) return false;
+        {
+            QMutexLocker lock(&mutex_);
+            err() << "Connect radio " << number << " of " << total
+                  << (radio.label.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(radio.label))
+                  << " to " << portLabel(port.name) << " and press Enter; q to stop\n";
+            err().flush();
+        }
+        char buffer[256];
+        if (!std::fgets(buffer, sizeof buffer, stdin)) {
+            quit_ = true;
+            return false;
+        }
+        const QString answer = QString::fromLocal8Bit(buffer).trimmed();
+        quit_ = answer.compare(QLatin1String("q"), Qt::CaseInsensitive) == 0;
+        return !quit_;
+    }
+    void message(int index, const QString& text) override {
+        QMutexLocker lock(&mutex_);
+        err() << "cps fleet: " << radioName(radios_[index]) << ": " << text << '\n';
+        err().flush();
+    }
+    void ended(int index, const exchange::FleetEntry& entry) override {
+        QMutexLocker lock(&mutex_);
+        out() << radioName(radios_[index]) << " on " << entry.port << ": " << entry.result
+              << (entry.verify.isEmpty() ? QString() : QStringLiteral(", ") + entry.verify) << '\n';
+        out().flush();
+    }
+
+  private:
+    const QList<exchange::FleetRadio>& radios_;
+    bool interactive_;
+    QMutex mutex_;          // the output streams
+    QMutex questionMutex_;  // standard input
+    std::atomic<bool> quit_{false};
+};
+
+}  // namespace
+
+int runFleet(const QStringList& args, const AppContext& context) {
+    const Args a =
+        parseArgs(args,
+                  {QStringLiteral("--job"), QStringLiteral("--port"), QStringLiteral("--log"),
+                   QStringLiteral("--backup"), QStringLiteral("--access-code")},
+                  {QStringLiteral("--verify"), QStringLiteral("--ignore-range")});
+    if (!a.error.isEmpty()) return usageError("fleet", a.error);
+    if (a.positional.size() != 1)
+        return usageError("fleet",
+                          a.positional.isEmpty()
+                              ? QStringLiteral("DOC is required")
+                              : QStringLiteral("unexpected argument '%1'").arg(a.positional[1]));
+    for (const char* required : {"--job", "--log"})
+        if (a.value(QLatin1String(required)).isEmpty())
+            return usageError("fleet",
+                              QStringLiteral("%1 is required").arg(QLatin1String(required)));
+    if (a.has(QStringLiteral("--backup")) && a.value(QStringLiteral("--backup")).isEmpty())
+        return usageError("fleet", QStringLiteral("--backup needs a folder"));
+    const QStringList portArgs = a.all(QStringLiteral("--port"));
+    if (portArgs.isEmpty()) return usageError("fleet", QStringLiteral("--port is required"));
+    QStringList ports;
+    QSet<QString> tokens;
+    for (const QString& arg : portArgs) {
+        QString name;
+        if (!portArgument(arg, name))
+            return usageError(
+                "fleet", QStringLiteral("'%1' is not COM1 to COM16 or a device path").arg(arg));
+        // Two threads on one port would fight over it; two ports of one file name would
+        // share backup names.
+        if (ports.contains(name) || tokens.contains(portToken(name)))
+            return usageError("fleet", QStringLiteral("port '%1' is given twice").arg(arg));
+        ports << name;
+        tokens.insert(portToken(name));
+    }
+
+    RadioImage document;
+    if (!loadImage("fleet", a.positional.first(), document)) return kFailed;
+
+    const QString jobPath = a.value(QStringLiteral("--job"));
+    QFile file;
+    QString error;
+    if (!openRegularFile(file, jobPath, &error)) {
+        err() << "cps fleet: " << error << '\n';
+        return kFailed;
+    }
+    exchange::Job job;
+    if (!exchange::readJob(file.read(exchange::kMaxInput + 1), &job, &error)) {
+        err() << "cps fleet: " << jobPath << ": " << error << "; no radio written\n";
+        return kUsage;
+    }
+    const bool access = a.has(QStringLiteral("--access-code")) &&
+                        accessCodeMatches(a.value(QStringLiteral("--access-code")));
+    const exchange::JobImages images = exchange::jobImages(job, document, access);
+    if (!images.ok) {
+        err() << "cps fleet: " << jobPath << ": " << images.error << "; no radio written\n";
+        return images.needsAccess ? kFailed : kUsage;
+    }
+
+    exchange::FleetLog log(a.value(QStringLiteral("--log")));
+    if (!log.open(&error)) {
+        err() << "cps fleet: " << error << "; no radio written\n";
+        return kFailed;
+    }
+
+    QList<exchange::FleetRadio> radios;
+    for (const exchange::JobRadio& r : images.radios)
+        radios << exchange::FleetRadio{r.line, r.label, r.image};
+    const PortResolver resolve = userPortResolver(context);
+    QList<exchange::FleetPort> fleetPorts;
+    for (const QString& name : ports) fleetPorts << exchange::FleetPort{name, resolve(name)};
+    exchange::FleetOptions options;
+    options.verify = a.has(QStringLiteral("--verify"));
+    options.ignoreRange = a.has(QStringLiteral("--ignore-range"));
+    options.chinese = context.chinese;
+    options.backupDir = a.value(QStringLiteral("--backup"));
+
+    CliFleetObserver observer(radios, isatty(fileno(stdin)) != 0);
+    std::atomic<bool> stop{false};
+    const exchange::FleetSummary s =
+        exchange::runFleet(radios, fleetPorts, options, log, observer, stop);
+    if (!s.error.isEmpty()) err() << "cps fleet: " << s.error << '\n';
+    out() << s.done << " of " << radios.size() << " radios done";
+    if (s.failed > 0) out() << ", " << s.failed << " failed in this run";
+    out() << "; log " << log.path() << '\n';
+    return s.allDone() ? kOk : kFailed;
+}
+
+}  // namespace cps::cli
