@@ -570,7 +570,8 @@ int runWrite(const QStringList& args, const AppContext& context) {
         const QString backupNote =
             result.backupSaved.isEmpty()
                 ? QString()
-                : say(" after saving its backup in %1", "（先把备份保存在 %1）").arg(result.backupSaved);
+                : say(" after saving its backup in %1", "（先把备份保存在 %1）")
+                      .arg(result.backupSaved);
         job.ok = true;
         const QString calibrationNote =
             p.calibration ? say(" with the calibration rows", "（含校准行）") : QString();

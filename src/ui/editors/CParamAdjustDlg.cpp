@@ -10,11 +10,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "Pick.h"
 #include "CMSFlexGrid.h"
 #include "FieldBinder.h"
 #include "HelpContext.h"
 #include "ParamAdjustFields.h"
+#include "Pick.h"
 #include "ServiceExchange.h"
 #include "ServiceGrid.h"
 

@@ -10,9 +10,9 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-#include "Pick.h"
 #include "FieldBinder.h"
 #include "HelpContext.h"
+#include "Pick.h"
 #include "SoftwareInfoFields.h"
 
 namespace cps {

@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "Pick.h"
 #include "CMSFlexGrid.h"
 #include "FieldBinder.h"
 #include "HelpContext.h"
+#include "Pick.h"
 #include "ServiceExchange.h"
 #include "ServiceGrid.h"
 #include "SqlTuningFields.h"
