@@ -162,12 +162,14 @@ TEST(EntryMessages, DetailLinesNameTheBandsAndShowValidEntries) {
 TEST(DataFile, LoadErrorsInTheLanguageAsked) {
     QTemporaryDir dir;
     const QString missing = dir.filePath("missing.dat");
+    // Messages name files as the system writes paths (backslashes on Windows).
+    const QString missingShown = QDir::toNativeSeparators(missing);
     RadioImage image;
     QString error;
     EXPECT_FALSE(loadDataFile(missing, image, &error, true));
-    EXPECT_EQ(error, QString::fromUtf8("无法打开 %1：文件不存在").arg(missing));
+    EXPECT_EQ(error, QString::fromUtf8("无法打开 %1：文件不存在").arg(missingShown));
     EXPECT_FALSE(loadDataFile(missing, image, &error, false));
-    EXPECT_TRUE(error.startsWith("Cannot open " + missing)) << error.toStdString();
+    EXPECT_TRUE(error.startsWith("Cannot open " + missingShown)) << error.toStdString();
 
     const QString shortFile = dir.filePath("short.dat");
     QFile f(shortFile);
@@ -175,9 +177,8 @@ TEST(DataFile, LoadErrorsInTheLanguageAsked) {
     f.write(QByteArray(100, 'x'));
     f.close();
     EXPECT_FALSE(loadDataFile(shortFile, image, &error, true));
-    EXPECT_EQ(
-        error,
-        QString::fromUtf8("%1 不是对讲机数据文件：它只有 100 字节，需要 4096 字节").arg(shortFile));
+    EXPECT_EQ(error, QString::fromUtf8("%1 不是对讲机数据文件：它只有 100 字节，需要 4096 字节")
+                         .arg(QDir::toNativeSeparators(shortFile)));
     EXPECT_FALSE(loadDataFile(dir.path(), image, &error, true));
     EXPECT_TRUE(error.contains(QString::fromUtf8("不是普通文件"))) << error.toStdString();
 }
