@@ -170,6 +170,18 @@ class TransferGuiTest : public QObject {
         store.setNumber(QStringLiteral("COM"), 4);
         store.setText(QStringLiteral("Ports/COM4"), sim.device());
     }
+
+    // A radio holding channel 3 at 145.5 MHz, behind the port the program uses; none when
+    // the simulator did not start.
+    std::unique_ptr<cps::e2e::Sim> radioOnPort() {
+        saveImage(QStringLiteral("radio.dat"), imageWithChannel(3, QStringLiteral("145.5")));
+        auto sim = std::make_unique<cps::e2e::Sim>(
+            QStringList{QStringLiteral("--image"), path(QStringLiteral("radio.dat"))},
+            dir_->path());
+        if (sim->device().isEmpty()) return nullptr;
+        usePort(*sim);
+        return sim;
+    }
 #endif
 
     // Runs during the transfer's pump steps: what the user does while it runs.
@@ -305,11 +317,8 @@ class TransferGuiTest : public QObject {
     void stoppedTransfers(bool chinese) {
         {
             prepare(chinese);
-            saveImage(QStringLiteral("radio.dat"), imageWithChannel(3, QStringLiteral("145.5")));
-            cps::e2e::Sim sim({QStringLiteral("--image"), path(QStringLiteral("radio.dat"))},
-                              dir_->path());
-            QVERIFY(!sim.device().isEmpty());
-            usePort(sim);
+            const auto sim = radioOnPort();
+            QVERIFY(sim);
             QVERIFY(launch());
             const cps::RadioImage before = doc()->image();
 
@@ -431,11 +440,8 @@ class TransferGuiTest : public QObject {
     // Write do: every changing command is off while the radio is talked to, and back after.
     void serviceTransfersMakeTheDocumentBusy() {
         prepare(false);
-        saveImage(QStringLiteral("radio.dat"), imageWithChannel(3, QStringLiteral("145.5")));
-        cps::e2e::Sim sim({QStringLiteral("--image"), path(QStringLiteral("radio.dat"))},
-                          dir_->path());
-        QVERIFY(!sim.device().isEmpty());
-        usePort(sim);
+        const auto sim = radioOnPort();
+        QVERIFY(sim);
         QVERIFY(launch());
         QList<bool> busy;
         QStringList stillOn;
@@ -497,11 +503,8 @@ class TransferGuiTest : public QObject {
     // next replacing command asks first.
     void aReadMarksTheDocumentChanged() {
         prepare(false);
-        saveImage(QStringLiteral("radio.dat"), imageWithChannel(3, QStringLiteral("145.5")));
-        cps::e2e::Sim sim({QStringLiteral("--image"), path(QStringLiteral("radio.dat"))},
-                          dir_->path());
-        QVERIFY(!sim.device().isEmpty());
-        usePort(sim);
+        const auto sim = radioOnPort();
+        QVERIFY(sim);
         QVERIFY(launch());
         QVERIFY(!doc()->isModified());
         cps::CProcessDlg* p = openProcess(cmd::Read);
