@@ -64,8 +64,9 @@ QString portLabel(const QString& portName) {
 }
 
 QString radioName(const exchange::FleetRadio& radio) {
-    return radio.label.isEmpty() ? QStringLiteral("line %1").arg(radio.line)
-                                 : QStringLiteral("line %1 (%2)").arg(radio.line).arg(radio.label);
+    return radio.label.isEmpty()
+               ? say("line %1", "第 %1 行").arg(radio.line)
+               : say("line %1 (%2)", "第 %1 行（%2）").arg(radio.line).arg(radio.label);
 }
 
 // Reports on the terminal; the ports' threads take turns through one lock.
@@ -82,9 +83,15 @@ class CliFleetObserver : public exchange::FleetObserver {
         if (quit_) return false;
         {
             QMutexLocker lock(&mutex_);
-            err() << "Connect radio " << number << " of " << total
-                  << (radio.label.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(radio.label))
-                  << " to " << portLabel(port.name) << " and press Enter; q to stop\n";
+            const QString label =
+                radio.label.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(radio.label);
+            err() << say("Connect radio %1 of %2%3 to %4 and press Enter; q to stop",
+                         "请把第 %1 台对讲机%3（共 %2 台）接到 %4，然后按回车；按 q 停止")
+                         .arg(number)
+                         .arg(total)
+                         .arg(label)
+                         .arg(portLabel(port.name))
+                  << '\n';
             err().flush();
         }
         char buffer[256];
@@ -103,7 +110,8 @@ class CliFleetObserver : public exchange::FleetObserver {
     }
     void ended(int index, const exchange::FleetEntry& entry) override {
         QMutexLocker lock(&mutex_);
-        out() << radioName(radios_[index]) << " on " << entry.port << ": " << entry.result
+        out() << say("%1 on %2", "%1，%2").arg(radioName(radios_[index]), entry.port) << ": "
+              << entry.result
               << (entry.verify.isEmpty() ? QString() : QStringLiteral(", ") + entry.verify) << '\n';
         out().flush();
     }
@@ -126,29 +134,31 @@ int runFleet(const QStringList& args, const AppContext& context) {
                   {QStringLiteral("--verify"), QStringLiteral("--ignore-range")});
     if (!a.error.isEmpty()) return usageError("fleet", a.error);
     if (a.positional.size() != 1)
-        return usageError("fleet",
-                          a.positional.isEmpty()
-                              ? QStringLiteral("DOC is required")
-                              : QStringLiteral("unexpected argument '%1'").arg(a.positional[1]));
+        return usageError(
+            "fleet", a.positional.isEmpty()
+                         ? say("DOC is required", "缺少 DOC")
+                         : say("unexpected argument '%1'", "多余的参数 '%1'").arg(a.positional[1]));
     for (const char* required : {"--job", "--log"})
         if (a.value(QLatin1String(required)).isEmpty())
             return usageError("fleet",
-                              QStringLiteral("%1 is required").arg(QLatin1String(required)));
+                              say("%1 is required", "缺少 %1").arg(QLatin1String(required)));
     if (a.has(QStringLiteral("--backup")) && a.value(QStringLiteral("--backup")).isEmpty())
-        return usageError("fleet", QStringLiteral("--backup needs a folder"));
+        return usageError("fleet", say("--backup needs a folder", "--backup 需要一个文件夹"));
     const QStringList portArgs = a.all(QStringLiteral("--port"));
-    if (portArgs.isEmpty()) return usageError("fleet", QStringLiteral("--port is required"));
+    if (portArgs.isEmpty()) return usageError("fleet", say("--port is required", "缺少 --port"));
     QStringList ports;
     QSet<QString> tokens;
     for (const QString& arg : portArgs) {
         QString name;
         if (!portArgument(arg, name))
-            return usageError(
-                "fleet", QStringLiteral("'%1' is not COM1 to COM16 or a device path").arg(arg));
+            return usageError("fleet", say("'%1' is not COM1 to COM16 or a device path",
+                                           "'%1' 不是 COM1 到 COM16，也不是设备路径")
+                                           .arg(arg));
         // Two threads on one port would fight over it; two ports of one file name would
         // share backup names.
         if (ports.contains(name) || tokens.contains(portToken(name)))
-            return usageError("fleet", QStringLiteral("port '%1' is given twice").arg(arg));
+            return usageError("fleet",
+                              say("port '%1' is given twice", "端口 '%1' 给了两次").arg(arg));
         ports << name;
         tokens.insert(portToken(name));
     }
@@ -165,20 +175,22 @@ int runFleet(const QStringList& args, const AppContext& context) {
     }
     exchange::Job job;
     if (!exchange::readJob(file.read(exchange::kMaxInput + 1), &job, &error)) {
-        err() << "cps fleet: " << jobPath << ": " << error << "; no radio written\n";
+        err() << "cps fleet: " << jobPath << ": " << error
+              << say("; no radio written", "；未写任何对讲机") << '\n';
         return kUsage;
     }
     const bool access = a.has(QStringLiteral("--access-code")) &&
                         accessCodeMatches(a.value(QStringLiteral("--access-code")));
     const exchange::JobImages images = exchange::jobImages(job, document, access);
     if (!images.ok) {
-        err() << "cps fleet: " << jobPath << ": " << images.error << "; no radio written\n";
+        err() << "cps fleet: " << jobPath << ": " << images.error
+              << say("; no radio written", "；未写任何对讲机") << '\n';
         return images.needsAccess ? kFailed : kUsage;
     }
 
     exchange::FleetLog log(a.value(QStringLiteral("--log")));
     if (!log.open(&error)) {
-        err() << "cps fleet: " << error << "; no radio written\n";
+        err() << "cps fleet: " << error << say("; no radio written", "；未写任何对讲机") << '\n';
         return kFailed;
     }
 
@@ -199,9 +211,10 @@ int runFleet(const QStringList& args, const AppContext& context) {
     const exchange::FleetSummary s =
         exchange::runFleet(radios, fleetPorts, options, log, observer, stop);
     if (!s.error.isEmpty()) err() << "cps fleet: " << s.error << '\n';
-    out() << s.done << " of " << radios.size() << " radios done";
-    if (s.failed > 0) out() << ", " << s.failed << " failed in this run";
-    out() << "; log " << log.path() << '\n';
+    out()
+        << say("%1 of %2 radios done", "%2 台对讲机中已完成 %1 台").arg(s.done).arg(radios.size());
+    if (s.failed > 0) out() << say(", %1 failed in this run", "，本次 %1 台失败").arg(s.failed);
+    out() << say("; log %1", "；记录 %1").arg(log.path()) << '\n';
     return s.allDone() ? kOk : kFailed;
 }
 

@@ -151,6 +151,7 @@ class CliLanguageTest : public ::testing::Test {
             {"read", "--port", "COM99", "-o", path("o.dat")},
             {"write", "--port", "./nothing", path("new.dat"), "--access-code", "1"},
             {"export-csv", path("new.dat")},
+            {"fleet", path("new.dat"), "--job", "j.csv", "--log", "l.csv"},
             {"ports", "--bogus"},
             {"service", "read", "--port", "COM1", "--section", "nosuch", path("new.dat"), "-o",
              path("o.dat")},
