@@ -66,5 +66,6 @@ extern const char* const kImportHelpZh;
 extern const char* const kDiffHelpZh;
 extern const char* const kPrintHelpZh;
 extern const char* const kFleetHelp;
+extern const char* const kFleetHelpZh;
 
 }  // namespace cps::cli

@@ -57,6 +57,31 @@ const char* const kFleetHelp =
     "Exit status: 0 when every radio of the job is done, 1 when some are not, 2 wrong usage\n"
     "or a refused job.\n";
 
+const char* const kFleetHelpZh =
+    "用法：cps fleet DOC --job JOB.csv --port PORT [--port PORT ...] --log LOG.csv\n"
+    "                 [--verify] [--backup DIR] [--ignore-range] [--access-code CODE]\n"
+    "\n"
+    "把映像文件 DOC 写入多台对讲机，每台按批量文件 JOB.csv 中自己那一行的值设置\n"
+    "（与 `cps set` 的设置方式相同）。\n"
+    "\n"
+    "JOB.csv：标题行每列写一个字段，格式为 区:字段（msk:ID Code、dtmf:Local ID），或写\n"
+    "信道单元格，格式为 channel N:标题（channel 3:Chnnel Name）；第一列可为 Label\n"
+    "（客户给这台对讲机起的名字）；其后每行一台对讲机。空单元格保留文档的值。发送前\n"
+    "检查整个批量文件：被拒绝的值会指出其行和列，退出状态 2。\n"
+    "\n"
+    "  --port PORT        COM1 到 COM16 或设备路径；给出多个时，每个端口各用一个线程，\n"
+    "                     依次写下一台尚未完成的对讲机\n"
+    "  --log LOG.csv      每次尝试一行，每台结束时追加：批量行、名称、端口、开始、结束、\n"
+    "                     对讲机、结果、校验、备份。其中已完成的行会跳过，所以同一命令\n"
+    "                     可以继续未完成的批量\n"
+    "  --verify           每台写完后读回并比较\n"
+    "  --backup DIR       先把每台对讲机读入 DIR；读取失败时不写这台\n"
+    "  --ignore-range     文档的频段超出对讲机范围时仍然继续\n"
+    "  --access-code CODE 使用维修区的列时需要\n"
+    "\n"
+    "标准输入是终端时，每台对讲机都等待用户确认；否则每个端口在上一台结束后立即写下一台。\n"
+    "退出状态：批量中每台都完成为 0，有未完成的为 1，用法错误或批量被拒绝为 2。\n";
+
 namespace {
 
 QString portLabel(const QString& portName) {

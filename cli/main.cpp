@@ -61,7 +61,7 @@ const Command kCommands[] = {
     {"write", "write an image file to a radio", "把映像文件写入对讲机", runWrite, &kWriteHelp,
      &kWriteHelpZh},
     {"fleet", "write a document to many radios, each with its own values",
-     "把一个文档写入多台对讲机，每台用自己的值", runFleet, &kFleetHelp},
+     "把一个文档写入多台对讲机，每台用自己的值", runFleet, &kFleetHelp, &kFleetHelpZh},
     {"ports", "list the system's serial ports and their COM numbers", "列出系统的串口及其 COM 号",
      runPorts, &kPortsHelp, &kPortsHelpZh},
     {"service", "read or write the param or sql section alone", "单独读写 param 或 sql 区",

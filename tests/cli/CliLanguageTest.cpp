@@ -28,21 +28,19 @@ struct Outcome {
 const QStringList& allowedWords() {
     static const QStringList words = [] {
         QStringList w{
-            "cps",     "new",   "channels", "info",    "show",     "set",      "read",
-            "write",   "ports", "service",  "export",  "import",   "diff",     "print",
-            "fleet",   "csv",   "help",     "lang",    "en",       "zh",       "json",
-            "dat",     "tsv",   "pdf",      "MHz",     "kHz",      "MiB",      "USB",
-            "ID",      "COM",   "CSV",      "JSON",    "PDF",      "UTF",      "CRLF",
-            "BOM",     "DCS",   "FM",       "NFM",     "Fr",       "On",       "Off",
-            "OUT",     "FILE",  "DOC",      "PATTERN", "LIST",     "SECTION",  "FIELD",
-            "VALUE",   "CODE",  "ROWS",     "REPORT",  "TAB",      "DIGITS",   "param",
-            "sql",     "dev",   "ttyUSB",   "radio",   "radiosim", "Location", "Frequency",
-            "Name",    "Tone",  "TSQL",     "DTCS",    "Cross",    "Duplex",   "Offset",
-            "split",   "off",   "NN",       "NR",      "RN",       "RR",       "xNN",
-            "null",    "true",  "false",    "High",    "Mid",      "Low",      "Ports",
-            "COMn",    "Type",  "channels", "all",     "PTT",      "None",     "ASCII",
-            "usermod", "aG",    "dialout",  "USER",    "sudo",     "lenient",  "A4",
-            "stderr"};
+            "cps",      "new",      "channels",  "info",    "show",    "set",   "read",   "write",
+            "ports",    "service",  "export",    "import",  "diff",    "print", "fleet",  "PORT",
+            "DIR",      "channel",  "Label",     "csv",     "help",    "lang",  "en",     "zh",
+            "json",     "dat",      "tsv",       "pdf",     "MHz",     "kHz",   "MiB",    "USB",
+            "ID",       "COM",      "CSV",       "JSON",    "PDF",     "UTF",   "CRLF",   "BOM",
+            "DCS",      "FM",       "NFM",       "Fr",      "On",      "Off",   "OUT",    "FILE",
+            "DOC",      "PATTERN",  "LIST",      "SECTION", "FIELD",   "VALUE", "CODE",   "ROWS",
+            "REPORT",   "TAB",      "DIGITS",    "param",   "sql",     "dev",   "ttyUSB", "radio",
+            "radiosim", "Location", "Frequency", "Name",    "Tone",    "TSQL",  "DTCS",   "Cross",
+            "Duplex",   "Offset",   "split",     "off",     "NN",      "NR",    "RN",     "RR",
+            "xNN",      "null",     "true",      "false",   "High",    "Mid",   "Low",    "Ports",
+            "COMn",     "Type",     "channels",  "all",     "PTT",     "None",  "ASCII",  "usermod",
+            "aG",       "dialout",  "USER",      "sudo",    "lenient", "A4",    "stderr"};
         // Every section and field name, as `cps show` and the importers name them.
         for (const field::Table* t : field::registry()) {
             w << QString::fromUtf8(t->section);
@@ -133,6 +131,7 @@ class CliLanguageTest : public ::testing::Test {
             {"bogus"},
             {"help"},
             {"help", "info"},
+            {"help", "fleet"},
             {"show", "--help"},
             {"new"},
             {"info", path("new.dat")},
