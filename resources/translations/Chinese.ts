@@ -412,22 +412,6 @@ About</source>
         <source>All data will be Cleared!</source>
         <translation>所有数据将被清除！</translation>
     </message>
-    <message>
-        <source>Out of range, please input again.</source>
-        <translation>超出范围，请重新输入。</translation>
-    </message>
-    <message>
-        <source>Error Data Format, please input again.</source>
-        <translation>数据格式错误，请重新输入。</translation>
-    </message>
-    <message>
-        <source>Error data Value, please input according the step value(6.25K/5k).</source>
-        <translation>数据值错误，请按步进值(6.25K/5K)输入。</translation>
-    </message>
-    <message>
-        <source>Caution</source>
-        <translation>注意</translation>
-    </message>
 </context>
 <context>
     <name>PortReason</name>

@@ -412,22 +412,6 @@ About</translation>
         <source>All data will be Cleared!</source>
         <translation>All data will be Cleared!</translation>
     </message>
-    <message>
-        <source>Out of range, please input again.</source>
-        <translation>Out of range, please input again.</translation>
-    </message>
-    <message>
-        <source>Error Data Format, please input again.</source>
-        <translation>Error Data Format, please input again.</translation>
-    </message>
-    <message>
-        <source>Error data Value, please input according the step value(6.25K/5k).</source>
-        <translation>Error data Value, please input according the step value(6.25K/5k).</translation>
-    </message>
-    <message>
-        <source>Caution</source>
-        <translation>Caution</translation>
-    </message>
 </context>
 <context>
     <name>PortReason</name>

@@ -10,10 +10,6 @@ namespace cps {
 
 namespace {
 
-// The receive frequency must be a sensible radio frequency at all: 67 to 600 MHz.
-constexpr Freq kLowestEntry = 67 * kPerMHz;
-constexpr Freq kHighestEntry = 600 * kPerMHz;
-
 struct Heading {
     const char* en;
     const char* zh;
@@ -33,54 +29,41 @@ const Heading kHeadings[ChannelTable::kCols] = {
     {"PTT ID", "PTT ID", 1.0},
 };
 
-template <size_t N>
-QStringList pairTexts(const choices::Pair (&pairs)[N], bool chinese) {
-    QStringList out;
-    for (const auto& p : pairs) out << choices::text(p, chinese);
-    return out;
+// The column of the channel rules an editor serves (the first of the two tone columns).
+int columnOf(EditorKind kind) {
+    switch (kind) {
+        case EditorKind::Frequency:
+            return kColRx;
+        case EditorKind::Name:
+            return kColName;
+        case EditorKind::Tone:
+            return kColDecTone;
+        case EditorKind::Power:
+            return kColPower;
+        case EditorKind::Bandwidth:
+            return kColBandwidth;
+        case EditorKind::Scan:
+            return kColScan;
+        case EditorKind::BusyLock:
+            return kColBusyLock;
+        case EditorKind::PttId:
+            return kColPttId;
+    }
+    return kColRx;
 }
 
-// Steps of 5 kHz or 6.25 kHz, in 10 Hz units.
-bool onStep(Freq v) { return v % 500 == 0 || v % 625 == 0; }
-
-// What the frequency editor can hold: digits and the full stop.
-bool frequencyCharacters(const QString& text) {
-    for (QChar c : text)
-        if (!(c >= QLatin1Char('0') && c <= QLatin1Char('9')) && c != QLatin1Char('.'))
-            return false;
-    return true;
-}
-
-// A name byte can be anything but the two values that end the name in the record.
-bool recordBytes(const QString& text) {
-    for (QChar c : text)
-        if (c.unicode() == 0x00 || c.unicode() >= 0xFF) return false;
-    return true;
-}
-
-bool sameFrequency(const QString& a, const QString& b) {
-    if (a.isEmpty() || b.isEmpty()) return a.isEmpty() == b.isEmpty();
-    return freqTextToValue(a) == freqTextToValue(b);
-}
-
-// Tone texts name the same stored tone ("d023n" and "D023N", "" and "None" do).
-bool sameTone(const QString& a, const QString& b) {
-    return tones::fromText(a.toUpper()) == tones::fromText(b.toUpper());
-}
-
-CellEntry refusal(const char* reason, const char* reasonZh) {
+CellEntry refusal(const CellVerdict& verdict) {
     CellEntry e;
     e.refused = true;
-    e.reason = reason;
-    e.reasonZh = reasonZh;
+    e.verdict = verdict;
     return e;
 }
 
 }  // namespace
 
 ChannelTable::ChannelTable(bool chinese) : chinese_(chinese) {
-    bands_.band1 = {134 * kPerMHz, 176 * kPerMHz};
-    bands_.band2 = bands_.band1;
+    bands_.band1 = kVSectionBand;
+    bands_.band2 = kVSectionBand;
 }
 
 QString ChannelTable::text(int row, int col) const {
@@ -176,51 +159,55 @@ void ChannelTable::makeNewChannel(int row, const QString& rx) {
     cell(row, 10) = choices::text(choices::kPttId[0], chinese_);
 }
 
-EditOutcome ChannelTable::leaveRx(int row, const QString& typed, bool onEnter) {
-    EditOutcome out;
+CellEntry ChannelTable::leaveRx(int row, const QString& typed, bool onEnter) {
+    CellEntry e;
+    e.verdict = checkCell(kColRx, typed, bands_, chinese_);
+    e.refused = !e.verdict.ok();
+    EditOutcome& out = e.outcome;
+    out.notice = e.verdict.notice;
+    switch (e.verdict.notice) {
+        case Notice::None:
+            break;
+        case Notice::BadStep:
+            if (onEnter) {
+                out.keepEditor = true;
+                out.clearEditor = true;
+            } else {
+                clearRow(row);
+            }
+            return e;
+        case Notice::OutOfRange:
+            out.keepEditor = onEnter;
+            out.clearEditor = onEnter;
+            return e;
+        default:
+            out.keepEditor = true;
+            out.clearEditor = onEnter;
+            return e;
+    }
     if (typed.isEmpty()) {
         clearRow(row);  // the channel is deleted
-        return out;
-    }
-    const Freq v = freqTextToValue(typed);
-    const QString formatted = freqValueToText(v);
-    if (v < kLowestEntry || v > kHighestEntry) {
-        out.notice = Notice::BadFormat;
-        out.keepEditor = true;
-        out.clearEditor = onEnter;
-        return out;
-    }
-    if (!onStep(v)) {
-        out.notice = Notice::BadStep;
-        if (onEnter) {
-            out.keepEditor = true;
-            out.clearEditor = true;
-        } else {
-            clearRow(row);
-        }
-        return out;
-    }
-    if (!bands_.contains(v)) {
-        out.notice = Notice::OutOfRange;
-        out.keepEditor = onEnter;
-        out.clearEditor = onEnter;
-        return out;
-    }
-    if (cell(row, 1).isEmpty()) {
-        makeNewChannel(row, formatted);
+    } else if (cell(row, 1).isEmpty()) {
+        makeNewChannel(row, e.verdict.text);
     } else {
-        cell(row, 1) = formatted;
+        cell(row, 1) = e.verdict.text;
     }
-    return out;
+    return e;
 }
 
-void ChannelTable::leaveTx(int row, const QString& typed) {
-    if (typed.isEmpty() || cell(row, 1).isEmpty()) {
-        cell(row, 2).clear();
-        return;
+CellEntry ChannelTable::leaveTx(int row, const QString& typed) {
+    CellEntry e;
+    e.verdict = checkCell(kColTx, typed, bands_, chinese_);
+    if (!e.verdict.ok()) {
+        e.refused = true;
+        e.outcome.notice = e.verdict.notice;
+        e.outcome.keepEditor = true;
+        return e;
     }
-    const Freq v = freqTextToValue(typed);
-    cell(row, 2) = bands_.contains(v) ? freqValueToText(v) : freqValueToText(bands_.band1.low);
+    // Without a receive frequency there is no channel to hold it.
+    cell(row, 2) = cell(row, 1).isEmpty() ? QString() : e.verdict.text;
+    e.changed = cell(row, 2).isEmpty() ? !typed.isEmpty() : e.verdict.changed;
+    return e;
 }
 
 CellEntry ChannelTable::typeCell(int row, int col, const QString& typed) {
@@ -229,61 +216,29 @@ CellEntry ChannelTable::typeCell(int row, int col, const QString& typed) {
     // would make of it (an off-step frequency, an 8-character name or a transmit frequency
     // outside the bands, as a radio may hold them). Only a changed cell is typed.
     if (typed == cell(row, col)) return {};
-    if (col > 2) return typeOther(row, col, typed);
-    CellEntry e;
-    if (!frequencyCharacters(typed)) {
-        e.refused = true;
-        e.outcome.notice = Notice::BadFormat;
-        e.outcome.keepEditor = true;
-        return e;
-    }
-    if (col == 1) {
-        e.outcome = leaveRx(row, typed, false);
-        e.refused = e.outcome.notice != Notice::None;
-        return e;
-    }
-    leaveTx(row, typed);
-    e.changed = !sameFrequency(typed, cell(row, 2));
-    return e;
+    if (col == 1) return leaveRx(row, typed, false);
+    if (col == 2) return leaveTx(row, typed);
+    return typeOther(row, col, typed);
 }
 
 CellEntry ChannelTable::typeOther(int row, int col, const QString& typed) {
-    const EditorKind kind = editorFor(col);
-    QString text = typed;
-    if (kind == EditorKind::Name) {
-        if (typed.size() > kNameRecordLength)
-            return refusal("longer than the 8 characters the record holds",
-                           "超过记录可存的 8 个字符");
-        if (!recordBytes(typed))
-            return refusal("a character the record cannot hold in a name",
-                           "名称中有记录存不下的字符");
-    } else if (kind == EditorKind::Tone) {
-        // The typed tone check below decides, the other language's "None" included.
-    } else if (!typed.isEmpty()) {
-        // An empty list cell is what a channel without transmit frequency shows.
-        const int i = findItem(kind, typed);
-        if (i < 0) return refusal("not an item of the column's list", "不是该列列表中的项");
-        text = items(kind).at(i);
-    }
-
+    const bool tone = editorFor(col) == EditorKind::Tone;
+    const bool noChannel = cell(row, 1).isEmpty() && cell(row, 2).isEmpty();
     CellEntry e;
-    if (cell(row, 1).isEmpty() && cell(row, 2).isEmpty()) {
+    // Without a channel the tone is not looked at: the cell just stays empty.
+    if (!(tone && noChannel)) {
+        // A refused tone keeps the previous text; the grid shows no message for it.
+        e.verdict = checkCell(col - 1, typed, bands_, chinese_);
+        if (!e.verdict.ok()) return refusal(e.verdict);
+    }
+    if (noChannel) {
         // No channel in this row: nothing is kept.
         cell(row, col).clear();
-        e.changed = kind == EditorKind::Tone ? !sameTone(text, QString()) : !typed.isEmpty();
+        e.changed = tone ? !(tones::fromText(typed.toUpper()) == ToneBytes{}) : !typed.isEmpty();
         return e;
     }
-    if (kind == EditorKind::Tone) {
-        QString result;
-        // The grid keeps the previous text without a message.
-        if (!tones::checkTyped(text, chinese_, &result))
-            return refusal("not None, a tone from 60.0 to 259.9 or a code of the tone list",
-                           "不是 None、60.0 到 259.9 的亚音或亚音表中的数字码");
-        cell(row, col) = result;
-        e.changed = !sameTone(text, result);
-        return e;
-    }
-    cell(row, col) = text;
+    cell(row, col) = e.verdict.text;
+    e.changed = e.verdict.changed;
     return e;
 }
 
@@ -294,11 +249,11 @@ QString ChannelTable::asShown(int row, int col, const QString& text) const {
     const EditorKind kind = editorFor(col);
     switch (kind) {
         case EditorKind::Frequency:
-            return frequencyCharacters(text) && freqTextToValue(text) == freqTextToValue(shown)
-                       ? shown
-                       : text;
+            return frequencyForm(text) && freqTextToValue(text) == freqTextToValue(shown) ? shown
+                                                                                          : text;
         case EditorKind::Tone:
-            return sameTone(text, shown) ? shown : text;
+            return tones::fromText(text.toUpper()) == tones::fromText(shown.toUpper()) ? shown
+                                                                                       : text;
         case EditorKind::Name:
             return text;
         default: {
@@ -312,9 +267,16 @@ EditOutcome ChannelTable::enterFrequency(int row, int col, const QString& typed)
     if (row < 1 || row >= kRows) return {};
     // Enter over a frequency shown unchanged keeps it, as leaving the cell does.
     if ((col == 1 || col == 2) && !typed.isEmpty() && typed == cell(row, col)) return {};
-    if (col == 1) return leaveRx(row, typed, true);
+    if (col == 1) return leaveRx(row, typed, true).outcome;
     if (col == 2) {
         // An empty entry reads as 0, which no band holds: it becomes the band 1 lower limit.
+        if (!typed.isEmpty() && !frequencyForm(typed)) {
+            EditOutcome out;
+            out.notice = Notice::BadFormat;
+            out.keepEditor = true;
+            out.clearEditor = true;
+            return out;
+        }
         leaveTx(row, freqValueToText(freqTextToValue(typed)));
         return {};
     }
@@ -343,73 +305,19 @@ EditorKind ChannelTable::editorFor(int col) {
     }
 }
 
-QStringList ChannelTable::items(EditorKind kind) const { return itemsIn(kind, chinese_); }
-
-QStringList ChannelTable::itemsIn(EditorKind kind, bool chinese) const {
-    switch (kind) {
-        case EditorKind::Tone:
-            return tones::list(chinese);
-        case EditorKind::Power:
-            return pairTexts(choices::kPower, chinese);
-        case EditorKind::Bandwidth:
-            return pairTexts(choices::kBandwidth, chinese);
-        case EditorKind::Scan:
-            return pairTexts(choices::kScan, chinese);
-        case EditorKind::BusyLock:
-            return pairTexts(choices::kBusyLock, chinese);
-        case EditorKind::PttId:
-            return pairTexts(choices::kPttId, chinese);
-        default:
-            return {};
-    }
+QStringList ChannelTable::items(EditorKind kind) const {
+    return kind == EditorKind::Frequency || kind == EditorKind::Name
+               ? QStringList()
+               : columnItems(columnOf(kind), chinese_);
 }
 
 int ChannelTable::findItem(EditorKind kind, const QString& text) const {
-    for (bool chinese : {chinese_, !chinese_}) {
-        const QStringList list = itemsIn(kind, chinese);
-        for (int i = 0; i < list.size(); ++i)
-            if (list[i].compare(text, Qt::CaseInsensitive) == 0) return i;
-    }
-    return -1;
-}
-
-const char* ChannelTable::noticeText(Notice notice) {
-    switch (notice) {
-        case Notice::None:
-            break;
-        case Notice::OutOfRange:
-            return QT_TRANSLATE_NOOP("StringTable", "Out of range, please input again.");
-        case Notice::BadFormat:
-            return QT_TRANSLATE_NOOP("StringTable", "Error Data Format, please input again.");
-        case Notice::BadStep:
-            return QT_TRANSLATE_NOOP(
-                "StringTable",
-                "Error data Value, please input according the step value(6.25K/5k).");
-    }
-    return "";
-}
-
-QString ChannelTable::refusalText(const CellEntry& entry, bool chinese) {
-    const Notice notice = entry.outcome.notice;
-    if (notice != Notice::None)
-        return chinese ? QCoreApplication::translate("StringTable", noticeText(notice))
-                       : QString::fromUtf8(noticeText(notice));
-    const char* reason = chinese && entry.reasonZh ? entry.reasonZh : entry.reason;
-    return QString::fromUtf8(reason ? reason : "");
+    if (kind == EditorKind::Frequency || kind == EditorKind::Name) return -1;
+    return findColumnItem(columnOf(kind), text, chinese_);
 }
 
 QString ChannelTable::noticeDetail(Notice notice, bool chinese) const {
-    switch (notice) {
-        case Notice::None:
-            break;
-        case Notice::OutOfRange:
-            return msg::outOfRangeDetail(bands_, chinese);
-        case Notice::BadFormat:
-            return msg::badFormatDetail(bands_, chinese);
-        case Notice::BadStep:
-            return msg::badStepDetail(bands_, chinese);
-    }
-    return {};
+    return refusalDetail(notice, bands_, chinese);
 }
 
 int ChannelTable::matchItem(EditorKind kind, const QString& text) const {
@@ -426,23 +334,6 @@ QString ChannelTable::heading(int col, bool chinese) {
 
 double ChannelTable::widthFactor(int col) {
     return (col < 0 || col >= kCols) ? 0.0 : kHeadings[col].width;
-}
-
-bool ChannelTable::frequencyKeyAllowed(int key, bool shift, bool keypad) {
-    switch (key) {
-        case Qt::Key_Backspace:
-        case Qt::Key_Delete:
-        case Qt::Key_Left:
-        case Qt::Key_Right:
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-            return true;
-        default:
-            break;
-    }
-    const bool digitOrPoint = (key >= Qt::Key_0 && key <= Qt::Key_9) || key == Qt::Key_Period;
-    if (keypad) return digitOrPoint;
-    return digitOrPoint && !shift;
 }
 
 }  // namespace cps

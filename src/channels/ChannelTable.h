@@ -6,6 +6,7 @@
 #include <array>
 
 #include "ChannelCodec.h"
+#include "ChannelRules.h"
 #include "RadioImage.h"
 
 namespace cps {
@@ -14,28 +15,19 @@ namespace cps {
 enum class EditorKind { Frequency, Name, Tone, Power, Bandwidth, Scan, BusyLock, PttId };
 constexpr int kEditorKinds = 8;
 
-// Entry errors of the channel grid (string table entries, all captioned "Caution").
-enum class Notice {
-    None,
-    OutOfRange,  // 61446, exclamation
-    BadFormat,   // 61447, stop
-    BadStep,     // 61454, exclamation
-};
-
 // What the view must do after a leave-cell (or Enter) check.
 struct EditOutcome {
-    Notice notice = Notice::None;
-    bool keepEditor = false;   // the editor stays open over the cell
-    bool clearEditor = false;  // ... with its text emptied
+    Notice notice = Notice::None;  // the entry message the grid shows, if any
+    bool keepEditor = false;       // the editor stays open over the cell
+    bool clearEditor = false;      // ... with its text emptied
 };
 
 // The verdict on one typed cell: what the grid's editor does, and for a caller that reads a
 // file instead (the command-line import) whether the text went in and in what form.
 struct CellEntry {
     EditOutcome outcome;
-    bool refused = false;            // the text did not go into the cell as a value
-    const char* reason = nullptr;    // why, for a refusal the grid shows no message for
-    const char* reasonZh = nullptr;  // the same in Chinese
+    bool refused = false;  // the text did not go into the cell as a value
+    CellVerdict verdict;   // the channel rules' verdict on the text, and why it was refused
     bool changed = false;  // the cell holds another value than typed, not just another form
 };
 
@@ -116,22 +108,17 @@ class ChannelTable {
     // Index of the item that is text in either language (case ignored), or -1.
     int findItem(EditorKind kind, const QString& text) const;
 
-    // The string-table text of an entry error (English source, "StringTable" context).
-    static const char* noticeText(Notice notice);
-    // Why a typed cell was refused, for callers that read files: the notice's text (Chinese
-    // from the program's language file) or the refusal's own reason.
-    static QString refusalText(const CellEntry& entry, bool chinese);
+    // Why a typed cell was refused, in the channel rules' words.
+    static QString refusalText(const CellEntry& entry, bool chinese) {
+        return cps::refusalText(entry.verdict, chinese);
+    }
     // The line shown under an entry error's text: what would have been allowed, with the
     // band limits in use.
     QString noticeDetail(Notice notice, bool chinese) const;
-    static const char* noticeCaption() { return QT_TRANSLATE_NOOP("StringTable", "Caution"); }
 
     static QString heading(int col, bool chinese);
     // Column width as a multiple of the width of column 0.
     static double widthFactor(int col);
-
-    // Keys the frequency editor lets through (Enter is handled separately).
-    static bool frequencyKeyAllowed(int key, bool shift, bool keypad);
 
     static constexpr int kFreqMaxLength = 9;
     static constexpr int kNameMaxLength = 7;     // typing limit of the name editor
@@ -141,10 +128,9 @@ class ChannelTable {
     QString& cell(int row, int col) { return rows_[row - 1][col - 1]; }
     const QString& cell(int row, int col) const { return rows_[row - 1][col - 1]; }
     void makeNewChannel(int row, const QString& rx);
-    EditOutcome leaveRx(int row, const QString& typed, bool onEnter);
-    void leaveTx(int row, const QString& typed);
+    CellEntry leaveRx(int row, const QString& typed, bool onEnter);
+    CellEntry leaveTx(int row, const QString& typed);
     CellEntry typeOther(int row, int col, const QString& typed);
-    QStringList itemsIn(EditorKind kind, bool chinese) const;
 
     bool chinese_;
     Bands bands_;

@@ -66,9 +66,10 @@ RowImportResult importChannelRows(const QByteArray& text, const QString& source,
                      .arg(where, escapeCell(fields[0]))});
         // Bytes other than printable ASCII reach a name only as escapes, as `cps channels`
         // prints them; typed as they are they would be whatever the file's encoding made.
+        // Characters no byte can be are the channel rules' to refuse.
         const QString& name = fields[1 + kColName];
         for (QChar ch : name) {
-            if (ch.unicode() < 0x20 || ch.unicode() > 0x7E)
+            if (ch.unicode() < 0x20 || (ch.unicode() > 0x7E && ch.unicode() <= 0xFF))
                 return refused(
                     {pick(chinese,
                           "%1, column \"%2\": '%3': a character outside printable ASCII (write "
@@ -105,11 +106,11 @@ RowImportResult importChannelRows(const QByteArray& text, const QString& source,
                     .arg(lineOf[n])
                     .arg(ChannelTable::heading(col, chinese));
             if (entry.refused) {
-                const Notice notice = entry.outcome.notice;
                 const QString reason = ChannelTable::refusalText(entry, chinese);
                 QStringList why{
                     pick(chinese, "%1: '%2': %3", "%1：'%2'：%3").arg(where, typed, reason)};
-                if (notice != Notice::None) why << table.noticeDetail(notice, chinese);
+                const QString detail = table.noticeDetail(entry.verdict.notice, chinese);
+                if (!detail.isEmpty()) why << detail;
                 why << pick(chinese, "nothing written", "未写任何文件");
                 return refused(why);
             }

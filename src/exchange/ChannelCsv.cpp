@@ -572,16 +572,16 @@ ImportResult importCsv(const QByteArray& csv, const RadioImage& into, const CsvO
             !bad.isEmpty() && name != table.text(n, 1 + kColName))
             return fail(say("line %1, Name '%2'", "第 %1 行，Name '%2'").arg(rec.line).arg(name) +
                         bad);
-        // The typing limit holds for a changed name only; a radio's 8-character name stays.
-        if (name.size() > ChannelTable::kNameMaxLength && name != table.text(n, 1 + kColName)) {
+        // A changed name longer than the record holds is the one refusal a name can be fitted
+        // from: cut, when the user says so.
+        if (name.size() > ChannelTable::kNameRecordLength && name != table.text(n, 1 + kColName)) {
             if (!options.lenient)
-                return fail(say("line %1, Name '%2': longer than the %3 characters the radio shows",
-                                "第 %1 行，Name '%2'：超过对讲机显示的 %3 个字符")
-                                .arg(rec.line)
-                                .arg(name)
-                                .arg(ChannelTable::kNameMaxLength),
-                            true);
-            name.truncate(ChannelTable::kNameMaxLength);
+                return fail(
+                    say("line %1, Name '%2'", "第 %1 行，Name '%2'").arg(rec.line).arg(name) +
+                        say(": ", "：") +
+                        refusalText(checkCell(kColName, name, table.bands(), zh), zh),
+                    true);
+            name.truncate(ChannelTable::kNameRecordLength);
             rowNotes.append(say("line %1, Name: cut to '%2'", "第 %1 行，Name：截为 '%2'")
                                 .arg(rec.line)
                                 .arg(name));

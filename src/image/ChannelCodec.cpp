@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <cstdlib>
 
+#include "ChannelRules.h"
 #include "Decimal.h"
 #include "Pick.h"
 #include "Tones.h"
@@ -26,11 +27,6 @@ bool matches(const QString& text, const Pair& p) {
 }  // namespace choices
 
 namespace msg {
-const field::Text kOutOfRange{"Out of range, please input again.", "超出范围，请重新输入。"};
-const field::Text kBadFormat{"Error Data Format, please input again.",
-                             "数据格式错误，请重新输入。"};
-const field::Text kBadStep{"Error data Value, please input according the step value(6.25K/5k).",
-                           "数据值错误，请按步进值(6.25K/5K)输入。"};
 namespace {
 QString mhzRange(const Band& b) {
     return QStringLiteral("%1-%2 MHz").arg(b.low / kPerMHz).arg(b.high / kPerMHz);
@@ -115,10 +111,6 @@ using field::Field;
 using field::Parsed;
 using field::Text;
 
-// The receive frequency must be a sensible radio frequency at all: 67 to 600 MHz.
-constexpr Freq kLowestEntry = 67 * kPerMHz;
-constexpr Freq kHighestEntry = 600 * kPerMHz;
-
 Freq readBcd8(const uint8_t* p) {
     Freq f = 0;
     for (int b = 3; b >= 0; --b) f = f * 100 + 10 * (p[b] >> 4) + (p[b] & 0x0F);
@@ -135,19 +127,6 @@ void writeBcd8(Freq value, uint8_t* p) {
 }
 
 bool freqEmpty(uint8_t top) { return top == 0xFF || top == 0x00; }
-
-// Only digits and one decimal point can be typed into the frequency editor.
-bool looksLikeFrequency(const QString& t) {
-    int points = 0;
-    for (QChar c : t) {
-        if (c == QLatin1Char('.')) {
-            if (++points > 1) return false;
-        } else if (!c.isDigit() || c.unicode() > 0x7F) {
-            return false;
-        }
-    }
-    return !t.isEmpty() && t != QLatin1String(".");
-}
 
 // Frequencies: 8 BCD digits. The receive frequency shows only inside the bands.
 QString showFreq(const Field& f, const uint8_t* base, const Env& env) {
@@ -171,32 +150,6 @@ void storeFreq(const Field& f, uint8_t* base, const QString& text, const Env&) {
     }
 }
 
-Parsed parseRx(const Field&, const QString& typed, const Env& env) {
-    if (typed.isEmpty()) return Parsed::accept({});
-    auto refuse = [&env](const Text& text, const QString& detail) {
-        return Parsed::refuse(text.get(env.chinese) + QLatin1Char('\n') + detail);
-    };
-    const QString badFormat = msg::badFormatDetail(env.bands, env.chinese);
-    if (env.strict && !looksLikeFrequency(typed)) return refuse(msg::kBadFormat, badFormat);
-    const Freq v = freqTextToValue(typed);
-    if (v < kLowestEntry || v > kHighestEntry) return refuse(msg::kBadFormat, badFormat);
-    if (!onFrequencyStep(v))
-        return refuse(msg::kBadStep, msg::badStepDetail(env.bands, env.chinese));
-    if (!env.bands.contains(v))
-        return refuse(msg::kOutOfRange, msg::outOfRangeDetail(env.bands, env.chinese));
-    return Parsed::accept(freqValueToText(v));
-}
-
-// A transmit frequency outside the bands silently becomes band 1's lower limit.
-Parsed parseTx(const Field&, const QString& typed, const Env& env) {
-    if (typed.isEmpty()) return Parsed::accept({});
-    if (env.strict && !looksLikeFrequency(typed))
-        return Parsed::refuse(msg::kBadFormat.get(env.chinese));
-    const Freq v = freqTextToValue(typed);
-    if (env.bands.contains(v)) return Parsed::accept(freqValueToText(v));
-    return Parsed::accept(freqValueToText(env.bands.band1.low), true);
-}
-
 QString showTone(const Field& f, const uint8_t* base, const Env& env) {
     return tones::toText({base[f.offset], base[f.offset + 1]}, env.chinese);
 }
@@ -207,21 +160,15 @@ void storeTone(const Field& f, uint8_t* base, const QString& text, const Env&) {
     base[f.offset + 1] = t.high;
 }
 
-Parsed parseTone(const Field&, const QString& typed, const Env& env) {
-    QString cell;
-    if (tones::checkTyped(typed, env.chinese, &cell)) {
-        const bool altered = typed.compare(cell, Qt::CaseInsensitive) != 0 &&
-                             scaledDecimal(typed, 3) != scaledDecimal(cell, 3) &&
-                             !(typed.isEmpty() && cell == tones::noneText(env.chinese));
-        return Parsed::accept(cell, altered);
-    }
-    return Parsed::refuse(env.chinese
-                              ? QStringLiteral("不是有效的亚音频: \"%1\" (60.0 到 259.9, "
-                                               "D023N 之类的数字码或 无)")
-                                    .arg(typed)
-                              : QStringLiteral("\"%1\" is no tone: a CTCSS tone from 60.0 "
-                                               "to 259.9, a DCS code such as D023N, or None")
-                                    .arg(typed));
+// Every cell's typed text goes through the channel rules, as in the grid.
+template <int Column>
+Parsed checkColumn(const Field&, const QString& typed, const Env& env) {
+    const CellVerdict v = checkCell(Column, typed, env.bands, env.chinese);
+    if (v.ok()) return Parsed::accept(v.text, v.changed);
+    QString why = refusalText(v, env.chinese);
+    const QString detail = refusalDetail(v.notice, env.bands, env.chinese);
+    if (!detail.isEmpty()) why += QLatin1Char('\n') + detail;
+    return Parsed::refuse(why);
 }
 
 QStringList toneItems(const Field&, bool chinese) { return tones::list(chinese); }
@@ -230,9 +177,8 @@ QStringList toneItems(const Field&, bool chinese) { return tones::list(chinese);
 QString showNothing(const Field&, const uint8_t*, const Env&) { return {}; }
 void storeNothing(const Field&, uint8_t*, const QString&, const Env&) {}
 
-const field::Codec kRxCodec{showFreq, storeFreq, parseRx, nullptr};
-const field::Codec kTxCodec{showFreq, storeFreq, parseTx, nullptr};
-const field::Codec kToneCodec{showTone, storeTone, parseTone, toneItems};
+const field::Codec kFreqCodec{showFreq, storeFreq, nullptr, nullptr};
+const field::Codec kToneCodec{showTone, storeTone, nullptr, toneItems};
 const field::Codec kShiftCodec{showNothing, storeNothing, nullptr, nullptr};
 
 std::vector<Text> texts(const choices::Pair* pairs, int n) {
@@ -251,31 +197,42 @@ field::Table buildChannelTable() {
     t.stride = kRecordSize;
     t.count = kChannelCount;
     t.fields = {
-        Field::custom("Rx Frequency", {"Rx Frequency", "接收频率"}, 0, 4, &kRxCodec)
+        Field::custom("Rx Frequency", {"Rx Frequency", "接收频率"}, 0, 4, &kFreqCodec)
+            .withCheck(checkColumn<kColRx>)
             .with(kNormalises)
             .newImage(""),
-        Field::custom("Tx Frequency", {"Tx Frequency", "发射频率"}, 4, 4, &kTxCodec)
+        Field::custom("Tx Frequency", {"Tx Frequency", "发射频率"}, 4, 4, &kFreqCodec)
+            .withCheck(checkColumn<kColTx>)
             .with(kNormalises),
         Field::custom("QT/DQT Dec", {"QT/DQT Dec", "QT/DQT解码"}, 8, 2, &kToneCodec)
+            .withCheck(checkColumn<kColDecTone>)
             .with(kNormalises),
         Field::custom("QT/DQT Enc", {"QT/DQT Enc", "QT/DQT编码"}, 10, 2, &kToneCodec)
+            .withCheck(checkColumn<kColEncTone>)
             .with(kNormalises),
-        Field::ascii("Chnnel Name", {"Chnnel Name", "信道名字"}, 16, 8).with(kNormalises),
+        Field::ascii("Chnnel Name", {"Chnnel Name", "信道名字"}, 16, 8)
+            .withCheck(checkColumn<kColName>)
+            .with(kNormalises),
         Field::mapped("Power", {"Power", "功率"}, 13, 0x21, texts(choices::kPower, 3),
                       {{0x00, 0}, {0x01, 1}, {0x20, 2}})
             .withNoMatch(0x00)
+            .withCheck(checkColumn<kColPower>)
             .with(kNormalises),
         Field::mapped("W/N", {" W/N ", "宽/窄"}, 13, 0x10, texts(choices::kBandwidth, 2),
                       {{0x10, 0}, {0x00, 1}})
-            .withNoMatch(0x00),
+            .withNoMatch(0x00)
+            .withCheck(checkColumn<kColBandwidth>),
         Field::mapped("Scan Add", {"Scan Add", "扫描添加"}, 13, 0x08, texts(choices::kScan, 2),
                       {{0x08, 0}, {0x00, 1}})
-            .withNoMatch(0x00),
+            .withNoMatch(0x00)
+            .withCheck(checkColumn<kColScan>),
         Field::mapped("Busy Lock", {"Busy Lock", "繁忙锁定"}, 13, 0x06,
                       texts(choices::kBusyLock, 3), {{0x00, 0}, {0x02, 1}, {0x04, 2}, {0x06, 2}})
             .withNoMatch(0x04)
+            .withCheck(checkColumn<kColBusyLock>)
             .with(kNormalises),
-        Field::list("PTT ID", {"PTT ID", "PTT ID"}, 12, 0x30, texts(choices::kPttId, 4)),
+        Field::list("PTT ID", {"PTT ID", "PTT ID"}, 12, 0x30, texts(choices::kPttId, 4))
+            .withCheck(checkColumn<kColPttId>),
         Field::custom("Shift", {"Shift", "频差方向"}, 13, 1, &kShiftCodec)
             .withMask(0xC0)
             .with(kHidden),

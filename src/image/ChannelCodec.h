@@ -58,11 +58,7 @@ bool matches(const QString& text, const Pair& p);
 // the hidden shift-direction bits. Offsets are inside the 24-byte record.
 const field::Table& channelFields();
 
-// The grid's entry messages (captioned "Caution").
 namespace msg {
-extern const field::Text kOutOfRange;  // 61446
-extern const field::Text kBadFormat;   // 61447
-extern const field::Text kBadStep;     // 61454
 // The line under each entry message that says what is allowed: the band limits in use for
 // an out-of-range frequency, an example of a valid entry for the format and step messages.
 QString outOfRangeDetail(const Bands& bands, bool chinese);

@@ -262,6 +262,7 @@ void store(const Field& f, uint8_t* base, const QString& text, const Env& env) {
 }
 
 Parsed parse(const Field& f, const QString& typed, const Env& env) {
+    if (f.check) return f.check(f, typed, env);
     switch (f.kind) {
         case Kind::Index:
         case Kind::Mapped: {

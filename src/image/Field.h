@@ -97,6 +97,9 @@ struct Field {
     int decimals = 0;            // Number: digits after the point
     QString charset;             // Ascii: allowed characters; empty means printable ASCII
     const Codec* codec = nullptr;
+    // A rule of its own for typed text, in place of the kind's (the channel cells, whose
+    // rules the grid, the paste and the imports share).
+    Parsed (*check)(const Field&, const QString& typed, const Env&) = nullptr;
     std::vector<Extra> extra;
     const char* newText = nullptr;  // English text a new image shows; null when not stated
     unsigned flags = 0;
@@ -140,6 +143,10 @@ struct Field {
     }
     Field& with(unsigned f) {
         flags |= f;
+        return *this;
+    }
+    Field& withCheck(Parsed (*rule)(const Field&, const QString&, const Env&)) {
+        check = rule;
         return *this;
     }
     Field& withMask(uint8_t m) {

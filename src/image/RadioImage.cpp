@@ -87,7 +87,7 @@ Band bandCodeReset(uint8_t code) {
         case 4:
             return {330 * kPerMHz, 400 * kPerMHz};
         default:
-            return {134 * kPerMHz, 176 * kPerMHz};
+            return kVSectionBand;
     }
 }
 
@@ -117,7 +117,7 @@ BandsInUse loadBandsInUse(const RadioImage& image) {
 
 void applyNewImageSettings(RadioImage& image, uint32_t storedType) {
     image.set(addr::kRadioType, static_cast<uint8_t>(storedType & 0xFF));
-    put(image, addr::kBandLimitsPacked, {0x13, 0x17, 0x46, 0x13, 0x17, 0x46});
+    packBands(image, {kVSectionBand, kVSectionBand});
     put(image, addr::kModelIndex, {0x00, 0x01});
     put(image, addr::kBandLimits16, {0x86, 0x00, 0xB0, 0x00, 0xB0, 0x00, 0xB0, 0x00});
 }

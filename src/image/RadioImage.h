@@ -56,6 +56,10 @@ struct Band {
     bool contains(Freq f) const { return f > 0 && low <= f && f <= high; }
 };
 
+// The V section's range, 134-176 MHz: both bands of a new image, the reset range of band
+// code 1 and of unusable limits.
+constexpr Band kVSectionBand{134 * kPerMHz, 176 * kPerMHz};
+
 // The two receive/transmit bands a channel frequency must lie in.
 struct Bands {
     Band band1;

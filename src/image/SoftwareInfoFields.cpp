@@ -1,5 +1,6 @@
 #include "SoftwareInfoFields.h"
 
+#include <QByteArray>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -21,7 +22,9 @@ struct Rule {
     int low, high;  // accepted range in MHz
     int resetLow, resetHigh;
 };
-const Rule kRules[3] = {{134, 176, 134, 176}, {350, 520, 400, 520}, {330, 400, 330, 400}};
+constexpr int kVLow = static_cast<int>(kVSectionBand.low / kPerMHz);
+constexpr int kVHigh = static_cast<int>(kVSectionBand.high / kPerMHz);
+const Rule kRules[3] = {{kVLow, kVHigh, kVLow, kVHigh}, {350, 520, 400, 520}, {330, 400, 330, 400}};
 const Rule& rule(FreqBand b) { return kRules[static_cast<int>(b)]; }
 
 long long wholeNumber(const QString& text) {
@@ -100,7 +103,7 @@ bool pairInside(const Form& form, int low, const Rule& r) {
 void loadCheck(Form& form, const RadioImage&) {
     const FreqBand band = bandOf(form);
     if (band == FreqBand::V) {
-        if (number(form, kLow1) < 134 || number(form, kHigh1) > 520) setAll(form, 134, 176);
+        if (number(form, kLow1) < kVLow || number(form, kHigh1) > 520) setAll(form, kVLow, kVHigh);
     } else {
         const Rule& r = rule(band);
         const int highest = band == FreqBand::U ? 520 : r.high;
@@ -165,6 +168,9 @@ field::Table buildTable() {
     t.section = "info";
     t.title = {"Software Infomation", "软件信息"};
     const int p = addr::kBandLimitsPacked;
+    // A new image shows the V section's range in both bands (the table lives as long as these).
+    static const QByteArray low = QByteArray::number(kVLow);
+    static const QByteArray high = QByteArray::number(kVHigh);
     t.fields = {
         Field::list("Company", {"Company", "公司"}, addr::kModelIndex, 0xFF,
                     {{"QM417 PLUS", "QM417 PLUS"}})
@@ -180,10 +186,13 @@ field::Table buildTable() {
             .withNoMatch(1)
             .with(field::kNormalises)
             .newImage("V Section"),
-        limit("Low Freq 1", {"Low Freq 1", "低端频率 1"}, 0xFD4, p, p + 2, 0xF0, "134"),
-        limit("High Freq 1", {"High Freq 1", "高端频率 1"}, 0xFD6, p + 1, p + 2, 0x0F, "176"),
-        limit("Low Freq 2", {"Low Freq 2", "低端频率 2"}, 0xFD8, p + 3, p + 5, 0xF0, "134"),
-        limit("High Freq 2", {"High Freq 2", "高端频率 2"}, 0xFDA, p + 4, p + 5, 0x0F, "176"),
+        limit("Low Freq 1", {"Low Freq 1", "低端频率 1"}, 0xFD4, p, p + 2, 0xF0, low.constData()),
+        limit("High Freq 1", {"High Freq 1", "高端频率 1"}, 0xFD6, p + 1, p + 2, 0x0F,
+              high.constData()),
+        limit("Low Freq 2", {"Low Freq 2", "低端频率 2"}, 0xFD8, p + 3, p + 5, 0xF0,
+              low.constData()),
+        limit("High Freq 2", {"High Freq 2", "高端频率 2"}, 0xFDA, p + 4, p + 5, 0x0F,
+              high.constData()),
         Field::custom("shown band", {"shown band", "当前频段"}, addr::kBandCode, 1,
                       &kShownBandCodec)
             .withMask(0)

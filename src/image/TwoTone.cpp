@@ -106,25 +106,6 @@ QString step(Rule rule, const QString& text, int delta) {
     return show(r, n);
 }
 
-bool keyPasses(int key, Qt::KeyboardModifiers modifiers) {
-    if (modifiers & Qt::ShiftModifier) return false;
-    if (key >= Qt::Key_0 && key <= Qt::Key_9) return true;
-    switch (key) {
-        case Qt::Key_Backspace:
-        case Qt::Key_Delete:
-        case Qt::Key_Left:
-        case Qt::Key_Right:
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-            return true;
-        case Qt::Key_Period:
-        case Qt::Key_Comma:  // the keypad's decimal key on some layouts
-            return (modifiers & Qt::KeypadModifier) != 0;
-        default:
-            return false;
-    }
-}
-
 long long toneTenths(const QString& text) { return scaledDecimal(text, 1); }
 
 long long timerCount(long long tenths, long long clock) {

@@ -34,10 +34,6 @@ QString leave(Rule rule, const QString& text);
 // The text after an up-down click (delta +1 up, -1 down); the ranges wrap around.
 QString step(Rule rule, const QString& text, int delta);
 
-// A key-down inside a 2-Tone page passes only when it is a digit (main or keypad), the
-// keypad's decimal point, Backspace, Delete or an arrow key, and Shift is not held.
-bool keyPasses(int key, Qt::KeyboardModifiers modifiers);
-
 // Tenths of a hertz of a typed tone (cut toward zero).
 long long toneTenths(const QString& text);
 // nearest(clock / f) for a tone of `tenths` / 10 Hz; a tone of 0 gives 0.

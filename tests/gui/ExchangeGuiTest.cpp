@@ -131,16 +131,16 @@ class ExchangeGuiTest : public QObject {
         QCOMPARE(grid()->textMatrix(2, 5), QStringLiteral("HOME"));
 
         // A name the radio cannot hold: refused, or fitted when the user says so.
-        write("long.csv", "Location,Name,Frequency\r\n3,LONGNAME,146\r\n");
+        write("long.csv", "Location,Name,Frequency\r\n3,LONGNAMES,146\r\n");
         prompter_.openPath = path("long.csv");
         prompter_.answers = {QMessageBox::No};
         QCOMPARE(choose(frame()->action(cmd::ImportChannels)), QString());
-        QVERIFY(prompter_.texts.last().startsWith("line 2, Name 'LONGNAME'"));
+        QVERIFY(prompter_.texts.last().startsWith("line 2, Name 'LONGNAMES'"));
         QCOMPARE(grid()->textMatrix(2, 5), QStringLiteral("HOME"));
         prompter_.answers = {QMessageBox::Yes};
         QCOMPARE(choose(frame()->action(cmd::ImportChannels)), QString());
-        QVERIFY(prompter_.texts.last().contains("cut to 'LONGNAM'"));
-        QCOMPARE(grid()->textMatrix(3, 5), QStringLiteral("LONGNAM"));
+        QVERIFY(prompter_.texts.last().contains("cut to 'LONGNAME'"));
+        QCOMPARE(grid()->textMatrix(3, 5), QStringLiteral("LONGNAME"));
         QVERIFY(grid()->textMatrix(2, 1).isEmpty());
 
         prompter_.savePath = path("out.csv");

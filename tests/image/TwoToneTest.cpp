@@ -84,19 +84,6 @@ TEST(TwoToneRules, TypingLetsDigitsAndThePointThroughUpToTheLength) {
     EXPECT_EQ(typed(Rule::DecodeInterval, "1.55"), "1.5");
     EXPECT_EQ(typed(Rule::TxRise, "0.333"), "0.33");
     EXPECT_EQ(maxLength(Rule::Cell), 6);
-
-    EXPECT_TRUE(keyPasses(Qt::Key_5, Qt::NoModifier));
-    EXPECT_TRUE(keyPasses(Qt::Key_5, Qt::KeypadModifier));
-    EXPECT_TRUE(keyPasses(Qt::Key_Period, Qt::KeypadModifier));
-    EXPECT_FALSE(keyPasses(Qt::Key_Period, Qt::NoModifier));  // only the keypad's point
-    EXPECT_FALSE(keyPasses(Qt::Key_5, Qt::ShiftModifier));
-    EXPECT_FALSE(keyPasses(Qt::Key_Left, Qt::ShiftModifier));
-    EXPECT_FALSE(keyPasses(Qt::Key_A, Qt::NoModifier));
-    EXPECT_FALSE(keyPasses(Qt::Key_Return, Qt::NoModifier));
-    EXPECT_FALSE(keyPasses(Qt::Key_V, Qt::ControlModifier));
-    for (int k :
-         {Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down})
-        EXPECT_TRUE(keyPasses(k, Qt::NoModifier)) << k;
 }
 
 TEST(TwoToneRules, TimerCountsAreNearestAndGuardAToneOfZero) {

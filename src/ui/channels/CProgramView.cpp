@@ -1,29 +1,22 @@
 #include "CProgramView.h"
 
 #include <QAbstractItemView>
-#include <QAction>
-#include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
-#include <QScrollBar>
 #include <QVBoxLayout>
-#include <QWheelEvent>
 
 #include "CColorLabel.h"
 #include "CMSFlexGrid.h"
 #include "FieldBinder.h"
+#include "KeyFilter.h"
 #include "Pick.h"
 #include "Prompter.h"
-#include "RowText.h"
 
 using cps::ChannelTable;
 using cps::EditorKind;
@@ -193,17 +186,12 @@ void CProgramView::buildEditors() {
     toneList_ = static_cast<QComboBox*>(editors_[int(EditorKind::Tone)]);
 
     // The limits hold for typing only: entering a cell shows its whole text, as loaded.
-    freqEdit_->setValidator(new cps::TypingFilter(
-        ChannelTable::kFreqMaxLength,
-        [](QChar c) {
-            return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.');
-        },
-        false, freqEdit_));
+    freqEdit_->setValidator(new cps::TypingFilter(ChannelTable::kFreqMaxLength,
+                                                  cps::keys::frequencyChar, false, freqEdit_));
     freqEdit_->setContextMenuPolicy(Qt::NoContextMenu);  // no pasting around the key filter
     // The record holds single-byte characters only; anything else would be stored as junk.
-    nameEdit_->setValidator(new cps::TypingFilter(
-        ChannelTable::kNameMaxLength,
-        [](QChar c) { return c.unicode() >= 0x20 && c.unicode() <= 0x7E; }, false, nameEdit_));
+    nameEdit_->setValidator(new cps::TypingFilter(ChannelTable::kNameMaxLength,
+                                                  cps::keys::printableAscii, false, nameEdit_));
     toneList_->setEditable(true);
     toneList_->setInsertPolicy(QComboBox::NoInsert);
     toneList_->setMaxVisibleItems(12);
@@ -291,9 +279,8 @@ void CProgramView::showBandsNote() {
     if (pendingBandsNote_.isEmpty()) return;
     const QString note = pendingBandsNote_;
     pendingBandsNote_.clear();
-    prompter_->message(this,
-                       QCoreApplication::translate("StringTable", ChannelTable::noticeCaption()),
-                       note, Prompter::Icon::Information, QMessageBox::Ok);
+    prompter_->message(this, cps::msg::kCaution.get(chinese_), note, Prompter::Icon::Information,
+                       QMessageBox::Ok);
 }
 
 void CProgramView::showEvent(QShowEvent* event) {
@@ -421,11 +408,12 @@ void CProgramView::showNotice(cps::Notice notice) {
     if (notice == cps::Notice::None) return;
     const Prompter::Icon icon =
         notice == cps::Notice::BadFormat ? Prompter::Icon::Stop : Prompter::Icon::Exclamation;
-    prompter_->message(
-        this, QCoreApplication::translate("StringTable", ChannelTable::noticeCaption()),
-        QCoreApplication::translate("StringTable", ChannelTable::noticeText(notice)) +
-            QLatin1Char('\n') + table_.noticeDetail(notice, chinese_),
-        icon, QMessageBox::Ok);
+    cps::CellVerdict verdict;
+    verdict.notice = notice;
+    prompter_->message(this, cps::msg::kCaution.get(chinese_),
+                       cps::refusalText(verdict, chinese_) + QLatin1Char('\n') +
+                           table_.noticeDetail(notice, chinese_),
+                       icon, QMessageBox::Ok);
 }
 
 void CProgramView::placeEditor(QWidget* editor) { editor->setGeometry(grid_->cellRect()); }
@@ -441,395 +429,6 @@ int CProgramView::contextIdFor(QWidget* focus) const {
     if (focus == toneList_ || (focus && focus->parentWidget() == toneList_))
         return col == 4 ? 2133 : 2132;
     return controlId(focus);
-}
-
-bool CProgramView::frequencyKey(QKeyEvent* key) {
-    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-        const int row = grid_->row();
-        const QStringList before = rowTexts(row);
-        applyOutcome(table_.enterFrequency(row, grid_->col(), freqEdit_->text()), freqEdit_, false);
-        reportEdit(row, grid_->col(), before);
-        return true;
-    }
-    const bool shift = key->modifiers() & Qt::ShiftModifier;
-    const bool keypad = key->modifiers() & Qt::KeypadModifier;
-    const bool other =
-        key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    return other || !ChannelTable::frequencyKeyAllowed(key->key(), shift, keypad);
-}
-
-QWidget* CProgramView::editorOf(QObject* watched) const {
-    if (toneList_ && watched == toneList_->lineEdit()) return toneList_;
-    for (QWidget* w : editors_)
-        if (w == watched) return w;
-    return nullptr;
-}
-
-CProgramView::Clip CProgramView::clipboardKey(const QKeyEvent* key) {
-    const Qt::KeyboardModifiers mods =
-        key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    const int k = key->key();
-    if (mods == Qt::ControlModifier) {
-        if (k == Qt::Key_C || k == Qt::Key_Insert) return Clip::Copy;
-        if (k == Qt::Key_X) return Clip::Cut;
-        if (k == Qt::Key_V) return Clip::Paste;
-    } else if (mods == Qt::ShiftModifier) {
-        if (k == Qt::Key_Delete) return Clip::Cut;
-        if (k == Qt::Key_Insert) return Clip::Paste;
-    }
-    return Clip::None;
-}
-
-bool CProgramView::rowsMode(QObject* watched, Clip clip) const {
-    // In an editor over a single cell the keys edit its text, as in any text field; with
-    // rows selected, or from the grid itself, they move rows. Rows on the clipboard (tabs
-    // or line breaks, which no cell holds) are pasted as rows from an editor too.
-    if (!editorOf(watched)) return watched == grid_ || watched == grid_->viewport();
-    if (clip == Clip::Paste) {
-        const QString text = QApplication::clipboard()->text();
-        if (text.contains(QLatin1Char('\t')) || text.contains(QLatin1Char('\n'))) return true;
-    }
-    return grid_->selectedItems().size() > 1;
-}
-
-void CProgramView::runClip(Clip clip) {
-    switch (clip) {
-        case Clip::Copy:
-            copyRows();
-            break;
-        case Clip::Cut:
-            cutRows();
-            break;
-        case Clip::Paste:
-            pasteRows();
-            break;
-        case Clip::None:
-            break;
-    }
-}
-
-void CProgramView::moveBy(int rows, int cols) {
-    int row = grid_->row() + rows;
-    int col = grid_->col() + cols;
-    // Tab runs on into the next row, Shift+Tab back into the previous one.
-    if (col >= ChannelTable::kCols) {
-        col = 1;
-        ++row;
-    } else if (col < 1) {
-        col = ChannelTable::kCols - 1;
-        --row;
-    }
-    row = qBound(1, row, ChannelTable::kRows - 1);
-    if (row == grid_->row() && col == grid_->col()) return;
-    grid_->moveTo(row, col);
-    grid_->clearSelection();
-    grid_->setCurrent(grid_->row(), grid_->col());
-}
-
-void CProgramView::cancelEdit() {
-    // The cell was never written: hiding the editor leaves its text as it was.
-    hideEditors();
-    grid_->setFocus();
-}
-
-void CProgramView::commitAndMoveDown() {
-    const int row = grid_->row();
-    commitPendingEdit();
-    if (editorFor(grid_->col())->isVisible()) return;  // refused, the editor stays
-    if (row < ChannelTable::kRows - 1) {
-        moveBy(1, 0);
-    } else {
-        grid_->setFocus();
-    }
-}
-
-bool CProgramView::editorKey(QWidget* editor, QKeyEvent* key) {
-    const Qt::KeyboardModifiers mods =
-        key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    auto* combo = qobject_cast<QComboBox*>(editor);
-    switch (key->key()) {
-        case Qt::Key_Escape:
-            if (mods) return false;
-            cancelEdit();
-            return true;
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-            // Alt+Down opens a list; plain arrows move, they never change a value.
-            if (mods & Qt::AltModifier) return false;
-            if (mods) return true;
-            moveBy(key->key() == Qt::Key_Up ? -1 : 1, 0);
-            return true;
-        case Qt::Key_PageUp:
-        case Qt::Key_PageDown:
-            if (mods) return true;
-            moveBy(key->key() == Qt::Key_PageUp ? -grid_->pageRows() : grid_->pageRows(), 0);
-            return true;
-        case Qt::Key_Tab:
-            moveBy(0, (mods & Qt::ShiftModifier) ? -1 : 1);
-            return true;
-        case Qt::Key_Backtab:
-            moveBy(0, -1);
-            return true;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            if (editor == freqEdit_) return false;  // the frequency editor's own rule
-            if (mods) return true;
-            commitAndMoveDown();
-            return true;
-        default:
-            break;
-    }
-    if (combo && combo != toneList_ && !mods && !key->text().isEmpty() &&
-        key->text().at(0).isPrint()) {
-        // Typing into a closed list opens it at the first item that begins with the text.
-        combo->showPopup();
-        QKeyEvent copy(QEvent::KeyPress, key->key(), key->modifiers(), key->text());
-        QApplication::sendEvent(combo->view(), &copy);
-        return true;
-    }
-    return false;
-}
-
-bool CProgramView::gridKey(QKeyEvent* key) {
-    const Qt::KeyboardModifiers mods =
-        key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    const int k = key->key();
-    const bool open = k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_F2 ||
-                      k == Qt::Key_F4 || (k == Qt::Key_Down && mods == Qt::AltModifier);
-    const bool typing = !mods && !key->text().isEmpty() && key->text().at(0).isPrint();
-    if (!(open && (!mods || k == Qt::Key_Down)) && !typing) return false;
-    // The grid without an editor (after Escape): these bring the cell's editor back.
-    QWidget* editor = editorFor(grid_->col());
-    if (!editor->isVisible()) onEnterCell();
-    auto* combo = qobject_cast<QComboBox*>(editor);
-    if (combo && (k == Qt::Key_F4 || k == Qt::Key_Down)) {
-        combo->showPopup();
-    } else if (typing) {
-        QWidget* target = combo && combo->lineEdit() ? combo->lineEdit() : editor;
-        QKeyEvent copy(QEvent::KeyPress, k, key->modifiers(), key->text());
-        QApplication::sendEvent(target, &copy);
-    }
-    return true;
-}
-
-bool CProgramView::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::ShortcutOverride) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_F1) {
-            // F1 here is the view's own help, not the main window's.
-            event->accept();
-            return true;
-        }
-        if (const Clip clip = clipboardKey(key); clip != Clip::None && rowsMode(watched, clip)) {
-            // The view's own row commands, not the editor's text ones nor a window shortcut.
-            event->accept();
-            return true;
-        }
-    }
-    if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_F11 && (key->modifiers() & Qt::ControlModifier)) {
-            emit serviceAccessRequested();
-            return true;
-        }
-        if (key->key() == Qt::Key_F1) {
-            emit helpRequested(contextIdFor(qobject_cast<QWidget*>(watched)));
-            return true;
-        }
-        if (const Clip clip = clipboardKey(key); clip != Clip::None && rowsMode(watched, clip)) {
-            runClip(clip);
-            return true;
-        }
-        if (QWidget* editor = editorOf(watched)) {
-            if (editorKey(editor, key)) return true;
-            if (watched == freqEdit_) return frequencyKey(key);
-        } else if (watched == grid_) {
-            if (!readOnly_ && gridKey(key)) return true;
-        }
-    } else if (event->type() == QEvent::MouseButtonRelease && watched == grid_->viewport()) {
-        if (openListOnRelease_) {
-            openListOnRelease_ = false;
-            if (auto* combo = qobject_cast<QComboBox*>(editorFor(grid_->col()));
-                combo && combo->isVisible())
-                combo->showPopup();
-        }
-    } else if (event->type() == QEvent::Wheel && watched == grid_->viewport()) {
-        const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
-        if (delta == -120 || delta == 120) {
-            grid_->verticalScrollBar()->triggerAction(delta < 0
-                                                          ? QAbstractSlider::SliderPageStepAdd
-                                                          : QAbstractSlider::SliderPageStepSub);
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-// ---------------------------------------------------------------------------------------
-// Rows on the clipboard
-
-QString CProgramView::rowsText(int first, int last) const {
-    QString text;
-    for (int n = qMax(1, first); n <= qMin(last, ChannelTable::kRows - 1); ++n)
-        text += cps::rowLine(cps::channelLabel(n), table_.row(n)) + QLatin1Char('\n');
-    return text;
-}
-
-bool CProgramView::finishEdit() {
-    // What is being typed counts first; a refused entry keeps its editor (and its message
-    // has been shown), and the row command does not run.
-    commitPendingEdit();
-    return !editorFor(grid_->col())->isVisible();
-}
-
-void CProgramView::copyRows() {
-    if (!finishEdit()) return;
-    QApplication::clipboard()->setText(rowsText(grid_->rowSelFirst(), grid_->rowSel()));
-}
-
-bool CProgramView::clearRowRange(int first, int last) {
-    bool changed = false;
-    for (int n = first; n <= last; ++n) {
-        if (table_.row(n) != cps::ChannelRow{}) changed = true;
-        table_.clearRow(n);
-        refreshRow(n);
-    }
-    return changed;
-}
-
-void CProgramView::cutRows() {
-    if (readOnly_) return;
-    if (!finishEdit()) return;
-    const int first = grid_->rowSelFirst();
-    const int last = grid_->rowSel();
-    QApplication::clipboard()->setText(rowsText(first, last));
-    if (clearRowRange(first, last)) emit userEdited(cps::pick(chinese_, "Cut", "剪切"));
-}
-
-void CProgramView::clearRows() {
-    if (readOnly_ || !finishEdit()) return;
-    if (clearRowRange(grid_->rowSelFirst(), grid_->rowSel()))
-        emit userEdited(cps::pick(chinese_, "Clear Row", "清除行"));
-}
-
-void CProgramView::pasteRows() { pasteText(QApplication::clipboard()->text()); }
-
-bool CProgramView::pasteText(const QString& text) {
-    if (readOnly_ || !finishEdit()) return false;
-    const int first = grid_->rowSelFirst();
-    const cps::ParsedRows parsed = cps::parseRowLines(text);
-    if (parsed.badLine > 0) {
-        const QString row = cps::channelLabel(qMin(first + parsed.badLine - 1, 129));
-        const bool one = parsed.badFields == 1;
-        message(cps::pick(chinese_,
-                          one ? "Nothing was pasted. Row %1: line %2 of the text has %3 field; a "
-                                "row is its label and ten texts separated by tabs, or the ten "
-                                "texts."
-                              : "Nothing was pasted. Row %1: line %2 of the text has %3 fields; a "
-                                "row is its label and ten texts separated by tabs, or the ten "
-                                "texts.",
-                          "未粘贴。第 %1 行：文本第 %2 行有 %3 个字段；每行应为行号和十个以制表符"
-                          "分隔的文本，或仅十个文本。")
-                    .arg(row)
-                    .arg(parsed.badLine)
-                    .arg(parsed.badFields));
-        return false;
-    }
-    if (parsed.rows.isEmpty()) return false;
-    const ChannelTable before = table_;
-    const cps::RowsEntry entry = table_.typeRows(first, parsed.rows);
-    if (entry.refused) {
-        message(refusalText(entry));
-        return false;
-    }
-    bool changed = false;
-    const int last = first + int(parsed.rows.size()) - 1;
-    for (int n = first; n <= last; ++n) {
-        if (before.row(n) != table_.row(n)) changed = true;
-        refreshRow(n);
-    }
-    // The pasted rows stay selected, ready to be copied or cut again.
-    grid_->setCurrent(first, grid_->col());
-    grid_->clearSelection();
-    grid_->setRangeSelected(
-        QTableWidgetSelectionRange(first - 1, 0, last - 1, ChannelTable::kCols - 2), true);
-    grid_->setFocus();
-    if (changed) emit userEdited(cps::pick(chinese_, "Paste", "粘贴"));
-    return true;
-}
-
-QString CProgramView::refusalText(const cps::RowsEntry& entry) const {
-    const bool zh = chinese_;
-    if (entry.noRoom)
-        return cps::pick(zh,
-                         "Nothing was pasted. Row %1: the rows from here on do not fit; the "
-                         "last row is Fr.",
-                         "未粘贴。第 %1 行：从此行起的各行超出表格；最后一行是 Fr。")
-            .arg(cps::channelLabel(entry.row));
-    QString why;
-    const EditorKind kind = ChannelTable::editorFor(entry.col);
-    if (entry.entry.outcome.notice != cps::Notice::None) {
-        why = QCoreApplication::translate("StringTable",
-                                          ChannelTable::noticeText(entry.entry.outcome.notice));
-    } else if (kind == EditorKind::Name) {
-        why = cps::pick(zh, "A name holds at most 8 single-byte characters.",
-                        "信道名字最多 8 个单字节字符。");
-    } else if (kind == EditorKind::Tone) {
-        why = cps::pick(zh,
-                        "Allowed: None, a tone from 60.0 to 259.9, or a code of the list "
-                        "such as D023N.",
-                        "允许：无、60.0 至 259.9 的音频，或列表中的代码（如 D023N）。");
-    } else if (kind == EditorKind::Frequency) {
-        why = QCoreApplication::translate("StringTable",
-                                          ChannelTable::noticeText(cps::Notice::BadFormat));
-    } else {
-        why = cps::pick(zh, "Allowed: %1.", "允许：%1。")
-                  .arg(table_.items(kind).join(zh ? QStringLiteral("、") : QStringLiteral(", ")));
-    }
-    return cps::pick(zh, "Nothing was pasted. Row %1, column \"%2\": \"%3\"\n%4",
-                     "未粘贴。第 %1 行，“%2”栏：“%3”\n%4")
-        .arg(cps::channelLabel(entry.row), ChannelTable::heading(entry.col, zh).trimmed(),
-             cps::escapeCell(entry.typed), why);
-}
-
-void CProgramView::message(const QString& text) {
-    prompter_->message(this,
-                       QCoreApplication::translate("StringTable", ChannelTable::noticeCaption()),
-                       text, Prompter::Icon::Exclamation, QMessageBox::Ok);
-}
-
-QMenu* CProgramView::createContextMenu(QWidget* parent) {
-    auto* menu = new QMenu(parent);
-    menu->setObjectName(QStringLiteral("gridMenu"));
-    const bool zh = chinese_;
-    struct Item {
-        const char* en;
-        const char* zh;
-        const char* key;
-        void (CProgramView::*run)();
-        const char* name;
-    };
-    const Item items[] = {
-        {"Cu&t", "剪切(&T)", "Ctrl+X", &CProgramView::cutRows, "gridCut"},
-        {"&Copy", "复制(&C)", "Ctrl+C", &CProgramView::copyRows, "gridCopy"},
-        {"&Paste", "粘贴(&P)", "Ctrl+V", &CProgramView::pasteRows, "gridPaste"},
-        {nullptr, nullptr, nullptr, nullptr, nullptr},
-        {"C&lear Row", "清除行(&L)", nullptr, &CProgramView::clearRows, "gridClearRow"},
-    };
-    for (const Item& it : items) {
-        if (!it.en) {
-            menu->addSeparator();
-            continue;
-        }
-        QAction* a = menu->addAction(cps::pick(zh, it.en, it.zh));
-        a->setObjectName(QLatin1String(it.name));
-        // Shown for the user; the keys themselves are the view's.
-        if (it.key) a->setShortcut(QKeySequence(QLatin1String(it.key)));
-        a->setShortcutContext(Qt::WidgetShortcut);
-        a->setEnabled(!readOnly_ || it.run == &CProgramView::copyRows);
-        connect(a, &QAction::triggered, this, it.run);
-    }
-    return menu;
 }
 
 void CProgramView::applySqlSwitch() {

@@ -18,6 +18,7 @@
 #include "FeatureFields.h"
 #include "FieldBinder.h"
 #include "HelpContext.h"
+#include "KeyFilter.h"
 
 namespace {
 
@@ -80,29 +81,13 @@ CMskDlg::CMskDlg(ImageSource image, bool chinese, QWidget* parent)
     applyWidths(screen ? screen->geometry().width() : 1024);
 
     cps::features::discardKeys(this, [](const QKeyEvent& key) {
-        return key.key() != Qt::Key_F1 && !keyAllowed(key.key(), key.modifiers());
+        return key.key() != Qt::Key_F1 &&
+               !cps::keys::passes(cps::keys::kHex, key.key(), key.modifiers());
     });
     cps::routeF1ToHelp(this, kTemplateId);
 }
 
 CMskDlg::~CMskDlg() = default;
-
-bool CMskDlg::keyAllowed(int key, Qt::KeyboardModifiers modifiers) {
-    if (modifiers & Qt::ShiftModifier) return false;
-    if (key >= Qt::Key_0 && key <= Qt::Key_9) return true;  // keypad digits as well
-    if (key >= Qt::Key_A && key <= Qt::Key_F) return true;
-    switch (key) {
-        case Qt::Key_Backspace:
-        case Qt::Key_Delete:
-        case Qt::Key_Left:
-        case Qt::Key_Right:
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-            return true;
-        default:
-            return false;
-    }
-}
 
 void CMskDlg::applyWidths(int screenWidth) {
     const int c = kColumnBase * screenWidth / 1024;

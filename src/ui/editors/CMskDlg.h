@@ -36,9 +36,6 @@ class CMskDlg : public QDialog {
     // Sets the column widths for a screen width, as at the opening.
     void applyWidths(int screenWidth);
 
-    // Whether the key filter lets a key press through.
-    static bool keyAllowed(int key, Qt::KeyboardModifiers modifiers);
-
   public slots:
     void accept() override;
 

@@ -14,6 +14,7 @@
 #include "CMSFlexGrid.h"
 #include "FieldBinder.h"
 #include "HelpContext.h"
+#include "KeyFilter.h"
 #include "TwoToneFields.h"
 
 namespace cps {
@@ -66,7 +67,7 @@ void CTwoTonePage::filterKeys(QWidget* w) {
 bool CTwoTonePage::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (!twotone::keyPasses(key->key(), key->modifiers())) return true;
+        if (!keys::passes(keys::kDecimal, key->key(), key->modifiers())) return true;
     }
     return QWidget::eventFilter(watched, event);
 }
