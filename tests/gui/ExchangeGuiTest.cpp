@@ -147,7 +147,7 @@ class ExchangeGuiTest : public QObject {
         QCOMPARE(choose(frame()->action(cmd::ExportChannels)), QString());
         QFile out(path("out.csv"));
         QVERIFY(out.open(QIODevice::ReadOnly));
-        QVERIFY(out.readAll().contains("\r\n3,LONGNAM,146.000000,,0.000000,"));
+        QVERIFY(out.readAll().contains("\r\n3,LONGNAME,146.000000,,0.000000,"));
     }
 
 #ifdef RADIOSIM_PATH
