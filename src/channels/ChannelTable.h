@@ -121,8 +121,8 @@ class ChannelTable {
     static double widthFactor(int col);
 
     static constexpr int kFreqMaxLength = 9;
-    static constexpr int kNameMaxLength = 7;     // typing limit of the name editor
-    static constexpr int kNameRecordLength = 8;  // what the record holds
+    static constexpr int kNameMaxLength = 7;              // typing limit of the name editor
+    static constexpr int kNameRecordLength = kNameBytes;  // what the record holds
 
   private:
     QString& cell(int row, int col) { return rows_[row - 1][col - 1]; }

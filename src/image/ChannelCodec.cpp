@@ -210,7 +210,7 @@ field::Table buildChannelTable() {
         Field::custom("QT/DQT Enc", {"QT/DQT Enc", "QT/DQT编码"}, 10, 2, &kToneCodec)
             .withCheck(checkColumn<kColEncTone>)
             .with(kNormalises),
-        Field::ascii("Chnnel Name", {"Chnnel Name", "信道名字"}, 16, 8)
+        Field::ascii("Chnnel Name", {"Chnnel Name", "信道名字"}, 16, kNameBytes)
             .withCheck(checkColumn<kColName>)
             .with(kNormalises),
         Field::mapped("Power", {"Power", "功率"}, 13, 0x21, texts(choices::kPower, 3),

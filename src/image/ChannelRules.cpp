@@ -16,8 +16,6 @@ const field::Text kBadStep{"Error data Value, please input according the step va
 
 namespace {
 
-constexpr int kNameBytes = 8;  // what the record holds
-
 CellVerdict accept(int column, const QString& text, bool changed = false) {
     CellVerdict v;
     v.column = column;

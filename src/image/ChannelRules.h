@@ -15,6 +15,8 @@ namespace cps {
 // The receive frequency must be a sensible radio frequency at all: 67 to 600 MHz.
 constexpr Freq kLowestEntry = 67 * kPerMHz;
 constexpr Freq kHighestEntry = 600 * kPerMHz;
+// A name holds what its record bytes hold.
+constexpr int kNameBytes = 8;
 
 // Why a typed text was refused. The first three are the grid's entry messages (string
 // table entries, captioned "Caution"); the others are said where a text comes in whole (a
