@@ -259,13 +259,27 @@ TEST_F(ChannelTableTest, TypedCellsTheGridRefuses) {
         Notice notice;  // None: refused without a message of the grid
     };
     const Case cases[] = {
-        {1, "145.503", Notice::BadStep}, {1, "abc", Notice::BadFormat},
-        {1, "200", Notice::OutOfRange},  {1, "700", Notice::BadFormat},
-        {2, "145,5", Notice::BadFormat}, {2, "-145.5", Notice::BadFormat},
-        {3, "999", Notice::None},        {3, "D02", Notice::None},
-        {5, "ABCDEFGHI", Notice::None},  {5, "名字", Notice::None},
-        {5, "A\u00ffB", Notice::None},   {6, "Hi", Notice::None},
-        {7, "W", Notice::None},          {10, "Both2", Notice::None},
+        {1, "145.503", Notice::BadStep},
+        {1, "abc", Notice::BadFormat},
+        {1, "200", Notice::OutOfRange},
+        {1, "700", Notice::BadFormat},
+        {2, "145,5", Notice::BadFormat},
+        {2, "-145.5", Notice::BadFormat},
+        // Digits and one full stop only: no second point, exponent, blank or sign.
+        {1, "145.5.5", Notice::BadFormat},
+        {1, "1.455e2", Notice::BadFormat},
+        {1, " 145.5", Notice::BadFormat},
+        {1, "+145.5", Notice::BadFormat},
+        {2, ".", Notice::BadFormat},
+        {2, "145.5.5", Notice::BadFormat},
+        {3, "999", Notice::None},
+        {3, "D02", Notice::None},
+        {5, "ABCDEFGHI", Notice::None},
+        {5, "名字", Notice::None},
+        {5, "A\u00ffB", Notice::None},
+        {6, "Hi", Notice::None},
+        {7, "W", Notice::None},
+        {10, "Both2", Notice::None},
     };
     for (const Case& c : cases) {
         ChannelTable t = table;
