@@ -9,6 +9,7 @@
 #include "Decimal.h"
 #include "Exchange.h"
 #include "Pick.h"
+#include "SafeFile.h"
 #include "Tones.h"
 
 namespace cps::exchange {
@@ -376,7 +377,7 @@ ImportResult importCsv(const QByteArray& csv, const RadioImage& into, const CsvO
     auto say = [zh](const char* english, const char* chineseText) {
         return pick(zh, english, chineseText);
     };
-    if (csv.size() > kMaxInput)
+    if (csv.size() > kMaxInputFile)
         return fail(say("larger than 1 MiB, no channel list", "大于 1 MiB，不是信道列表"));
     QString text = QString::fromUtf8(csv);
     if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);

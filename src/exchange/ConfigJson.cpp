@@ -11,6 +11,7 @@
 #include "Field.h"
 #include "JsonText.h"
 #include "Pick.h"
+#include "SafeFile.h"
 #include "TwoToneFields.h"
 
 namespace cps::exchange {
@@ -133,7 +134,7 @@ ImportResult importJson(const QByteArray& json, const RadioImage& into,
     auto say = [zh](const char* english, const char* chineseText) {
         return pick(zh, english, chineseText);
     };
-    if (json.size() > kMaxInput)
+    if (json.size() > kMaxInputFile)
         return fail(say("larger than 1 MiB, no configuration", "大于 1 MiB，不是配置文件"));
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
