@@ -36,19 +36,13 @@ QPalette darkPalette() {
 
 }  // namespace
 
-class DesktopGuiTest : public QObject {
+class DesktopGuiTest : public QObject, cps::test::DesktopFixture {
     Q_OBJECT
 
-    std::unique_ptr<cps::test::ProgramFolder> dir_;
-    cps::test::ScriptedPrompter prompter_;
-    std::unique_ptr<Startup> startup_;
-
-    QString path(const QString& name) const { return dir_->filePath(name); }
-    CMainFrame* frame() const { return startup_->mainFrame(); }
-
     void launch() {
-        dir_ = std::make_unique<cps::test::ProgramFolder>(cps::test::programIni(
-            QStringLiteral("English"), {QStringLiteral("ShowLang=1")}, QStringLiteral("DesktopTest")));
+        dir_ = std::make_unique<cps::test::ProgramFolder>(
+            cps::test::programIni(QStringLiteral("English"), {QStringLiteral("ShowLang=1")},
+                                  QStringLiteral("DesktopTest")));
         QCOMPARE(dir_->error(), QString());
         prompter_ = cps::test::ScriptedPrompter();
         prompter_.otherwise = cps::test::ScriptedPrompter::always(QMessageBox::No);

@@ -60,20 +60,14 @@ QString shownCaption(const QWidget* w) {
 
 }  // namespace
 
-class DocumentGuiTest : public QObject {
+class DocumentGuiTest : public QObject, cps::test::DesktopFixture {
     Q_OBJECT
 
   private:
-    std::unique_ptr<cps::test::ProgramFolder> dir_;
-    cps::test::ScriptedPrompter prompter_;
-    std::unique_ptr<Startup> startup_;
-
-    QString path(const QString& name) const { return dir_->filePath(name); }
-
     void prepare(bool chinese = false) {
-        dir_ = std::make_unique<cps::test::ProgramFolder>(cps::test::programIni(
-            chinese ? QStringLiteral("Chinese") : QStringLiteral("English"),
-            {QStringLiteral("ShowLang=1")}));
+        dir_ = std::make_unique<cps::test::ProgramFolder>(
+            cps::test::programIni(chinese ? QStringLiteral("Chinese") : QStringLiteral("English"),
+                                  {QStringLiteral("ShowLang=1")}));
         QCOMPARE(dir_->error(), QString());
         prompter_ = cps::test::ScriptedPrompter();
     }
@@ -85,7 +79,6 @@ class DocumentGuiTest : public QObject {
         return startup_->start();
     }
 
-    CMainFrame* frame() const { return startup_->mainFrame(); }
     CChildFrame* child() const { return frame()->activeFrame(); }
     CProgramView* view() const { return frame()->activeView(); }
     CProgramDoc* doc() const { return frame()->activeDocument(); }

@@ -40,16 +40,10 @@ QStringList menuTexts(QMenu* menu) {
 
 }  // namespace
 
-class ExchangeGuiTest : public QObject {
+class ExchangeGuiTest : public QObject, cps::test::DesktopFixture {
     Q_OBJECT
 
   private:
-    std::unique_ptr<cps::test::ProgramFolder> dir_;
-    cps::test::ScriptedPrompter prompter_;
-    std::unique_ptr<Startup> startup_;
-
-    QString path(const char* name) const { return dir_->filePath(QString::fromLatin1(name)); }
-
     bool launch(const char* language) {
         dir_ = std::make_unique<cps::test::ProgramFolder>(
             cps::test::programIni(QString::fromLatin1(language)));
@@ -58,7 +52,6 @@ class ExchangeGuiTest : public QObject {
         startup_ = std::make_unique<Startup>(cps::test::startOptions(*dir_, prompter_));
         return startup_->start();
     }
-    CMainFrame* frame() const { return startup_->mainFrame(); }
     CMSFlexGrid* grid() const { return frame()->activeView()->grid(); }
     // The command chosen from its menu by mouse, as the user does.
     QString choose(QAction* action) {

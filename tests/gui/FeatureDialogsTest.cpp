@@ -40,8 +40,8 @@
 #include "ProgramFolder.h"
 #include "RealInput.h"
 #include "ScriptedPrompter.h"
-#include "WaitUntil.h"
 #include "Startup.h"
+#include "WaitUntil.h"
 
 namespace {
 
@@ -146,16 +146,10 @@ cps::RadioImage sampleImage() {
 
 }  // namespace
 
-class FeatureDialogsTest : public QObject {
+class FeatureDialogsTest : public QObject, cps::test::DesktopFixture {
     Q_OBJECT
 
   private:
-    std::unique_ptr<cps::test::ProgramFolder> dir_;
-    cps::test::ScriptedPrompter prompter_;
-    std::unique_ptr<Startup> startup_;
-
-    QString path(const QString& name) const { return dir_->filePath(name); }
-    CMainFrame* frame() const { return startup_->mainFrame(); }
     cps::RadioImage& image() const { return frame()->activeDocument()->image(); }
 
     void launch(const QByteArray& ini = kIni) {

@@ -47,17 +47,10 @@ bool clickCell(QTableWidget* table, int row, int col, Qt::KeyboardModifiers mods
 
 }  // namespace
 
-class FleetGuiTest : public QObject {
+class FleetGuiTest : public QObject, cps::test::DesktopFixture {
     Q_OBJECT
 
   private:
-    std::unique_ptr<cps::test::ProgramFolder> dir_;
-    cps::test::ScriptedPrompter prompter_;
-    std::unique_ptr<Startup> startup_;
-
-    QString path(const char* name) const { return dir_->filePath(QString::fromLatin1(name)); }
-    CMainFrame* frame() const { return startup_->mainFrame(); }
-
     bool launch(const char* language) {
         dir_ = std::make_unique<cps::test::ProgramFolder>(
             cps::test::programIni(QString::fromLatin1(language)));

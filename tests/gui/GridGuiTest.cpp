@@ -23,8 +23,8 @@
 #include "ProgramFolder.h"
 #include "RealInput.h"
 #include "ScriptedPrompter.h"
-#include "WaitUntil.h"
 #include "Startup.h"
+#include "WaitUntil.h"
 
 namespace {
 
@@ -42,12 +42,8 @@ QString withoutLabels(const QString& text) {
 
 }  // namespace
 
-class GridGuiTest : public QObject {
+class GridGuiTest : public QObject, cps::test::DesktopFixture {
     Q_OBJECT
-
-    std::unique_ptr<cps::test::ProgramFolder> dir_;
-    cps::test::ScriptedPrompter prompter_;
-    std::unique_ptr<Startup> startup_;
 
     bool launch(const char* language) {
         dir_ = std::make_unique<cps::test::ProgramFolder>(
@@ -59,7 +55,6 @@ class GridGuiTest : public QObject {
         frame()->show();
         return QTest::qWaitForWindowExposed(frame());
     }
-    CMainFrame* frame() const { return startup_->mainFrame(); }
     CProgramView* view() const { return frame()->activeView(); }
     CMSFlexGrid* grid() const { return view()->grid(); }
     QMdiSubWindow* channelWindow() const {

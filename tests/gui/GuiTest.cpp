@@ -43,10 +43,10 @@
 #include "ProgramFolder.h"
 #include "RealInput.h"
 #include "ScriptedPrompter.h"
-#include "WaitUntil.h"
 #include "SplashWindow.h"
 #include "Startup.h"
 #include "UserStore.h"
+#include "WaitUntil.h"
 #ifdef RADIOSIM_PATH
 #include <QMessageBox>
 #include <QPushButton>
@@ -59,23 +59,23 @@
 
 namespace {
 
-    QList<Shown> shown;
-    QList<QMessageBox::StandardButton> answers;
-    QString openPath;
-    QString savePath;
-    QString proposed;
+QList<Shown> shown;
+QList<QMessageBox::StandardButton> answers;
+QString openPath;
+QString savePath;
+QString proposed;
 
-    QMessageBox::StandardButton message(QWidget*, const QString& caption, const QString& text,
-                                        Icon icon, QMessageBox::StandardButtons) override {
-        shown.append({caption, text, icon});
-        return answers.isEmpty() ? QMessageBox::Ok : answers.takeFirst();
-    }
-    QString openFileName(QWidget*, const QString&) override { return openPath; }
-    QString saveFileName(QWidget*, const QString& name, const QString&) override {
-        proposed = name;
-        return savePath;
-    }
-    QString lastText() const { return shown.isEmpty() ? QString() : shown.last().text; }
+QMessageBox::StandardButton message(QWidget*, const QString& caption, const QString& text,
+                                    Icon icon, QMessageBox::StandardButtons) override {
+    shown.append({caption, text, icon});
+    return answers.isEmpty() ? QMessageBox::Ok : answers.takeFirst();
+}
+QString openFileName(QWidget*, const QString&) override { return openPath; }
+QString saveFileName(QWidget*, const QString& name, const QString&) override {
+    proposed = name;
+    return savePath;
+}
+QString lastText() const { return shown.isEmpty() ? QString() : shown.last().text; }
 };
 
 const QByteArray kEnglishIni = cps::test::programIni();
@@ -95,16 +95,10 @@ bool menuHas(QMenu* menu, int id) {
 
 }  // namespace
 
-class GuiTest : public QObject {
+class GuiTest : public QObject, cps::test::DesktopFixture {
     Q_OBJECT
 
   private:
-    std::unique_ptr<cps::test::ProgramFolder> dir_;
-    cps::test::ScriptedPrompter prompter_;
-    std::unique_ptr<Startup> startup_;
-
-    QString path(const QString& name) const { return dir_->filePath(name); }
-
     void prepare(const QByteArray& ini, bool withLanguageFiles = true) {
         dir_ = std::make_unique<cps::test::ProgramFolder>(
             ini, withLanguageFiles ? cps::test::ProgramFolder::languageFiles() : QStringList());
@@ -119,7 +113,6 @@ class GuiTest : public QObject {
         return startup_->start();
     }
 
-    CMainFrame* frame() const { return startup_->mainFrame(); }
     CProgramView* view() const { return frame()->activeView(); }
     CMSFlexGrid* grid() const { return view()->grid(); }
 

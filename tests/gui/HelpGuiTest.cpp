@@ -34,9 +34,9 @@
 #include "ProgramFolder.h"
 #include "RealInput.h"
 #include "ScriptedPrompter.h"
-#include "WaitUntil.h"
 #include "Startup.h"
 #include "Version.h"
+#include "WaitUntil.h"
 
 namespace {
 
@@ -88,12 +88,9 @@ class KeepOpen : public QObject {
 
 }  // namespace
 
-class HelpGuiTest : public QObject {
+class HelpGuiTest : public QObject, cps::test::DesktopFixture {
     Q_OBJECT
 
-    std::unique_ptr<cps::test::ProgramFolder> dir_;
-    cps::test::ScriptedPrompter prompter_;
-    std::unique_ptr<Startup> startup_;
     struct Launch {
         QString program;
         QStringList arguments;
@@ -101,7 +98,6 @@ class HelpGuiTest : public QObject {
     };
     QList<Launch> launches_;
 
-    QString path(const QString& name) const { return dir_->filePath(name); }
     QString settings() const {
         return QString::fromUtf8(dir_->read(QStringLiteral("Program.ini")));
     }
@@ -127,7 +123,6 @@ class HelpGuiTest : public QObject {
         startup_ = std::make_unique<Startup>(o);
         return startup_->start();
     }
-    CMainFrame* frame() const { return startup_->mainFrame(); }
 
     // The command chosen from its menu by mouse, the window shown first as the user sees it.
     void choose(int command) {

@@ -123,15 +123,10 @@ void type(const QString& text) {
 
 }  // namespace
 
-class LoadedValuesGuiTest : public QObject {
+class LoadedValuesGuiTest : public QObject, cps::test::DesktopFixture {
     Q_OBJECT
 
-    std::unique_ptr<cps::test::ProgramFolder> dir_;
-    cps::test::ScriptedPrompter prompter_;
-    std::unique_ptr<Startup> startup_;
     cps::RadioImage opened_;
-
-    QString path(const char* name) const { return dir_->filePath(QLatin1String(name)); }
 
     bool launch(const char* language) {
         dir_ = std::make_unique<cps::test::ProgramFolder>(
@@ -150,7 +145,6 @@ class LoadedValuesGuiTest : public QObject {
         QTRY_COMPARE(grid()->textMatrix(2, 5), QStringLiteral("ABCDEFGH"));
         QVERIFY(!doc()->isModified());
     }
-    CMainFrame* frame() const { return startup_->mainFrame(); }
     CProgramView* view() const { return frame()->activeView(); }
     CProgramDoc* doc() const { return frame()->activeDocument(); }
     CMSFlexGrid* grid() const { return view()->grid(); }

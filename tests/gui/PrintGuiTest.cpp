@@ -23,8 +23,8 @@
 #include "RealInput.h"
 #include "ReportPrinting.h"
 #include "ScriptedPrompter.h"
-#include "WaitUntil.h"
 #include "Startup.h"
+#include "WaitUntil.h"
 #ifdef Q_OS_UNIX
 #include "../support/FileFaults.h"
 #endif

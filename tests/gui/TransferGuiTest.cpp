@@ -67,19 +67,13 @@ QString firstPixelNotClickable(QPushButton* button) {
 
 }  // namespace
 
-class TransferGuiTest : public QObject {
+class TransferGuiTest : public QObject, cps::test::DesktopFixture {
     Q_OBJECT
 
-    std::unique_ptr<cps::test::ProgramFolder> dir_;
-    cps::test::ScriptedPrompter prompter_;
-    std::unique_ptr<Startup> startup_;
-
-    QString path(const QString& name) const { return dir_->filePath(name); }
-
     void prepare(bool chinese) {
-        dir_ = std::make_unique<cps::test::ProgramFolder>(cps::test::programIni(
-            chinese ? QStringLiteral("Chinese") : QStringLiteral("English"),
-            {QStringLiteral("ShowLang=1")}));
+        dir_ = std::make_unique<cps::test::ProgramFolder>(
+            cps::test::programIni(chinese ? QStringLiteral("Chinese") : QStringLiteral("English"),
+                                  {QStringLiteral("ShowLang=1")}));
         QCOMPARE(dir_->error(), QString());
         prompter_ = cps::test::ScriptedPrompter();
     }
@@ -91,7 +85,6 @@ class TransferGuiTest : public QObject {
         return startup_->start() && cps::test::showActive(frame());
     }
 
-    CMainFrame* frame() const { return startup_->mainFrame(); }
     CChildFrame* child() const { return frame()->activeFrame(); }
     CProgramView* view() const { return frame()->activeView(); }
     CProgramDoc* doc() const { return frame()->activeDocument(); }

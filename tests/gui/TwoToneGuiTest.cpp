@@ -58,14 +58,10 @@ void retype(QLineEdit* edit, const QString& text) {
 
 }  // namespace
 
-class TwoToneGuiTest : public QObject {
+class TwoToneGuiTest : public QObject, cps::test::DesktopFixture {
     Q_OBJECT
 
   private:
-    std::unique_ptr<cps::test::ProgramFolder> dir_;
-    cps::test::ScriptedPrompter prompter_;
-    std::unique_ptr<Startup> startup_;
-
     void launch(const QByteArray& language) {
         dir_ = std::make_unique<cps::test::ProgramFolder>(
             cps::test::programIni(QString::fromLatin1(language)));
@@ -74,7 +70,6 @@ class TwoToneGuiTest : public QObject {
         QVERIFY(startup_->start());
     }
 
-    CMainFrame* frame() const { return startup_->mainFrame(); }
     RadioImage& image() const { return frame()->activeDocument()->image(); }
 
     // Opens the dialog from the Edit menu and runs `steps` while it is up.

@@ -6,9 +6,12 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <memory>
 
+#include "ScriptedPrompter.h"
 #include "Startup.h"
 
+class CMainFrame;
 class Prompter;
 class QWidget;
 
@@ -47,6 +50,18 @@ class ProgramFolder {
 // Start options for the folder, answered by prompter: no splash, the window shown, and a
 // language change's restart accepted without starting anything.
 Startup::Options startOptions(const ProgramFolder& folder, Prompter& prompter);
+
+// What a test of the desktop program keeps: the program's folder, the prompter that answers
+// its message boxes and dialogs, and its start.
+class DesktopFixture {
+  protected:
+    std::unique_ptr<ProgramFolder> dir_;
+    ScriptedPrompter prompter_;
+    std::unique_ptr<Startup> startup_;
+
+    QString path(const QString& name) const { return dir_->filePath(name); }
+    CMainFrame* frame() const { return startup_->mainFrame(); }
+};
 
 // Shows the window, makes it the active one and waits until the window system says so.
 bool showActive(QWidget* window);

@@ -28,11 +28,11 @@ class ScriptedPrompter : public Prompter {
     QList<QMessageBox::StandardButton> answers;
     Rule otherwise = [](QMessageBox::StandardButtons) { return QMessageBox::Ok; };
 
-    QString openPath;      // what the Open dialog returns (empty: cancelled)
-    QStringList folders;   // the folder each Open dialog started in
-    QString savePath;      // what the Save dialog returns (empty: cancelled)
-    QString proposed;      // the name the last Save dialog proposed
-    QString filter;        // and its filter
+    QString openPath;     // what the Open dialog returns (empty: cancelled)
+    QStringList folders;  // the folder each Open dialog started in
+    QString savePath;     // what the Save dialog returns (empty: cancelled)
+    QString proposed;     // the name the last Save dialog proposed
+    QString filter;       // and its filter
 
     // Yes where a question offers it, OK to the rest.
     static Rule yesToQuestions();
@@ -50,8 +50,7 @@ class ScriptedPrompter : public Prompter {
                                         const QString& text, Icon icon,
                                         QMessageBox::StandardButtons buttons) override;
     QString openFileName(QWidget* parent, const QString& filter) override;
-    QString saveFileName(QWidget* parent, const QString& proposed,
-                         const QString& filter) override;
+    QString saveFileName(QWidget* parent, const QString& proposed, const QString& filter) override;
 };
 
 }  // namespace cps::test

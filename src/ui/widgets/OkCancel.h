@@ -21,7 +21,6 @@ enum class OkCancelIds { None, Windows };
 OkCancel okCancelButtons(QDialog* dialog, bool chinese, OkCancelIds ids = OkCancelIds::None);
 
 // The two in a button box, in the platform's order.
-QDialogButtonBox* okCancelBox(QDialog* dialog, bool chinese,
-                              OkCancelIds ids = OkCancelIds::None);
+QDialogButtonBox* okCancelBox(QDialog* dialog, bool chinese, OkCancelIds ids = OkCancelIds::None);
 
 }  // namespace cps
