@@ -59,25 +59,6 @@
 
 namespace {
 
-QList<Shown> shown;
-QList<QMessageBox::StandardButton> answers;
-QString openPath;
-QString savePath;
-QString proposed;
-
-QMessageBox::StandardButton message(QWidget*, const QString& caption, const QString& text,
-                                    Icon icon, QMessageBox::StandardButtons) override {
-    shown.append({caption, text, icon});
-    return answers.isEmpty() ? QMessageBox::Ok : answers.takeFirst();
-}
-QString openFileName(QWidget*, const QString&) override { return openPath; }
-QString saveFileName(QWidget*, const QString& name, const QString&) override {
-    proposed = name;
-    return savePath;
-}
-QString lastText() const { return shown.isEmpty() ? QString() : shown.last().text; }
-};
-
 const QByteArray kEnglishIni = cps::test::programIni();
 
 QStringList menuTexts(QMenu* menu) {
