@@ -199,7 +199,7 @@ int runFleet(const QStringList& args, const AppContext& context) {
         return kFailed;
     }
     exchange::Job job;
-    if (!exchange::readJob(file.read(exchange::kMaxInput + 1), &job, &error)) {
+    if (!exchange::readJob(file.read(kMaxInputFile + 1), &job, &error)) {
         err() << "cps fleet: " << jobPath << ": " << error
               << say("; no radio written", "；未写任何对讲机") << '\n';
         return kUsage;

@@ -98,9 +98,8 @@ int importRows(const QString& file, const QString& rowsPath, const QString& outP
     }
     // A table is about 10 KB; a pipe is fine, but an endless source (/dev/zero) must not
     // fill the memory.
-    const qint64 maxTable = 1024 * 1024;
-    const QByteArray text = rowsFile.read(maxTable + 1);
-    if (text.size() > maxTable) {
+    const QByteArray text = rowsFile.read(kMaxInputFile + 1);
+    if (text.size() > kMaxInputFile) {
         err() << say("cps: %1 is larger than 1 MiB, no channel table",
                      "cps：%1 大于 1 MiB，不是信道表")
                      .arg(rowsPath)

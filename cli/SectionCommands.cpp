@@ -43,18 +43,9 @@ const char* const kSetHelpZh =
 
 namespace {
 
-// The sections `show` and `set` cover: every registered table but the channel rows, which
-// `cps channels` handles.
-std::vector<const field::Table*> sections() {
-    std::vector<const field::Table*> out;
-    for (const field::Table* t : field::registry())
-        if (t->count == 1) out.push_back(t);
-    return out;
-}
-
 QString sectionNames() {
     QStringList names;
-    for (const field::Table* t : sections()) names << QString::fromUtf8(t->section);
+    for (const field::Table* t : field::sections()) names << QString::fromUtf8(t->section);
     return names.join(QStringLiteral(", "));
 }
 
@@ -97,7 +88,7 @@ int runShow(const QStringList& args, const AppContext& context) {
                                   .arg(name, sectionNames()));
         chosen.push_back(t);
     }
-    if (chosen.empty()) chosen = sections();
+    if (chosen.empty()) chosen = field::sections();
 
     RadioImage image;
     if (!loadImage("show", a.positional.first(), image)) return kFailed;

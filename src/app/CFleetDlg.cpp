@@ -383,7 +383,7 @@ void CFleetDlg::importJob() {
     QString error;
     Job job;
     if (cps::openRegularFile(file, path, &error, chinese_) &&
-        readJob(file.read(kMaxInput + 1), &job, &error))
+        readJob(file.read(cps::kMaxInputFile + 1), &job, &error))
         return loadJob(job);
     message(text("The job was not imported:", "任务未导入：") + QLatin1Char('\n') + error);
 }

@@ -182,8 +182,8 @@ void ExchangeCommands::importChannels() {
     QString error;
     QByteArray bytes;
     if (cps::openRegularFile(file, path, &error, context_.chinese)) {
-        bytes = file.read(cps::exchange::kMaxInput + 1);
-        if (bytes.size() > cps::exchange::kMaxInput)
+        bytes = file.read(cps::kMaxInputFile + 1);
+        if (bytes.size() > cps::kMaxInputFile)
             error = path + context_.text(": larger than 1 MiB", "：大于 1 MiB");
     }
     if (!error.isEmpty()) {

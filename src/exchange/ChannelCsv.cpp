@@ -9,6 +9,7 @@
 #include "Decimal.h"
 #include "Exchange.h"
 #include "Pick.h"
+#include "SafeFile.h"
 #include "Tones.h"
 
 namespace cps::exchange {
@@ -48,21 +49,19 @@ struct CsvTone {
     QChar polarity = QLatin1Char('N');
 };
 
-CsvTone toneOf(const uint8_t* bytes) {
-    const ToneBytes t{bytes[0], bytes[1]};
+// The tone as the channel row shows it (the tone field's text): none, "88.5", "D023N" or
+// "D023I".
+CsvTone toneOf(const QString& shown) {
     CsvTone out;
-    if (t.high == 0xFF || t.high == 0x00) return out;
-    const QString text = tones::toText(t, false);
-    // Bytes that are no tone show as none in the grid, and are written so.
-    if (text == tones::noneText(false)) return out;
-    if (t.high < 0x80) {
+    if (shown.isEmpty() || shown == tones::noneText(false)) return out;
+    if (!shown.startsWith(QLatin1Char('D'))) {
         out.kind = CsvTone::Ctcss;
-        out.value = text;
+        out.value = shown;
         return out;
     }
     out.kind = CsvTone::Dcs;
-    out.value = text.mid(1, text.size() - 2);  // "D023N" -> "023"
-    out.polarity = t.high >= 0xC0 ? QLatin1Char('R') : QLatin1Char('N');
+    out.value = shown.mid(1, shown.size() - 2);  // "D023N" -> "023"
+    out.polarity = shown.endsWith(QLatin1Char('I')) ? QLatin1Char('R') : QLatin1Char('N');
     return out;
 }
 
@@ -307,8 +306,8 @@ QByteArray exportCsv(const RadioImage& image) {
             }
         }
         // Tone columns: the transmit tone is the encode tone, the receive tone the decode one.
-        const CsvTone tx = toneOf(r + 10);
-        const CsvTone rxTone = toneOf(r + 8);
+        const CsvTone tx = toneOf(row[kColEncTone]);
+        const CsvTone rxTone = toneOf(row[kColDecTone]);
         c[kRToneFreq] = QString::fromLatin1(kDefaultTone);
         c[kCToneFreq] = QString::fromLatin1(kDefaultTone);
         c[kDtcsCode] = QString::fromLatin1(kDefaultCode);
@@ -376,7 +375,7 @@ ImportResult importCsv(const QByteArray& csv, const RadioImage& into, const CsvO
     auto say = [zh](const char* english, const char* chineseText) {
         return pick(zh, english, chineseText);
     };
-    if (csv.size() > kMaxInput)
+    if (csv.size() > kMaxInputFile)
         return fail(say("larger than 1 MiB, no channel list", "大于 1 MiB，不是信道列表"));
     QString text = QString::fromUtf8(csv);
     if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);

@@ -11,6 +11,7 @@
 #include "Field.h"
 #include "JsonText.h"
 #include "Pick.h"
+#include "SafeFile.h"
 #include "TwoToneFields.h"
 
 namespace cps::exchange {
@@ -33,14 +34,6 @@ void appendObject(QByteArray& out, const QList<QPair<QString, QString>>& members
         out += i + 1 < members.size() ? ",\n" : "\n";
     }
     out += pad + "}";
-}
-
-// The sections `cps show` prints: every flat table of the registry.
-std::vector<const field::Table*> sections() {
-    std::vector<const field::Table*> out;
-    for (const field::Table* t : field::registry())
-        if (t->count == 1) out.push_back(t);
-    return out;
 }
 
 QString pathOf(const QString& section, const QString& key = {}, const QString& sub = {}) {
@@ -104,7 +97,7 @@ QByteArray exportJson(const RadioImage& image) {
         out += n < kChannelCount ? ",\n" : "\n";
     }
     out += "  }";
-    for (const field::Table* t : sections()) {
+    for (const field::Table* t : field::sections()) {
         const field::Form form = field::load(*t, image, env);
         QList<QPair<QString, QString>> members;
         for (size_t i = 0; i < t->fields.size(); ++i) {
@@ -133,7 +126,7 @@ ImportResult importJson(const QByteArray& json, const RadioImage& into,
     auto say = [zh](const char* english, const char* chineseText) {
         return pick(zh, english, chineseText);
     };
-    if (json.size() > kMaxInput)
+    if (json.size() > kMaxInputFile)
         return fail(say("larger than 1 MiB, no configuration", "大于 1 MiB，不是配置文件"));
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
@@ -147,7 +140,8 @@ ImportResult importJson(const QByteArray& json, const RadioImage& into,
     // Every member is checked before anything is applied: a refusal writes nothing.
     QHash<QString, QJsonObject> bySection;  // section name (lower case) -> members
     QString sectionList = kChannels;
-    for (const field::Table* t : sections()) sectionList += QStringLiteral(", ") + t->section;
+    for (const field::Table* t : field::sections())
+        sectionList += QStringLiteral(", ") + t->section;
     for (auto it = root.begin(); it != root.end(); ++it) {
         const QString name = it.key();
         const field::Table* t = nullptr;
@@ -197,9 +191,9 @@ ImportResult importJson(const QByteArray& json, const RadioImage& into,
     RadioImage image = into;
     // Software Info first: its bands decide which channel frequencies are accepted.
     std::vector<const field::Table*> order;
-    for (const field::Table* t : sections())
+    for (const field::Table* t : field::sections())
         if (QLatin1String(t->section) == QLatin1String("info")) order.push_back(t);
-    for (const field::Table* t : sections())
+    for (const field::Table* t : field::sections())
         if (QLatin1String(t->section) != QLatin1String("info")) order.push_back(t);
 
     for (const field::Table* t : order) {

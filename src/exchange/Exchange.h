@@ -22,10 +22,6 @@ struct ImportResult {
     QStringList notes;      // values stored otherwise than written, one line each
 };
 
-// Inputs larger than this are refused before they are read: a channel list is a few KB,
-// a configuration some 60 KB.
-constexpr int kMaxInput = 1024 * 1024;
-
 // CSV records: RFC 4180 with the usual tolerance: CRLF or LF, quoted cells with doubled
 // quotes and line breaks inside. Blank lines are left out.
 struct CsvRecord {

@@ -8,6 +8,7 @@
 #include "ChannelCodec.h"
 #include "Exchange.h"
 #include "Field.h"
+#include "SafeFile.h"
 
 namespace cps::exchange {
 
@@ -126,7 +127,7 @@ QStringList jobChannelHeadings() {
 }
 
 bool readJob(const QByteArray& csv, Job* job, QString* error) {
-    if (csv.size() > kMaxInput) {
+    if (csv.size() > kMaxInputFile) {
         *error = QStringLiteral("larger than 1 MiB, no job");
         return false;
     }

@@ -83,8 +83,8 @@ bool FleetLog::open(QString* error) {
     if (!exists_) return true;
     QFile file;
     if (!openRegularFile(file, path_, error)) return false;
-    const QByteArray bytes = file.read(kMaxInput * 16 + 1);
-    if (bytes.size() > kMaxInput * 16) {
+    const QByteArray bytes = file.read(kMaxInputFile * 16 + 1);
+    if (bytes.size() > kMaxInputFile * 16) {
         *error = path_ + QStringLiteral(": larger than 16 MiB, not a fleet log");
         return false;
     }

@@ -1,5 +1,6 @@
 #include "Exchange.h"
 #include "Field.h"
+#include "ServiceExchange.h"
 #include "TwoToneFields.h"
 
 namespace cps::exchange {
@@ -22,7 +23,7 @@ const std::array<uint8_t, kImageSize>& ownedBits() {
         const field::Table& entry = twotone::entryFields();
         for (int r = 0; r < entry.count; ++r) {
             const int timer = entry.recordOffset(r) + twotone::kTimerOffset;
-            for (int i = 0; i < entry.stride && timer + i < twotone::kCalibrationFirst; ++i)
+            for (int i = 0; i < entry.stride && timer + i < kCalibrationStart; ++i)
                 m[static_cast<size_t>(timer + i)] = 0xFF;
         }
         return m;

@@ -386,6 +386,16 @@ void store(const Form& form, RadioImage& image) {
     if (form.table->afterStore) form.table->afterStore(form, image);
 }
 
+const std::vector<const Table*>& sections() {
+    static const std::vector<const Table*> flat = [] {
+        std::vector<const Table*> out;
+        for (const Table* t : registry())
+            if (t->count == 1) out.push_back(t);
+        return out;
+    }();
+    return flat;
+}
+
 const Table* findTable(const QString& section) {
     for (const Table* t : registry())
         if (section.compare(QString::fromUtf8(t->section), Qt::CaseInsensitive) == 0) return t;

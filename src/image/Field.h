@@ -215,5 +215,8 @@ void store(const Form& form, RadioImage& image);
 // Every table the generic checks and the command line know, in `cps show` order.
 const std::vector<const Table*>& registry();
 const Table* findTable(const QString& section);
+// The sections of `cps show` and `cps set` and of the configuration file: every table of one
+// record. The channel rows, a table of many, go their own way (`cps channels`).
+const std::vector<const Table*>& sections();
 
 }  // namespace cps::field

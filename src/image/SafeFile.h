@@ -36,4 +36,9 @@ bool openRegularFile(QFile& file, const QString& path, QString* error = nullptr,
 // Why the last operation on file failed, in the language asked for.
 QString fileErrorText(const QFile& file, bool chinese);
 
+// Input files larger than this are refused before they are read: a channel list or table is
+// a few KB, a configuration some 60 KB, a settings file a few lines. Read at most one byte
+// more, so that an endless source (a link to /dev/zero) cannot fill the memory.
+constexpr qint64 kMaxInputFile = 1024 * 1024;
+
 }  // namespace cps

@@ -11,8 +11,13 @@ struct ServiceRange {
     int end;
 };
 
-constexpr ServiceRange kParamAdjustRange{"param", 0xFB4, 0xFD0};
 constexpr ServiceRange kSqlTuningRange{"sql", 0xFA0, 0xFB4};
+constexpr ServiceRange kParamAdjustRange{"param", kSqlTuningRange.end, 0xFD0};
+
+// The radio's squelch and audio calibration, [start, end): the two service ranges, which a
+// write sends only when the service mode allows it.
+constexpr int kCalibrationStart = kSqlTuningRange.start;
+constexpr int kCalibrationEnd = kParamAdjustRange.end;
 
 // The range of a section that has one, else null.
 inline const ServiceRange* findServiceRange(const QString& section) {

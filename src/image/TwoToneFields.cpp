@@ -172,7 +172,7 @@ void afterDecodeStore(const Form& form, RadioImage& image) {
 // A decode page's timer record, from the texts it stores.
 void afterEntryStore(const Form& form, RadioImage& image) {
     const int timer = kDecodeRecords + 8 * form.record + kTimerOffset;
-    if (timer + 8 > kCalibrationFirst) return;
+    if (timer + 8 > kCalibrationStart) return;
     uint8_t* t = image.data() + timer;
     write16(t, timerCount(toneTenths(form.values[0]), kDecodeClock));
     write16(t + 2, timerCount(toneTenths(form.values[1]), kDecodeClock));

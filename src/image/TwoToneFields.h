@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Field.h"
+#include "ServiceExchange.h"
 
 // The 2-Tone editor's fields: the Encode page (common timings, short beep, the 32-entry code
 // table) and the eight decode entries. Every entry lives twice in the image: as a tone record
@@ -18,8 +19,6 @@ constexpr int kCodeTable = 0xE00;      // 32 x (tone 1, tone 2), 2 bytes each
 constexpr int kDecodeRecords = 0xE80;  // 8 x 8 bytes
 constexpr int kCommon = 0xEC0;         // 8 bytes
 constexpr int kTimerOffset = 0x100;    // a timer record lies this far after its tone record
-constexpr int kCalibrationFirst = 0xFA0;
-constexpr int kCalibrationLast = 0xFCF;
 
 // The Encode page: section `2tone-encode`.
 const field::Table& encodeFields();

@@ -6,6 +6,7 @@
 
 #include "ChannelCodec.h"
 #include "Pick.h"
+#include "ServiceExchange.h"
 
 namespace cps {
 

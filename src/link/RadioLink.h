@@ -92,8 +92,6 @@ class RadioLink {
         int length;
     };
     static const Block kFixedBlocks[6];
-    static constexpr int kCalibrationStart = 0xFA0;
-    static constexpr int kCalibrationEnd = 0xFD0;
 
   private:
     class Run;

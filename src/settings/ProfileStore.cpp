@@ -72,8 +72,8 @@ bool ProfileStore::load(const QString& path, bool createMissing) {
     if (!openRegularFile(file, path, &error_)) return false;
     // A settings file is a few lines; anything larger is not one (or a link to an endless
     // device) and would only fill the memory.
-    QByteArray bytes = file.read(kMaxFileSize + 1);
-    if (bytes.size() > kMaxFileSize) {
+    QByteArray bytes = file.read(kMaxInputFile + 1);
+    if (bytes.size() > kMaxInputFile) {
         error_ = QStringLiteral("Cannot read %1: it is larger than 1 MiB")
                      .arg(QDir::toNativeSeparators(path));
         return false;

@@ -20,9 +20,8 @@ class ProfileStore {
 
     // Opens the file at path, creating it empty when missing. On failure the store stays
     // empty with no path: every get returns its default and set does nothing. A path that
-    // is not a regular file, or a file larger than kMaxFileSize, is not read at all.
+    // is not a regular file, or a file larger than kMaxInputFile (SafeFile.h), is not read at all.
     bool open(const QString& path);
-    static constexpr qint64 kMaxFileSize = 1024 * 1024;
     // Opens fileName in dir (the program's folder).
     bool openIn(const QString& dir, const QString& fileName);
 

@@ -7,6 +7,7 @@
 
 #include "Gb18030.h"
 #include "ProfileStore.h"
+#include "SafeFile.h"
 #ifdef Q_OS_UNIX
 #include "FileFaults.h"
 #endif
@@ -223,7 +224,7 @@ TEST_F(ProfileStoreTest, OnlyRegularFilesUpToOneMebibyteAreRead) {
     QFile::remove(path());
 
     QByteArray big = "[Setup]\r\nLanguage=English\r\n";
-    big += QByteArray(ProfileStore::kMaxFileSize - big.size(), ' ');
+    big += QByteArray(kMaxInputFile - big.size(), ' ');
     write(big);
     {
         ProfileStore store;

@@ -6,7 +6,6 @@
 #include <QHeaderView>
 #include <QMimeData>
 #include <QStyle>
-#include <QTemporaryDir>
 #include <QUrl>
 #include <QtTest>
 #include <memory>
@@ -16,33 +15,13 @@
 #include "CMainFrame.h"
 #include "CProgramDoc.h"
 #include "DataFile.h"
-#include "Prompter.h"
+#include "ProgramFolder.h"
 #include "ReadableColor.h"
+#include "ScriptedPrompter.h"
 #include "Startup.h"
 #include "UserStore.h"
 
 namespace {
-
-// Notes where the Open dialog would start and answers it with openPath.
-class RecordingPrompter : public Prompter {
-  public:
-    QString openPath;
-    QStringList folders;
-    QMessageBox::StandardButton message(QWidget*, const QString&, const QString&, Icon,
-                                        QMessageBox::StandardButtons) override {
-        return QMessageBox::No;
-    }
-    QString openFileName(QWidget*, const QString&) override {
-        folders << openFolder();
-        return openPath;
-    }
-    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-};
-
-const char* kIni =
-    "[Setup]\nLanguage=English\nAppName=DesktopTest\nShowLang=1\n\n"
-    "[English]\nTitle=Test Title\nCompany=Test Company\n\n"
-    "[Chinese]\nTitle=测试标题\nCompany=测试公司\n";
 
 QPalette darkPalette() {
     QPalette p;
@@ -57,38 +36,19 @@ QPalette darkPalette() {
 
 }  // namespace
 
-class DesktopGuiTest : public QObject {
+class DesktopGuiTest : public QObject, cps::test::DesktopFixture {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    RecordingPrompter prompter_;
-    std::unique_ptr<Startup> startup_;
-
-    QString path(const QString& name) const { return dir_->filePath(name); }
-    CMainFrame* frame() const { return startup_->mainFrame(); }
-
     void launch() {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
-        QFile f(path(QStringLiteral("Program.ini")));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(kIni);
-        f.close();
-        for (const char* qm : {"English.qm", "Chinese.qm"})
-            QVERIFY(QFile::copy(QStringLiteral(CPS_BIN_DIR "/") + QLatin1String(qm),
-                                path(QLatin1String(qm))));
-        qputenv("CPS_USER_STORE", path(QStringLiteral("user.ini")).toLocal8Bit());
-        prompter_ = RecordingPrompter();
-        Startup::Options o;
-        o.programDir = dir_->path() + QLatin1Char('/');
-        o.prompter = &prompter_;
-        o.splash = false;
-        o.showWindow = true;
-        o.launch = [](const QString&, const QStringList&) { return true; };
-        startup_ = std::make_unique<Startup>(o);
+        dir_ = std::make_unique<cps::test::ProgramFolder>(
+            cps::test::programIni(QStringLiteral("English"), {QStringLiteral("ShowLang=1")},
+                                  QStringLiteral("DesktopTest")));
+        QCOMPARE(dir_->error(), QString());
+        prompter_ = cps::test::ScriptedPrompter();
+        prompter_.otherwise = cps::test::ScriptedPrompter::always(QMessageBox::No);
+        startup_ = std::make_unique<Startup>(cps::test::startOptions(*dir_, prompter_));
         QVERIFY(startup_->start());
-        frame()->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(frame()));
+        QVERIFY(cps::test::showActive(frame()));
     }
 
     void press(int key, Qt::KeyboardModifiers mods = {}) {

@@ -17,7 +17,6 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -39,8 +38,9 @@
 #include "FieldBinder.h"
 #include "NavigationBar.h"
 #include "ProcessDlg.h"
-#include "Prompter.h"
+#include "ProgramFolder.h"
 #include "RealInput.h"
+#include "ScriptedPrompter.h"
 #include "Startup.h"
 #include "UserStore.h"
 #ifdef RADIOSIM_PATH
@@ -51,31 +51,6 @@
 
 namespace {
 
-class ScriptedPrompter : public Prompter {
-  public:
-    QStringList shown;
-    QList<QMessageBox::StandardButton> answers;
-    QString openPath;
-    QString savePath;
-    QString proposed;
-
-    QMessageBox::StandardButton message(QWidget*, const QString&, const QString& text, Icon,
-                                        QMessageBox::StandardButtons) override {
-        shown.append(text);
-        return answers.isEmpty() ? QMessageBox::Ok : answers.takeFirst();
-    }
-    QString openFileName(QWidget*, const QString&) override { return openPath; }
-    QString saveFileName(QWidget*, const QString& name, const QString&) override {
-        proposed = name;
-        return savePath;
-    }
-};
-
-const char* kIni =
-    "[Setup]\nLanguage=English\nAppName=TestRadio\nShowLang=1\n\n"
-    "[English]\nTitle=Test Title\nCompany=Test Company\n\n"
-    "[Chinese]\nTitle=测试标题\nCompany=测试公司\n";
-
 // The caption as the title bar shows it.
 QString shownCaption(const QWidget* w) {
     QString t = w->windowTitle();
@@ -85,44 +60,25 @@ QString shownCaption(const QWidget* w) {
 
 }  // namespace
 
-class DocumentGuiTest : public QObject {
+class DocumentGuiTest : public QObject, cps::test::DesktopFixture {
     Q_OBJECT
 
   private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    ScriptedPrompter prompter_;
-    std::unique_ptr<Startup> startup_;
-
-    QString path(const QString& name) const { return dir_->filePath(name); }
-
     void prepare(bool chinese = false) {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
-        QFile f(path(QStringLiteral("Program.ini")));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        QByteArray ini(kIni);
-        if (chinese) ini.replace("Language=English", "Language=Chinese");
-        f.write(ini);
-        f.close();
-        for (const char* qm : {"English.qm", "Chinese.qm"})
-            QVERIFY(QFile::copy(QStringLiteral(CPS_BIN_DIR "/") + QLatin1String(qm),
-                                path(QLatin1String(qm))));
-        qputenv("CPS_USER_STORE", path(QStringLiteral("user.ini")).toLocal8Bit());
-        prompter_ = ScriptedPrompter();
+        dir_ = std::make_unique<cps::test::ProgramFolder>(
+            cps::test::programIni(chinese ? QStringLiteral("Chinese") : QStringLiteral("English"),
+                                  {QStringLiteral("ShowLang=1")}));
+        QCOMPARE(dir_->error(), QString());
+        prompter_ = cps::test::ScriptedPrompter();
     }
 
     bool launch(bool show = true) {
-        Startup::Options o;
-        o.programDir = dir_->path() + QLatin1Char('/');
-        o.prompter = &prompter_;
-        o.splash = false;
+        Startup::Options o = cps::test::startOptions(*dir_, prompter_);
         o.showWindow = show;
-        o.launch = [](const QString&, const QStringList&) { return true; };
         startup_ = std::make_unique<Startup>(o);
         return startup_->start();
     }
 
-    CMainFrame* frame() const { return startup_->mainFrame(); }
     CChildFrame* child() const { return frame()->activeFrame(); }
     CProgramView* view() const { return frame()->activeView(); }
     CProgramDoc* doc() const { return frame()->activeDocument(); }
@@ -329,7 +285,7 @@ class DocumentGuiTest : public QObject {
         prompter_.answers = {QMessageBox::Cancel};
         QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(cmd::FileNew)),
                  QString());
-        QCOMPARE(prompter_.shown.last(), QStringLiteral("是否保存对 TestRadio.dat 的更改？"));
+        QCOMPARE(prompter_.texts.last(), QStringLiteral("是否保存对 TestRadio.dat 的更改？"));
     }
 
     // Exit, Open and a language restart ask about unsaved changes; Cancel abandons them.
@@ -340,7 +296,7 @@ class DocumentGuiTest : public QObject {
         writeDataFile(QStringLiteral("other.dat"), 2, QStringLiteral("150.00000"));
         // Unchanged: Exit asks nothing.
         QVERIFY(frame()->close());
-        QVERIFY(prompter_.shown.isEmpty());
+        QVERIFY(prompter_.texts.isEmpty());
         frame()->show();
 
         // A value still in the editor counts.
@@ -348,7 +304,7 @@ class DocumentGuiTest : public QObject {
         QTest::keyClicks(view()->frequencyEditor(), QStringLiteral("145.5"));
         prompter_.answers = {QMessageBox::Cancel};
         QVERIFY(!frame()->close());
-        QCOMPARE(prompter_.shown.last(), QStringLiteral("Save changes to TestRadio.dat?"));
+        QCOMPARE(prompter_.texts.last(), QStringLiteral("Save changes to TestRadio.dat?"));
         QVERIFY(frame()->isVisible());
 
         // Open: Cancel keeps the document and shows no file dialog.
@@ -381,7 +337,7 @@ class DocumentGuiTest : public QObject {
         prompter_.savePath = path(QStringLiteral("mine.dat"));
         QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(cmd::FileOpen)),
                  QString());
-        QCOMPARE(prompter_.shown.size(), 4);  // no "Whether to save" on top
+        QCOMPARE(prompter_.texts.size(), 4);  // no "Whether to save" on top
         cps::RadioImage mine;
         QVERIFY(cps::loadDataFile(path(QStringLiteral("mine.dat")), mine));
         QCOMPARE(cps::decodeChannel(mine.data(), cps::unpackBands(mine), false)[cps::kColRx],
@@ -444,7 +400,7 @@ class DocumentGuiTest : public QObject {
         QVERIFY(!drop(path("notdata.txt")));
         prompter_.answers = {QMessageBox::Cancel};
         QVERIFY(drop(path("f1.dat")));
-        QCOMPARE(prompter_.shown.last(), QStringLiteral("Save changes to TestRadio.dat?"));
+        QCOMPARE(prompter_.texts.last(), QStringLiteral("Save changes to TestRadio.dat?"));
         QCOMPARE(grid()->textMatrix(7, 1), QStringLiteral("145.50000"));
         prompter_.answers = {QMessageBox::No};
         QVERIFY(drop(path("f1.dat")));
@@ -648,7 +604,7 @@ class DocumentGuiTest : public QObject {
         watch.start(5);
         prompter_.answers = {QMessageBox::No};  // the typed channel is not saved
         QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(cmd::Read)), QString());
-        QCOMPARE(prompter_.shown.last(), QStringLiteral("Save changes to TestRadio.dat?"));
+        QCOMPARE(prompter_.texts.last(), QStringLiteral("Save changes to TestRadio.dat?"));
         auto* process = view()->findChild<cps::CProcessDlg*>();
         QVERIFY(process);
         startSize = process->size();

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <memory>
@@ -18,8 +17,9 @@
 #include "ChannelCodec.h"
 #include "DataFile.h"
 #include "ExchangeCommands.h"
-#include "Prompter.h"
+#include "ProgramFolder.h"
 #include "RealInput.h"
+#include "ScriptedPrompter.h"
 #include "Startup.h"
 #include "UserStore.h"
 #ifdef RADIOSIM_PATH
@@ -31,22 +31,6 @@
 
 namespace {
 
-class ScriptedPrompter : public Prompter {
-  public:
-    QStringList texts;
-    QList<QMessageBox::StandardButton> answers;
-    QString openPath;
-    QString savePath;
-
-    QMessageBox::StandardButton message(QWidget*, const QString&, const QString& text, Icon,
-                                        QMessageBox::StandardButtons) override {
-        texts << text;
-        return answers.isEmpty() ? QMessageBox::Ok : answers.takeFirst();
-    }
-    QString openFileName(QWidget*, const QString&) override { return openPath; }
-    QString saveFileName(QWidget*, const QString&, const QString&) override { return savePath; }
-};
-
 QStringList menuTexts(QMenu* menu) {
     QStringList out;
     for (QAction* a : menu->actions())
@@ -56,37 +40,18 @@ QStringList menuTexts(QMenu* menu) {
 
 }  // namespace
 
-class ExchangeGuiTest : public QObject {
+class ExchangeGuiTest : public QObject, cps::test::DesktopFixture {
     Q_OBJECT
 
   private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    ScriptedPrompter prompter_;
-    std::unique_ptr<Startup> startup_;
-
-    QString path(const char* name) const { return dir_->filePath(QString::fromLatin1(name)); }
-
     bool launch(const char* language) {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QFile f(path("Program.ini"));
-        if (!f.open(QIODevice::WriteOnly)) return false;
-        f.write(QByteArray("[Setup]\nLanguage=") + language +
-                "\nAppName=TestRadio\n\n[English]\nTitle=T\nCompany=C\n\n[Chinese]\nTitle=T\n"
-                "Company=C\n");
-        f.close();
-        for (const char* qm : {"English.qm", "Chinese.qm"})
-            QFile::copy(QStringLiteral(CPS_BIN_DIR "/") + QLatin1String(qm),
-                        dir_->filePath(QLatin1String(qm)));
-        qputenv("CPS_USER_STORE", path("user.ini").toLocal8Bit());
-        prompter_ = ScriptedPrompter();
-        Startup::Options o;
-        o.programDir = dir_->path() + QLatin1Char('/');
-        o.prompter = &prompter_;
-        o.splash = false;
-        startup_ = std::make_unique<Startup>(o);
+        dir_ = std::make_unique<cps::test::ProgramFolder>(
+            cps::test::programIni(QString::fromLatin1(language)));
+        if (!dir_->error().isEmpty()) return false;
+        prompter_ = cps::test::ScriptedPrompter();
+        startup_ = std::make_unique<Startup>(cps::test::startOptions(*dir_, prompter_));
         return startup_->start();
     }
-    CMainFrame* frame() const { return startup_->mainFrame(); }
     CMSFlexGrid* grid() const { return frame()->activeView()->grid(); }
     // The command chosen from its menu by mouse, as the user does.
     QString choose(QAction* action) {
@@ -96,9 +61,7 @@ class ExchangeGuiTest : public QObject {
         return cps::test::chooseMenu(frame()->menuBar(), action);
     }
     void write(const char* name, const QByteArray& bytes) {
-        QFile f(path(name));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        QVERIFY(dir_->write(QString::fromLatin1(name), bytes));
     }
 
   private slots:

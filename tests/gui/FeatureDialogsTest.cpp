@@ -15,7 +15,6 @@
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
@@ -38,26 +37,15 @@
 #include "FeatureFields.h"
 #include "HelpContext.h"
 #include "NavigationBar.h"
-#include "Prompter.h"
+#include "ProgramFolder.h"
 #include "RealInput.h"
+#include "ScriptedPrompter.h"
 #include "Startup.h"
+#include "WaitUntil.h"
 
 namespace {
 
-class SilentPrompter : public Prompter {
-  public:
-    QMessageBox::StandardButton message(QWidget*, const QString&, const QString&, Icon,
-                                        QMessageBox::StandardButtons) override {
-        return QMessageBox::Ok;
-    }
-    QString openFileName(QWidget*, const QString&) override { return {}; }
-    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-};
-
-const char* kIni =
-    "[Setup]\nLanguage=English\nAppName=TestRadio\n\n"
-    "[English]\nTitle=Test Title\nCompany=Test Company\n\n"
-    "[Chinese]\nTitle=测试标题\nCompany=测试公司\n";
+const QByteArray kIni = cps::test::programIni();
 
 // Runs act on the next modal dialog of type D once it is on the screen. Deleting the timer
 // withdraws the request.
@@ -158,34 +146,16 @@ cps::RadioImage sampleImage() {
 
 }  // namespace
 
-class FeatureDialogsTest : public QObject {
+class FeatureDialogsTest : public QObject, cps::test::DesktopFixture {
     Q_OBJECT
 
   private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    SilentPrompter prompter_;
-    std::unique_ptr<Startup> startup_;
-
-    QString path(const QString& name) const { return dir_->filePath(name); }
-    CMainFrame* frame() const { return startup_->mainFrame(); }
     cps::RadioImage& image() const { return frame()->activeDocument()->image(); }
 
     void launch(const QByteArray& ini = kIni) {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
-        QFile f(path(QStringLiteral("Program.ini")));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(ini);
-        f.close();
-        for (const char* qm : {"English.qm", "Chinese.qm"})
-            QVERIFY(QFile::copy(QStringLiteral(CPS_BIN_DIR "/") + QLatin1String(qm),
-                                path(QLatin1String(qm))));
-        qputenv("CPS_USER_STORE", path(QStringLiteral("user.ini")).toLocal8Bit());
-        Startup::Options o;
-        o.programDir = dir_->path() + QLatin1Char('/');
-        o.prompter = &prompter_;
-        o.splash = false;
-        startup_ = std::make_unique<Startup>(o);
+        dir_ = std::make_unique<cps::test::ProgramFolder>(ini);
+        QCOMPARE(dir_->error(), QString());
+        startup_ = std::make_unique<Startup>(cps::test::startOptions(*dir_, prompter_));
         QVERIFY(startup_->start());
     }
 
@@ -460,8 +430,11 @@ class FeatureDialogsTest : public QObject {
             d->reject();
         });
         runEdit(cmd::Stun);
-        QTest::qWait(50);
+        // The code was answered and everything it set going has run: no DTMF window.
+        QVERIFY(!cps::test::anyVisible<cps::CPasswordDlg>());
+        QVERIFY(cps::test::processPending());
         QVERIFY(!opened);
+        QVERIFY(!cps::test::anyVisible<CStunDlg>());
         delete waiting;
         QCOMPARE(differences(img, before), QString());
 

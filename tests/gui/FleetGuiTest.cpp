@@ -9,7 +9,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
 
@@ -19,7 +18,9 @@
 #include "CMainFrame.h"
 #include "DataFile.h"
 #include "FleetCommand.h"
-#include "Prompter.h"
+#include "ProgramFolder.h"
+#include "RealInput.h"
+#include "ScriptedPrompter.h"
 #include "Startup.h"
 #include "UserStore.h"
 #ifdef RADIOSIM_PATH
@@ -28,31 +29,11 @@
 
 namespace {
 
-class ScriptedPrompter : public Prompter {
-  public:
-    QStringList texts;
-    QString openPath;
-    QString savePath;
-    // Yes to a question, OK to the rest.
-    QMessageBox::StandardButton message(QWidget*, const QString&, const QString& text, Icon,
-                                        QMessageBox::StandardButtons buttons) override {
-        texts << text;
-        return buttons.testFlag(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok;
-    }
-    QString openFileName(QWidget*, const QString&) override { return openPath; }
-    QString saveFileName(QWidget*, const QString&, const QString&) override { return savePath; }
-};
-
 // A click where the user sees the widget: whatever is on screen there must be it.
 bool clickAt(QWidget* widget, QPoint local) {
-    const QPoint global = widget->mapToGlobal(local);
-    QWidget* seen = QApplication::widgetAt(global);
-    if (seen != widget && !widget->isAncestorOf(seen)) {
-        qWarning() << "at" << global << "the screen shows" << seen << "instead of" << widget;
-        return false;
-    }
-    QTest::mouseClick(seen, Qt::LeftButton, Qt::NoModifier, seen->mapFromGlobal(global));
-    return true;
+    const QString why = cps::test::clickSeen(widget, local);
+    if (!why.isEmpty()) qWarning() << why;
+    return why.isEmpty();
 }
 bool clickOn(QWidget* widget) { return clickAt(widget, widget->rect().center()); }
 
@@ -66,38 +47,18 @@ bool clickCell(QTableWidget* table, int row, int col, Qt::KeyboardModifiers mods
 
 }  // namespace
 
-class FleetGuiTest : public QObject {
+class FleetGuiTest : public QObject, cps::test::DesktopFixture {
     Q_OBJECT
 
   private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    ScriptedPrompter prompter_;
-    std::unique_ptr<Startup> startup_;
-
-    QString path(const char* name) const { return dir_->filePath(QString::fromLatin1(name)); }
-    CMainFrame* frame() const { return startup_->mainFrame(); }
-
     bool launch(const char* language) {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QFile f(path("Program.ini"));
-        if (!f.open(QIODevice::WriteOnly)) return false;
-        f.write(QByteArray("[Setup]\nLanguage=") + language +
-                "\nAppName=TestRadio\n\n[English]\nTitle=T\nCompany=C\n\n[Chinese]\nTitle=T\n"
-                "Company=C\n");
-        f.close();
-        for (const char* qm : {"English.qm", "Chinese.qm"})
-            QFile::copy(QStringLiteral(CPS_BIN_DIR "/") + QLatin1String(qm),
-                        dir_->filePath(QLatin1String(qm)));
-        qputenv("CPS_USER_STORE", path("user.ini").toLocal8Bit());
-        prompter_ = ScriptedPrompter();
-        Startup::Options o;
-        o.programDir = dir_->path() + QLatin1Char('/');
-        o.prompter = &prompter_;
-        o.splash = false;
-        startup_ = std::make_unique<Startup>(o);
-        if (!startup_->start()) return false;
-        frame()->activateWindow();
-        return QTest::qWaitForWindowActive(frame());
+        dir_ = std::make_unique<cps::test::ProgramFolder>(
+            cps::test::programIni(QString::fromLatin1(language)));
+        if (!dir_->error().isEmpty()) return false;
+        prompter_ = cps::test::ScriptedPrompter();
+        prompter_.otherwise = cps::test::ScriptedPrompter::yesToQuestions();
+        startup_ = std::make_unique<Startup>(cps::test::startOptions(*dir_, prompter_));
+        return startup_->start() && cps::test::showActive(frame());
     }
 
     // Program > Program Fleet... with the mouse: the menu bar's title, then the item.

@@ -2,15 +2,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFile>
 #include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
 
@@ -21,28 +20,13 @@
 #include "CProgramDoc.h"
 #include "CProgramView.h"
 #include "ChannelCodec.h"
-#include "Prompter.h"
+#include "ProgramFolder.h"
 #include "RealInput.h"
+#include "ScriptedPrompter.h"
 #include "Startup.h"
+#include "WaitUntil.h"
 
 namespace {
-
-class RecordingPrompter : public Prompter {
-  public:
-    QStringList texts;
-    QMessageBox::StandardButton message(QWidget*, const QString&, const QString& text, Icon,
-                                        QMessageBox::StandardButtons) override {
-        texts << text;
-        return QMessageBox::Ok;
-    }
-    QString openFileName(QWidget*, const QString&) override { return {}; }
-    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-};
-
-const char* kIni =
-    "[Setup]\nLanguage=%1\nAppName=TestRadio\n\n"
-    "[English]\nTitle=Test Title\nCompany=Test Company\n\n"
-    "[Chinese]\nTitle=测试标题\nCompany=测试公司\n";
 
 // Three channels as `cps channels` prints them.
 const char* kThreeRows =
@@ -58,40 +42,35 @@ QString withoutLabels(const QString& text) {
 
 }  // namespace
 
-class GridGuiTest : public QObject {
+class GridGuiTest : public QObject, cps::test::DesktopFixture {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    RecordingPrompter prompter_;
-    std::unique_ptr<Startup> startup_;
-
     bool launch(const char* language) {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QFile f(dir_->filePath(QStringLiteral("Program.ini")));
-        if (!f.open(QIODevice::WriteOnly)) return false;
-        f.write(QString::fromUtf8(kIni).arg(QLatin1String(language)).toUtf8());
-        f.close();
-        for (const char* qm : {"English.qm", "Chinese.qm"})
-            QFile::copy(QStringLiteral(CPS_BIN_DIR "/") + QLatin1String(qm),
-                        dir_->filePath(QLatin1String(qm)));
-        qputenv("CPS_USER_STORE", dir_->filePath(QStringLiteral("user.ini")).toLocal8Bit());
-        prompter_ = RecordingPrompter();
-        Startup::Options o;
-        o.programDir = dir_->path() + QLatin1Char('/');
-        o.prompter = &prompter_;
-        o.splash = false;
-        startup_ = std::make_unique<Startup>(o);
+        dir_ = std::make_unique<cps::test::ProgramFolder>(
+            cps::test::programIni(QString::fromLatin1(language)));
+        if (!dir_->error().isEmpty()) return false;
+        prompter_ = cps::test::ScriptedPrompter();
+        startup_ = std::make_unique<Startup>(cps::test::startOptions(*dir_, prompter_));
         if (!startup_->start()) return false;
         frame()->show();
         return QTest::qWaitForWindowExposed(frame());
     }
-    CMainFrame* frame() const { return startup_->mainFrame(); }
     CProgramView* view() const { return frame()->activeView(); }
     CMSFlexGrid* grid() const { return view()->grid(); }
     QMdiSubWindow* channelWindow() const {
         QWidget* w = view();
         while (w && !qobject_cast<QMdiSubWindow*>(w)) w = w->parentWidget();
         return qobject_cast<QMdiSubWindow*>(w);
+    }
+    // Waits until the channel window is maximised (or not) and fills its area when it is,
+    // then until the grid has laid itself out for the new size.
+    static bool laidOut(QMdiSubWindow* window, bool maximized) {
+        return cps::test::waitUntil([window, maximized] {
+                   return window->isMaximized() == maximized &&
+                          (!maximized ||
+                           window->geometry() == window->mdiArea()->viewport()->rect());
+               }) &&
+               cps::test::processPending();
     }
     QComboBox* list(int col) const { return qobject_cast<QComboBox*>(view()->editorFor(col)); }
 
@@ -315,14 +294,13 @@ class GridGuiTest : public QObject {
         QMdiSubWindow* window = channelWindow();
         QVERIFY(window);
         window->showNormal();
-        QTest::qWait(50);
+        QVERIFY(laidOut(window, false));
         clickCell(129, 1);
         QLineEdit* freq = view()->frequencyEditor();
         QVERIFY(freq->isVisible());
         QCOMPARE(grid()->row(), 129);
         window->showMaximized();
-        QTRY_VERIFY(window->isMaximized());
-        QTest::qWait(50);
+        QVERIFY(laidOut(window, true));
         // Still over row 129 ("Fr"), not over the row the old scroll position put there.
         QVERIFY(freq->isVisible());
         QCOMPARE(freq->geometry(), grid()->visualItemRect(grid()->item(128, 0)));
@@ -332,7 +310,7 @@ class GridGuiTest : public QObject {
         QVERIFY(freq->isVisible());
         QCOMPARE(freq->geometry(), grid()->visualItemRect(grid()->item(128, 0)));
         window->showNormal();
-        QTest::qWait(50);
+        QVERIFY(laidOut(window, false));
         QVERIFY(freq->isVisible());
         QCOMPARE(freq->geometry(), grid()->visualItemRect(grid()->item(128, 0)));
     }
@@ -494,7 +472,7 @@ class GridGuiTest : public QObject {
         QVERIFY(launch("English"));
         frame()->resize(1600, 900);
         channelWindow()->showMaximized();
-        QTest::qWait(50);
+        QVERIFY(laidOut(channelWindow(), true));
         const QStringList families = grid()->font().families();
         QCOMPARE(families.value(0), QStringLiteral("Times New Roman"));
         QCOMPARE(grid()->horizontalHeader()->font().families().value(0),

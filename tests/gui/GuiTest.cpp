@@ -14,7 +14,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -41,11 +40,13 @@
 #include "DataFile.h"
 #include "FieldBinder.h"
 #include "NavigationBar.h"
-#include "Prompter.h"
+#include "ProgramFolder.h"
 #include "RealInput.h"
+#include "ScriptedPrompter.h"
 #include "SplashWindow.h"
 #include "Startup.h"
 #include "UserStore.h"
+#include "WaitUntil.h"
 #ifdef RADIOSIM_PATH
 #include <QMessageBox>
 #include <QPushButton>
@@ -58,37 +59,7 @@
 
 namespace {
 
-// Answers message boxes and file dialogs from a script and remembers what was shown.
-class ScriptedPrompter : public Prompter {
-  public:
-    struct Shown {
-        QString caption;
-        QString text;
-        Icon icon;
-    };
-    QList<Shown> shown;
-    QList<QMessageBox::StandardButton> answers;
-    QString openPath;
-    QString savePath;
-    QString proposed;
-
-    QMessageBox::StandardButton message(QWidget*, const QString& caption, const QString& text,
-                                        Icon icon, QMessageBox::StandardButtons) override {
-        shown.append({caption, text, icon});
-        return answers.isEmpty() ? QMessageBox::Ok : answers.takeFirst();
-    }
-    QString openFileName(QWidget*, const QString&) override { return openPath; }
-    QString saveFileName(QWidget*, const QString& name, const QString&) override {
-        proposed = name;
-        return savePath;
-    }
-    QString lastText() const { return shown.isEmpty() ? QString() : shown.last().text; }
-};
-
-const char* kEnglishIni =
-    "[Setup]\nLanguage=English\nAppName=TestRadio\n\n"
-    "[English]\nTitle=Test Title\nCompany=Test Company\n\n"
-    "[Chinese]\nTitle=测试标题\nCompany=测试公司\n";
+const QByteArray kEnglishIni = cps::test::programIni();
 
 QStringList menuTexts(QMenu* menu) {
     QStringList out;
@@ -105,43 +76,24 @@ bool menuHas(QMenu* menu, int id) {
 
 }  // namespace
 
-class GuiTest : public QObject {
+class GuiTest : public QObject, cps::test::DesktopFixture {
     Q_OBJECT
 
   private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    ScriptedPrompter prompter_;
-    std::unique_ptr<Startup> startup_;
-
-    QString path(const QString& name) const { return dir_->filePath(name); }
-
     void prepare(const QByteArray& ini, bool withLanguageFiles = true) {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
-        QFile f(path(QStringLiteral("Program.ini")));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(ini);
-        f.close();
-        if (withLanguageFiles) {
-            for (const char* qm : {"English.qm", "Chinese.qm"})
-                QVERIFY(QFile::copy(QStringLiteral(CPS_BIN_DIR "/") + QLatin1String(qm),
-                                    path(QLatin1String(qm))));
-        }
-        qputenv("CPS_USER_STORE", path(QStringLiteral("user.ini")).toLocal8Bit());
-        prompter_ = ScriptedPrompter();
+        dir_ = std::make_unique<cps::test::ProgramFolder>(
+            ini, withLanguageFiles ? cps::test::ProgramFolder::languageFiles() : QStringList());
+        QCOMPARE(dir_->error(), QString());
+        prompter_ = cps::test::ScriptedPrompter();
     }
 
     bool launch(const QString& file = QString()) {
-        Startup::Options o;
-        o.programDir = dir_->path() + QLatin1Char('/');
-        o.prompter = &prompter_;
-        o.splash = false;
+        Startup::Options o = cps::test::startOptions(*dir_, prompter_);
         o.fileToOpen = file;
         startup_ = std::make_unique<Startup>(o);
         return startup_->start();
     }
 
-    CMainFrame* frame() const { return startup_->mainFrame(); }
     CProgramView* view() const { return frame()->activeView(); }
     CMSFlexGrid* grid() const { return view()->grid(); }
 
@@ -504,8 +456,10 @@ class GuiTest : public QObject {
             prompter_.openPath = file;
             QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(cmd::FileOpen)),
                      QString());
-            QTRY_COMPARE(prompter_.shown.size(), 1);
-            QTest::qWait(20);
+            // The file is open and everything its opening set going has run: one note.
+            QVERIFY(cps::test::waitUntil(
+                [this] { return grid()->textMatrix(5, 1) == QStringLiteral("150.00000"); }));
+            QVERIFY(cps::test::processPending());
             QCOMPARE(prompter_.shown.size(), 1);
             const auto& note = prompter_.shown[0];
             QCOMPARE(note.icon, Prompter::Icon::Information);
@@ -538,7 +492,7 @@ class GuiTest : public QObject {
 
         typeCell(1, 1, QStringLiteral("145.5"), 2, 1);
         CChildFrame* before = frame()->activeFrame();
-        prompter_.shown.clear();
+        prompter_.clearShown();
         prompter_.answers = {QMessageBox::Cancel};
         QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(cmd::FileNew)),
                  QString());

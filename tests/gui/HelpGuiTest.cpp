@@ -8,7 +8,6 @@
 #include <QListWidget>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -32,22 +31,14 @@
 #include "HelpContext.h"
 #include "HelpSystem.h"
 #include "PortSettingDlg.h"
-#include "Prompter.h"
+#include "ProgramFolder.h"
 #include "RealInput.h"
+#include "ScriptedPrompter.h"
 #include "Startup.h"
 #include "Version.h"
+#include "WaitUntil.h"
 
 namespace {
-
-class SilentPrompter : public Prompter {
-  public:
-    QMessageBox::StandardButton message(QWidget*, const QString&, const QString&, Icon,
-                                        QMessageBox::StandardButtons) override {
-        return QMessageBox::Ok;
-    }
-    QString openFileName(QWidget*, const QString&) override { return QString(); }
-    QString saveFileName(QWidget*, const QString&, const QString&) override { return QString(); }
-};
 
 const char* kIni =
     "[Setup]\r\nLanguage=English\r\nAppName=HelpTest\r\nShowLang=1\r\n"
@@ -97,12 +88,9 @@ class KeepOpen : public QObject {
 
 }  // namespace
 
-class HelpGuiTest : public QObject {
+class HelpGuiTest : public QObject, cps::test::DesktopFixture {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    SilentPrompter prompter_;
-    std::unique_ptr<Startup> startup_;
     struct Launch {
         QString program;
         QStringList arguments;
@@ -110,33 +98,21 @@ class HelpGuiTest : public QObject {
     };
     QList<Launch> launches_;
 
-    QString path(const QString& name) const { return dir_->filePath(name); }
     QString settings() const {
-        QFile f(path(QStringLiteral("Program.ini")));
-        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+        return QString::fromUtf8(dir_->read(QStringLiteral("Program.ini")));
     }
 
     void prepare(bool withHelp = true, const QStringList& extra = {}) {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
-        QFile f(path(QStringLiteral("Program.ini")));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(kIni);
-        f.close();
-        QStringList files{QStringLiteral("English.qm"), QStringLiteral("Chinese.qm")};
+        QStringList files = cps::test::ProgramFolder::languageFiles();
         if (withHelp) files << QStringLiteral("enHelp.rcc") << QStringLiteral("chHelp.rcc");
-        for (const QString& name : files + extra)
-            QVERIFY(QFile::copy(QStringLiteral(CPS_BIN_DIR "/") + name, path(name)));
-        qputenv("CPS_USER_STORE", path(QStringLiteral("user.ini")).toLocal8Bit());
+        dir_ = std::make_unique<cps::test::ProgramFolder>(kIni, files + extra);
+        QCOMPARE(dir_->error(), QString());
         launches_.clear();
     }
 
     bool start(std::function<bool(const QString&, const QStringList&)> launch = {},
                const QString& program = QStringLiteral("/opt/cps/Program")) {
-        Startup::Options o;
-        o.programDir = dir_->path() + QLatin1Char('/');
-        o.prompter = &prompter_;
-        o.splash = false;
+        Startup::Options o = cps::test::startOptions(*dir_, prompter_);
         o.showWindow = false;
         o.programPath = program;
         o.arguments = {QStringLiteral("radio.dat"), QStringLiteral("-nosplash")};
@@ -147,7 +123,6 @@ class HelpGuiTest : public QObject {
         startup_ = std::make_unique<Startup>(o);
         return startup_->start();
     }
-    CMainFrame* frame() const { return startup_->mainFrame(); }
 
     // The command chosen from its menu by mouse, the window shown first as the user sees it.
     void choose(int command) {
@@ -343,7 +318,7 @@ class HelpGuiTest : public QObject {
             const QPoint global = browser->viewport()->mapToGlobal(at);
             QCOMPARE(QApplication::widgetAt(global), browser->viewport());
             QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, at);
-            QTest::qWait(50);
+            QVERIFY(cps::test::processPending());  // all the click set going has run
         };
         click(QStringLiteral("LOCALFILE"));
         QCOMPARE(browser->source(), start);

@@ -4,12 +4,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -28,28 +26,11 @@
 #include "ChannelTable.h"
 #include "DataFile.h"
 #include "FeatureFields.h"
-#include "Prompter.h"
+#include "ProgramFolder.h"
+#include "ScriptedPrompter.h"
 #include "Startup.h"
 
 namespace {
-
-class RecordingPrompter : public Prompter {
-  public:
-    QStringList texts;
-    QString openPath;
-    QMessageBox::StandardButton message(QWidget*, const QString&, const QString& text, Icon,
-                                        QMessageBox::StandardButtons) override {
-        texts << text;
-        return QMessageBox::Ok;
-    }
-    QString openFileName(QWidget*, const QString&) override { return openPath; }
-    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-};
-
-const char* kIni =
-    "[Setup]\nLanguage=%1\nAppName=TestRadio\n\n"
-    "[English]\nTitle=Test Title\nCompany=Test Company\n\n"
-    "[Chinese]\nTitle=测试标题\nCompany=测试公司\n";
 
 const cps::Bands kBands{{134 * cps::kPerMHz, 176 * cps::kPerMHz},
                         {400 * cps::kPerMHz, 480 * cps::kPerMHz}};
@@ -142,36 +123,18 @@ void type(const QString& text) {
 
 }  // namespace
 
-class LoadedValuesGuiTest : public QObject {
+class LoadedValuesGuiTest : public QObject, cps::test::DesktopFixture {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    RecordingPrompter prompter_;
-    std::unique_ptr<Startup> startup_;
     cps::RadioImage opened_;
 
-    QString path(const char* name) const { return dir_->filePath(QLatin1String(name)); }
-
     bool launch(const char* language) {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QFile f(path("Program.ini"));
-        if (!f.open(QIODevice::WriteOnly)) return false;
-        f.write(QString::fromUtf8(kIni).arg(QLatin1String(language)).toUtf8());
-        f.close();
-        for (const char* qm : {"English.qm", "Chinese.qm"})
-            QFile::copy(QStringLiteral(CPS_BIN_DIR "/") + QLatin1String(qm),
-                        dir_->filePath(QLatin1String(qm)));
-        qputenv("CPS_USER_STORE", path("user.ini").toLocal8Bit());
-        prompter_ = RecordingPrompter();
-        Startup::Options o;
-        o.programDir = dir_->path() + QLatin1Char('/');
-        o.prompter = &prompter_;
-        o.splash = false;
-        startup_ = std::make_unique<Startup>(o);
-        if (!startup_->start()) return false;
-        frame()->show();
-        frame()->activateWindow();
-        return QTest::qWaitForWindowActive(frame());
+        dir_ = std::make_unique<cps::test::ProgramFolder>(
+            cps::test::programIni(QString::fromLatin1(language)));
+        if (!dir_->error().isEmpty()) return false;
+        prompter_ = cps::test::ScriptedPrompter();
+        startup_ = std::make_unique<Startup>(cps::test::startOptions(*dir_, prompter_));
+        return startup_->start() && cps::test::showActive(frame());
     }
     // Opens the radio's image with Ctrl+O.
     void openRadioImage() {
@@ -182,7 +145,6 @@ class LoadedValuesGuiTest : public QObject {
         QTRY_COMPARE(grid()->textMatrix(2, 5), QStringLiteral("ABCDEFGH"));
         QVERIFY(!doc()->isModified());
     }
-    CMainFrame* frame() const { return startup_->mainFrame(); }
     CProgramView* view() const { return frame()->activeView(); }
     CProgramDoc* doc() const { return frame()->activeDocument(); }
     CMSFlexGrid* grid() const { return view()->grid(); }
@@ -323,7 +285,7 @@ class LoadedValuesGuiTest : public QObject {
             QVERIFY(launch(language));
             openRadioImage();
             QCOMPARE(grid()->textMatrix(4, 1), QStringLiteral("136.00625"));
-            prompter_.texts.clear();
+            prompter_.clearShown();
             onModal<cps::CSoftwareInfoDlg>([](cps::CSoftwareInfoDlg* d) {
                 QLineEdit* low = nullptr;  // Low Freq 1, the only limit at 134
                 for (QLineEdit* e : d->findChildren<QLineEdit*>())

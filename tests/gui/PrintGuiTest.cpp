@@ -18,11 +18,13 @@
 #include "CPrintListDlg.h"
 #include "CProgramView.h"
 #include "ChannelTable.h"
-#include "Prompter.h"
+#include "ProgramFolder.h"
 #include "RadioImage.h"
 #include "RealInput.h"
 #include "ReportPrinting.h"
+#include "ScriptedPrompter.h"
 #include "Startup.h"
+#include "WaitUntil.h"
 #ifdef Q_OS_UNIX
 #include "../support/FileFaults.h"
 #endif
@@ -32,25 +34,6 @@ using cps::ReportPrinting;
 namespace print = cps::print;
 
 namespace {
-
-class ScriptedPrompter : public Prompter {
-  public:
-    QStringList texts;
-    QString savePath;
-    QString proposed;
-    QString filter;
-    QMessageBox::StandardButton message(QWidget*, const QString&, const QString& text, Icon,
-                                        QMessageBox::StandardButtons) override {
-        texts << text;
-        return QMessageBox::Ok;
-    }
-    QString openFileName(QWidget*, const QString&) override { return {}; }
-    QString saveFileName(QWidget*, const QString& name, const QString& f) override {
-        proposed = name;
-        filter = f;
-        return savePath;
-    }
-};
 
 // Acts on the next modal window of type T once it shows, as a user would.
 template <typename T>
@@ -70,12 +53,6 @@ void press(QWidget* dialog, const char* text) {
              QString());
 }
 
-bool anyPrintDialog() {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (qobject_cast<QPrintDialog*>(w) && w->isVisible()) return true;
-    return false;
-}
-
 }  // namespace
 
 class PrintGuiTest : public QObject {
@@ -84,7 +61,7 @@ class PrintGuiTest : public QObject {
   private:
     cps::RadioImage image_ = cps::RadioImage::factory();
     cps::ChannelTable table_{false};
-    ScriptedPrompter prompter_;
+    cps::test::ScriptedPrompter prompter_;
     QPrinter printer_;
     QTemporaryDir dir_;
 
@@ -93,7 +70,7 @@ class PrintGuiTest : public QObject {
     }
 
   private slots:
-    void init() { prompter_ = ScriptedPrompter(); }
+    void init() { prompter_ = cps::test::ScriptedPrompter(); }
 
     void printListStartsFromTheDefaultsEveryTime() {
         CPrintListDlg dlg(false);
@@ -147,14 +124,12 @@ class PrintGuiTest : public QObject {
 
     void cancelPrintsNothingAndShowsNoPrintDialog() {
         ReportPrinting p(source(), printer_, prompter_, "Caption", nullptr);
-        bool sawPrintDialog = false;
-        whenShown<CPrintListDlg>([&](CPrintListDlg* d) {
-            press(d, "Cancel");
-            QTimer::singleShot(50, [&] { sawPrintDialog = anyPrintDialog(); });
-        });
+        // A print dialog that came up would be counted and closed.
+        cps::test::ShowWatch printDialogs(cps::test::ShowWatch::isA<QPrintDialog>);
+        whenShown<CPrintListDlg>([](CPrintListDlg* d) { press(d, "Cancel"); });
         QVERIFY(!p.print(ReportPrinting::Mode::Dialog));
-        QTest::qWait(100);
-        QVERIFY(!sawPrintDialog);
+        QVERIFY(cps::test::processPending());
+        QCOMPARE(printDialogs.seen().size(), 0);
         QVERIFY(prompter_.texts.isEmpty());
     }
 
@@ -263,21 +238,11 @@ class PrintGuiTest : public QObject {
     }
 
     void mainFrameCarriesThePrintCommands() {
-        QTemporaryDir programDir;
-        QFile ini(programDir.filePath("Program.ini"));
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write(
+        cps::test::ProgramFolder programDir(
             "[Setup]\nLanguage=English\nAppName=PrintTest\n\n[English]\nCompany=Radios\n"
             "Copyrights Owner=Test Owner\n");
-        ini.close();
-        for (const char* qm : {"English.qm", "Chinese.qm"})
-            QVERIFY(QFile::copy(QStringLiteral(CPS_BIN_DIR "/") + QLatin1String(qm),
-                                programDir.filePath(QLatin1String(qm))));
-        qputenv("CPS_USER_STORE", programDir.filePath("user.ini").toLocal8Bit());
-        Startup::Options o;
-        o.programDir = programDir.path() + QLatin1Char('/');
-        o.prompter = &prompter_;
-        o.splash = false;
+        QCOMPARE(programDir.error(), QString());
+        Startup::Options o = cps::test::startOptions(programDir, prompter_);
         o.showWindow = false;
         Startup startup(o);
         QVERIFY(startup.start());

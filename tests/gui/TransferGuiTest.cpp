@@ -12,7 +12,6 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
@@ -32,9 +31,10 @@
 #include "ExchangeCommands.h"
 #include "NavigationBar.h"
 #include "ProcessDlg.h"
-#include "Prompter.h"
+#include "ProgramFolder.h"
 #include "RadioLink.h"
 #include "RealInput.h"
+#include "ScriptedPrompter.h"
 #include "Startup.h"
 #include "UserStore.h"
 #ifdef RADIOSIM_PATH
@@ -46,24 +46,6 @@ using cps::test::clickSeen;
 using cps::test::pressKey;
 
 namespace {
-
-class ScriptedPrompter : public Prompter {
-  public:
-    QStringList shown;
-    QList<QMessageBox::StandardButton> answers;
-    QMessageBox::StandardButton message(QWidget*, const QString&, const QString& text, Icon,
-                                        QMessageBox::StandardButtons) override {
-        shown.append(text);
-        return answers.isEmpty() ? QMessageBox::Ok : answers.takeFirst();
-    }
-    QString openFileName(QWidget*, const QString&) override { return {}; }
-    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-};
-
-const char* kIni =
-    "[Setup]\nLanguage=English\nAppName=TestRadio\nShowLang=1\n\n"
-    "[English]\nTitle=Test Title\nCompany=Test Company\n\n"
-    "[Chinese]\nTitle=测试标题\nCompany=测试公司\n";
 
 // Every text the status line of the Process window shows.
 QStringList statusTexts(bool chinese) {
@@ -85,46 +67,24 @@ QString firstPixelNotClickable(QPushButton* button) {
 
 }  // namespace
 
-class TransferGuiTest : public QObject {
+class TransferGuiTest : public QObject, cps::test::DesktopFixture {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    ScriptedPrompter prompter_;
-    std::unique_ptr<Startup> startup_;
-
-    QString path(const QString& name) const { return dir_->filePath(name); }
-
     void prepare(bool chinese) {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
-        QFile f(path(QStringLiteral("Program.ini")));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        QByteArray ini(kIni);
-        if (chinese) ini.replace("Language=English", "Language=Chinese");
-        f.write(ini);
-        f.close();
-        for (const char* qm : {"English.qm", "Chinese.qm"})
-            QVERIFY(QFile::copy(QStringLiteral(CPS_BIN_DIR "/") + QLatin1String(qm),
-                                path(QLatin1String(qm))));
-        qputenv("CPS_USER_STORE", path(QStringLiteral("user.ini")).toLocal8Bit());
-        prompter_ = ScriptedPrompter();
+        dir_ = std::make_unique<cps::test::ProgramFolder>(
+            cps::test::programIni(chinese ? QStringLiteral("Chinese") : QStringLiteral("English"),
+                                  {QStringLiteral("ShowLang=1")}));
+        QCOMPARE(dir_->error(), QString());
+        prompter_ = cps::test::ScriptedPrompter();
     }
 
     bool launch(const QString& file = QString()) {
-        Startup::Options o;
-        o.programDir = dir_->path() + QLatin1Char('/');
+        Startup::Options o = cps::test::startOptions(*dir_, prompter_);
         o.fileToOpen = file;
-        o.prompter = &prompter_;
-        o.splash = false;
-        o.launch = [](const QString&, const QStringList&) { return true; };
         startup_ = std::make_unique<Startup>(o);
-        if (!startup_->start()) return false;
-        frame()->show();
-        frame()->activateWindow();
-        return QTest::qWaitForWindowActive(frame());
+        return startup_->start() && cps::test::showActive(frame());
     }
 
-    CMainFrame* frame() const { return startup_->mainFrame(); }
     CChildFrame* child() const { return frame()->activeFrame(); }
     CProgramView* view() const { return frame()->activeView(); }
     CProgramDoc* doc() const { return frame()->activeDocument(); }
@@ -522,7 +482,7 @@ class TransferGuiTest : public QObject {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         prompter_.answers = {QMessageBox::Cancel};
         QVERIFY(chooseMenu(frame()->menuBar(), frame()->action(cmd::Read)).isEmpty());
-        QCOMPARE(prompter_.shown.value(0), QStringLiteral("Save changes to TestRadio.dat?"));
+        QCOMPARE(prompter_.texts.value(0), QStringLiteral("Save changes to TestRadio.dat?"));
         QVERIFY(!process());
     }
 #endif

@@ -1,12 +1,10 @@
 // The 2-Tone dialog driven through Edit > 2-Tone with real clicks and key presses.
 #include <QAction>
 #include <QCheckBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
@@ -18,23 +16,14 @@
 #include "CProgramDoc.h"
 #include "CTwoToneDlg.h"
 #include "CTwoTonePages.h"
-#include "Prompter.h"
+#include "ProgramFolder.h"
 #include "RealInput.h"
+#include "ScriptedPrompter.h"
 #include "Startup.h"
 
 using namespace cps;
 
 namespace {
-
-class SilentPrompter : public Prompter {
-  public:
-    QMessageBox::StandardButton message(QWidget*, const QString&, const QString&, Icon,
-                                        QMessageBox::StandardButtons) override {
-        return QMessageBox::Ok;
-    }
-    QString openFileName(QWidget*, const QString&) override { return {}; }
-    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-};
 
 unsigned word(const RadioImage& image, int at) { return (image.at(at) << 8) | image.at(at + 1); }
 
@@ -69,34 +58,18 @@ void retype(QLineEdit* edit, const QString& text) {
 
 }  // namespace
 
-class TwoToneGuiTest : public QObject {
+class TwoToneGuiTest : public QObject, cps::test::DesktopFixture {
     Q_OBJECT
 
   private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    SilentPrompter prompter_;
-    std::unique_ptr<Startup> startup_;
-
     void launch(const QByteArray& language) {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
-        QFile f(dir_->filePath(QStringLiteral("Program.ini")));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("[Setup]\nLanguage=" + language + "\nAppName=TestRadio\n");
-        f.close();
-        for (const char* qm : {"English.qm", "Chinese.qm"})
-            QVERIFY(QFile::copy(QStringLiteral(CPS_BIN_DIR "/") + QLatin1String(qm),
-                                dir_->filePath(QLatin1String(qm))));
-        qputenv("CPS_USER_STORE", dir_->filePath(QStringLiteral("user.ini")).toLocal8Bit());
-        Startup::Options o;
-        o.programDir = dir_->path() + QLatin1Char('/');
-        o.prompter = &prompter_;
-        o.splash = false;
-        startup_ = std::make_unique<Startup>(o);
+        dir_ = std::make_unique<cps::test::ProgramFolder>(
+            cps::test::programIni(QString::fromLatin1(language)));
+        QCOMPARE(dir_->error(), QString());
+        startup_ = std::make_unique<Startup>(cps::test::startOptions(*dir_, prompter_));
         QVERIFY(startup_->start());
     }
 
-    CMainFrame* frame() const { return startup_->mainFrame(); }
     RadioImage& image() const { return frame()->activeDocument()->image(); }
 
     // Opens the dialog from the Edit menu and runs `steps` while it is up.

@@ -25,7 +25,7 @@ unsigned word(const RadioImage& image, int at) { return (image.at(at) << 8) | im
 field::Env env() { return {}; }
 
 void expectCalibrationKept(const RadioImage& before, const RadioImage& after) {
-    for (int i = kCalibrationFirst; i <= kCalibrationLast; ++i)
+    for (int i = kCalibrationStart; i < kCalibrationEnd; ++i)
         ASSERT_EQ(after.at(i), before.at(i)) << "byte " << std::hex << i;
 }
 

@@ -7,6 +7,7 @@
 
 #include "AppContext.h"
 #include "HelpContext.h"
+#include "OkCancel.h"
 
 CLanguageDlg::CLanguageDlg(bool chinese, QWidget* parent) : QDialog(parent) {
     setWindowTitle(cps::pick(chinese, "Language", "语言"));
@@ -16,9 +17,7 @@ CLanguageDlg::CLanguageDlg(bool chinese, QWidget* parent) : QDialog(parent) {
     group->addButton(english_, 1076);
     group->addButton(chinese_, 1077);
     (chinese ? chinese_ : english_)->setChecked(true);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = cps::okCancelBox(this, chinese);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(english_);
     layout->addWidget(chinese_);

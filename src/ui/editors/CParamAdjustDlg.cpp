@@ -13,6 +13,7 @@
 #include "CMSFlexGrid.h"
 #include "FieldBinder.h"
 #include "HelpContext.h"
+#include "OkCancel.h"
 #include "ParamAdjustFields.h"
 #include "Pick.h"
 #include "ServiceExchange.h"
@@ -105,19 +106,15 @@ CParamAdjustDlg::CParamAdjustDlg(RadioImage& image, const RadioContext& radio, Q
     setControlId(read_, kReadId);
     write_ = new QPushButton(pick(chinese, "Write", "写入"), this);
     setControlId(write_, kWriteId);
-    auto* ok = new QPushButton(pick(chinese, "OK", "确定"), this);
-    auto* cancel = new QPushButton(pick(chinese, "Cancel", "取消"), this);
-    ok->setDefault(true);
+    const OkCancel okCancel = okCancelButtons(this, chinese);
     connect(read_, &QPushButton::clicked, this, &CParamAdjustDlg::readRadio);
     connect(write_, &QPushButton::clicked, this, &CParamAdjustDlg::writeRadio);
-    connect(ok, &QPushButton::clicked, this, &CParamAdjustDlg::accept);
-    connect(cancel, &QPushButton::clicked, this, &CParamAdjustDlg::reject);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(read_);
     buttons->addWidget(write_);
     buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    buttons->addWidget(okCancel.ok);
+    buttons->addWidget(okCancel.cancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(grid_, 0, Qt::AlignLeft);

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "HelpContext.h"
+#include "OkCancel.h"
 #include "ServiceAccess.h"
 
 namespace cps {
@@ -22,14 +23,7 @@ CPasswordDlg::CPasswordDlg(bool chinese, QWidget* parent) : QDialog(parent) {
     edit_->setMaxLength(kMaxLength);
     label->setBuddy(edit_);
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(chinese ? QStringLiteral("确定") : QStringLiteral("OK"),
-                                         QDialogButtonBox::AcceptRole);
-    buttons->addButton(chinese ? QStringLiteral("取消") : QStringLiteral("Cancel"),
-                       QDialogButtonBox::RejectRole);
-    ok->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CPasswordDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CPasswordDlg::reject);
+    QDialogButtonBox* buttons = okCancelBox(this, chinese);
 
     auto* row = new QHBoxLayout;
     row->addWidget(label);

@@ -12,6 +12,7 @@
 
 #include "FieldBinder.h"
 #include "HelpContext.h"
+#include "OkCancel.h"
 #include "Pick.h"
 #include "SoftwareInfoFields.h"
 
@@ -72,15 +73,11 @@ CSoftwareInfoDlg::CSoftwareInfoDlg(RadioImage& image, bool chinese, Bands* bands
     auto* write = new QPushButton(pick(chinese, "Write", "写入"), this);
     setControlId(write, 1141);
     write->hide();
-    auto* ok = new QPushButton(pick(chinese, "OK", "确定"), this);
-    auto* cancel = new QPushButton(pick(chinese, "Cancel", "取消"), this);
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &CSoftwareInfoDlg::accept);
-    connect(cancel, &QPushButton::clicked, this, &CSoftwareInfoDlg::reject);
+    const OkCancel okCancel = okCancelButtons(this, chinese);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    buttons->addWidget(okCancel.ok);
+    buttons->addWidget(okCancel.cancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);

@@ -9,6 +9,7 @@
 #include "CMSFlexGrid.h"
 #include "FieldBinder.h"
 #include "HelpContext.h"
+#include "OkCancel.h"
 #include "Pick.h"
 #include "ServiceExchange.h"
 #include "ServiceGrid.h"
@@ -62,21 +63,17 @@ CSqlTuningDlg::CSqlTuningDlg(RadioImage& image, const RadioContext& radio, QWidg
     write_ = button(pick(chinese, "Write", "写入"), kWriteId);
     up_ = button(QStringLiteral("+1"), kUpId);
     down_ = button(QStringLiteral("-1"), kDownId);
-    QPushButton* ok = button(pick(chinese, "OK", "确定"), 0);
-    QPushButton* cancel = button(pick(chinese, "Cancel", "取消"), 0);
-    ok->setDefault(true);
+    const OkCancel okCancel = okCancelButtons(this, chinese);
     connect(read_, &QPushButton::clicked, this, &CSqlTuningDlg::readRadio);
     connect(write_, &QPushButton::clicked, this, &CSqlTuningDlg::writeRadio);
     connect(up_, &QPushButton::clicked, this, [this] { step(1); });
     connect(down_, &QPushButton::clicked, this, [this] { step(-1); });
-    connect(ok, &QPushButton::clicked, this, &CSqlTuningDlg::accept);
-    connect(cancel, &QPushButton::clicked, this, &CSqlTuningDlg::reject);
 
     auto* side = new QVBoxLayout;
     for (QPushButton* b : {read_, write_, up_, down_}) side->addWidget(b);
     side->addStretch(1);
-    side->addWidget(ok);
-    side->addWidget(cancel);
+    side->addWidget(okCancel.ok);
+    side->addWidget(okCancel.cancel);
     auto* layout = new QGridLayout(this);
     layout->addWidget(grid_, 0, 0);
     layout->addLayout(side, 0, 1);

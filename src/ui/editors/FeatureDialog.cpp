@@ -12,6 +12,7 @@
 
 #include "AppContext.h"
 #include "HelpContext.h"
+#include "OkCancel.h"
 
 namespace cps::features {
 
@@ -73,16 +74,7 @@ QLineEdit* addEdit(QGridLayout* grid, int row, int column, const field::Table& t
 }
 
 QDialogButtonBox* okCancel(QDialog* dialog, bool chinese) {
-    auto* buttons = new QDialogButtonBox(dialog);
-    QPushButton* ok = buttons->addButton(pick(chinese, "OK", "确定"), QDialogButtonBox::AcceptRole);
-    QPushButton* cancel =
-        buttons->addButton(pick(chinese, "Cancel", "取消"), QDialogButtonBox::RejectRole);
-    setControlId(ok, 1);      // IDOK
-    setControlId(cancel, 2);  // IDCANCEL
-    ok->setDefault(true);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    return buttons;
+    return okCancelBox(dialog, chinese, OkCancelIds::Windows);
 }
 
 void discardKeys(QDialog* dialog, KeyTest discard) {

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "HelpContext.h"
+#include "OkCancel.h"
 #include "PortList.h"
 #include "PortNames.h"
 #include "RadioLink.h"
@@ -71,9 +72,7 @@ CPortSettingDlg::CPortSettingDlg(QWidget* parent, bool chinese, const QString& c
             status_->setText(b->statusTip());
     }
 
-    auto* ok = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(ok, &QDialogButtonBox::accepted, this, &CPortSettingDlg::accept);
-    connect(ok, &QDialogButtonBox::rejected, this, &CPortSettingDlg::reject);
+    QDialogButtonBox* ok = okCancelBox(this, chinese);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(box);
     layout->addWidget(status_);

@@ -8,6 +8,7 @@
 
 #include "AppContext.h"
 #include "HelpContext.h"
+#include "OkCancel.h"
 
 namespace cps {
 
@@ -42,15 +43,7 @@ CPrintListDlg::CPrintListDlg(bool chinese, QWidget* parent) : QDialog(parent) {
     connect(selectAll_, &QPushButton::clicked, this, &CPrintListDlg::selectAll);
     connect(clearAll_, &QPushButton::clicked, this, &CPrintListDlg::clearAll);
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(pick(chinese, "OK", "确定"), QDialogButtonBox::AcceptRole);
-    QPushButton* cancel =
-        buttons->addButton(pick(chinese, "Cancel", "取消"), QDialogButtonBox::RejectRole);
-    setControlId(ok, 1);
-    setControlId(cancel, 2);
-    ok->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CPrintListDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CPrintListDlg::reject);
+    QDialogButtonBox* buttons = okCancelBox(this, chinese, OkCancelIds::Windows);
 
     auto* side = new QVBoxLayout;
     side->addWidget(selectAll_);

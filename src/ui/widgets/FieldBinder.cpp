@@ -76,12 +76,22 @@ FieldBinder::FieldBinder(const field::Table& table, RadioImage& image, const fie
 
 int FieldBinder::indexOf(const char* key) const {
     const int i = table_.indexOf(QString::fromUtf8(key));
-    Q_ASSERT_X(i >= 0, "FieldBinder", key);
+    // A dialog out of step with its table: said in the log, in every build, instead of
+    // reading past the table's end.
+    if (i < 0) qCritical("FieldBinder: section %s has no field \"%s\"", table_.section, key);
     return i;
 }
 
-void FieldBinder::bind(QComboBox* box, const char* key) {
+field::Parsed FieldBinder::noField(const char* key) {
+    return field::Parsed::refuse(QStringLiteral("no field \"%1\"").arg(QString::fromUtf8(key)));
+}
+
+bool FieldBinder::bind(QComboBox* box, const char* key) {
     const int i = indexOf(key);
+    if (i < 0) {
+        box->setEnabled(false);  // left as it is: it holds no field
+        return false;
+    }
     box->clear();
     box->addItems(field::items(table_.fields[static_cast<size_t>(i)], form_.env.chinese));
     bindings_.push_back({i, box, nullptr});
@@ -89,10 +99,15 @@ void FieldBinder::bind(QComboBox* box, const char* key) {
         if (!refreshing_) set(table_.fields[static_cast<size_t>(i)].key, box->currentText());
     });
     refresh();
+    return true;
 }
 
-void FieldBinder::bind(QLineEdit* edit, const char* key) {
+bool FieldBinder::bind(QLineEdit* edit, const char* key) {
     const int i = indexOf(key);
+    if (i < 0) {
+        edit->setEnabled(false);  // left as it is: it holds no field
+        return false;
+    }
     const field::Field& f = table_.fields[static_cast<size_t>(i)];
     // Texts, and codecs that declare a character set, filter what is typed.
     // The filter holds the width, for typing only: a loaded value is shown in full.
@@ -107,10 +122,15 @@ void FieldBinder::bind(QLineEdit* edit, const char* key) {
         if (!refreshing_) leave({i, edit, nullptr});
     });
     refresh();
+    return true;
 }
 
-void FieldBinder::bind(QCheckBox* box, const char* key) {
+bool FieldBinder::bind(QCheckBox* box, const char* key) {
     const int i = indexOf(key);
+    if (i < 0) {
+        box->setEnabled(false);  // left as it is: it holds no field
+        return false;
+    }
     bindings_.push_back({i, box, nullptr});
     connect(box, &QCheckBox::toggled, this, [this, i](bool on) {
         if (!refreshing_)
@@ -118,10 +138,15 @@ void FieldBinder::bind(QCheckBox* box, const char* key) {
                 on ? QStringLiteral("On") : QStringLiteral("Off"));
     });
     refresh();
+    return true;
 }
 
-void FieldBinder::bind(QButtonGroup* group, const char* key) {
+bool FieldBinder::bind(QButtonGroup* group, const char* key) {
     const int i = indexOf(key);
+    if (i < 0) {
+        for (QAbstractButton* b : group->buttons()) b->setEnabled(false);
+        return false;
+    }
     bindings_.push_back({i, nullptr, group});
     connect(group, &QButtonGroup::idClicked, this, [this, i](int id) {
         if (refreshing_) return;
@@ -129,6 +154,7 @@ void FieldBinder::bind(QButtonGroup* group, const char* key) {
         set(f.key, field::items(f, form_.env.chinese).value(id));
     });
     refresh();
+    return true;
 }
 
 void FieldBinder::leave(const Binding& b) {
@@ -149,6 +175,7 @@ void FieldBinder::leave(const Binding& b) {
 
 field::Parsed FieldBinder::setTyped(const char* key, const QString& text, const QLineEdit* edit) {
     const int i = indexOf(key);
+    if (i < 0) return noField(key);
     const field::Field& f = table_.fields[static_cast<size_t>(i)];
     // A text field's typing filter has already taken what was typed through the field's
     // characters and length; what it kept of the loaded text stays, which the field's own
@@ -165,6 +192,7 @@ field::Parsed FieldBinder::setTyped(const char* key, const QString& text, const 
 
 field::Parsed FieldBinder::set(const char* key, const QString& text) {
     const int i = indexOf(key);
+    if (i < 0) return noField(key);
     const field::Parsed p = field::set(form_, i, text);
     refresh();
     if (p.ok) emit changed(i);

@@ -55,14 +55,16 @@ class FieldBinder : public QObject {
     FieldBinder(const field::Table& table, RadioImage& image, const field::Env& env,
                 QObject* parent = nullptr, int record = 0);
 
+    // Each bind is false, with the control disabled and a critical line in the log, when the
+    // table has no field named key.
     // A list: its items in the dialog's language, the selection following the field.
-    void bind(QComboBox* box, const char* key);
+    bool bind(QComboBox* box, const char* key);
     // An edit: the field's character set (and capitals), its length, its rules on leaving.
-    void bind(QLineEdit* edit, const char* key);
+    bool bind(QLineEdit* edit, const char* key);
     // A check box: "On" / "Off".
-    void bind(QCheckBox* box, const char* key);
+    bool bind(QCheckBox* box, const char* key);
     // Option buttons: button i selects the field's item i.
-    void bind(QButtonGroup* group, const char* key);
+    bool bind(QButtonGroup* group, const char* key);
 
     // Reads the fields from the image and shows them (the dialog's opening).
     void load();
@@ -73,7 +75,8 @@ class FieldBinder : public QObject {
     field::Form& form() { return form_; }
     const field::Form& form() const { return form_; }
     const field::Table& table() const { return table_; }
-    // Sets a field as leaving its control would, and refreshes every bound control.
+    // Sets a field as leaving its control would, and refreshes every bound control. Refused
+    // when the table has no such field.
     field::Parsed set(const char* key, const QString& text);
     // The same for the text of edit, whose typing filter has already filtered what was
     // typed: a text field takes it as it stands, loaded characters and all.
@@ -90,7 +93,8 @@ class FieldBinder : public QObject {
         QString shown = {};  // an edit's field value when it was last shown
         bool synced = false;
     };
-    int indexOf(const char* key) const;
+    int indexOf(const char* key) const;  // -1, said in the log, when absent
+    static field::Parsed noField(const char* key);
     // Shows the fields in their controls; an edit only when its field changed (or force), so
     // what is typed into one and not yet left survives a change made elsewhere.
     void refresh(bool force = false);

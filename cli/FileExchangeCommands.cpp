@@ -128,8 +128,8 @@ bool readInput(const char* command, const QString& path, QByteArray* bytes) {
         err() << "cps " << command << ": " << error << '\n';
         return false;
     }
-    *bytes = f.read(exchange::kMaxInput + 1);
-    if (bytes->size() > exchange::kMaxInput) {
+    *bytes = f.read(kMaxInputFile + 1);
+    if (bytes->size() > kMaxInputFile) {
         err() << "cps " << command << ": "
               << say("%1 is larger than 1 MiB", "%1 大于 1 MiB").arg(path) << '\n';
         return false;
