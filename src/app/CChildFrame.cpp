@@ -92,21 +92,15 @@ bool CChildFrame::eventFilter(QObject* watched, QEvent* event) {
     return QMdiSubWindow::eventFilter(watched, event);
 }
 
-bool CChildFrame::transferWindowOpen() const {
-    return view_->findChild<cps::CProcessDlg*>(QString(), Qt::FindDirectChildrenOnly) != nullptr;
-}
+bool CChildFrame::transferWindowOpen() const { return cps::radioui::processWindowOpen(view_); }
+
+bool CChildFrame::transferRunning() const { return doc_->isBusy(); }
 
 QString CChildFrame::readStepName() const { return context_.text("Read Data", "读数据"); }
 
-void CChildFrame::setTransferRunning(bool running) {
-    transferRunning_ = running;
-    // The one busy state: the document, its grid and every command that changes it or
-    // talks to the radio follow it.
-    doc_->setBusy(running);
-    emit transferRunningChanged(running);
-}
-
-void CChildFrame::transferStarted(bool) { setTransferRunning(true); }
+// The one busy state: the document, its grid and every command that changes it or talks to
+// the radio follow it.
+void CChildFrame::transferStarted(bool) { doc_->setBusy(true); }
 
 void CChildFrame::transferEnded(bool write, bool ok) {
     if (write) {
@@ -116,7 +110,7 @@ void CChildFrame::transferEnded(bool write, bool ok) {
         // The rows received before the failure are in the image: a change to keep or undo.
         doc_->recordChange(readStepName());
     }
-    setTransferRunning(false);
+    doc_->setBusy(false);
     emit transferFinished(write, ok);
 }
 
@@ -155,7 +149,7 @@ cps::RadioContext CChildFrame::radioContext() {
     };
     c.sendCalibration =
         cps::calibrationWritable(context_.sqlWritingAllowed, context_.serviceUnlocked);
-    c.setBusy = [this](bool busy) { setTransferRunning(busy); };
+    c.setBusy = [this](bool busy) { doc_->setBusy(busy); };
     return c;
 }
 

@@ -35,9 +35,8 @@ class CChildFrame : public QMdiSubWindow, public cps::RadioViewHost {
     void comSetup();
     // Whether the Process window is open (a transfer may be about to start or running).
     bool transferWindowOpen() const;
-    bool transferRunning() const { return transferRunning_; }
-    // A transfer on the channel window's port that leaves the document alone (a compare).
-    void setTransferRunning(bool running);
+    // Whether a transfer holds the document (its busy state).
+    bool transferRunning() const;
 
     // The caption: "Channel Information - NAME", with "*" while there are unsaved changes.
     void updateCaption();
@@ -60,8 +59,6 @@ class CChildFrame : public QMdiSubWindow, public cps::RadioViewHost {
   signals:
     // A line for the status bar (the verify result).
     void statusReport(const QString& text);
-    // A transfer started (true) or ended (false).
-    void transferRunningChanged(bool running);
     // A transfer ended; ok: it completed.
     void transferFinished(bool write, bool ok);
 
@@ -73,5 +70,4 @@ class CChildFrame : public QMdiSubWindow, public cps::RadioViewHost {
     CProgramDoc* doc_;
     cps::AppContext& context_;
     CProgramView* view_;
-    bool transferRunning_ = false;
 };

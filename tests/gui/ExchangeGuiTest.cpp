@@ -106,18 +106,20 @@ class ExchangeGuiTest : public QObject {
 
     void menusInBothLanguages() {
         QVERIFY(launch("English"));
-        QStringList file = menuTexts(frame()->topMenu(0));
+        QStringList file = menuTexts(frame()->menu(cmd::Menu::File));
         QCOMPARE(file.mid(file.indexOf("Save &As...") + 1, 2),
                  (QStringList{"Import Channels...", "Export Channels..."}));
-        QCOMPARE(menuTexts(frame()->topMenu(2)).last(), QStringLiteral("Compare with Radio"));
+        QCOMPARE(menuTexts(frame()->menu(cmd::Menu::Program)).last(),
+                 QStringLiteral("Compare with Radio"));
         QCOMPARE(frame()->action(cmd::CompareWithRadio)->data().toInt(), 0x8042);
         startup_.reset();
 
         QVERIFY(launch("Chinese"));
-        file = menuTexts(frame()->topMenu(0));
+        file = menuTexts(frame()->menu(cmd::Menu::File));
         QVERIFY(file.contains(QString::fromUtf8("导入信道...")));
         QVERIFY(file.contains(QString::fromUtf8("导出信道...")));
-        QCOMPARE(menuTexts(frame()->topMenu(2)).last(), QString::fromUtf8("与对讲机比较"));
+        QCOMPARE(menuTexts(frame()->menu(cmd::Menu::Program)).last(),
+                 QString::fromUtf8("与对讲机比较"));
     }
 
     void importThenExportChannels() {

@@ -191,7 +191,7 @@ class FeatureDialogsTest : public QObject {
 
     // Opens a command of the Edit menu (asserting it is there and live).
     void runEdit(int id) {
-        QVERIFY(menuHolds(frame()->topMenu(1), id));
+        QVERIFY(menuHolds(frame()->menu(cmd::Menu::Edit), id));
         QVERIFY(frame()->action(id)->isEnabled());
         QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(id)), QString());
     }
@@ -236,7 +236,7 @@ class FeatureDialogsTest : public QObject {
 
     void editMenuOffersEveryEditor() {
         launch();
-        QMenu* edit = frame()->topMenu(1);
+        QMenu* edit = frame()->menu(cmd::Menu::Edit);
         for (int id : {cmd::OptionalFeatures, cmd::Dtmf, cmd::Msk, cmd::TwoTone, cmd::Stun})
             QVERIFY2(menuHolds(edit, id), qPrintable(QString::number(id, 16)));
         // MSK and 2-Tone follow DTMF.
@@ -305,7 +305,8 @@ class FeatureDialogsTest : public QObject {
             QVERIFY(opened);
             QCOMPARE(differences(img, expected), QString());
         }
-        QCOMPARE(frame()->optionalFeaturesDialog(), frame()->findChild<COptionalFeaturesDlg*>());
+        QCOMPARE(qobject_cast<COptionalFeaturesDlg*>(frame()->editorDialog(cmd::OptionalFeatures)),
+                 frame()->findChild<COptionalFeaturesDlg*>());
     }
 
     void dtmfFiltersAndIgnoresEnter() {
@@ -402,7 +403,7 @@ class FeatureDialogsTest : public QObject {
         QCOMPARE(differences(img, expected), QString());
 
         // The same dialog object again: it shows the stored codes; Cancel keeps the image.
-        CMskDlg* first = frame()->mskDialog();
+        CMskDlg* first = qobject_cast<CMskDlg*>(frame()->editorDialog(cmd::Msk));
         onModal<CMskDlg>([first](CMskDlg* d) {
             QCOMPARE(d, first);
             QCOMPARE(d->callList()->textMatrix(3, 1), QStringLiteral("12AB"));
@@ -502,7 +503,7 @@ class FeatureDialogsTest : public QObject {
         QTest::keyClick(view->grid(), Qt::Key_F11, Qt::ControlModifier);
         QVERIFY(!cps::app().serviceUnlocked);
         QVERIFY(view->sqlSwitch()->isHidden());
-        QVERIFY(!menuHolds(frame()->topMenu(1), cmd::SqlTuning));
+        QVERIFY(!menuHolds(frame()->menu(cmd::Menu::Edit), cmd::SqlTuning));
 
         for (int i = 0; i < 2; ++i) {
             giveAccessCode(QStringLiteral("527KTM"));
@@ -511,7 +512,7 @@ class FeatureDialogsTest : public QObject {
         QVERIFY(cps::app().serviceUnlocked);
         QVERIFY(!view->sqlSwitch()->isHidden());
         QVERIFY(!view->sqlLabel()->isHidden());
-        QMenu* edit = frame()->topMenu(1);
+        QMenu* edit = frame()->menu(cmd::Menu::Edit);
         int sql = 0, param = 0;
         menuHolds(edit, cmd::SqlTuning, &sql);
         menuHolds(edit, cmd::ParamAdjust, &param);

@@ -102,7 +102,7 @@ class FleetGuiTest : public QObject {
 
     // Program > Program Fleet... with the mouse: the menu bar's title, then the item.
     CFleetDlg* openFleetWindow() {
-        QMenu* program = frame()->topMenu(2);
+        QMenu* program = frame()->menu(cmd::Menu::Program);
         QMenuBar* bar = frame()->menuBar();
         if (!clickAt(bar, bar->actionGeometry(program->menuAction()).center())) return nullptr;
         if (!QTest::qWaitForWindowExposed(program)) return nullptr;
@@ -118,7 +118,7 @@ class FleetGuiTest : public QObject {
 
     void menuAndWindowInBothLanguages() {
         QVERIFY(launch("English"));
-        const QList<QAction*> items = frame()->topMenu(2)->actions();
+        const QList<QAction*> items = frame()->menu(cmd::Menu::Program)->actions();
         QCOMPARE(items.indexOf(frame()->action(cmd::ProgramFleet)),
                  items.indexOf(frame()->action(cmd::Write)) + 1);
         QCOMPARE(frame()->action(cmd::ProgramFleet)->text(), QStringLiteral("Program Fleet..."));

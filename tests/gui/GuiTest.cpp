@@ -264,16 +264,16 @@ class GuiTest : public QObject {
         QCOMPARE(cps::app().appName, QStringLiteral("Test Company"));
         QVERIFY(cps::app().newImage);
 
-        QCOMPARE(menuTexts(frame()->topMenu(0)).first(), QStringLiteral("&New\tCtrl+N"));
-        QCOMPARE(menuTexts(frame()->topMenu(2)),
+        QCOMPARE(menuTexts(frame()->menu(cmd::Menu::File)).first(), QStringLiteral("&New\tCtrl+N"));
+        QCOMPARE(menuTexts(frame()->menu(cmd::Menu::Program)),
                  (QStringList{"&Read    Ctrl+R", "&Write   Ctrl+W", "Program Fleet...",
                               "Compare with Radio"}));
         // Trims: no ShowLang means no Language command; service commands are never there.
-        QVERIFY(!menuHas(frame()->topMenu(3), cmd::Language));
-        QVERIFY(menuHas(frame()->topMenu(3), cmd::ComSetup));
+        QVERIFY(!menuHas(frame()->menu(cmd::Menu::Setup), cmd::Language));
+        QVERIFY(menuHas(frame()->menu(cmd::Menu::Setup), cmd::ComSetup));
         for (int id : {cmd::KeyAssignment, cmd::ParamAdjust, cmd::SqlTuning})
-            QVERIFY(!menuHas(frame()->topMenu(1), id));
-        QVERIFY(menuHas(frame()->topMenu(1), cmd::Stun));
+            QVERIFY(!menuHas(frame()->menu(cmd::Menu::Edit), id));
+        QVERIFY(menuHas(frame()->menu(cmd::Menu::Edit), cmd::Stun));
         for (int id : {cmd::Read, cmd::Write, cmd::ComSetup, cmd::FileSave, cmd::ChannelInfo})
             QVERIFY(frame()->action(id)->isEnabled());
         QCOMPARE(frame()->action(cmd::Read)->statusTip(), QStringLiteral("Read Data From Radio"));
@@ -301,7 +301,7 @@ class GuiTest : public QObject {
     void showLangKeepsLanguageCommand() {
         prepare(QByteArray(kEnglishIni).replace("[Setup]\n", "[Setup]\nShowLang=1\n"));
         QVERIFY(launch());
-        QVERIFY(menuHas(frame()->topMenu(3), cmd::Language));
+        QVERIFY(menuHas(frame()->menu(cmd::Menu::Setup), cmd::Language));
     }
 
     void typingIntoTheGrid() {
