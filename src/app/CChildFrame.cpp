@@ -15,6 +15,7 @@
 #include "PortNames.h"
 #include "ProcessDlg.h"
 #include "RadioLink.h"
+#include "Session.h"
 
 namespace {
 
@@ -28,20 +29,19 @@ bool isUndoRedoKey(const QKeyEvent* key) {
 
 }  // namespace
 
-CChildFrame::CChildFrame(CProgramDoc* doc, cps::AppContext& context, Prompter* prompter,
-                         QWidget* parent)
-    : QMdiSubWindow(parent), doc_(doc), context_(context) {
+CChildFrame::CChildFrame(CProgramDoc* doc, const cps::AppContext& context, Session& session,
+                         Prompter* prompter, QWidget* parent)
+    : QMdiSubWindow(parent), doc_(doc), context_(context), session_(session) {
     setObjectName(QStringLiteral("CChildFrame"));
     // Every exchange opens the port by this name; the per-user value says which one.
-    context_.portName = cps::portNameFor(cps::loadPortNumber(context_.userStore()));
-    context_.prepareFill(doc->image());
-    view_ = new CProgramView(doc->image(), {context_.chinese, context_.sqlWritingAllowed != 0},
-                             prompter, this);
-    connect(view_, &CProgramView::sqlSwitchChanged, this,
-            [this](int allowed) { context_.sqlWritingAllowed = allowed; });
+    session_.setPortName(cps::portNameFor(cps::loadPortNumber(context_.userStore())));
+    context_.prepareFill(doc->image(), session_.imageFromNew());
+    view_ = new CProgramView(doc->image(), {context_.chinese, session_.sqlWriting() != 0}, prompter,
+                             this);
+    connect(view_, &CProgramView::sqlSwitchChanged, &session_, &Session::setSqlWriting);
     // The view set its switch while it was being built, before anyone listened: a saved
     // value such as 7 is 1 from then on, as the check box shows it.
-    context_.sqlWritingAllowed = view_->sqlWritingAllowed();
+    session_.setSqlWriting(view_->sqlWritingAllowed());
     setWidget(view_);
     // The grid's rows belong to the document's state, so undo can restore them.
     doc_->attachGrid([this] { return view_->table(); },
@@ -115,7 +115,7 @@ void CChildFrame::transferEnded(bool write, bool ok) {
 }
 
 void CChildFrame::fillGridFromImage() {
-    context_.prepareFill(doc_->image());
+    context_.prepareFill(doc_->image(), session_.imageFromNew());
     view_->fillGridFromImage();
 }
 
@@ -124,7 +124,7 @@ void CChildFrame::write() { cps::radioui::write(*this); }
 
 void CChildFrame::comSetup() {
     if (const int n = cps::radioui::comSetup(view_, radioContext())) {
-        context_.portName = cps::portNameFor(n);
+        session_.setPortName(cps::portNameFor(n));
         cps::UserStore store = context_.userStore();
         cps::storePortNumber(store, n);
     }
@@ -137,7 +137,7 @@ cps::RadioContext CChildFrame::radioContext() {
     cps::RadioContext c;
     c.chinese = context_.chinese;
     c.caption = context_.appName;
-    c.portName = context_.portName;
+    c.portName = session_.portName();
     const QString appName = context_.setupAppName();
     c.resolve = cps::portResolver(
         [appName](int n) { return cps::assignedDevice(cps::UserStore(appName), n); });
@@ -147,8 +147,7 @@ cps::RadioContext CChildFrame::radioContext() {
         cps::UserStore store(appName);
         cps::assignDevice(store, n, device);
     };
-    c.sendCalibration =
-        cps::calibrationWritable(context_.sqlWritingAllowed, context_.serviceUnlocked);
+    c.sendCalibration = cps::calibrationWritable(session_.sqlWriting(), session_.serviceUnlocked());
     c.setBusy = [this](bool busy) { doc_->setBusy(busy); };
     return c;
 }
@@ -158,7 +157,7 @@ void CChildFrame::commitPendingEdit() { view_->commitPendingEdit(); }
 void CChildFrame::storeGridIntoImage() { view_->storeGridIntoImage(); }
 
 void CChildFrame::imageReadFromRadio() {
-    context_.newImage = false;
+    session_.setImageFromNew(false);
     fillGridFromImage();
     // One step, to undo; and a change: no file holds what the radio held.
     doc_->recordChange(readStepName());

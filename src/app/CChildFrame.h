@@ -7,6 +7,7 @@
 class CProgramDoc;
 class CProgramView;
 class Prompter;
+class Session;
 namespace cps {
 struct AppContext;
 }
@@ -20,8 +21,8 @@ class CChildFrame : public QMdiSubWindow, public cps::RadioViewHost {
     static constexpr int kWidth = 1095;
     static constexpr int kHeight = 650;
 
-    CChildFrame(CProgramDoc* doc, cps::AppContext& context, Prompter* prompter,
-                QWidget* parent = nullptr);
+    CChildFrame(CProgramDoc* doc, const cps::AppContext& context, Session& session,
+                Prompter* prompter, QWidget* parent = nullptr);
 
     CProgramDoc* document() const { return doc_; }
     CProgramView* view() const { return view_; }
@@ -68,6 +69,7 @@ class CChildFrame : public QMdiSubWindow, public cps::RadioViewHost {
 
   private:
     CProgramDoc* doc_;
-    cps::AppContext& context_;
+    const cps::AppContext& context_;
+    Session& session_;
     CProgramView* view_;
 };

@@ -35,6 +35,7 @@
 #include "PrintCommands.h"
 #include "Prompter.h"
 #include "RecentFiles.h"
+#include "Session.h"
 #include "StatusPanes.h"
 #include "WindowKeys.h"
 
@@ -49,12 +50,13 @@ CMainFrame::CMainFrame(cps::AppContext& context, Prompter* prompter, QWidget* pa
     const cps::AppContext& ctx = context_;
     title_ = ctx.profile.get(ctx.languageName, QStringLiteral("Title"));
     setWindowTitle(title_);
+    session_ = new Session(ctx.sqlWritingAllowed, this);
     exchange_ = new ExchangeCommands(*this, context_, *prompter_, this);
-    fleet_ = new FleetCommand(*this, context_, *prompter_, this);
+    fleet_ = new FleetCommand(*this, *session_, *prompter_, this);
     print_ = std::make_unique<PrintCommands>(
         *this, *prompter_, ctx.chinese,
         ctx.profile.get(ctx.languageName, QStringLiteral("Copyrights Owner")), caption());
-    commands_ = new CommandRegistry(*this, ctx.chinese, [this] { return transferRunning(); });
+    commands_ = new CommandRegistry(*this, ctx.chinese, [this] { return session_->busy(); });
     commands_->build(commandTable());
     recent_ = std::make_unique<RecentFiles>([this] { return context_.userStore(); }, *commands_);
     panes_ = new StatusPanes(*this);
@@ -79,7 +81,8 @@ CMainFrame::CMainFrame(cps::AppContext& context, Prompter* prompter, QWidget* pa
     connect(mdi_, &CMdiBackground::resized, this, &CMainFrame::fitChannelWindows);
     resize(1024, 740);
     editors_ = std::make_unique<EditorLaunchers>(
-        *this, ctx.chinese, EditorLaunchers::standard([this] { context_.newImage = false; }));
+        *this, ctx.chinese,
+        EditorLaunchers::standard([this] { session_->setImageFromNew(false); }));
 }
 
 CMainFrame::~CMainFrame() {
@@ -129,7 +132,7 @@ void CMainFrame::trimMenus(bool showLanguage) {
 void CMainFrame::unlockService() {
     cps::AppContext& ctx = context_;
     if (transferRunning() || !cps::CPasswordDlg::ask(ctx.chinese, this)) return;
-    ctx.serviceUnlocked = true;
+    session_->unlockService();
     if (CProgramView* v = activeView()) v->revealServiceControls();
     for (int id : {cmd::SqlTuning, cmd::ParamAdjust})
         if (!menuBarHas(id)) menu(cmd::Menu::Edit)->addAction(action(id));
@@ -170,7 +173,7 @@ void CMainFrame::toggleControlBar() {
 // Documents
 
 void CMainFrame::addFrame(std::unique_ptr<CProgramDoc> doc) {
-    auto* frame = new CChildFrame(doc.get(), context_, prompter_);
+    auto* frame = new CChildFrame(doc.get(), context_, *session_, prompter_);
     // F1 over the grid with nothing of its own in focus: the channel window's page.
     connect(frame->view(), &CProgramView::helpRequested, this,
             [](int id) { cps::showHelp(id != 0 ? id : 101); });
@@ -186,7 +189,7 @@ void CMainFrame::addFrame(std::unique_ptr<CProgramDoc> doc) {
     connect(frame->view(), &CProgramView::serviceAccessRequested, this, &CMainFrame::unlockService);
     // The verify result joins the transfer's own line when it ends.
     connect(frame, &CChildFrame::statusReport, panes_, &StatusPanes::transferNote);
-    if (context_.serviceUnlocked) frame->view()->revealServiceControls();
+    if (session_->serviceUnlocked()) frame->view()->revealServiceControls();
     connect(frame->document(), &CProgramDoc::historyChanged, this, &CMainFrame::updateCommands);
     connect(frame->document(), &CProgramDoc::busyChanged, this, &CMainFrame::busyChanged);
     connect(frame, &CChildFrame::transferFinished, this, &CMainFrame::transferFinished);
@@ -216,8 +219,8 @@ void CMainFrame::destroyFrame(CChildFrame* frame) {
 void CMainFrame::newDocument() {
     cps::AppContext& ctx = context_;
     auto doc = std::make_unique<CProgramDoc>();
-    doc->newImage(ctx.text("Channel Information", "信道信息"), ctx.setupAppName());
-    ctx.newImage = true;
+    doc->startNew(ctx.text("Channel Information", "信道信息"), ctx.setupAppName());
+    session_->setImageFromNew(true);
     addFrame(std::move(doc));
 }
 
@@ -264,7 +267,7 @@ bool CMainFrame::openDocument(const QString& path) {
     CChildFrame* previous = current_;
     // Cleared before the grid is filled, so the loaded image is taken as it is and its
     // radio type is remembered (a new image's settings must not overwrite a file).
-    context_.newImage = false;
+    session_->setImageFromNew(false);
     addFrame(std::move(doc));
     if (previous) previous->close();
     recent_->remember(path);
@@ -376,11 +379,7 @@ void CMainFrame::editRedo() {
     if (CProgramDoc* doc = activeDocument(); doc && !transferRunning()) doc->redo();
 }
 
-bool CMainFrame::transferRunning() const {
-    for (const auto& doc : docs_)
-        if (doc->isBusy()) return true;
-    return false;
-}
+bool CMainFrame::transferRunning() const { return session_->busy(); }
 
 void CMainFrame::programRead() {
     // A read replaces the image: unsaved changes first.
@@ -389,14 +388,17 @@ void CMainFrame::programRead() {
 }
 
 void CMainFrame::busyChanged(bool running) {
+    bool any = false;
+    for (const auto& doc : docs_) any = any || doc->isBusy();
+    session_->setBusy(any);
     updateCommands();
     // The tree opens editors of the document.
-    nav_->tree()->setEnabled(!transferRunning());
+    nav_->tree()->setEnabled(!any);
     if (running) panes_->transferStarted();
 }
 
 void CMainFrame::transferFinished(bool write, bool ok) {
-    const QString port = context_.portName;
+    const QString port = session_->portName();
     const QString text =
         !ok     ? QString()
         : write ? context_.text("Write completed on %1.", "写数据完成，端口 %1。").arg(port)

@@ -25,6 +25,7 @@ class QDialog;
 class QLabel;
 class QMenu;
 class RecentFiles;
+class Session;
 class StatusPanes;
 namespace cps {
 struct AppContext;
@@ -44,6 +45,8 @@ class CMainFrame : public QMainWindow, public Workspace {
     QAction* action(int id) const;
     QMenu* menu(cmd::Menu menu) const;
     CommandRegistry& commands() const { return *commands_; }
+    // What the documents share while the program runs.
+    Session& session() const { return *session_; }
     // Removes the start-up trims' commands from the menus (ShowLang 0 removes Language).
     void trimMenus(bool showLanguage);
     // Whether an item with the command id is in any menu of the menu bar.
@@ -129,6 +132,7 @@ class CMainFrame : public QMainWindow, public Workspace {
 
     cps::AppContext& context_;
     Prompter* prompter_;
+    Session* session_ = nullptr;
     CommandRegistry* commands_ = nullptr;
     CMdiBackground* mdi_ = nullptr;
     NavigationBar* nav_ = nullptr;

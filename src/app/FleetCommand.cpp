@@ -1,14 +1,14 @@
 #include "FleetCommand.h"
 
-#include "AppContext.h"
 #include "CChildFrame.h"
 #include "CFleetDlg.h"
 #include "CProgramDoc.h"
+#include "Session.h"
 #include "Workspace.h"
 
-FleetCommand::FleetCommand(Workspace& workspace, cps::AppContext& context, Prompter& prompter,
+FleetCommand::FleetCommand(Workspace& workspace, const Session& session, Prompter& prompter,
                            QObject* parent)
-    : QObject(parent), workspace_(workspace), context_(context), prompter_(prompter) {}
+    : QObject(parent), workspace_(workspace), session_(session), prompter_(prompter) {}
 
 CFleetDlg* FleetCommand::dialog() const { return dialog_; }
 
@@ -29,7 +29,7 @@ void FleetCommand::programFleet() {
         if (guard) guard->document()->setBusy(busy);
     };
     host.radio = frame->radioContext();
-    host.serviceAccess = context_.serviceUnlocked;
+    host.serviceAccess = session_.serviceUnlocked();
     dialog_ = new CFleetDlg(std::move(host), prompter_, workspace_.dialogParent());
     dialog_->setAttribute(Qt::WA_DeleteOnClose);
     dialog_->open();

@@ -5,24 +5,21 @@
 
 class CFleetDlg;
 class Prompter;
+class Session;
 class Workspace;
-namespace cps {
-struct AppContext;
-}
 
 // Program > Program Fleet...: the fleet window on the active document.
 class FleetCommand : public QObject {
     Q_OBJECT
   public:
-    FleetCommand(Workspace& workspace, cps::AppContext& context, Prompter& prompter,
-                 QObject* parent);
+    FleetCommand(Workspace& workspace, const Session& session, Prompter& prompter, QObject* parent);
 
     void programFleet();
     CFleetDlg* dialog() const;
 
   private:
     Workspace& workspace_;
-    cps::AppContext& context_;
+    const Session& session_;
     Prompter& prompter_;
     QPointer<CFleetDlg> dialog_;
 };

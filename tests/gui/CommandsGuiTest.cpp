@@ -6,10 +6,12 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
@@ -18,15 +20,20 @@
 #include <functional>
 #include <memory>
 
+#include "CMSFlexGrid.h"
 #include "CMainFrame.h"
 #include "COptionalFeaturesDlg.h"
+#include "CPasswordDlg.h"
 #include "CProgramDoc.h"
+#include "CProgramView.h"
+#include "CSoftwareInfoDlg.h"
 #include "CommandRegistry.h"
 #include "FeatureFields.h"
 #include "NavigationBar.h"
 #include "Pick.h"
 #include "Prompter.h"
 #include "RealInput.h"
+#include "Session.h"
 #include "Startup.h"
 
 namespace {
@@ -59,14 +66,12 @@ void onModal(std::function<void(D*)> act) {
     timer->start();
 }
 
-void clickButton(QDialog* d, QDialogButtonBox::ButtonRole role) {
-    for (QDialogButtonBox* box : d->findChildren<QDialogButtonBox*>())
-        for (QAbstractButton* b : box->buttons())
-            if (box->buttonRole(b) == role) {
-                QCOMPARE(cps::test::clickSeen(b), QString());
-                return;
-            }
-    QFAIL("no such button");
+// The dialog's OK, clicked where it is seen.
+void clickOk(QDialog* d) {
+    QAbstractButton* ok = cps::test::buttonReading(d, QStringLiteral("OK"));
+    if (!ok) ok = cps::test::buttonReading(d, QString::fromUtf8("确定"));
+    QVERIFY(ok);
+    QCOMPARE(cps::test::clickSeen(ok), QString());
 }
 
 QStringList itemTexts(const QWidget* w) {
@@ -223,6 +228,40 @@ class CommandsGuiTest : public QObject {
         QCOMPARE(prompter_.asked, 1);
     }
 
+    // The session tells its changes: a transfer holding the document, OK in Software Info
+    // (the image no longer the one New made), the service access code.
+    void sessionSignalsItsChanges() {
+        launch("English");
+        Session& session = frame()->session();
+        QSignalSpy busy(&session, &Session::busyChanged);
+        QSignalSpy fromNew(&session, &Session::imageFromNewChanged);
+        QSignalSpy unlocked(&session, &Session::serviceUnlockedChanged);
+        QVERIFY(session.imageFromNew());
+
+        frame()->activeDocument()->setBusy(true);
+        QVERIFY(session.busy());
+        frame()->activeDocument()->setBusy(false);
+        QCOMPARE(busy.count(), 2);
+        QCOMPARE(busy.at(0).at(0).toBool(), true);
+
+        onModal<cps::CSoftwareInfoDlg>([](cps::CSoftwareInfoDlg* d) { clickOk(d); });
+        QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(cmd::SoftwareInfo)),
+                 QString());
+        QTRY_COMPARE(fromNew.count(), 1);
+        QVERIFY(!session.imageFromNew());
+
+        onModal<cps::CPasswordDlg>([](cps::CPasswordDlg* d) {
+            QTest::keyClicks(d->edit(), QStringLiteral("527KTM"));
+            clickOk(d);
+        });
+        CMSFlexGrid* grid = frame()->activeView()->grid();
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_F11, Qt::ControlModifier);
+        QTRY_COMPARE(unlocked.count(), 1);
+        QVERIFY(session.serviceUnlocked());
+        QVERIFY(frame()->menuBarHas(cmd::SqlTuning));
+    }
+
     // An editor's changes are one undo step, named after the table the editor works on.
     void editorStepIsNamedAfterItsTable_data() {
         QTest::addColumn<QByteArray>("language");
@@ -237,7 +276,7 @@ class CommandsGuiTest : public QObject {
             QComboBox* tot = d->list("TOT (s)");
             tot->setFocus();
             QTest::keyClick(tot, Qt::Key_Down);
-            clickButton(d, QDialogButtonBox::AcceptRole);
+            clickOk(d);
         });
         QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(cmd::OptionalFeatures)),
                  QString());

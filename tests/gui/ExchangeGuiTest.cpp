@@ -20,6 +20,7 @@
 #include "ExchangeCommands.h"
 #include "Prompter.h"
 #include "RealInput.h"
+#include "Session.h"
 #include "Startup.h"
 #include "UserStore.h"
 #ifdef RADIOSIM_PATH
@@ -164,7 +165,7 @@ class ExchangeGuiTest : public QObject {
         QVERIFY(cps::saveDataFile(path("radio.dat"), radio));
         cps::e2e::Sim sim({QStringLiteral("--image"), path("radio.dat")}, dir_->path());
         QVERIFY(!sim.device().isEmpty());
-        cps::app().portName = QStringLiteral("COM4");
+        frame()->session().setPortName(QStringLiteral("COM4"));
         {
             cps::UserStore store = cps::UserStore::atFile(path("user.ini"));
             store.setText(QStringLiteral("Ports/COM4"), sim.device());

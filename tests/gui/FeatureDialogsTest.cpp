@@ -40,6 +40,7 @@
 #include "NavigationBar.h"
 #include "Prompter.h"
 #include "RealInput.h"
+#include "Session.h"
 #include "Startup.h"
 
 namespace {
@@ -489,7 +490,7 @@ class FeatureDialogsTest : public QObject {
         for (int i = 0; i < 7; ++i) expected.set(0xCE0 + i, uint8_t('1' + i));
         QCOMPARE(differences(img, expected), QString());
         // The prompt alone unlocks nothing.
-        QVERIFY(!cps::app().serviceUnlocked);
+        QVERIFY(!frame()->session().serviceUnlocked());
     }
 
     void serviceUnlockAddsTheMenusOnceAndShowsTheSwitch() {
@@ -501,7 +502,7 @@ class FeatureDialogsTest : public QObject {
 
         giveAccessCode(QStringLiteral("wrong"));
         QTest::keyClick(view->grid(), Qt::Key_F11, Qt::ControlModifier);
-        QVERIFY(!cps::app().serviceUnlocked);
+        QVERIFY(!frame()->session().serviceUnlocked());
         QVERIFY(view->sqlSwitch()->isHidden());
         QVERIFY(!menuHolds(frame()->menu(cmd::Menu::Edit), cmd::SqlTuning));
 
@@ -509,7 +510,7 @@ class FeatureDialogsTest : public QObject {
             giveAccessCode(QStringLiteral("527KTM"));
             QTest::keyClick(view->grid(), Qt::Key_F11, Qt::ControlModifier);
         }
-        QVERIFY(cps::app().serviceUnlocked);
+        QVERIFY(frame()->session().serviceUnlocked());
         QVERIFY(!view->sqlSwitch()->isHidden());
         QVERIFY(!view->sqlLabel()->isHidden());
         QMenu* edit = frame()->menu(cmd::Menu::Edit);
@@ -540,7 +541,7 @@ class FeatureDialogsTest : public QObject {
         QVERIFY(view->sqlSwitch()->isChecked());
         QVERIFY(view->sqlSwitch()->isHidden());
         QCOMPARE(view->sqlLabel()->text(), QStringLiteral("Sql allow writing"));
-        QVERIFY(!cps::app().serviceUnlocked);
+        QVERIFY(!frame()->session().serviceUnlocked());
     }
 
     void chineseTexts() {
@@ -586,7 +587,7 @@ class FeatureDialogsTest : public QObject {
         QCOMPARE(title, QStringLiteral("密码"));
         QCOMPARE(ok, QStringLiteral("确定"));
         QCOMPARE(cancel, QStringLiteral("取消"));
-        QVERIFY(cps::app().serviceUnlocked);
+        QVERIFY(frame()->session().serviceUnlocked());
     }
 
     // Every field of every section, once through `cps set` and once through its dialog,

@@ -20,6 +20,7 @@
 #include "DataFile.h"
 #include "FleetCommand.h"
 #include "Prompter.h"
+#include "Session.h"
 #include "Startup.h"
 #include "UserStore.h"
 #ifdef RADIOSIM_PATH
@@ -156,7 +157,7 @@ class FleetGuiTest : public QObject {
             store.setText(QStringLiteral("Ports/COM4"), a.device());
             store.setText(QStringLiteral("Ports/COM5"), b.device());
         }
-        cps::app().portName = QStringLiteral("COM4");
+        frame()->session().setPortName(QStringLiteral("COM4"));
 
         QFile job(path("job.csv"));
         QVERIFY(job.open(QIODevice::WriteOnly));

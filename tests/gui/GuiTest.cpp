@@ -43,6 +43,7 @@
 #include "NavigationBar.h"
 #include "Prompter.h"
 #include "RealInput.h"
+#include "Session.h"
 #include "SplashWindow.h"
 #include "Startup.h"
 #include "UserStore.h"
@@ -262,7 +263,7 @@ class GuiTest : public QObject {
         QVERIFY(launch());
         QCOMPARE(frame()->windowTitle(), QStringLiteral("Test Title"));
         QCOMPARE(cps::app().appName, QStringLiteral("Test Company"));
-        QVERIFY(cps::app().newImage);
+        QVERIFY(frame()->session().imageFromNew());
 
         QCOMPARE(menuTexts(frame()->menu(cmd::Menu::File)).first(), QStringLiteral("&New\tCtrl+N"));
         QCOMPARE(menuTexts(frame()->menu(cmd::Menu::Program)),
@@ -438,7 +439,7 @@ class GuiTest : public QObject {
         QCOMPARE(frame()->documentCount(), 2);
         QVERIFY(frame()->activeFrame() != first);
         QVERIFY(first->isHidden());
-        QVERIFY(!cps::app().newImage);
+        QVERIFY(!frame()->session().imageFromNew());
         QCOMPARE(grid()->textMatrix(2, 1), QStringLiteral("150.02500"));
         QCOMPARE(grid()->textMatrix(7, 1), QStringLiteral("140.00000"));
         QCOMPARE(view()->documentImage().at(0xFE1), uint8_t(0));
@@ -480,7 +481,7 @@ class GuiTest : public QObject {
         QCOMPARE(frame()->documentCount(), 1);
         QCOMPARE(frame()->activeFrame(), before);
         QVERIFY(before->isVisible());
-        QVERIFY(cps::app().newImage);
+        QVERIFY(frame()->session().imageFromNew());
     }
 
     // A file whose band limits cannot be used keeps its channels, says once which limits are
@@ -554,7 +555,7 @@ class GuiTest : public QObject {
         QCOMPARE(prompter_.shown.size(), 2);
         QCOMPARE(frame()->documentCount(), 1);
         QCOMPARE(grid()->textMatrix(1, 1), QString());
-        QVERIFY(cps::app().newImage);
+        QVERIFY(frame()->session().imageFromNew());
     }
 
     void closeAndNavigation() {
@@ -628,7 +629,7 @@ class GuiTest : public QObject {
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
                           tree->visualItemRect(entry).center());
         QVERIFY(opened);
-        QVERIFY(!cps::app().newImage);
+        QVERIFY(!frame()->session().imageFromNew());
         QVERIFY(view()->bandsInUse() == (cps::Bands{{400 * cps::kPerMHz, 470 * cps::kPerMHz},
                                                     {400 * cps::kPerMHz, 470 * cps::kPerMHz}}));
         QVERIFY(grid()->textMatrix(1, 1).isEmpty());
@@ -678,7 +679,7 @@ class GuiTest : public QObject {
         clickCell(1, 1);
         cps::test::pressKey(Qt::Key_F11, Qt::ControlModifier);
         QTRY_COMPARE(seen, QStringList{QStringLiteral("Password")});
-        QVERIFY(cps::app().serviceUnlocked);
+        QVERIFY(frame()->session().serviceUnlocked());
         seen.clear();
         answer(QStringLiteral("wrong"));
         QCOMPARE(choose(cmd::ParamAdjust), QString());
@@ -849,7 +850,7 @@ class GuiTest : public QObject {
         });
         QTest::keyClick(grid(), Qt::Key_F11, Qt::ControlModifier);
         QCOMPARE(service.count(), 1);
-        QVERIFY(!cps::app().serviceUnlocked);
+        QVERIFY(!frame()->session().serviceUnlocked());
         clickCell(1, 2);
         QTest::keyClick(view()->frequencyEditor(), Qt::Key_F1);
         QCOMPARE(help.count(), 1);
@@ -925,7 +926,7 @@ class GuiTest : public QObject {
         prepare(QByteArray(kEnglishIni).replace("[Setup]\n", "[Setup]\nEnableSql=7\n"));
         QVERIFY(launch());
         QVERIFY(view()->sqlSwitch()->isChecked());
-        QCOMPARE(cps::app().sqlWritingAllowed, 1);
+        QCOMPARE(frame()->session().sqlWriting(), 1);
         startup_->exit();
         QFile f(path(QStringLiteral("Program.ini")));
         QVERIFY(f.open(QIODevice::ReadOnly));
@@ -963,7 +964,7 @@ class GuiTest : public QObject {
             store.setText(QStringLiteral("Ports/COM4"), sim.device());
         }
         QVERIFY(launch());
-        QCOMPARE(cps::app().portName, QStringLiteral("COM4"));
+        QCOMPARE(frame()->session().portName(), QStringLiteral("COM4"));
         QVERIFY(grid()->textMatrix(3, 1).isEmpty());
 
         // A failure would show a box from the link; record and close it rather than hang.
@@ -983,7 +984,7 @@ class GuiTest : public QObject {
         QCOMPARE(boxText, QString());
         QCOMPARE(grid()->textMatrix(3, 1), QStringLiteral("145.50000"));
         QCOMPARE(grid()->textMatrix(3, 5), QStringLiteral("SIM"));
-        QVERIFY(!cps::app().newImage);
+        QVERIFY(!frame()->session().imageFromNew());
         QVERIFY(view()->documentImage() == radio);
     }
 #endif

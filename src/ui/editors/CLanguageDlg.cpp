@@ -5,8 +5,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "AppContext.h"
 #include "HelpContext.h"
+#include "Pick.h"
 
 CLanguageDlg::CLanguageDlg(bool chinese, QWidget* parent) : QDialog(parent) {
     setWindowTitle(cps::pick(chinese, "Language", "语言"));

@@ -10,10 +10,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "AppContext.h"
 #include "CMSFlexGrid.h"
 #include "FieldBinder.h"
 #include "HelpContext.h"
+#include "Pick.h"
 #include "TwoToneFields.h"
 
 namespace cps {

@@ -10,8 +10,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "AppContext.h"
 #include "HelpContext.h"
+#include "Pick.h"
 
 namespace cps::features {
 

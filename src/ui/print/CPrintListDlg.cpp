@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "AppContext.h"
 #include "HelpContext.h"
+#include "Pick.h"
 
 namespace cps {
 
