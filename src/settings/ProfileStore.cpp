@@ -4,8 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
-#include <QStringEncoder>
 
+#include "Gb18030.h"
 #include "SafeFile.h"
 
 namespace cps {
@@ -29,11 +29,6 @@ bool decodeUtf8(const QByteArray& bytes, QString* text) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     *text = utf8(bytes);
     return !utf8.hasError();
-}
-
-QString decodeGb18030(const QByteArray& bytes) {
-    QStringDecoder gb("GB18030");
-    return gb.isValid() ? QString(gb(bytes)) : QString::fromLatin1(bytes);
 }
 
 }  // namespace
@@ -227,11 +222,7 @@ QByteArray ProfileStore::serialise() const {
     // Lines read from the file go back as they were; new and changed ones are written in
     // the encoding most of the file uses.
     auto encode = [this](const QString& text) -> QByteArray {
-        if (gb18030_) {
-            QStringEncoder gb("GB18030");
-            if (gb.isValid()) return gb(text);
-        }
-        return text.toUtf8();
+        return gb18030_ ? encodeGb18030(text) : text.toUtf8();
     };
     QByteArray bytes;
     for (int i = 0; i < sections_.size(); ++i) {
