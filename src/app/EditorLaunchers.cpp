@@ -137,8 +137,6 @@ const EditorLaunchers::Launcher* EditorLaunchers::find(int command) const {
     return nullptr;
 }
 
-bool EditorLaunchers::has(int command) const { return find(command) != nullptr; }
-
 QDialog* EditorLaunchers::dialog(int command) const {
     if (QDialog* d = kept_.value(command)) return d;
     const auto it = perDocument_.find(command);

@@ -54,7 +54,6 @@ class EditorLaunchers {
 
     // Runs the command's editor on the active document; false when there is none.
     bool launch(int command);
-    bool has(int command) const;
     // A Window or Document dialog, once made.
     QDialog* dialog(int command) const;
     // The undo step a launcher's changes make, in the program's language.
