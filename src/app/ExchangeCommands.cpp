@@ -92,7 +92,7 @@ class CCompareDlg : public QDialog {
 
 }  // namespace
 
-ExchangeCommands::ExchangeCommands(Workspace& workspace, cps::AppContext& context,
+ExchangeCommands::ExchangeCommands(Workspace& workspace, const cps::AppContext& context,
                                    Prompter& prompter, QObject* parent)
     : QObject(parent), workspace_(workspace), context_(context), prompter_(prompter) {}
 

@@ -17,7 +17,7 @@ class ScratchReadHost;
 class ExchangeCommands : public QObject {
     Q_OBJECT
   public:
-    ExchangeCommands(Workspace& workspace, cps::AppContext& context, Prompter& prompter,
+    ExchangeCommands(Workspace& workspace, const cps::AppContext& context, Prompter& prompter,
                      QObject* parent);
     ~ExchangeCommands() override;
 
@@ -30,7 +30,7 @@ class ExchangeCommands : public QObject {
     QString caption() const;
 
     Workspace& workspace_;
-    cps::AppContext& context_;
+    const cps::AppContext& context_;
     Prompter& prompter_;
     std::unique_ptr<cps::ScratchReadHost> scratch_;
 };
