@@ -15,6 +15,7 @@
 #include "PortNames.h"
 #include "ProcessDlg.h"
 #include "RadioLink.h"
+#include "Session.h"
 
 namespace {
 
@@ -28,20 +29,19 @@ bool isUndoRedoKey(const QKeyEvent* key) {
 
 }  // namespace
 
-CChildFrame::CChildFrame(CProgramDoc* doc, cps::AppContext& context, Prompter* prompter,
-                         QWidget* parent)
-    : QMdiSubWindow(parent), doc_(doc), context_(context) {
+CChildFrame::CChildFrame(CProgramDoc* doc, const cps::AppContext& context, Session& session,
+                         Prompter* prompter, QWidget* parent)
+    : QMdiSubWindow(parent), doc_(doc), context_(context), session_(session) {
     setObjectName(QStringLiteral("CChildFrame"));
     // Every exchange opens the port by this name; the per-user value says which one.
-    context_.portName = cps::portNameFor(cps::loadPortNumber(context_.userStore()));
-    context_.prepareFill(doc->image());
-    view_ = new CProgramView(doc->image(), {context_.chinese, context_.sqlWritingAllowed != 0},
-                             prompter, this);
-    connect(view_, &CProgramView::sqlSwitchChanged, this,
-            [this](int allowed) { context_.sqlWritingAllowed = allowed; });
+    session_.setPortName(cps::portNameFor(cps::loadPortNumber(context_.userStore())));
+    context_.prepareFill(doc->image(), session_.imageFromNew());
+    view_ = new CProgramView(doc->image(), {context_.chinese, session_.sqlWriting() != 0}, prompter,
+                             this);
+    connect(view_, &CProgramView::sqlSwitchChanged, &session_, &Session::setSqlWriting);
     // The view set its switch while it was being built, before anyone listened: a saved
     // value such as 7 is 1 from then on, as the check box shows it.
-    context_.sqlWritingAllowed = view_->sqlWritingAllowed();
+    session_.setSqlWriting(view_->sqlWritingAllowed());
     setWidget(view_);
     // The grid's rows belong to the document's state, so undo can restore them.
     doc_->attachGrid([this] { return view_->table(); },
@@ -92,21 +92,15 @@ bool CChildFrame::eventFilter(QObject* watched, QEvent* event) {
     return QMdiSubWindow::eventFilter(watched, event);
 }
 
-bool CChildFrame::transferWindowOpen() const {
-    return view_->findChild<cps::CProcessDlg*>(QString(), Qt::FindDirectChildrenOnly) != nullptr;
-}
+bool CChildFrame::transferWindowOpen() const { return cps::radioui::processWindowOpen(view_); }
+
+bool CChildFrame::transferRunning() const { return doc_->isBusy(); }
 
 QString CChildFrame::readStepName() const { return context_.text("Read Data", "读数据"); }
 
-void CChildFrame::setTransferRunning(bool running) {
-    transferRunning_ = running;
-    // The one busy state: the document, its grid and every command that changes it or
-    // talks to the radio follow it.
-    doc_->setBusy(running);
-    emit transferRunningChanged(running);
-}
-
-void CChildFrame::transferStarted(bool) { setTransferRunning(true); }
+// The one busy state: the document, its grid and every command that changes it or talks to
+// the radio follow it.
+void CChildFrame::transferStarted(bool) { doc_->setBusy(true); }
 
 void CChildFrame::transferEnded(bool write, bool ok) {
     if (write) {
@@ -116,12 +110,12 @@ void CChildFrame::transferEnded(bool write, bool ok) {
         // The rows received before the failure are in the image: a change to keep or undo.
         doc_->recordChange(readStepName());
     }
-    setTransferRunning(false);
+    doc_->setBusy(false);
     emit transferFinished(write, ok);
 }
 
 void CChildFrame::fillGridFromImage() {
-    context_.prepareFill(doc_->image());
+    context_.prepareFill(doc_->image(), session_.imageFromNew());
     view_->fillGridFromImage();
 }
 
@@ -130,7 +124,7 @@ void CChildFrame::write() { cps::radioui::write(*this); }
 
 void CChildFrame::comSetup() {
     if (const int n = cps::radioui::comSetup(view_, radioContext())) {
-        context_.portName = cps::portNameFor(n);
+        session_.setPortName(cps::portNameFor(n));
         cps::UserStore store = context_.userStore();
         cps::storePortNumber(store, n);
     }
@@ -143,7 +137,7 @@ cps::RadioContext CChildFrame::radioContext() {
     cps::RadioContext c;
     c.chinese = context_.chinese;
     c.caption = context_.appName;
-    c.portName = context_.portName;
+    c.portName = session_.portName();
     const QString appName = context_.setupAppName();
     c.resolve = cps::portResolver(
         [appName](int n) { return cps::assignedDevice(cps::UserStore(appName), n); });
@@ -153,9 +147,8 @@ cps::RadioContext CChildFrame::radioContext() {
         cps::UserStore store(appName);
         cps::assignDevice(store, n, device);
     };
-    c.sendCalibration =
-        cps::calibrationWritable(context_.sqlWritingAllowed, context_.serviceUnlocked);
-    c.setBusy = [this](bool busy) { setTransferRunning(busy); };
+    c.sendCalibration = cps::calibrationWritable(session_.sqlWriting(), session_.serviceUnlocked());
+    c.setBusy = [this](bool busy) { doc_->setBusy(busy); };
     return c;
 }
 
@@ -164,7 +157,7 @@ void CChildFrame::commitPendingEdit() { view_->commitPendingEdit(); }
 void CChildFrame::storeGridIntoImage() { view_->storeGridIntoImage(); }
 
 void CChildFrame::imageReadFromRadio() {
-    context_.newImage = false;
+    session_.setImageFromNew(false);
     fillGridFromImage();
     // One step, to undo; and a change: no file holds what the radio held.
     doc_->recordChange(readStepName());

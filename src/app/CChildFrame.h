@@ -7,6 +7,7 @@
 class CProgramDoc;
 class CProgramView;
 class Prompter;
+class Session;
 namespace cps {
 struct AppContext;
 }
@@ -20,8 +21,8 @@ class CChildFrame : public QMdiSubWindow, public cps::RadioViewHost {
     static constexpr int kWidth = 1095;
     static constexpr int kHeight = 650;
 
-    CChildFrame(CProgramDoc* doc, cps::AppContext& context, Prompter* prompter,
-                QWidget* parent = nullptr);
+    CChildFrame(CProgramDoc* doc, const cps::AppContext& context, Session& session,
+                Prompter* prompter, QWidget* parent = nullptr);
 
     CProgramDoc* document() const { return doc_; }
     CProgramView* view() const { return view_; }
@@ -35,9 +36,8 @@ class CChildFrame : public QMdiSubWindow, public cps::RadioViewHost {
     void comSetup();
     // Whether the Process window is open (a transfer may be about to start or running).
     bool transferWindowOpen() const;
-    bool transferRunning() const { return transferRunning_; }
-    // A transfer on the channel window's port that leaves the document alone (a compare).
-    void setTransferRunning(bool running);
+    // Whether a transfer holds the document (its busy state).
+    bool transferRunning() const;
 
     // The caption: "Channel Information - NAME", with "*" while there are unsaved changes.
     void updateCaption();
@@ -60,8 +60,6 @@ class CChildFrame : public QMdiSubWindow, public cps::RadioViewHost {
   signals:
     // A line for the status bar (the verify result).
     void statusReport(const QString& text);
-    // A transfer started (true) or ended (false).
-    void transferRunningChanged(bool running);
     // A transfer ended; ok: it completed.
     void transferFinished(bool write, bool ok);
 
@@ -71,7 +69,7 @@ class CChildFrame : public QMdiSubWindow, public cps::RadioViewHost {
 
   private:
     CProgramDoc* doc_;
-    cps::AppContext& context_;
+    const cps::AppContext& context_;
+    Session& session_;
     CProgramView* view_;
-    bool transferRunning_ = false;
 };

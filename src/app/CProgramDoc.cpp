@@ -14,7 +14,7 @@ bool CProgramDoc::State::operator==(const State& other) const {
 
 CProgramDoc::CProgramDoc(QObject* parent) : QObject(parent) {}
 
-void CProgramDoc::newImage(const QString& title, const QString& proposedPath) {
+void CProgramDoc::startNew(const QString& title, const QString& proposedPath) {
     image_ = cps::RadioImage::factory();
     title_ = title;
     pathName_ = proposedPath;

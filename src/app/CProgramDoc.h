@@ -28,7 +28,7 @@ class CProgramDoc : public QObject {
     explicit CProgramDoc(QObject* parent = nullptr);
 
     // The factory image with the title and proposed name of a new document.
-    void newImage(const QString& title, const QString& proposedPath);
+    void startNew(const QString& title, const QString& proposedPath);
     // Loads the data file; on failure nothing changes and error says why, in Chinese when
     // chinese is set.
     bool load(const QString& path, QString* error, bool chinese = false);

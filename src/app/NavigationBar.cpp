@@ -9,6 +9,21 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+void NavigationBar::setEntries(const QList<Entry>& entries) {
+    auto* root = new QTreeWidgetItem(tree_, QStringList(caption_));
+    for (const Entry& e : entries)
+        (new QTreeWidgetItem(root, QStringList(e.text)))->setData(0, Qt::UserRole, e.command);
+    root->setExpanded(true);
+    tree_->setCurrentItem(root);
+    // Only a click acts: keyboard moves through the tree do nothing.
+    connect(tree_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+        const int command = item && item->parent() ? item->data(0, Qt::UserRole).toInt() : 0;
+        // Back to the root, so that choosing the same entry again acts again.
+        tree_->setCurrentItem(tree_->topLevelItem(0));
+        if (command != 0) emit commandChosen(command);
+    });
+}
+
 NavigationBar::NavigationBar(const QString& caption, QWidget* parent)
     : QDockWidget(parent), caption_(caption) {
     setObjectName(QStringLiteral("NavigationBar"));

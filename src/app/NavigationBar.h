@@ -18,6 +18,13 @@ class NavigationBar : public QDockWidget {
 
     NavigationBar(const QString& caption, QWidget* parent);
 
+    // The tree's entries under the caption and the commands they run (commandChosen).
+    struct Entry {
+        QString text;
+        int command;
+    };
+    void setEntries(const QList<Entry>& entries);
+
     QTreeWidget* tree() const { return tree_; }
     QToolButton* closeButton() const { return close_; }
     QWidget* resizeStrip() const { return strip_; }
@@ -34,6 +41,10 @@ class NavigationBar : public QDockWidget {
     void beginResize();
     void trackResize(int x);
     void endResize(int x);
+
+  signals:
+    // An entry was clicked: its command is to run.
+    void commandChosen(int command);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

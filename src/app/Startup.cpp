@@ -15,6 +15,7 @@
 #include "CMainFrame.h"
 #include "LanguageSwitch.h"
 #include "Prompter.h"
+#include "Session.h"
 #include "SplashWindow.h"
 
 namespace {
@@ -74,8 +75,6 @@ Startup::Options Startup::fromArguments(const QStringList& args, const QString& 
 bool Startup::start() {
     cps::AppContext& ctx = cps::app();
     ctx.loadSettings(options_.programDir);
-    ctx.serviceUnlocked = false;
-    ctx.newImage = false;
 
     // The language file carries the menus, prompts and string table of one language.
     const QString languageFile = findLanguageFile(ctx.programDir, ctx.languageName);
@@ -160,7 +159,7 @@ QStringList Startup::report() const {
 void Startup::exit() {
     // Saved first: the new instance reads the settings as this one leaves them.
     cps::AppContext& ctx = cps::app();
-    if (!ctx.saveOnExit())
+    if (!ctx.saveOnExit(frame_ ? frame_->session().sqlWriting() : ctx.sqlWritingAllowed))
         options_.prompter->message(nullptr, ctx.appName,
                                    ctx.text("The settings could not be saved.", "无法保存设置。") +
                                        QLatin1Char('\n') + ctx.profile.errorString(),

@@ -48,15 +48,14 @@ QString AppContext::text(const char* english, const char* chineseText) const {
     return QString::fromUtf8(chinese ? chineseText : english);
 }
 
-bool AppContext::saveOnExit() {
-    profile.set(QStringLiteral("Setup"), QStringLiteral("EnableSql"),
-                QString::number(sqlWritingAllowed));
+bool AppContext::saveOnExit(int sqlWriting) {
+    profile.set(QStringLiteral("Setup"), QStringLiteral("EnableSql"), QString::number(sqlWriting));
     return profile.save();
 }
 
-void AppContext::prepareFill(RadioImage& image) {
+void AppContext::prepareFill(RadioImage& image, bool imageFromNew) const {
     UserStore store = userStore();
-    if (newImage) {
+    if (imageFromNew) {
         applyNewImageSettings(image, store.number(QStringLiteral("Type"), 0));
     } else {
         store.setNumber(QStringLiteral("Type"), image.at(addr::kRadioType));

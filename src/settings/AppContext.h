@@ -10,21 +10,19 @@
 
 namespace cps {
 
-// The values the whole process shares, in one place: settings file, language, program
-// folder, SQL-writing switch, service unlock, current port and the new-image flag. Only the
-// program's start-up and the command line's main take it; everything below is handed what
-// it needs. (The band limits in use belong to the document's channel table.)
+// The settings the whole process shares, in one place: settings file, language, program
+// folder and the SQL-writing switch as read. Only the program's start-up and the command
+// line's main take it; everything below is handed what it needs. What changes while the
+// desktop program runs is its main window's Session. (The band limits in use belong to the
+// document's channel table.)
 struct AppContext {
     ProfileStore profile;  // "Program.ini" beside the program, or its per-user copy
     bool chinese = false;  // language flag: [Setup] Language == "Chinese"
     QString languageName;  // [Setup] Language as written
     QString helpFileName = QStringLiteral("enHelp.rcc");
     QString programDir;         // ends with a separator
-    int sqlWritingAllowed = 0;  // [Setup] EnableSql
+    int sqlWritingAllowed = 0;  // [Setup] EnableSql as read
     QString appName;            // [language] Company, the caption of message boxes
-    bool serviceUnlocked = false;
-    bool newImage = false;  // the shown image came from New and nothing replaced it
-    QString portName = QStringLiteral("COM1");
 
     // Reads Program.ini from programDir and sets the language values and the switch
     // (start-up steps 2 to 4 and 16). Returns whether the file could be opened. When the
@@ -45,13 +43,14 @@ struct AppContext {
     // Picks the text of the current language.
     QString text(const char* english, const char* chinese) const;
 
-    // Writes [Setup] EnableSql back and saves the settings file (program exit).
-    // False, with the reason in profile.errorString(), when the file could not be written.
-    bool saveOnExit();
+    // Writes [Setup] EnableSql back as the switch stands and saves the settings file
+    // (program exit). False, with the reason in profile.errorString(), when the file could
+    // not be written.
+    bool saveOnExit(int sqlWriting);
 
-    // The step before every grid fill: a new image takes the remembered radio type and the
-    // new-image settings; any other image has its type byte remembered.
-    void prepareFill(RadioImage& image);
+    // The step before every grid fill: an image from New takes the remembered radio type
+    // and the new-image settings; any other image has its type byte remembered.
+    void prepareFill(RadioImage& image, bool imageFromNew) const;
 };
 
 // The process's context, for the program's start-up and the command line's main only.

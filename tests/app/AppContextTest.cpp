@@ -54,7 +54,7 @@ TEST_F(AppContextTest, ExitWritesTheSqlSwitchBack) {
     {
         AppContext ctx;
         ASSERT_TRUE(ctx.loadSettings(dir.path()));
-        ctx.saveOnExit();
+        ctx.saveOnExit(ctx.sqlWritingAllowed);
     }
     QFile f(dir.filePath("Program.ini"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -66,8 +66,7 @@ TEST_F(AppContextTest, FillMirrorsTheRadioTypeThroughThePerUserStore) {
     ctx.loadSettings(dir.path());
     RadioImage opened = RadioImage::factory();
     opened.set(addr::kRadioType, 0x37);
-    ctx.newImage = false;
-    ctx.prepareFill(opened);
+    ctx.prepareFill(opened, false);
     EXPECT_EQ(opened, [] {
         RadioImage i = RadioImage::factory();
         i.set(addr::kRadioType, 0x37);
@@ -75,8 +74,7 @@ TEST_F(AppContextTest, FillMirrorsTheRadioTypeThroughThePerUserStore) {
     }());  // an opened image is only read
 
     RadioImage fresh = RadioImage::factory();
-    ctx.newImage = true;
-    ctx.prepareFill(fresh);
+    ctx.prepareFill(fresh, true);
     EXPECT_EQ(fresh.at(addr::kRadioType), 0x37);
     EXPECT_EQ(unpackBands(fresh).band1.low, 134 * kPerMHz);
 }
@@ -119,7 +117,7 @@ TEST_F(AppContextTest, ReadOnlyProgramFolderUsesThePerUserCopy) {
         EXPECT_EQ(ctx.profile.userCopyPath(), copy);
         ctx.sqlWritingAllowed = 1;
         ctx.profile.set("Setup", "Language", "Chinese");
-        ctx.saveOnExit();
+        ctx.saveOnExit(ctx.sqlWritingAllowed);
     }
     {
         AppContext ctx;
@@ -141,7 +139,7 @@ TEST_F(AppContextTest, ReadOnlyProgramFolderUsesThePerUserCopy) {
         ASSERT_TRUE(ctx.loadSettings(dir.path()));
         EXPECT_FALSE(ctx.chinese);
         EXPECT_TRUE(ctx.profile.userCopyPath().isEmpty());
-        ctx.saveOnExit();
+        ctx.saveOnExit(ctx.sqlWritingAllowed);
     }
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.readAll().contains("EnableSql=0"));

@@ -148,7 +148,7 @@ class DocumentGuiTest : public QObject, cps::test::DesktopFixture {
         showActive();
         QAction* undo = frame()->action(cmd::EditUndo);
         QAction* redo = frame()->action(cmd::EditRedo);
-        QCOMPARE(frame()->topMenu(1)->actions().value(0), undo);
+        QCOMPARE(frame()->menu(cmd::Menu::Edit)->actions().value(0), undo);
         QVERIFY(!undo->isEnabled() && !redo->isEnabled());
         QCOMPARE(shownCaption(child()), QStringLiteral("Channel Information - TestRadio.dat"));
 
@@ -181,7 +181,7 @@ class DocumentGuiTest : public QObject, cps::test::DesktopFixture {
                  QString());
         QVERIFY(grid()->textMatrix(5, 1).isEmpty());
         showActive();
-        QCOMPARE(undo->text(), QStringLiteral("&Undo Software Info\tCtrl+Z"));
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Software Infomation\tCtrl+Z"));
 
         // The editor over the current cell has nothing of its own to undo: Ctrl+Z is the
         // document's.
@@ -192,7 +192,7 @@ class DocumentGuiTest : public QObject, cps::test::DesktopFixture {
         QCOMPARE(int(doc()->image().at(cps::addr::kBandCode)), 1);
         QCOMPARE(view()->bandsInUse().band1.low, 134 * cps::kPerMHz);
         QVERIFY(doc()->isModified());
-        QCOMPARE(redo->text(), QStringLiteral("&Redo Software Info\tCtrl+Y"));
+        QCOMPARE(redo->text(), QStringLiteral("&Redo Software Infomation\tCtrl+Y"));
 
         press(Qt::Key_Backspace, Qt::AltModifier);
         QVERIFY(grid()->textMatrix(5, 1).isEmpty());
@@ -368,7 +368,7 @@ class DocumentGuiTest : public QObject, cps::test::DesktopFixture {
                  (QStringList{path("f5.dat"), path("f4.dat"), path("f3.dat"), path("f2.dat")}));
         // In the File menu, before Exit.
         QStringList texts;
-        QMenu* file = frame()->topMenu(0);
+        QMenu* file = frame()->menu(cmd::Menu::File);
         for (QAction* a : file->actions())
             if (a->isVisible() && !a->isSeparator()) texts << a->text();
         const int exitAt = texts.indexOf(frame()->action(cmd::Exit)->text());

@@ -20,6 +20,7 @@
 #include "ProgramFolder.h"
 #include "RealInput.h"
 #include "ScriptedPrompter.h"
+#include "Session.h"
 #include "Startup.h"
 #include "UserStore.h"
 #ifdef RADIOSIM_PATH
@@ -69,18 +70,20 @@ class ExchangeGuiTest : public QObject, cps::test::DesktopFixture {
 
     void menusInBothLanguages() {
         QVERIFY(launch("English"));
-        QStringList file = menuTexts(frame()->topMenu(0));
+        QStringList file = menuTexts(frame()->menu(cmd::Menu::File));
         QCOMPARE(file.mid(file.indexOf("Save &As...") + 1, 2),
                  (QStringList{"Import Channels...", "Export Channels..."}));
-        QCOMPARE(menuTexts(frame()->topMenu(2)).last(), QStringLiteral("Compare with Radio"));
+        QCOMPARE(menuTexts(frame()->menu(cmd::Menu::Program)).last(),
+                 QStringLiteral("Compare with Radio"));
         QCOMPARE(frame()->action(cmd::CompareWithRadio)->data().toInt(), 0x8042);
         startup_.reset();
 
         QVERIFY(launch("Chinese"));
-        file = menuTexts(frame()->topMenu(0));
+        file = menuTexts(frame()->menu(cmd::Menu::File));
         QVERIFY(file.contains(QString::fromUtf8("导入信道...")));
         QVERIFY(file.contains(QString::fromUtf8("导出信道...")));
-        QCOMPARE(menuTexts(frame()->topMenu(2)).last(), QString::fromUtf8("与对讲机比较"));
+        QCOMPARE(menuTexts(frame()->menu(cmd::Menu::Program)).last(),
+                 QString::fromUtf8("与对讲机比较"));
     }
 
     void importThenExportChannels() {
@@ -125,7 +128,7 @@ class ExchangeGuiTest : public QObject, cps::test::DesktopFixture {
         QVERIFY(cps::saveDataFile(path("radio.dat"), radio));
         cps::e2e::Sim sim({QStringLiteral("--image"), path("radio.dat")}, dir_->path());
         QVERIFY(!sim.device().isEmpty());
-        cps::app().portName = QStringLiteral("COM4");
+        frame()->session().setPortName(QStringLiteral("COM4"));
         {
             cps::UserStore store = cps::UserStore::atFile(path("user.ini"));
             store.setText(QStringLiteral("Ports/COM4"), sim.device());

@@ -40,6 +40,7 @@
 #include "ProgramFolder.h"
 #include "RealInput.h"
 #include "ScriptedPrompter.h"
+#include "Session.h"
 #include "Startup.h"
 #include "WaitUntil.h"
 
@@ -161,7 +162,7 @@ class FeatureDialogsTest : public QObject, cps::test::DesktopFixture {
 
     // Opens a command of the Edit menu (asserting it is there and live).
     void runEdit(int id) {
-        QVERIFY(menuHolds(frame()->topMenu(1), id));
+        QVERIFY(menuHolds(frame()->menu(cmd::Menu::Edit), id));
         QVERIFY(frame()->action(id)->isEnabled());
         QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), frame()->action(id)), QString());
     }
@@ -206,7 +207,7 @@ class FeatureDialogsTest : public QObject, cps::test::DesktopFixture {
 
     void editMenuOffersEveryEditor() {
         launch();
-        QMenu* edit = frame()->topMenu(1);
+        QMenu* edit = frame()->menu(cmd::Menu::Edit);
         for (int id : {cmd::OptionalFeatures, cmd::Dtmf, cmd::Msk, cmd::TwoTone, cmd::Stun})
             QVERIFY2(menuHolds(edit, id), qPrintable(QString::number(id, 16)));
         // MSK and 2-Tone follow DTMF.
@@ -275,7 +276,8 @@ class FeatureDialogsTest : public QObject, cps::test::DesktopFixture {
             QVERIFY(opened);
             QCOMPARE(differences(img, expected), QString());
         }
-        QCOMPARE(frame()->optionalFeaturesDialog(), frame()->findChild<COptionalFeaturesDlg*>());
+        QCOMPARE(qobject_cast<COptionalFeaturesDlg*>(frame()->editorDialog(cmd::OptionalFeatures)),
+                 frame()->findChild<COptionalFeaturesDlg*>());
     }
 
     void dtmfFiltersAndIgnoresEnter() {
@@ -372,7 +374,7 @@ class FeatureDialogsTest : public QObject, cps::test::DesktopFixture {
         QCOMPARE(differences(img, expected), QString());
 
         // The same dialog object again: it shows the stored codes; Cancel keeps the image.
-        CMskDlg* first = frame()->mskDialog();
+        CMskDlg* first = qobject_cast<CMskDlg*>(frame()->editorDialog(cmd::Msk));
         onModal<CMskDlg>([first](CMskDlg* d) {
             QCOMPARE(d, first);
             QCOMPARE(d->callList()->textMatrix(3, 1), QStringLiteral("12AB"));
@@ -461,7 +463,7 @@ class FeatureDialogsTest : public QObject, cps::test::DesktopFixture {
         for (int i = 0; i < 7; ++i) expected.set(0xCE0 + i, uint8_t('1' + i));
         QCOMPARE(differences(img, expected), QString());
         // The prompt alone unlocks nothing.
-        QVERIFY(!cps::app().serviceUnlocked);
+        QVERIFY(!frame()->session().serviceUnlocked());
     }
 
     void serviceUnlockAddsTheMenusOnceAndShowsTheSwitch() {
@@ -473,18 +475,18 @@ class FeatureDialogsTest : public QObject, cps::test::DesktopFixture {
 
         giveAccessCode(QStringLiteral("wrong"));
         QTest::keyClick(view->grid(), Qt::Key_F11, Qt::ControlModifier);
-        QVERIFY(!cps::app().serviceUnlocked);
+        QVERIFY(!frame()->session().serviceUnlocked());
         QVERIFY(view->sqlSwitch()->isHidden());
-        QVERIFY(!menuHolds(frame()->topMenu(1), cmd::SqlTuning));
+        QVERIFY(!menuHolds(frame()->menu(cmd::Menu::Edit), cmd::SqlTuning));
 
         for (int i = 0; i < 2; ++i) {
             giveAccessCode(QStringLiteral("527KTM"));
             QTest::keyClick(view->grid(), Qt::Key_F11, Qt::ControlModifier);
         }
-        QVERIFY(cps::app().serviceUnlocked);
+        QVERIFY(frame()->session().serviceUnlocked());
         QVERIFY(!view->sqlSwitch()->isHidden());
         QVERIFY(!view->sqlLabel()->isHidden());
-        QMenu* edit = frame()->topMenu(1);
+        QMenu* edit = frame()->menu(cmd::Menu::Edit);
         int sql = 0, param = 0;
         menuHolds(edit, cmd::SqlTuning, &sql);
         menuHolds(edit, cmd::ParamAdjust, &param);
@@ -512,7 +514,7 @@ class FeatureDialogsTest : public QObject, cps::test::DesktopFixture {
         QVERIFY(view->sqlSwitch()->isChecked());
         QVERIFY(view->sqlSwitch()->isHidden());
         QCOMPARE(view->sqlLabel()->text(), QStringLiteral("Sql allow writing"));
-        QVERIFY(!cps::app().serviceUnlocked);
+        QVERIFY(!frame()->session().serviceUnlocked());
     }
 
     void chineseTexts() {
@@ -558,7 +560,7 @@ class FeatureDialogsTest : public QObject, cps::test::DesktopFixture {
         QCOMPARE(title, QStringLiteral("密码"));
         QCOMPARE(ok, QStringLiteral("确定"));
         QCOMPARE(cancel, QStringLiteral("取消"));
-        QVERIFY(cps::app().serviceUnlocked);
+        QVERIFY(frame()->session().serviceUnlocked());
     }
 
     // Every field of every section, once through `cps set` and once through its dialog,

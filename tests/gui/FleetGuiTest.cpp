@@ -21,6 +21,7 @@
 #include "ProgramFolder.h"
 #include "RealInput.h"
 #include "ScriptedPrompter.h"
+#include "Session.h"
 #include "Startup.h"
 #include "UserStore.h"
 #ifdef RADIOSIM_PATH
@@ -63,7 +64,7 @@ class FleetGuiTest : public QObject, cps::test::DesktopFixture {
 
     // Program > Program Fleet... with the mouse: the menu bar's title, then the item.
     CFleetDlg* openFleetWindow() {
-        QMenu* program = frame()->topMenu(2);
+        QMenu* program = frame()->menu(cmd::Menu::Program);
         QMenuBar* bar = frame()->menuBar();
         if (!clickAt(bar, bar->actionGeometry(program->menuAction()).center())) return nullptr;
         if (!QTest::qWaitForWindowExposed(program)) return nullptr;
@@ -79,7 +80,7 @@ class FleetGuiTest : public QObject, cps::test::DesktopFixture {
 
     void menuAndWindowInBothLanguages() {
         QVERIFY(launch("English"));
-        const QList<QAction*> items = frame()->topMenu(2)->actions();
+        const QList<QAction*> items = frame()->menu(cmd::Menu::Program)->actions();
         QCOMPARE(items.indexOf(frame()->action(cmd::ProgramFleet)),
                  items.indexOf(frame()->action(cmd::Write)) + 1);
         QCOMPARE(frame()->action(cmd::ProgramFleet)->text(), QStringLiteral("Program Fleet..."));
@@ -117,7 +118,7 @@ class FleetGuiTest : public QObject, cps::test::DesktopFixture {
             store.setText(QStringLiteral("Ports/COM4"), a.device());
             store.setText(QStringLiteral("Ports/COM5"), b.device());
         }
-        cps::app().portName = QStringLiteral("COM4");
+        frame()->session().setPortName(QStringLiteral("COM4"));
 
         QFile job(path("job.csv"));
         QVERIFY(job.open(QIODevice::WriteOnly));

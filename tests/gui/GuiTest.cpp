@@ -43,6 +43,7 @@
 #include "ProgramFolder.h"
 #include "RealInput.h"
 #include "ScriptedPrompter.h"
+#include "Session.h"
 #include "SplashWindow.h"
 #include "Startup.h"
 #include "UserStore.h"
@@ -214,18 +215,18 @@ class GuiTest : public QObject, cps::test::DesktopFixture {
         QVERIFY(launch());
         QCOMPARE(frame()->windowTitle(), QStringLiteral("Test Title"));
         QCOMPARE(cps::app().appName, QStringLiteral("Test Company"));
-        QVERIFY(cps::app().newImage);
+        QVERIFY(frame()->session().imageFromNew());
 
-        QCOMPARE(menuTexts(frame()->topMenu(0)).first(), QStringLiteral("&New\tCtrl+N"));
-        QCOMPARE(menuTexts(frame()->topMenu(2)),
+        QCOMPARE(menuTexts(frame()->menu(cmd::Menu::File)).first(), QStringLiteral("&New\tCtrl+N"));
+        QCOMPARE(menuTexts(frame()->menu(cmd::Menu::Program)),
                  (QStringList{"&Read    Ctrl+R", "&Write   Ctrl+W", "Program Fleet...",
                               "Compare with Radio"}));
         // Trims: no ShowLang means no Language command; service commands are never there.
-        QVERIFY(!menuHas(frame()->topMenu(3), cmd::Language));
-        QVERIFY(menuHas(frame()->topMenu(3), cmd::ComSetup));
+        QVERIFY(!menuHas(frame()->menu(cmd::Menu::Setup), cmd::Language));
+        QVERIFY(menuHas(frame()->menu(cmd::Menu::Setup), cmd::ComSetup));
         for (int id : {cmd::KeyAssignment, cmd::ParamAdjust, cmd::SqlTuning})
-            QVERIFY(!menuHas(frame()->topMenu(1), id));
-        QVERIFY(menuHas(frame()->topMenu(1), cmd::Stun));
+            QVERIFY(!menuHas(frame()->menu(cmd::Menu::Edit), id));
+        QVERIFY(menuHas(frame()->menu(cmd::Menu::Edit), cmd::Stun));
         for (int id : {cmd::Read, cmd::Write, cmd::ComSetup, cmd::FileSave, cmd::ChannelInfo})
             QVERIFY(frame()->action(id)->isEnabled());
         QCOMPARE(frame()->action(cmd::Read)->statusTip(), QStringLiteral("Read Data From Radio"));
@@ -253,7 +254,7 @@ class GuiTest : public QObject, cps::test::DesktopFixture {
     void showLangKeepsLanguageCommand() {
         prepare(QByteArray(kEnglishIni).replace("[Setup]\n", "[Setup]\nShowLang=1\n"));
         QVERIFY(launch());
-        QVERIFY(menuHas(frame()->topMenu(3), cmd::Language));
+        QVERIFY(menuHas(frame()->menu(cmd::Menu::Setup), cmd::Language));
     }
 
     void typingIntoTheGrid() {
@@ -390,7 +391,7 @@ class GuiTest : public QObject, cps::test::DesktopFixture {
         QCOMPARE(frame()->documentCount(), 2);
         QVERIFY(frame()->activeFrame() != first);
         QVERIFY(first->isHidden());
-        QVERIFY(!cps::app().newImage);
+        QVERIFY(!frame()->session().imageFromNew());
         QCOMPARE(grid()->textMatrix(2, 1), QStringLiteral("150.02500"));
         QCOMPARE(grid()->textMatrix(7, 1), QStringLiteral("140.00000"));
         QCOMPARE(view()->documentImage().at(0xFE1), uint8_t(0));
@@ -432,7 +433,7 @@ class GuiTest : public QObject, cps::test::DesktopFixture {
         QCOMPARE(frame()->documentCount(), 1);
         QCOMPARE(frame()->activeFrame(), before);
         QVERIFY(before->isVisible());
-        QVERIFY(cps::app().newImage);
+        QVERIFY(frame()->session().imageFromNew());
     }
 
     // A file whose band limits cannot be used keeps its channels, says once which limits are
@@ -508,7 +509,7 @@ class GuiTest : public QObject, cps::test::DesktopFixture {
         QCOMPARE(prompter_.shown.size(), 2);
         QCOMPARE(frame()->documentCount(), 1);
         QCOMPARE(grid()->textMatrix(1, 1), QString());
-        QVERIFY(cps::app().newImage);
+        QVERIFY(frame()->session().imageFromNew());
     }
 
     void closeAndNavigation() {
@@ -582,7 +583,7 @@ class GuiTest : public QObject, cps::test::DesktopFixture {
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
                           tree->visualItemRect(entry).center());
         QVERIFY(opened);
-        QVERIFY(!cps::app().newImage);
+        QVERIFY(!frame()->session().imageFromNew());
         QVERIFY(view()->bandsInUse() == (cps::Bands{{400 * cps::kPerMHz, 470 * cps::kPerMHz},
                                                     {400 * cps::kPerMHz, 470 * cps::kPerMHz}}));
         QVERIFY(grid()->textMatrix(1, 1).isEmpty());
@@ -632,7 +633,7 @@ class GuiTest : public QObject, cps::test::DesktopFixture {
         clickCell(1, 1);
         cps::test::pressKey(Qt::Key_F11, Qt::ControlModifier);
         QTRY_COMPARE(seen, QStringList{QStringLiteral("Password")});
-        QVERIFY(cps::app().serviceUnlocked);
+        QVERIFY(frame()->session().serviceUnlocked());
         seen.clear();
         answer(QStringLiteral("wrong"));
         QCOMPARE(choose(cmd::ParamAdjust), QString());
@@ -803,7 +804,7 @@ class GuiTest : public QObject, cps::test::DesktopFixture {
         });
         QTest::keyClick(grid(), Qt::Key_F11, Qt::ControlModifier);
         QCOMPARE(service.count(), 1);
-        QVERIFY(!cps::app().serviceUnlocked);
+        QVERIFY(!frame()->session().serviceUnlocked());
         clickCell(1, 2);
         QTest::keyClick(view()->frequencyEditor(), Qt::Key_F1);
         QCOMPARE(help.count(), 1);
@@ -879,7 +880,7 @@ class GuiTest : public QObject, cps::test::DesktopFixture {
         prepare(QByteArray(kEnglishIni).replace("[Setup]\n", "[Setup]\nEnableSql=7\n"));
         QVERIFY(launch());
         QVERIFY(view()->sqlSwitch()->isChecked());
-        QCOMPARE(cps::app().sqlWritingAllowed, 1);
+        QCOMPARE(frame()->session().sqlWriting(), 1);
         startup_->exit();
         QFile f(path(QStringLiteral("Program.ini")));
         QVERIFY(f.open(QIODevice::ReadOnly));
@@ -917,7 +918,7 @@ class GuiTest : public QObject, cps::test::DesktopFixture {
             store.setText(QStringLiteral("Ports/COM4"), sim.device());
         }
         QVERIFY(launch());
-        QCOMPARE(cps::app().portName, QStringLiteral("COM4"));
+        QCOMPARE(frame()->session().portName(), QStringLiteral("COM4"));
         QVERIFY(grid()->textMatrix(3, 1).isEmpty());
 
         // A failure would show a box from the link; record and close it rather than hang.
@@ -937,7 +938,7 @@ class GuiTest : public QObject, cps::test::DesktopFixture {
         QCOMPARE(boxText, QString());
         QCOMPARE(grid()->textMatrix(3, 1), QStringLiteral("145.50000"));
         QCOMPARE(grid()->textMatrix(3, 5), QStringLiteral("SIM"));
-        QVERIFY(!cps::app().newImage);
+        QVERIFY(!frame()->session().imageFromNew());
         QVERIFY(view()->documentImage() == radio);
     }
 #endif

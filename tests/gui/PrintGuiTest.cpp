@@ -247,7 +247,7 @@ class PrintGuiTest : public QObject {
         Startup startup(o);
         QVERIFY(startup.start());
         CMainFrame* frame = startup.mainFrame();
-        QMenu* file = frame->topMenu(0);
+        QMenu* file = frame->menu(cmd::Menu::File);
         for (int id : {cmd::Print, cmd::PrintPreview, cmd::PrintSetup, cmd::ExportPdf}) {
             QVERIFY(file->actions().contains(frame->action(id)));
             QVERIFY(frame->action(id)->isEnabled());

@@ -35,6 +35,7 @@
 #include "RadioLink.h"
 #include "RealInput.h"
 #include "ScriptedPrompter.h"
+#include "Session.h"
 #include "Startup.h"
 #include "UserStore.h"
 #ifdef RADIOSIM_PATH
@@ -443,7 +444,7 @@ class TransferGuiTest : public QObject, cps::test::DesktopFixture {
         answer.start(10);
         QCOMPARE(clickCell(1, 1), QString());
         pressKey(Qt::Key_F11, Qt::ControlModifier);
-        QTRY_VERIFY(cps::app().serviceUnlocked);
+        QTRY_VERIFY(frame()->session().serviceUnlocked());
         QCOMPARE(chooseMenu(frame()->menuBar(), frame()->action(cmd::SqlTuning)), QString());
         poll.stop();
         answer.stop();

@@ -75,12 +75,12 @@ class TwoToneGuiTest : public QObject, cps::test::DesktopFixture {
     // Opens the dialog from the Edit menu and runs `steps` while it is up.
     void runDialog(const std::function<void(CTwoToneDlg*)>& steps) {
         QAction* open = nullptr;
-        for (QAction* a : frame()->topMenu(1)->actions())
+        for (QAction* a : frame()->menu(cmd::Menu::Edit)->actions())
             if (a->objectName() == QLatin1String("actionTwoTone")) open = a;
         QVERIFY(open && open->isEnabled());
         bool ran = false;
         QTimer::singleShot(0, this, [&] {
-            CTwoToneDlg* dlg = frame()->twoToneDialog();
+            CTwoToneDlg* dlg = qobject_cast<CTwoToneDlg*>(frame()->editorDialog(cmd::TwoTone));
             if (dlg && dlg->isVisible()) {
                 // Focus moves, and with them the rules on leaving a field, need an active window.
                 QApplication::setActiveWindow(dlg);
@@ -94,7 +94,7 @@ class TwoToneGuiTest : public QObject, cps::test::DesktopFixture {
         QVERIFY(QTest::qWaitForWindowExposed(frame()));
         QCOMPARE(cps::test::chooseMenu(frame()->menuBar(), open), QString());
         QVERIFY(ran);
-        QVERIFY(!frame()->twoToneDialog()->isVisible());
+        QVERIFY(!qobject_cast<CTwoToneDlg*>(frame()->editorDialog(cmd::TwoTone))->isVisible());
     }
 
   private slots:

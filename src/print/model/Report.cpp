@@ -2,8 +2,8 @@
 
 #include <map>
 
-#include "AppContext.h"
 #include "Field.h"
+#include "Pick.h"
 #include "ReportFields.h"
 
 namespace cps::print {

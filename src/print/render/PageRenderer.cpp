@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 
-#include "AppContext.h"
+#include "Pick.h"
 #include "SafeFile.h"
 
 namespace cps::print {

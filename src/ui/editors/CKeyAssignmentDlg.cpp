@@ -6,11 +6,11 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "AppContext.h"
 #include "FeatureDialog.h"
 #include "FeatureFields.h"
 #include "FieldBinder.h"
 #include "HelpContext.h"
+#include "Pick.h"
 
 CKeyAssignmentDlg::CKeyAssignmentDlg(cps::RadioImage& image, bool chinese, QWidget* parent)
     : QDialog(parent) {

@@ -5,9 +5,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "AppContext.h"
 #include "HelpContext.h"
 #include "OkCancel.h"
+#include "Pick.h"
 
 CLanguageDlg::CLanguageDlg(bool chinese, QWidget* parent) : QDialog(parent) {
     setWindowTitle(cps::pick(chinese, "Language", "语言"));

@@ -12,13 +12,13 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "AppContext.h"
 #include "CMSFlexGrid.h"
 #include "FeatureDialog.h"
 #include "FeatureFields.h"
 #include "FieldBinder.h"
 #include "HelpContext.h"
 #include "KeyFilter.h"
+#include "Pick.h"
 
 namespace {
 

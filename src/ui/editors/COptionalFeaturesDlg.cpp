@@ -9,11 +9,11 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "AppContext.h"
 #include "FeatureDialog.h"
 #include "FeatureFields.h"
 #include "FieldBinder.h"
 #include "HelpContext.h"
+#include "Pick.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "AppContext.h"
 #include "CTwoTonePages.h"
 #include "HelpContext.h"
+#include "Pick.h"
 #include "TwoToneFields.h"
 
 namespace cps {

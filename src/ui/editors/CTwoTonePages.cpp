@@ -10,11 +10,11 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "AppContext.h"
 #include "CMSFlexGrid.h"
 #include "FieldBinder.h"
 #include "HelpContext.h"
 #include "KeyFilter.h"
+#include "Pick.h"
 #include "TwoToneFields.h"
 
 namespace cps {

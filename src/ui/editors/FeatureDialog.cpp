@@ -10,9 +10,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "AppContext.h"
 #include "HelpContext.h"
 #include "OkCancel.h"
+#include "Pick.h"
 
 namespace cps::features {
 

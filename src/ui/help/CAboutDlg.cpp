@@ -7,8 +7,8 @@
 #include <QPixmap>
 #include <QVBoxLayout>
 
-#include "AppContext.h"
 #include "HelpContext.h"
+#include "Pick.h"
 #include "ProfileStore.h"
 #include "Version.h"
 

@@ -19,8 +19,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "AppContext.h"
 #include "HelpMap.h"
+#include "Pick.h"
 
 namespace {
 

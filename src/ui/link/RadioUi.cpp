@@ -60,7 +60,7 @@ void runTransfer(RadioViewHost& host, CProcessDlg* dlg, LinkMode mode) {
 // mode cannot change under a running transfer.
 void open(RadioViewHost& host, LinkMode mode) {
     QWidget* view = host.hostWidget();
-    if (view->findChild<CProcessDlg*>(QString(), Qt::FindDirectChildrenOnly)) return;
+    if (processWindowOpen(view)) return;
     if (mode == LinkMode::Write) host.commitPendingEdit();
     const bool chinese = host.radioContext().chinese;
     const char* caption[2][2] = {{"Read Data", "读数据"}, {"Write Data", "写数据"}};
@@ -91,6 +91,10 @@ int comSetup(QWidget* parent, const RadioContext& context) {
     for (auto it = assignments.begin(); it != assignments.end(); ++it)
         context.assign(it.key(), it.value());
     return dlg.checkedPort();
+}
+
+bool processWindowOpen(const QWidget* view) {
+    return view && view->findChild<CProcessDlg*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
 }  // namespace cps::radioui

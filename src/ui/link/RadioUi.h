@@ -55,6 +55,8 @@ void write(RadioViewHost& host);
 // Setup > Com Setup (0x8009): the Port Setting dialog (204). Returns the port number chosen
 // with OK, or 0; the caller makes it current and remembers it.
 int comSetup(QWidget* parent, const RadioContext& context);
+// Whether the view's Process window is open (a transfer may be about to start or running).
+bool processWindowOpen(const QWidget* view);
 }  // namespace radioui
 
 }  // namespace cps

@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "AppContext.h"
 #include "HelpContext.h"
 #include "OkCancel.h"
+#include "Pick.h"
 
 namespace cps {
 

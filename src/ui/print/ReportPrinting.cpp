@@ -6,9 +6,9 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
-#include "AppContext.h"
 #include "CPrintListDlg.h"
 #include "PageRenderer.h"
+#include "Pick.h"
 #include "Prompter.h"
 
 namespace cps {
