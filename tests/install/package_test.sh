@@ -34,7 +34,10 @@ dpkg-deb -e "$deb" "$work/control"
 grep -qx /etc/cps/Program.ini "$work/control/conffiles" || fail "Program.ini is no conffile"
 maintainer=$(dpkg-deb -f "$deb" Maintainer)
 case $maintainer in *localhost*) fail "Maintainer: $maintainer" ;; esac
-description=$(dpkg-deb -f "$deb" Description | head -1)
+# The first line without "| head -1": under pipefail, head leaving early can fail the
+# pipe with dpkg-deb's SIGPIPE and end the test without a word.
+description=$(dpkg-deb -f "$deb" Description)
+description=${description%%$'\n'*}
 [ ${#description} -lt 80 ] || fail "short description of ${#description} characters"
 
 if command -v lintian >/dev/null; then
