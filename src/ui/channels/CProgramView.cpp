@@ -61,7 +61,14 @@ CProgramView::CProgramView(cps::RadioImage& image, const Settings& settings, Pro
     grid_->setCurrent(1, 1);
 }
 
-CProgramView::~CProgramView() = default;
+CProgramView::~CProgramView() {
+    // A view shown as a window of its own is hidden in QWidget's destructor, after this
+    // part is gone; the grid's geometry signals must not reach it then.
+    if (!grid_) return;
+    grid_->disconnect(this);
+    grid_->verticalHeader()->disconnect(this);
+    grid_->horizontalHeader()->disconnect(this);
+}
 
 void CProgramView::buildGrid() {
     grid_ = new CMSFlexGrid(this);
