@@ -14,6 +14,7 @@
 #include "HelpContext.h"
 #include "OkCancel.h"
 #include "Pick.h"
+#include "ServiceDialog.h"
 #include "SoftwareInfoFields.h"
 
 namespace cps {
@@ -67,12 +68,9 @@ CSoftwareInfoDlg::CSoftwareInfoDlg(RadioImage& image, bool chinese, Bands* bands
     connect(binder_, &FieldBinder::changed, this, &CSoftwareInfoDlg::followBand);
 
     // Read and Write exist in the template but are never shown.
-    auto* read = new QPushButton(pick(chinese, "Read", "读取"), this);
-    setControlId(read, 1140);
-    read->hide();
-    auto* write = new QPushButton(pick(chinese, "Write", "写入"), this);
-    setControlId(write, 1141);
-    write->hide();
+    const ReadWriteButtons readWrite = readWriteButtons(this, chinese);
+    readWrite.read->hide();
+    readWrite.write->hide();
     const OkCancel okCancel = okCancelButtons(this, chinese);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
