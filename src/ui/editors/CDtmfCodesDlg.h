@@ -1,20 +1,14 @@
 #pragma once
 
-#include <QDialog>
-
-#include "RadioImage.h"
+#include "FeatureDialog.h"
 
 class QComboBox;
 class QLineEdit;
 
-namespace cps {
-class FieldBinder;
-}
-
 // Dialog 206: the DTMF code time, trunking, work status, group code, the PTT ID codes and
 // the local ID. Made for one opening; OK stores into the image, and Enter and Escape do
 // nothing, so only the buttons and the title bar end it.
-class CDtmfCodesDlg : public QDialog {
+class CDtmfCodesDlg : public cps::features::BoundDialog {
     Q_OBJECT
   public:
     static constexpr int kTemplateId = 206;
@@ -29,11 +23,7 @@ class CDtmfCodesDlg : public QDialog {
     QLineEdit* eot() const { return eot_; }
     QLineEdit* localId() const { return localId_; }
 
-  public slots:
-    void accept() override;
-
   private:
-    cps::FieldBinder* binder_;
     QComboBox* codeTime_;
     QComboBox* trunking_;
     QComboBox* workStatus_;

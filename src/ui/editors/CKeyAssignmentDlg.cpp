@@ -1,21 +1,18 @@
 #include "CKeyAssignmentDlg.h"
 
 #include <QButtonGroup>
-#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "FeatureDialog.h"
 #include "FeatureFields.h"
 #include "FieldBinder.h"
 #include "HelpContext.h"
 #include "Pick.h"
 
 CKeyAssignmentDlg::CKeyAssignmentDlg(cps::RadioImage& image, bool chinese, QWidget* parent)
-    : QDialog(parent) {
-    const cps::field::Table& table = cps::keyFields();
-    const cps::field::Field& side = *table.find(QStringLiteral("Side Key"));
+    : BoundDialog(image, cps::keyFields(), chinese, parent) {
+    const cps::field::Field& side = *table().find(QStringLiteral("Side Key"));
     setWindowTitle(cps::pick(chinese, "Key Assignment", "按键定义"));
 
     auto* box = new QGroupBox(side.label.get(chinese), this);
@@ -30,20 +27,8 @@ CKeyAssignmentDlg::CKeyAssignmentDlg(cps::RadioImage& image, bool chinese, QWidg
         group_->addButton(b, i);
         column->addWidget(b);
     }
+    finish(box);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(box);
-    layout->addWidget(cps::features::okCancel(this, chinese));
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-
-    cps::field::Env env;
-    env.chinese = chinese;
-    binder_ = new cps::FieldBinder(table, image, env, this);
-    binder_->bind(group_, "Side Key");
+    binder().bind(group_, side.key);
     cps::routeF1ToHelp(this, kTemplateId);
-}
-
-void CKeyAssignmentDlg::accept() {
-    binder_->store();
-    QDialog::accept();
 }

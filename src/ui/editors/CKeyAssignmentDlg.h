@@ -1,17 +1,11 @@
 #pragma once
 
-#include <QDialog>
-
-#include "RadioImage.h"
+#include "FeatureDialog.h"
 
 class QButtonGroup;
 
-namespace cps {
-class FieldBinder;
-}
-
 // Dialog 202: the side key's function, one of four option buttons. Made for one opening.
-class CKeyAssignmentDlg : public QDialog {
+class CKeyAssignmentDlg : public cps::features::BoundDialog {
     Q_OBJECT
   public:
     static constexpr int kTemplateId = 202;
@@ -22,10 +16,6 @@ class CKeyAssignmentDlg : public QDialog {
 
     QButtonGroup* options() const { return group_; }
 
-  public slots:
-    void accept() override;
-
   private:
-    cps::FieldBinder* binder_;
     QButtonGroup* group_;
 };

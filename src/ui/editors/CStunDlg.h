@@ -1,19 +1,13 @@
 #pragma once
 
-#include <QDialog>
-
-#include "RadioImage.h"
+#include "FeatureDialog.h"
 
 class QComboBox;
 class QLineEdit;
 
-namespace cps {
-class FieldBinder;
-}
-
 // Dialog 208: kill or stun, and the codes that stun and revive the radio. Opened only after
 // the service access code was given; made for one opening. Enter and Escape do nothing.
-class CStunDlg : public QDialog {
+class CStunDlg : public cps::features::BoundDialog {
     Q_OBJECT
   public:
     static constexpr int kTemplateId = 208;
@@ -24,11 +18,7 @@ class CStunDlg : public QDialog {
     QLineEdit* stunCode() const { return code_; }
     QLineEdit* removeCode() const { return remove_; }
 
-  public slots:
-    void accept() override;
-
   private:
-    cps::FieldBinder* binder_;
     QComboBox* type_;
     QLineEdit* code_;
     QLineEdit* remove_;

@@ -9,7 +9,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
+#include "FieldBinder.h"
 #include "HelpContext.h"
 #include "OkCancel.h"
 #include "Pick.h"
@@ -84,6 +86,48 @@ void discardKeys(QDialog* dialog, KeyTest discard) {
 
 bool isEnterOrEscape(const QKeyEvent& key) {
     return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Escape;
+}
+
+BoundDialog::BoundDialog(RadioImage& image, const field::Table& table, bool chinese,
+                         QWidget* parent)
+    : QDialog(parent), table_(table), chinese_(chinese) {
+    field::Env env;
+    env.chinese = chinese;
+    binder_ = new FieldBinder(table, image, env, this);
+}
+
+QComboBox* BoundDialog::addList(QGridLayout* grid, int row, const char* key, int id) {
+    QComboBox* box = features::addList(grid, row, 0, table_, key, id, chinese_);
+    binder_->bind(box, key);
+    return box;
+}
+
+QLineEdit* BoundDialog::addEdit(QGridLayout* grid, int row, const char* key, int id) {
+    QLineEdit* edit = features::addEdit(grid, row, 0, table_, key, id, chinese_);
+    binder_->bind(edit, key);
+    return edit;
+}
+
+void BoundDialog::finish(QLayout* body) {
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(body);
+    endLayout(layout);
+}
+
+void BoundDialog::finish(QWidget* body) {
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(body);
+    endLayout(layout);
+}
+
+void BoundDialog::endLayout(QVBoxLayout* layout) {
+    layout->addWidget(okCancel(this, chinese_));
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void BoundDialog::accept() {
+    binder_->store();
+    QDialog::accept();
 }
 
 }  // namespace cps::features

@@ -1,21 +1,28 @@
 #pragma once
 
+#include <QDialog>
 #include <QString>
 #include <functional>
 
 #include "Field.h"
+#include "RadioImage.h"
 
 class QComboBox;
-class QDialog;
 class QDialogButtonBox;
 class QGridLayout;
 class QKeyEvent;
 class QLabel;
+class QLayout;
 class QLineEdit;
+class QVBoxLayout;
 class QWidget;
 
-// What the feature dialogs share: their labels from the field table, their buttons, and the
-// keys some of them refuse.
+namespace cps {
+class FieldBinder;
+}
+
+// What the feature dialogs share: their labels from the field table, their buttons, the keys
+// some of them refuse, and the binding of the dialogs made for one opening.
 namespace cps::features {
 
 // The label of a field in the dialog's language.
@@ -36,5 +43,34 @@ QDialogButtonBox* okCancel(QDialog* dialog, bool chinese);
 using KeyTest = std::function<bool(const QKeyEvent&)>;
 void discardKeys(QDialog* dialog, KeyTest discard);
 bool isEnterOrEscape(const QKeyEvent& key);
+
+// A feature dialog made for one opening: its controls bound to one table over the image as
+// they are made, OK storing them into the image.
+class BoundDialog : public QDialog {
+    Q_OBJECT
+  public slots:
+    void accept() override;
+
+  protected:
+    BoundDialog(RadioImage& image, const field::Table& table, bool chinese, QWidget* parent);
+
+    // A list or an edit of a field in the first column pair of grid, with its label, bound.
+    QComboBox* addList(QGridLayout* grid, int row, const char* key, int id);
+    QLineEdit* addEdit(QGridLayout* grid, int row, const char* key, int id);
+    // The dialog: body above "OK" and "Cancel", no larger than they need.
+    void finish(QLayout* body);
+    void finish(QWidget* body);
+
+    bool chinese() const { return chinese_; }
+    const field::Table& table() const { return table_; }
+    FieldBinder& binder() const { return *binder_; }
+
+  private:
+    void endLayout(QVBoxLayout* layout);
+
+    const field::Table& table_;
+    bool chinese_;
+    FieldBinder* binder_;
+};
 
 }  // namespace cps::features
