@@ -123,12 +123,8 @@ int CMskDlg::exec() {
 void CMskDlg::placeEditor() {
     const int row = grid_->row();
     if (row < 1 || grid_->col() != 1) return;
-    editor_->setGeometry(grid_->cellRect());
     cps::showText(editor_, grid_->text());
-    editor_->show();
-    editor_->raise();
-    editor_->setFocus();
-    editor_->selectAll();
+    grid_->placeOverCell(editor_);
     grid_->viewport()->update();
 }
 

@@ -72,14 +72,6 @@ bool CTwoTonePage::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-namespace {
-// One edit of a page: its control ids, the up-down range and the rule it follows.
-struct EntryControls {
-    int edit, upDown, low, high;
-    Rule rule;
-};
-}  // namespace
-
 CTwoTonePage::Entry CTwoTonePage::addEntry(QGridLayout* grid, int row, const QString& label,
                                            int editId, int upDownId, Rule rule, FieldBinder* binder,
                                            const char* key) {
@@ -112,6 +104,16 @@ CTwoTonePage::Entry CTwoTonePage::addEntry(QGridLayout* grid, int row, const QSt
     return e;
 }
 
+void CTwoTonePage::addEntries(QGridLayout* grid, const EntryControls* controls, int n,
+                              Entry* entries, FieldBinder* binder, bool chinese) {
+    for (int i = 0; i < n; ++i) {
+        const field::Field& f = binder->table().fields[static_cast<size_t>(i)];
+        entries[i] = addEntry(grid, i, f.label.get(chinese), controls[i].edit, controls[i].upDown,
+                              controls[i].rule, binder, f.key);
+        entries[i].upDown->setRange(controls[i].low, controls[i].high);
+    }
+}
+
 // Encode page -----------------------------------------------------------------------------
 
 CTwoToneEncodePage::CTwoToneEncodePage(RadioImage& image, bool chinese, QWidget* parent)
@@ -128,12 +130,7 @@ CTwoToneEncodePage::CTwoToneEncodePage(RadioImage& image, bool chinese, QWidget*
                                               {1054, 1059, 2, 20, Rule::TxRise}};
     auto* form = new QGridLayout;
     form->setVerticalSpacing(10);
-    for (int i = 0; i < 5; ++i) {
-        const field::Field& f = table.fields[static_cast<size_t>(i)];
-        entries_[i] = addEntry(form, i, f.label.get(chinese), controls[i].edit, controls[i].upDown,
-                               controls[i].rule, binder_, f.key);
-        entries_[i].upDown->setRange(controls[i].low, controls[i].high);
-    }
+    addEntries(form, controls, 5, entries_, binder_, chinese);
     beep_ = new QCheckBox(table.fields[5].label.get(chinese), this);
     setControlId(beep_, 1061);
     beep_->setAutoFillBackground(true);
@@ -206,11 +203,7 @@ void CTwoToneEncodePage::placeEditor() {
     if (row < 1 || col < 1) return;
     grid_->scrollToItem(grid_->item(row - 1, col - 1));
     cellEdit_->setText(grid_->text());
-    cellEdit_->setGeometry(grid_->cellRect());
-    cellEdit_->show();
-    cellEdit_->raise();
-    cellEdit_->setFocus();
-    cellEdit_->selectAll();
+    grid_->placeOverCell(cellEdit_);
 }
 
 void CTwoToneEncodePage::commitEditor() {
@@ -239,12 +232,7 @@ CTwoToneDecodePage::CTwoToneDecodePage(RadioImage& image, int entry, bool chines
         {1041, 1072, 0, 20, Rule::DecodeInterval},   {1042, 1073, 5, 100, Rule::DecodeDelay}};
     auto* form = new QGridLayout;
     form->setVerticalSpacing(10);
-    for (int i = 0; i < 6; ++i) {
-        const field::Field& f = table.fields[static_cast<size_t>(i)];
-        entries_[i] = addEntry(form, i, f.label.get(chinese), controls[i].edit, controls[i].upDown,
-                               controls[i].rule, binder_, f.key);
-        entries_[i].upDown->setRange(controls[i].low, controls[i].high);
-    }
+    addEntries(form, controls, 6, entries_, binder_, chinese);
     form->setColumnStretch(2, 1);
     form->setRowStretch(6, 1);
     auto* layout = new QVBoxLayout(this);

@@ -64,10 +64,19 @@ class CTwoTonePage : public QWidget {
         QLineEdit* edit = nullptr;
         CUpDown* upDown = nullptr;
     };
+    // One edit's control ids, its up-down's range and the rule it follows.
+    struct EntryControls {
+        int edit, upDown, low, high;
+        twotone::Rule rule;
+    };
+    // The binder's first n fields as entries, field i in row i of grid.
+    void addEntries(QGridLayout* grid, const EntryControls* controls, int n, Entry* entries,
+                    FieldBinder* binder, bool chinese);
+
+  private:
     Entry addEntry(QGridLayout* grid, int row, const QString& label, int editId, int upDownId,
                    twotone::Rule rule, FieldBinder* binder, const char* key);
 
-  private:
     bool shown_ = false;
 };
 

@@ -53,12 +53,8 @@ void ServiceGrid::openEditor() {
     if (fieldAt_(grid_->row(), grid_->col()) < 0) return;
     editRow_ = grid_->row();
     editCol_ = grid_->col();
-    edit_->setGeometry(grid_->cellRect());
     edit_->setText(grid_->text());
-    edit_->show();
-    edit_->raise();
-    edit_->setFocus();
-    edit_->selectAll();
+    grid_->placeOverCell(edit_);
 }
 
 void ServiceGrid::commit() {

@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -236,6 +237,14 @@ void CMSFlexGrid::setHighLight(int mode) {
 QRect CMSFlexGrid::cellRect() const {
     const QTableWidgetItem* it = itemAt(row_, col_);
     return it && row_ > 0 && col_ > 0 ? visualItemRect(it) : QRect();
+}
+
+void CMSFlexGrid::placeOverCell(QLineEdit* editor) const {
+    editor->setGeometry(cellRect());
+    editor->show();
+    editor->raise();
+    editor->setFocus();
+    editor->selectAll();
 }
 
 void CMSFlexGrid::onCurrentChanged(int curRow, int curCol, int prevRow, int prevCol) {

@@ -4,6 +4,8 @@
 #include <QRect>
 #include <QTableWidget>
 
+class QLineEdit;
+
 // The table control every grid of the program uses. Cells are (row, col) from 0 with row 0
 // and column 0 fixed headings, which stay in view while the body scrolls: they are shown
 // by the table's header sections. Widths and rectangles are in pixels.
@@ -56,6 +58,9 @@ class CMSFlexGrid : public QTableWidget {
     int cellTop() const { return cellRect().top(); }
     int cellWidth() const { return cellRect().width(); }
     int cellHeight() const { return cellRect().height(); }
+    // An in-place editor (a child of viewport()) laid over the current cell and shown on top,
+    // focused, its text all selected; the caller gives it its text first.
+    void placeOverCell(QLineEdit* editor) const;
 
     // Called from a leaveCell handler: the move is cancelled and enterCell is not sent.
     void stay() { stay_ = true; }
