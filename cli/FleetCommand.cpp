@@ -199,14 +199,14 @@ int runFleet(const QStringList& args, const AppContext& context) {
         return kFailed;
     }
     exchange::Job job;
-    if (!exchange::readJob(file.read(kMaxInputFile + 1), &job, &error)) {
+    if (!exchange::readJob(file.read(kMaxInputFile + 1), &job, &error, context.chinese)) {
         err() << "cps fleet: " << jobPath << ": " << error
               << say("; no radio written", "；未写任何对讲机") << '\n';
         return kUsage;
     }
     const bool access = a.has(QStringLiteral("--access-code")) &&
                         accessCodeMatches(a.value(QStringLiteral("--access-code")));
-    const exchange::JobImages images = exchange::jobImages(job, document, access);
+    const exchange::JobImages images = exchange::jobImages(job, document, access, context.chinese);
     if (!images.ok) {
         err() << "cps fleet: " << jobPath << ": " << images.error
               << say("; no radio written", "；未写任何对讲机") << '\n';

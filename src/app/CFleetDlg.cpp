@@ -267,7 +267,7 @@ void CFleetDlg::addColumn() {
     if (!ok || header.trimmed().isEmpty()) return;
     JobColumn column;
     QString why;
-    if (!parseJobColumn(header.trimmed(), &column, &why)) return message(why);
+    if (!parseJobColumn(header.trimmed(), &column, &why, chinese_)) return message(why);
     if (columns_.contains(column))
         return message(text("The job has a column for %1 already.", "任务中已有 %1 列。")
                            .arg(column.header()));
@@ -383,7 +383,7 @@ void CFleetDlg::importJob() {
     QString error;
     Job job;
     if (cps::openRegularFile(file, path, &error, chinese_) &&
-        readJob(file.read(cps::kMaxInputFile + 1), &job, &error))
+        readJob(file.read(cps::kMaxInputFile + 1), &job, &error, chinese_))
         return loadJob(job);
     message(text("The job was not imported:", "任务未导入：") + QLatin1Char('\n') + error);
 }
@@ -428,7 +428,7 @@ void CFleetDlg::start() {
     if (job.rows.isEmpty()) return message(text("The job lists no radio.", "任务中没有对讲机。"));
     cps::RadioImage image;
     if (!host_.documentImage || !host_.documentImage(&image)) return;
-    const JobImages images = jobImages(job, image, host_.serviceAccess);
+    const JobImages images = jobImages(job, image, host_.serviceAccess, chinese_);
     if (!images.ok)
         return message(text("Nothing was written: the job has a value the radio cannot take.",
                             "未写入：任务中有对讲机无法接受的值。") +

@@ -8,6 +8,7 @@
 #include "ChannelCodec.h"
 #include "Exchange.h"
 #include "Field.h"
+#include "Pick.h"
 #include "SafeFile.h"
 
 namespace cps::exchange {
@@ -34,12 +35,18 @@ QString jsonPath(const JobColumn& c) {
     return QStringLiteral("$.%1[\"%2\"]").arg(QString::fromUtf8(c.table->section), fieldKey(c));
 }
 
-QString where(int line, int column, const QString& header) {
-    if (column <= 0) return QStringLiteral("line %1").arg(line);
+QString where(int line, int column, const QString& header, bool chinese) {
+    if (column <= 0) return pick(chinese, "line %1", "第 %1 行").arg(line);
     return header.isEmpty()
-               ? QStringLiteral("line %1, column %2").arg(line).arg(column)
-               : QStringLiteral("line %1, column %2 (%3)").arg(line).arg(column).arg(header);
+               ? pick(chinese, "line %1, column %2", "第 %1 行第 %2 列").arg(line).arg(column)
+               : pick(chinese, "line %1, column %2 (%3)", "第 %1 行第 %2 列（%3）")
+                     .arg(line)
+                     .arg(column)
+                     .arg(header);
 }
+
+// What follows a place in a refusal, as the configuration import writes it.
+QString separator(bool chinese) { return pick(chinese, ": ", "："); }
 
 bool isDigit(QChar c, bool hex) {
     if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) return true;
@@ -67,10 +74,12 @@ bool JobColumn::hex() const {
     return true;
 }
 
-bool parseJobColumn(const QString& header, JobColumn* column, QString* why) {
+bool parseJobColumn(const QString& header, JobColumn* column, QString* why, bool chinese) {
     const int colon = header.indexOf(QLatin1Char(':'));
     if (colon <= 0) {
-        *why = QStringLiteral("'%1' is not SECTION:FIELD or channel N:HEADING").arg(header);
+        *why = pick(chinese, "'%1' is not SECTION:FIELD or channel N:HEADING",
+                    "'%1' 不是 SECTION:FIELD 或 channel N:HEADING")
+                   .arg(header);
         return false;
     }
     const QString left = header.left(colon).trimmed();
@@ -81,25 +90,27 @@ bool parseJobColumn(const QString& header, JobColumn* column, QString* why) {
     if (const auto m = channelRe.match(left); m.hasMatch()) {
         c.channel = channelOfLabel(m.captured(1));
         if (c.channel == 0) {
-            *why = QStringLiteral("no channel '%1' (1 to 128, Fr)").arg(m.captured(1));
+            *why = pick(chinese, "no channel '%1' (1 to 128, Fr)", "没有信道 '%1'（1 到 128，Fr）")
+                       .arg(m.captured(1));
             return false;
         }
         c.table = &channelFields();
         c.field = c.table->indexOf(key);
         if (c.field < 0 || c.field >= kColumnCount) {
-            *why = QStringLiteral("a channel has no cell '%1' (cells: %2)")
+            *why = pick(chinese, "a channel has no cell '%1' (cells: %2)",
+                        "信道没有单元格 '%1'（单元格：%2）")
                        .arg(key, jobChannelHeadings().join(QStringLiteral(", ")));
             return false;
         }
     } else {
         c.table = field::findTable(left);
         if (!c.table || c.table->count != 1) {
-            *why = QStringLiteral("unknown section '%1'").arg(left);
+            *why = pick(chinese, "unknown section '%1'", "未知的区 '%1'").arg(left);
             return false;
         }
         c.field = c.table->indexOf(key);
         if (c.field < 0 || (c.table->fields[static_cast<size_t>(c.field)].flags & field::kHidden)) {
-            *why = QStringLiteral("section %1 has no field '%2'")
+            *why = pick(chinese, "section %1 has no field '%2'", "区 %1 没有字段 '%2'")
                        .arg(QString::fromUtf8(c.table->section), key);
             return false;
         }
@@ -126,15 +137,15 @@ QStringList jobChannelHeadings() {
     return out;
 }
 
-bool readJob(const QByteArray& csv, Job* job, QString* error) {
+bool readJob(const QByteArray& csv, Job* job, QString* error, bool chinese) {
     if (csv.size() > kMaxInputFile) {
-        *error = QStringLiteral("larger than 1 MiB, no job");
+        *error = pick(chinese, "larger than 1 MiB, no job", "大于 1 MiB，不是任务文件");
         return false;
     }
     QList<CsvRecord> records;
-    if (!readCsvRecords(QString::fromUtf8(csv), &records, error)) return false;
+    if (!readCsvRecords(QString::fromUtf8(csv), &records, error, chinese)) return false;
     if (records.isEmpty()) {
-        *error = QStringLiteral("line 1: no header");
+        *error = pick(chinese, "line 1: no header", "第 1 行：没有标题行");
         return false;
     }
     Job j;
@@ -148,25 +159,28 @@ bool readJob(const QByteArray& csv, Job* job, QString* error) {
         JobColumn c;
         QString why;
         const QString text = cells[i].trimmed();
-        if (!parseJobColumn(text, &c, &why)) {
-            *error = where(header.line, i + 1, QString()) + QStringLiteral(": ") + why;
+        if (!parseJobColumn(text, &c, &why, chinese)) {
+            *error = where(header.line, i + 1, QString(), chinese) + separator(chinese) + why;
             return false;
         }
         if (j.columns.contains(c)) {
-            *error = where(header.line, i + 1, text) + QStringLiteral(": the field is named twice");
+            *error = where(header.line, i + 1, text, chinese) +
+                     pick(chinese, ": the field is named twice", "：该字段出现了两次");
             return false;
         }
         j.columns << c;
     }
     if (j.columns.isEmpty()) {
-        *error = QStringLiteral("line %1: the header names no field").arg(header.line);
+        *error = pick(chinese, "line %1: the header names no field", "第 %1 行：标题行没有字段")
+                     .arg(header.line);
         return false;
     }
     const int width = static_cast<int>(j.columns.size()) + (labelled ? 1 : 0);
     for (int r = 1; r < records.size(); ++r) {
         const CsvRecord& rec = records[r];
         if (rec.cells.size() > width) {
-            *error = QStringLiteral("line %1: %2 cells, the header has %3")
+            *error = pick(chinese, "line %1: %2 cells, the header has %3",
+                          "第 %1 行：%2 个单元格，标题行只有 %3 个")
                          .arg(rec.line)
                          .arg(rec.cells.size())
                          .arg(width);
@@ -180,7 +194,7 @@ bool readJob(const QByteArray& csv, Job* job, QString* error) {
         j.rows << row;
     }
     if (j.rows.isEmpty()) {
-        *error = QStringLiteral("the job lists no radio");
+        *error = pick(chinese, "the job lists no radio", "任务中没有对讲机");
         return false;
     }
     *job = j;
@@ -199,7 +213,7 @@ QByteArray writeJob(const Job& job) {
     return text.toUtf8();
 }
 
-JobImages jobImages(const Job& job, const RadioImage& document, bool serviceAccess) {
+JobImages jobImages(const Job& job, const RadioImage& document, bool serviceAccess, bool chinese) {
     JobImages out;
     // Columns are numbered as in the file, where the label, if any, comes first.
     auto columnNumber = [&job](int c) { return c + (job.labelled ? 2 : 1); };
@@ -207,8 +221,9 @@ JobImages jobImages(const Job& job, const RadioImage& document, bool serviceAcce
         for (int c = 0; c < job.columns.size(); ++c)
             if (job.columns[c].table->needsAccessCode) {
                 out.error =
-                    where(1, columnNumber(c), job.columns[c].header()) +
-                    QStringLiteral(": section %1 needs the service access code (--access-code)")
+                    where(1, columnNumber(c), job.columns[c].header(), chinese) +
+                    pick(chinese, ": section %1 needs the service access code (--access-code)",
+                         "：区 %1 需要维修密码（--access-code）")
                         .arg(QString::fromUtf8(job.columns[c].table->section));
                 out.needsAccess = true;
                 return out;
@@ -216,6 +231,7 @@ JobImages jobImages(const Job& job, const RadioImage& document, bool serviceAcce
     }
     JsonOptions options;
     options.serviceAccess = serviceAccess;
+    options.chinese = chinese;
     for (const JobRow& row : job.rows) {
         // The row as a configuration holding only its own values, so that it goes through
         // the very rules an imported configuration does.
@@ -242,12 +258,13 @@ JobImages jobImages(const Job& job, const RadioImage& document, bool serviceAcce
             importJson(QJsonDocument(root).toJson(QJsonDocument::Compact), document, options);
         if (!r.ok) {
             out.radios.clear();  // one refusal refuses the whole job
-            out.error = where(row.line, 0, QString()) + QStringLiteral(": ") + r.error;
+            out.error = where(row.line, 0, QString(), chinese) + separator(chinese) + r.error;
+            // The import names the value by its path; the job names its cell instead.
             for (int c = 0; c < job.columns.size(); ++c) {
-                const QString path = jsonPath(job.columns[c]) + QLatin1Char(':');
-                if (r.error.startsWith(path)) {
-                    out.error = where(row.line, columnNumber(c), job.columns[c].header()) +
-                                r.error.mid(path.size() - 1);
+                const QString path = jsonPath(job.columns[c]);
+                if (r.error.startsWith(path + separator(chinese).trimmed())) {
+                    out.error = where(row.line, columnNumber(c), job.columns[c].header(), chinese) +
+                                r.error.mid(path.size());
                     break;
                 }
             }

@@ -31,8 +31,9 @@ struct JobColumn {
     }
 };
 
-// A header cell to its column; false with why for a name no section or channel has.
-bool parseJobColumn(const QString& header, JobColumn* column, QString* why);
+// A header cell to its column; false with why (in Chinese when chinese) for a name no
+// section or channel has.
+bool parseJobColumn(const QString& header, JobColumn* column, QString* why, bool chinese = false);
 // The section fields a job can name, as header texts, in the tables' order; service
 // sections only with serviceAccess.
 QStringList jobSectionHeaders(bool serviceAccess);
@@ -54,8 +55,9 @@ struct Job {
 // The label column's header.
 inline QString jobLabelHeader() { return QStringLiteral("Label"); }
 
-// A job file's header and rows. On a refusal error names the line and column.
-bool readJob(const QByteArray& csv, Job* job, QString* error);
+// A job file's header and rows. On a refusal error names the line and column, in Chinese
+// when chinese.
+bool readJob(const QByteArray& csv, Job* job, QString* error, bool chinese = false);
 // The job as a file: the Label column, then one column per field, CRLF line ends, UTF-8.
 QByteArray writeJob(const Job& job);
 
@@ -75,8 +77,9 @@ struct JobImages {
 
 // Every row applied to a copy of document through the fields' parse and store rules, as a
 // configuration import applies them: a value refused, or one the radio would hold
-// otherwise than written, refuses the whole job.
-JobImages jobImages(const Job& job, const RadioImage& document, bool serviceAccess);
+// otherwise than written, refuses the whole job. The error is in Chinese when chinese.
+JobImages jobImages(const Job& job, const RadioImage& document, bool serviceAccess,
+                    bool chinese = false);
 
 // first, then count - 1 further values, each the one before with its last run of digits
 // counted up, width kept ("0009" -> "0010"; "Unit 7" -> "Unit 8"); in hexadecimal

@@ -89,6 +89,9 @@ class CliLanguageTest : public ::testing::Test {
         write("bad.csv", "Location,Frequency\r\n500,145.000\r\n");
         write("bad.json", "{\"nosuch\": {}}");
         write("badvalue.json", "{\"optional\": {\"Beep\": \"Loud\"}}");
+        // Fleet jobs refused by their header, and by a value.
+        write("badjob.csv", "Label,optional:Nosuch\r\nA,1\r\n");
+        write("badvaluejob.csv", "Label,optional:Beep\r\nA,Loud\r\n");
     }
 
     QString path(const char* name) const { return dir.filePath(name); }
@@ -151,6 +154,10 @@ class CliLanguageTest : public ::testing::Test {
             {"write", "--port", "./nothing", path("new.dat"), "--access-code", "1"},
             {"export-csv", path("new.dat")},
             {"fleet", path("new.dat"), "--job", "j.csv", "--log", "l.csv"},
+            {"fleet", path("new.dat"), "--job", path("badjob.csv"), "--port", "COM1", "--log",
+             path("l.csv")},
+            {"fleet", path("new.dat"), "--job", path("badvaluejob.csv"), "--port", "COM1", "--log",
+             path("l.csv")},
             {"ports", "--bogus"},
             {"service", "read", "--port", "COM1", "--section", "nosuch", path("new.dat"), "-o",
              path("o.dat")},

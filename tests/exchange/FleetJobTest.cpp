@@ -6,6 +6,7 @@
 #include "Exchange.h"
 #include "Field.h"
 #include "FleetJob.h"
+#include "SafeFile.h"
 
 using namespace cps;
 using namespace cps::exchange;
@@ -166,6 +167,50 @@ TEST(FleetJob, ServiceSectionsNeedTheAccessCode) {
     EXPECT_TRUE(images.ok) << images.error.toStdString();
     EXPECT_FALSE(jobSectionHeaders(false).contains("stun:Stun/Kill Code"));
     EXPECT_TRUE(jobSectionHeaders(true).contains("stun:Stun/Kill Code"));
+}
+
+TEST(FleetJob, RefusalsFollowTheRunsLanguage) {
+    auto readZh = [](const QByteArray& csv) {
+        Job job;
+        QString error;
+        EXPECT_FALSE(readJob(csv, &job, &error, true));
+        return error;
+    };
+    EXPECT_EQ(readZh("Label,msk:Nick\r\nA,1\r\n"),
+              QString::fromUtf8("第 1 行第 2 列：区 msk 没有字段 'Nick'"));
+    EXPECT_EQ(readZh("Label,nosuch:X\r\nA,1\r\n"),
+              QString::fromUtf8("第 1 行第 2 列：未知的区 'nosuch'"));
+    EXPECT_EQ(readZh("Label,x\r\nA,1\r\n"),
+              QString::fromUtf8("第 1 行第 2 列：'x' 不是 SECTION:FIELD 或 channel N:HEADING"));
+    EXPECT_EQ(readZh("channel 130:Power\r\nLow\r\n"),
+              QString::fromUtf8("第 1 行第 1 列：没有信道 '130'（1 到 128，Fr）"));
+    EXPECT_TRUE(
+        readZh("channel 3:Colour\r\nred\r\n")
+            .startsWith(QString::fromUtf8("第 1 行第 1 列：信道没有单元格 'Colour'（单元格：")));
+    EXPECT_EQ(readZh("msk:ID Code,MSK:id code\r\n1,2\r\n"),
+              QString::fromUtf8("第 1 行第 2 列（MSK:id code）：该字段出现了两次"));
+    EXPECT_EQ(readZh("Label,msk:ID Code\r\nA,1,extra\r\n"),
+              QString::fromUtf8("第 2 行：3 个单元格，标题行只有 2 个"));
+    EXPECT_EQ(readZh("Label,msk:ID Code\r\n"), QString::fromUtf8("任务中没有对讲机"));
+    EXPECT_EQ(readZh(""), QString::fromUtf8("第 1 行：没有标题行"));
+    EXPECT_EQ(readZh("Label\r\nA\r\n"), QString::fromUtf8("第 1 行：标题行没有字段"));
+    EXPECT_EQ(readZh("msk:ID Code\r\n\"open\r\n"), QString::fromUtf8("第 2 行：引号单元格未闭合"));
+    EXPECT_EQ(readZh(QByteArray(static_cast<int>(kMaxInputFile) + 1, 'a')),
+              QString::fromUtf8("大于 1 MiB，不是任务文件"));
+
+    // A value the fields refuse: the job's cell, then the import's own reason in Chinese.
+    const RadioImage doc = withChannel3();
+    JobImages images =
+        jobImages(read("Label,optional:Beep\r\nA,On\r\nB,Loud\r\n"), doc, false, true);
+    EXPECT_FALSE(images.ok);
+    EXPECT_TRUE(
+        images.error.startsWith(QString::fromUtf8("第 3 行第 2 列（optional:Beep）：'Loud'：")))
+        << images.error.toStdString();
+    images = jobImages(read("Label,stun:Stun/Kill Code\r\nA,123\r\n"), newImage(), false, true);
+    EXPECT_TRUE(images.needsAccess);
+    EXPECT_EQ(images.error,
+              QString::fromUtf8(
+                  "第 1 行第 2 列（stun:Stun/Kill Code）：区 stun 需要维修密码（--access-code）"));
 }
 
 }  // namespace
