@@ -62,6 +62,16 @@ bool numberRaw(const Field& f, const QString& typed, long long* raw) {
     return true;
 }
 
+// What every builder starts from: the field's name, label, place and kind.
+Field placed(const char* key, Text label, int offset, Kind kind) {
+    Field f;
+    f.key = key;
+    f.label = label;
+    f.offset = offset;
+    f.kind = kind;
+    return f;
+}
+
 bool allowedChar(const Field& f, QChar c) {
     if (f.charset.isEmpty()) return c.unicode() >= 0x20 && c.unicode() < 0x7F;
     return f.charset.contains(c);
@@ -80,12 +90,8 @@ bool Text::matches(const QString& text) const {
 // Builders ----------------------------------------------------------------------------
 
 Field Field::list(const char* key, Text label, int offset, uint8_t mask, std::vector<Text> items) {
-    Field f;
-    f.key = key;
-    f.label = label;
-    f.offset = offset;
+    Field f = placed(key, label, offset, Kind::Index);
     f.mask = mask;
-    f.kind = Kind::Index;
     f.items = std::move(items);
     return f;
 }
@@ -99,47 +105,31 @@ Field Field::mapped(const char* key, Text label, int offset, uint8_t mask, std::
 }
 
 Field Field::flag(const char* key, Text label, int offset, uint8_t bit, bool inverted) {
-    Field f;
-    f.key = key;
-    f.label = label;
-    f.offset = offset;
+    Field f = placed(key, label, offset, Kind::Flag);
     f.mask = bit;
-    f.kind = Kind::Flag;
     f.invert = inverted;
     return f;
 }
 
 Field Field::number(const char* key, Text label, int offset, int width, long long min,
                     long long max) {
-    Field f;
-    f.key = key;
-    f.label = label;
-    f.offset = offset;
+    Field f = placed(key, label, offset, Kind::Number);
     f.width = width;
-    f.kind = Kind::Number;
     f.min = min;
     f.max = max;
     return f;
 }
 
 Field Field::ascii(const char* key, Text label, int offset, int width, QString charset) {
-    Field f;
-    f.key = key;
-    f.label = label;
-    f.offset = offset;
+    Field f = placed(key, label, offset, Kind::Ascii);
     f.width = width;
-    f.kind = Kind::Ascii;
     f.charset = std::move(charset);
     return f;
 }
 
 Field Field::custom(const char* key, Text label, int offset, int width, const Codec* codec) {
-    Field f;
-    f.key = key;
-    f.label = label;
-    f.offset = offset;
+    Field f = placed(key, label, offset, Kind::Custom);
     f.width = width;
-    f.kind = Kind::Custom;
     f.codec = codec;
     return f;
 }

@@ -109,14 +109,14 @@ const field::Codec kSignMagnitude{showSignMagnitude, storeSignMagnitude, parseLi
                                   numberItems};
 const field::Codec kCell{showCell, storeCell, parseLevel, nullptr};
 
-Field numberList(const char* key, Text label, int offset, int width, int min, int max, int fallback,
-                 const field::Codec* codec = &kNumberList) {
+// The default, shown for a byte out of range, is also what a new image holds.
+Field numberList(const char* key, Text label, int offset, int width, int min, int max,
+                 const char* byDefault, const field::Codec* codec = &kNumberList) {
     Field f = Field::custom(key, label, offset, width, codec);
     f.min = min;
     f.max = max;
-    f.noMatch = fallback;
-    f.newText = nullptr;
-    return f.with(field::kNormalises);
+    f.noMatch = QByteArray(byDefault).toInt();
+    return f.with(field::kNormalises).newImage(byDefault);
 }
 
 const Text kRows[kDetectRows] = {{"sql detect 1", "静噪检测 1"},
@@ -161,30 +161,21 @@ field::Table buildTable() {
         Field::flag("Wide detect 1", {"Wide detect 1", "宽带检测 1"}, 0xFB4, 0x04).newImage("On"),
         Field::flag("Wide detect 2", {"Wide detect 2", "宽带检测 2"}, 0xFB4, 0x08).newImage("On"),
         numberList("Sql detect set low", {"Sql detect set low", "静噪检测设置 低"}, 0xFB5, 1, 0,
-                   255, 219)
-            .newImage("219"),
+                   255, "219"),
         numberList("Sql detect set high", {"Sql detect set high", "静噪检测设置 高"}, 0xFB6, 1, 0,
-                   127, 14)
-            .newImage("14"),
+                   127, "14"),
         numberList("Mic input gain (ana)", {"Mic input gain (ana)", "麦克风输入增益 (模拟)"}, 0xFC7,
-                   1, 0, 31, 5)
-            .newImage("5"),
+                   1, 0, 31, "5"),
         numberList("Mic input gain (digit)", {"Mic input gain (digit)", "麦克风输入增益 (数字)"},
-                   0xFC8, 1, 0, 127, 45)
-            .newImage("45"),
-        numberList("Mic amp gain", {"Mic amp gain", "麦克风放大增益"}, 0xFC9, 1, 0, 15, 6)
-            .newImage("6"),
-        numberList("Max amp offset", {"Max amp offset", "最大放大偏移"}, 0xFCA, 2, 30, 150, 43)
-            .newImage("43"),
+                   0xFC8, 1, 0, 127, "45"),
+        numberList("Mic amp gain", {"Mic amp gain", "麦克风放大增益"}, 0xFC9, 1, 0, 15, "6"),
+        numberList("Max amp offset", {"Max amp offset", "最大放大偏移"}, 0xFCA, 2, 30, 150, "43"),
         numberList("Tone amp offset (ana)", {"Tone amp offset (ana)", "音调放大偏移 (模拟)"}, 0xFCC,
-                   1, 5, 30, 13)
-            .newImage("13"),
+                   1, 5, 30, "13"),
         numberList("Tone amp offset (digit)", {"Tone amp offset (digit)", "音调放大偏移 (数字)"},
-                   0xFCD, 1, 5, 30, 10)
-            .newImage("10"),
+                   0xFCD, 1, 5, 30, "10"),
         numberList("W/N Sql Difference", {"W/N Sql Difference", "宽/窄 静噪差值"}, 0xFCE, 1, -10,
-                   10, 4, &kSignMagnitude)
-            .newImage("4"),
+                   10, "4", &kSignMagnitude),
     };
     const CellNames& names = cellNames();
     for (int d = 0; d < kDetectRows; ++d) {
