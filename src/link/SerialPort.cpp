@@ -99,12 +99,6 @@ OpenFailure diagnose(const QString& device, QSerialPort::SerialPortError error) 
 
 }  // namespace
 
-SerialPort::SerialPort(Resolver resolve) : resolve_(std::move(resolve)) {
-    if (!resolve_) resolve_ = [](const QString& name) { return deviceForPort(name); };
-}
-
-SerialPort::~SerialPort() { close(); }
-
 bool SerialPort::open(const QString& name) {
     close();
     failure_ = OpenFailure::None;
@@ -199,12 +193,5 @@ void SerialPort::pause(int milliseconds) {
 }
 
 QString SerialPort::errorText() const { return port_ ? port_->errorString() : QString(); }
-
-OpenFailure SerialPort::probe(const QString& name, const Resolver& resolve) {
-    SerialPort port(resolve);
-    port.open(name);
-    port.close();
-    return port.failure_;
-}
 
 }  // namespace cps

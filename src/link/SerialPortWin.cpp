@@ -29,12 +29,6 @@ OpenFailure failureFor(DWORD error) {
 
 }  // namespace
 
-SerialPort::SerialPort(Resolver resolve) : resolve_(std::move(resolve)) {
-    if (!resolve_) resolve_ = [](const QString& name) { return deviceForPort(name); };
-}
-
-SerialPort::~SerialPort() { close(); }
-
 bool SerialPort::open(const QString& name) {
     close();
     const std::wstring device = resolve_(name).toStdWString();
@@ -132,13 +126,6 @@ QString SerialPort::errorText() const {
     if (text) LocalFree(text);
     if (message.isEmpty()) message = QStringLiteral("Windows error");
     return QStringLiteral("%1 (error %2)").arg(message).arg(error_);
-}
-
-OpenFailure SerialPort::probe(const QString& name, const Resolver& resolve) {
-    SerialPort port(resolve);
-    port.open(name);
-    port.close();
-    return port.failure_;
 }
 
 }  // namespace cps
