@@ -3,7 +3,6 @@
 #include <QGridLayout>
 
 #include "FeatureFields.h"
-#include "HelpContext.h"
 
 CDtmfCodesDlg::CDtmfCodesDlg(cps::RadioImage& image, bool chinese, QWidget* parent)
     : BoundDialog(image, cps::dtmfFields(), chinese, parent) {
@@ -17,9 +16,5 @@ CDtmfCodesDlg::CDtmfCodesDlg(cps::RadioImage& image, bool chinese, QWidget* pare
     bot_ = addEdit(grid, 4, "BOT", 1020);
     eot_ = addEdit(grid, 5, "EOT", 1021);
     localId_ = addEdit(grid, 6, "Local ID", 1152);
-    grid->setColumnMinimumWidth(1, 120);
-    finish(grid);
-
-    cps::features::discardKeys(this, cps::features::isEnterOrEscape);
-    cps::routeF1ToHelp(this, kTemplateId);
+    finishForm(grid, kTemplateId);
 }

@@ -3,7 +3,6 @@
 #include <QGridLayout>
 
 #include "FeatureFields.h"
-#include "HelpContext.h"
 
 CStunDlg::CStunDlg(cps::RadioImage& image, bool chinese, QWidget* parent)
     : BoundDialog(image, cps::stunFields(), chinese, parent) {
@@ -14,9 +13,5 @@ CStunDlg::CStunDlg(cps::RadioImage& image, bool chinese, QWidget* parent)
     type_ = addList(grid, 0, "Stun Type", 1116);
     code_ = addEdit(grid, 1, "Stun/Kill Code", 1135);
     remove_ = addEdit(grid, 2, "Remove Stun/Kill code", 1153);
-    grid->setColumnMinimumWidth(1, 120);
-    finish(grid);
-
-    cps::features::discardKeys(this, cps::features::isEnterOrEscape);
-    cps::routeF1ToHelp(this, kTemplateId);
+    finishForm(grid, kTemplateId);
 }

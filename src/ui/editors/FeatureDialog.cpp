@@ -120,6 +120,13 @@ void BoundDialog::finish(QWidget* body) {
     endLayout(layout);
 }
 
+void BoundDialog::finishForm(QGridLayout* rows, int templateId) {
+    rows->setColumnMinimumWidth(1, 120);
+    finish(rows);
+    discardKeys(this, isEnterOrEscape);
+    routeF1ToHelp(this, templateId);
+}
+
 void BoundDialog::endLayout(QVBoxLayout* layout) {
     layout->addWidget(okCancel(this, chinese_));
     layout->setSizeConstraint(QLayout::SetFixedSize);

@@ -60,6 +60,10 @@ class BoundDialog : public QDialog {
     // The dialog: body above "OK" and "Cancel", no larger than they need.
     void finish(QLayout* body);
     void finish(QWidget* body);
+    // A form of such rows, its fields at least 120 pixels wide, finished as above; Enter and
+    // Escape do nothing in it, so only the buttons and the title bar end it. F1 shows the
+    // help of templateId.
+    void finishForm(QGridLayout* rows, int templateId);
 
     bool chinese() const { return chinese_; }
     const field::Table& table() const { return table_; }
