@@ -25,7 +25,6 @@
 #include <functional>
 #include <memory>
 
-#include "AppContext.h"
 #include "CChildFrame.h"
 #include "CLanguageDlg.h"
 #include "CMSFlexGrid.h"
@@ -41,6 +40,7 @@
 #include "ProgramFolder.h"
 #include "RealInput.h"
 #include "ScriptedPrompter.h"
+#include "Settings.h"
 #include "Startup.h"
 #include "UserStore.h"
 #ifdef RADIOSIM_PATH

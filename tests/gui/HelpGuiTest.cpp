@@ -21,7 +21,6 @@
 #include <signal.h>
 #endif
 
-#include "AppContext.h"
 #include "CAboutDlg.h"
 #include "CHelpWindow.h"
 #include "CLanguageDlg.h"
@@ -34,6 +33,7 @@
 #include "ProgramFolder.h"
 #include "RealInput.h"
 #include "ScriptedPrompter.h"
+#include "Settings.h"
 #include "Startup.h"
 #include "Version.h"
 #include "WaitUntil.h"
@@ -228,8 +228,8 @@ class HelpGuiTest : public QObject, cps::test::DesktopFixture {
     void aboutShowsTheSettingsLinesAndTheProgramVersion() {
         prepare(false);
         QVERIFY(start());
-        const cps::AppContext& ctx = cps::app();
-        CAboutDlg dlg(ctx.profile, ctx.languageName, ctx.chinese, ctx.programDir);
+        const cps::Settings& ctx = startup_->settings();
+        CAboutDlg dlg(ctx.profile(), ctx.languageName, ctx.chinese, ctx.programDir);
         QCOMPARE(dlg.windowTitle(), QStringLiteral("About Test"));
         QCOMPARE(dlg.line(1098)->text(), QStringLiteral("Version ") + QLatin1String(cps::kVersion));
         QCOMPARE(dlg.line(1099)->text(), QStringLiteral("Copyright (C) Test"));

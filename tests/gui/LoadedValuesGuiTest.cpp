@@ -13,7 +13,6 @@
 #include <functional>
 #include <memory>
 
-#include "AppContext.h"
 #include "CChildFrame.h"
 #include "CDtmfCodesDlg.h"
 #include "CMSFlexGrid.h"
@@ -28,6 +27,7 @@
 #include "FeatureFields.h"
 #include "ProgramFolder.h"
 #include "ScriptedPrompter.h"
+#include "Settings.h"
 #include "Startup.h"
 
 namespace {
