@@ -43,11 +43,14 @@
 #include "Settings.h"
 #include "Startup.h"
 #include "UserStore.h"
+#include "WaitUntil.h"
 #ifdef RADIOSIM_PATH
 #include <QMessageBox>
 
 #include "SimHarness.h"
 #endif
+
+using cps::test::onModal;
 
 namespace {
 
@@ -110,19 +113,6 @@ class DocumentGuiTest : public QObject, cps::test::DesktopFixture {
     void press(int key, Qt::KeyboardModifiers mods = {}) {
         QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : frame();
         QTest::keyClick(target, static_cast<Qt::Key>(key), mods);
-    }
-
-    // Answers the next modal dialog with what once does.
-    void onModal(std::function<void(QWidget*)> once) {
-        auto* timer = new QTimer(this);
-        connect(timer, &QTimer::timeout, this, [timer, once] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                timer->stop();
-                timer->deleteLater();
-                once(modal);
-            }
-        });
-        timer->start(5);
     }
 
     void writeDataFile(const QString& name, int channel, const QString& rx) {

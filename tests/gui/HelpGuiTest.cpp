@@ -38,6 +38,8 @@
 #include "Version.h"
 #include "WaitUntil.h"
 
+using cps::test::onModal;
+
 namespace {
 
 const char* kIni =
@@ -45,21 +47,6 @@ const char* kIni =
     "[English]\r\nTitle=Test Title\r\nCompany=Test Company\r\nAbout Title=About Test\r\n"
     "Version=\r\nCopyrights=Copyright (C) Test\r\nCopyrights Owner=\r\n"
     "[Chinese]\r\nTitle=测试标题\r\nCompany=测试公司\r\n";
-
-// Runs check on the next modal dialog once it is up and seen. The dialog opens from a menu
-// chosen by mouse, some events later.
-void onModal(std::function<void(QWidget*)> check) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, check] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal) return;
-        timer->stop();
-        timer->deleteLater();
-        QVERIFY(QTest::qWaitForWindowExposed(modal));
-        check(modal);
-    });
-    timer->start(10);
-}
 
 // The dialog's OK button pressed by mouse.
 void clickOk(QWidget* dialog) {
