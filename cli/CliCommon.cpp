@@ -4,11 +4,11 @@
 #include <QFileInfo>
 #include <cstdio>
 
-#include "AppContext.h"
 #include "Commands.h"
 #include "DataFile.h"
 #include "Pick.h"
 #include "PortNames.h"
+#include "Settings.h"
 #include "UserStore.h"
 #ifdef Q_OS_WIN
 #include <fcntl.h>
@@ -166,7 +166,7 @@ bool saveImage(const char* command, const QString& path, const RadioImage& image
     return false;
 }
 
-RadioImage newDocumentImage(const AppContext& context) {
+RadioImage newDocumentImage(const Settings& context) {
     RadioImage image = RadioImage::factory();
     applyNewImageSettings(image, context.userStore().number(QStringLiteral("Type"), 0));
     return image;
@@ -190,7 +190,7 @@ bool portArgument(const QString& given, QString& name) {
     return true;
 }
 
-PortResolver userPortResolver(const AppContext& context) {
+PortResolver userPortResolver(const Settings& context) {
     const QString appName = context.setupAppName();
     return portResolver([appName](int n) { return assignedDevice(UserStore(appName), n); });
 }

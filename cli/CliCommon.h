@@ -8,7 +8,7 @@
 #include "RadioImage.h"
 
 namespace cps {
-struct AppContext;
+struct Settings;
 }
 
 namespace cps::cli {
@@ -57,12 +57,12 @@ inline bool isStandardOutput(const QString& path) { return path == QLatin1String
 
 // The image a new, unedited document holds when it is first shown or saved: the factory
 // image with the new-image settings and the radio type remembered per user.
-RadioImage newDocumentImage(const AppContext& context);
+RadioImage newDocumentImage(const Settings& context);
 
 // A --port value: COM1..COM16 become the link's port names; a device path (anything with
 // a slash) stays one, made absolute. False for anything else.
 bool portArgument(const QString& arg, QString& name);
 // COMn leads where the user assigned it in the per-user settings.
-PortResolver userPortResolver(const AppContext& context);
+PortResolver userPortResolver(const Settings& context);
 
 }  // namespace cps::cli

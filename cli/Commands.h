@@ -4,7 +4,7 @@
 #include <QTextStream>
 
 namespace cps {
-struct AppContext;
+struct Settings;
 }
 
 namespace cps::cli {
@@ -17,22 +17,22 @@ QTextStream& err();
 
 // Each command gets its arguments after the command name and the program's settings, which
 // main loads.
-int runNew(const QStringList& args, const AppContext& context);
-int runChannels(const QStringList& args, const AppContext& context);
-int runInfo(const QStringList& args, const AppContext& context);
-int runRead(const QStringList& args, const AppContext& context);
-int runWrite(const QStringList& args, const AppContext& context);
-int runShow(const QStringList& args, const AppContext& context);
-int runSet(const QStringList& args, const AppContext& context);
-int runService(const QStringList& args, const AppContext& context);
-int runPorts(const QStringList& args, const AppContext& context);
-int runPrint(const QStringList& args, const AppContext& context);
-int runExportCsv(const QStringList& args, const AppContext& context);
-int runImportCsv(const QStringList& args, const AppContext& context);
-int runExportJson(const QStringList& args, const AppContext& context);
-int runImportJson(const QStringList& args, const AppContext& context);
-int runDiff(const QStringList& args, const AppContext& context);
-int runFleet(const QStringList& args, const AppContext& context);
+int runNew(const QStringList& args, const Settings& context);
+int runChannels(const QStringList& args, const Settings& context);
+int runInfo(const QStringList& args, const Settings& context);
+int runRead(const QStringList& args, const Settings& context);
+int runWrite(const QStringList& args, const Settings& context);
+int runShow(const QStringList& args, const Settings& context);
+int runSet(const QStringList& args, const Settings& context);
+int runService(const QStringList& args, const Settings& context);
+int runPorts(const QStringList& args, const Settings& context);
+int runPrint(const QStringList& args, const Settings& context);
+int runExportCsv(const QStringList& args, const Settings& context);
+int runImportCsv(const QStringList& args, const Settings& context);
+int runExportJson(const QStringList& args, const Settings& context);
+int runImportJson(const QStringList& args, const Settings& context);
+int runDiff(const QStringList& args, const Settings& context);
+int runFleet(const QStringList& args, const Settings& context);
 
 // Per-command help texts, printed by "cps COMMAND --help", in English and in Chinese.
 extern const char* const kNewHelp;

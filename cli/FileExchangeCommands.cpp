@@ -2,7 +2,6 @@
 // programs read, and two images compared.
 #include <QFile>
 
-#include "AppContext.h"
 #include "CliCommon.h"
 #include "Commands.h"
 #include "DataFile.h"
@@ -10,6 +9,7 @@
 #include "JsonText.h"
 #include "SafeFile.h"
 #include "ServiceAccess.h"
+#include "Settings.h"
 #include "TerminalText.h"
 
 namespace cps::cli {
@@ -147,7 +147,7 @@ bool writeOutput(const char* command, const QString& path, const QByteArray& byt
 }
 
 // --into FILE, or the image a new document starts with.
-bool baseImage(const char* command, const Args& a, const AppContext& context, RadioImage* image) {
+bool baseImage(const char* command, const Args& a, const Settings& context, RadioImage* image) {
     if (!a.has(QStringLiteral("--into"))) {
         *image = newDocumentImage(context);
         return true;
@@ -183,18 +183,18 @@ int finishImport(const char* command, const exchange::ImportResult& r, const QSt
 
 }  // namespace
 
-int runExportCsv(const QStringList& args, const AppContext&) {
+int runExportCsv(const QStringList& args, const Settings&) {
     return exportTo("export-csv", args, exchange::exportCsv);
 }
 
-int runExportJson(const QStringList& args, const AppContext&) {
+int runExportJson(const QStringList& args, const Settings&) {
     // The same JSON, with no raw control character for a terminal "-o -" may print it on.
     return exportTo("export", args, [](const RadioImage& image) {
         return jsonTerminalSafe(exchange::exportJson(image));
     });
 }
 
-int runImportCsv(const QStringList& args, const AppContext& context) {
+int runImportCsv(const QStringList& args, const Settings& context) {
     const Args a = parseArgs(args, {QStringLiteral("--into"), QStringLiteral("-o")},
                              {QStringLiteral("--lenient")});
     if (!a.error.isEmpty()) return usageError("import-csv", a.error);
@@ -213,7 +213,7 @@ int runImportCsv(const QStringList& args, const AppContext& context) {
                         a.value(QStringLiteral("-o")));
 }
 
-int runImportJson(const QStringList& args, const AppContext& context) {
+int runImportJson(const QStringList& args, const Settings& context) {
     const Args a = parseArgs(
         args, {QStringLiteral("--into"), QStringLiteral("-o"), QStringLiteral("--access-code")});
     if (!a.error.isEmpty()) return usageError("import", a.error);
@@ -239,7 +239,7 @@ int runImportJson(const QStringList& args, const AppContext& context) {
                         a.value(QStringLiteral("-o")));
 }
 
-int runDiff(const QStringList& args, const AppContext& context) {
+int runDiff(const QStringList& args, const Settings& context) {
     // Like diff: 1 means "different", so every error is 2.
     const Args a = parseArgs(args, {QStringLiteral("--lang")}, {QStringLiteral("--json")});
     if (!a.error.isEmpty()) return usageError("diff", a.error);

@@ -8,7 +8,6 @@
 #include <atomic>
 #include <cstdio>
 
-#include "AppContext.h"
 #include "CliCommon.h"
 #include "Commands.h"
 #include "Exchange.h"
@@ -17,6 +16,7 @@
 #include "RadioWrite.h"
 #include "SafeFile.h"
 #include "ServiceAccess.h"
+#include "Settings.h"
 
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -151,7 +151,7 @@ class CliFleetObserver : public exchange::FleetObserver {
 
 }  // namespace
 
-int runFleet(const QStringList& args, const AppContext& context) {
+int runFleet(const QStringList& args, const Settings& context) {
     const Args a =
         parseArgs(args,
                   {QStringLiteral("--job"), QStringLiteral("--port"), QStringLiteral("--log"),

@@ -1,6 +1,5 @@
 #include <QFile>
 
-#include "AppContext.h"
 #include "ChannelCodec.h"
 #include "ChannelTable.h"
 #include "CliCommon.h"
@@ -10,6 +9,7 @@
 #include "RowImport.h"
 #include "RowText.h"
 #include "SafeFile.h"
+#include "Settings.h"
 
 namespace cps::cli {
 
@@ -114,7 +114,7 @@ int importRows(const QString& file, const QString& rowsPath, const QString& outP
 
 }  // namespace
 
-int runNew(const QStringList& args, const AppContext& context) {
+int runNew(const QStringList& args, const Settings& context) {
     const Args a = parseArgs(args, {QStringLiteral("-o")});
     if (!a.error.isEmpty()) return usageError("new", a.error);
     if (!a.positional.isEmpty() || !a.has(QStringLiteral("-o")))
@@ -123,7 +123,7 @@ int runNew(const QStringList& args, const AppContext& context) {
                                                                                       : kFailed;
 }
 
-int runChannels(const QStringList& args, const AppContext& context) {
+int runChannels(const QStringList& args, const Settings& context) {
     const Args a = parseArgs(
         args, {QStringLiteral("--lang"), QStringLiteral("--import"), QStringLiteral("-o")});
     if (!a.error.isEmpty()) return usageError("channels", a.error);
@@ -153,7 +153,7 @@ int runChannels(const QStringList& args, const AppContext& context) {
     return kOk;
 }
 
-int runInfo(const QStringList& args, const AppContext& context) {
+int runInfo(const QStringList& args, const Settings& context) {
     const Args a = parseArgs(args, {}, {QStringLiteral("--json")});
     if (!a.error.isEmpty()) return usageError("info", a.error);
     if (a.positional.size() != 1)

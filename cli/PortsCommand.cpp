@@ -1,10 +1,10 @@
 #include <QStringList>
 
-#include "AppContext.h"
 #include "CliCommon.h"
 #include "Commands.h"
 #include "JsonText.h"
 #include "PortList.h"
+#include "Settings.h"
 #include "TerminalText.h"
 #include "UserStore.h"
 
@@ -30,7 +30,7 @@ const char* const kPortsHelpZh =
     "--json 打印一个对象数组：\"device\"、\"com\"（列表）、\"description\"、\"usbId\"、\n"
     "\"serialNumber\"（没有时为 null）和 \"listed\"（系统未列出的指定设备为 false）。\n";
 
-int runPorts(const QStringList& args, const AppContext& context) {
+int runPorts(const QStringList& args, const Settings& context) {
     const Args a = parseArgs(args, {}, {QStringLiteral("--json")});
     if (!a.error.isEmpty()) return usageError("ports", a.error);
     if (!a.positional.isEmpty())

@@ -1,6 +1,5 @@
 // `cps print`: the printed report of an image as a PDF file, the same pages the program
 // prints.
-#include "AppContext.h"
 #include "ChannelTable.h"
 #include "CliCommon.h"
 #include "Commands.h"
@@ -8,6 +7,7 @@
 #include "PrintPages.h"
 #include "Report.h"
 #include "SafeFile.h"
+#include "Settings.h"
 
 namespace cps::cli {
 
@@ -57,7 +57,7 @@ bool parseSections(const QString& list, print::Choice* choice, QString* bad) {
 
 }  // namespace
 
-int runPrint(const QStringList& args, const AppContext& ctx) {
+int runPrint(const QStringList& args, const Settings& ctx) {
     const Args a = parseArgs(
         args, {QStringLiteral("-o"), QStringLiteral("--sections"), QStringLiteral("--lang")});
     if (!a.error.isEmpty()) return usageError("print", a.error);
@@ -94,7 +94,7 @@ int runPrint(const QStringList& args, const AppContext& ctx) {
     const print::Job job = print::prepareJob(choice, table);
     const print::Source source{
         &image, &table, chinese,
-        ctx.profile.get(languageSection, QStringLiteral("Copyrights Owner"))};
+        ctx.profile().get(languageSection, QStringLiteral("Copyrights Owner"))};
     QString error;
     const QString output = a.value(QStringLiteral("-o"));
     QByteArray pdf;

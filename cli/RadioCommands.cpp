@@ -8,7 +8,6 @@
 #include <memory>
 #include <vector>
 
-#include "AppContext.h"
 #include "CliCommon.h"
 #include "Commands.h"
 #include "DataFile.h"
@@ -18,6 +17,7 @@
 #include "RadioWrite.h"
 #include "SerialPort.h"
 #include "ServiceAccess.h"
+#include "Settings.h"
 #include "TerminalText.h"
 
 #ifdef Q_OS_WIN
@@ -377,7 +377,7 @@ int runJobs(const char* command, std::vector<PortJob>& jobs, bool live,
     return all ? kOk : kFailed;
 }
 
-std::vector<PortJob> makeJobs(const Parsed& p, const RadioImage& image, const AppContext& context) {
+std::vector<PortJob> makeJobs(const Parsed& p, const RadioImage& image, const Settings& context) {
     // COMn leads where the user assigned it; looked up here, so the threads never touch
     // the per-user store.
     const PortResolver resolve = userPortResolver(context);
@@ -430,7 +430,7 @@ int checkDistinctTokens(const char* command, const Parsed& p) {
 
 }  // namespace
 
-int runRead(const QStringList& args, const AppContext& context) {
+int runRead(const QStringList& args, const Settings& context) {
     Parsed p;
     if (const int status = parse("read", args, p); status != kOk) return status;
     if (!p.file.isEmpty())
@@ -504,7 +504,7 @@ int runRead(const QStringList& args, const AppContext& context) {
         });
 }
 
-int runWrite(const QStringList& args, const AppContext& context) {
+int runWrite(const QStringList& args, const Settings& context) {
     Parsed p;
     if (const int status = parse("write", args, p); status != kOk) return status;
     if (p.file.isEmpty()) return usageError("write", say("FILE is required", "必须给出 FILE"));

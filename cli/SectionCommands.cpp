@@ -1,11 +1,11 @@
 // `cps show` and `cps set`: every editor section of the image, on the same field tables and
 // rules as the dialogs.
-#include "AppContext.h"
 #include "CliCommon.h"
 #include "Commands.h"
 #include "Field.h"
 #include "JsonText.h"
 #include "ServiceAccess.h"
+#include "Settings.h"
 #include "TerminalText.h"
 
 namespace cps::cli {
@@ -71,7 +71,7 @@ bool parseLang(const Args& a, const char* command, bool defaultChinese, bool* ch
 
 }  // namespace
 
-int runShow(const QStringList& args, const AppContext& context) {
+int runShow(const QStringList& args, const Settings& context) {
     const Args a = parseArgs(args, {QStringLiteral("--lang")}, {QStringLiteral("--json")});
     if (!a.error.isEmpty()) return usageError("show", a.error);
     if (a.positional.isEmpty()) return usageError("show", say("needs a FILE", "需要一个文件"));
@@ -121,7 +121,7 @@ int runShow(const QStringList& args, const AppContext& context) {
     return kOk;
 }
 
-int runSet(const QStringList& args, const AppContext&) {
+int runSet(const QStringList& args, const Settings&) {
     const Args a = parseArgs(args, {QStringLiteral("-o"), QStringLiteral("--access-code")});
     if (!a.error.isEmpty()) return usageError("set", a.error);
     if (a.positional.size() < 3 || !a.has(QStringLiteral("-o")))

@@ -2,7 +2,6 @@
 // dialogs, over exactly their image ranges.
 #include <QFileInfo>
 
-#include "AppContext.h"
 #include "CliCommon.h"
 #include "Commands.h"
 #include "Field.h"
@@ -11,6 +10,7 @@
 #include "SerialPort.h"
 #include "ServiceAccess.h"
 #include "ServiceExchange.h"
+#include "Settings.h"
 
 namespace cps::cli {
 
@@ -64,7 +64,7 @@ class ServicePrompt : public LinkPrompt {
 
 }  // namespace
 
-int runService(const QStringList& args, const AppContext& context) {
+int runService(const QStringList& args, const Settings& context) {
     const QString direction = args.value(0);
     const bool reading = direction == QLatin1String("read");
     if (!reading && direction != QLatin1String("write"))

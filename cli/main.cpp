@@ -12,9 +12,9 @@
 #include <QGuiApplication>
 #endif
 
-#include "AppContext.h"
 #include "CliCommon.h"
 #include "Commands.h"
+#include "Settings.h"
 #include "TerminalText.h"
 #include "Version.h"
 
@@ -40,7 +40,7 @@ struct Command {
     const char* name;
     const char* summary;
     const char* summaryZh;
-    int (*run)(const QStringList&, const cps::AppContext&);
+    int (*run)(const QStringList&, const cps::Settings&);
     const char* const* help;
     const char* const* helpZh = nullptr;
 };
@@ -174,7 +174,7 @@ bool asksForHelp(int argc, char** argv) {
 
 // The port messages' Chinese texts come from the program's language file beside cps; every
 // other text of cps carries both languages itself.
-void loadLanguage(const cps::AppContext& context, QTranslator& translator) {
+void loadLanguage(const cps::Settings& context, QTranslator& translator) {
     if (!context.chinese) return;
     if (translator.load(QStringLiteral("Chinese"), QCoreApplication::applicationDirPath()))
         QCoreApplication::installTranslator(&translator);
@@ -209,9 +209,10 @@ int main(int argc, char** argv) {
     // The settings file beside the program names the per-user store ([Setup] AppName) and
     // the default language. The command-line tool never creates or changes it.
     const QString dir = QCoreApplication::applicationDirPath();
-    cps::AppContext& context = cps::app();
+    cps::SettingsFile file;
     const bool settingsFailed =
-        QFileInfo::exists(dir + QStringLiteral("/Program.ini")) && !context.loadSettings(dir);
+        QFileInfo::exists(dir + QStringLiteral("/Program.ini")) && !file.open(dir);
+    cps::Settings context = file.settings();
     // --lang overrides the settings file for the whole run, before anything is printed.
     const QString lang = languageOption(args);
     // Also before the command: "cps --lang zh info FILE".
@@ -228,8 +229,8 @@ int main(int argc, char** argv) {
     }
     setRunChinese(context.chinese);
     if (settingsFailed)
-        err() << "cps: " << context.profile.errorString()
-              << say("; going on without it", "；不用它继续") << '\n';
+        err() << "cps: " << file.errorString() << say("; going on without it", "；不用它继续")
+              << '\n';
     QTranslator translator;
     loadLanguage(context, translator);
 

@@ -9,13 +9,13 @@
 #include <QLineEdit>
 #include <QMenu>
 
-#include "AppContext.h"
 #include "CProgramDoc.h"
 #include "CProgramView.h"
 #include "PortNames.h"
 #include "ProcessDlg.h"
 #include "RadioLink.h"
 #include "Session.h"
+#include "Settings.h"
 
 namespace {
 
@@ -29,15 +29,15 @@ bool isUndoRedoKey(const QKeyEvent* key) {
 
 }  // namespace
 
-CChildFrame::CChildFrame(CProgramDoc* doc, const cps::AppContext& context, Session& session,
+CChildFrame::CChildFrame(CProgramDoc* doc, const cps::Settings& settings, Session& session,
                          Prompter* prompter, QWidget* parent)
-    : QMdiSubWindow(parent), doc_(doc), context_(context), session_(session) {
+    : QMdiSubWindow(parent), doc_(doc), settings_(settings), session_(session) {
     setObjectName(QStringLiteral("CChildFrame"));
     // Every exchange opens the port by this name; the per-user value says which one.
-    session_.setPortName(cps::portNameFor(cps::loadPortNumber(context_.userStore())));
-    context_.prepareFill(doc->image(), session_.imageFromNew());
-    view_ = new CProgramView(doc->image(), {context_.chinese, session_.sqlWriting() != 0}, prompter,
-                             this);
+    session_.setPortName(cps::portNameFor(cps::loadPortNumber(settings_.userStore())));
+    settings_.prepareFill(doc->image(), session_.imageFromNew());
+    view_ = new CProgramView(doc->image(), {settings_.chinese, session_.sqlWriting() != 0},
+                             prompter, this);
     connect(view_, &CProgramView::sqlSwitchChanged, &session_, &Session::setSqlWriting);
     // The view set its switch while it was being built, before anyone listened: a saved
     // value such as 7 is 1 from then on, as the check box shows it.
@@ -63,13 +63,13 @@ CChildFrame::CChildFrame(CProgramDoc* doc, const cps::AppContext& context, Sessi
                             static_cast<QWidget*>(view_->nameEditor()),
                             static_cast<QWidget*>(view_->toneList()->lineEdit())})
         if (editor) editor->installEventFilter(this);
-    const QString icon = context_.programDir + QStringLiteral("title.ico");
+    const QString icon = settings_.programDir + QStringLiteral("title.ico");
     if (QFileInfo::exists(icon)) setWindowIcon(QIcon(icon));
     resize(qRound(kWidth * view_->scale()), qRound(kHeight * view_->scale()));
 }
 
 void CChildFrame::updateCaption() {
-    setWindowTitle(context_.text("Channel Information", "信道信息") + QStringLiteral(" - ") +
+    setWindowTitle(settings_.text("Channel Information", "信道信息") + QStringLiteral(" - ") +
                    doc_->displayName() + QStringLiteral("[*]"));
     setWindowModified(doc_->isModified());
 }
@@ -96,7 +96,7 @@ bool CChildFrame::transferWindowOpen() const { return cps::radioui::processWindo
 
 bool CChildFrame::transferRunning() const { return doc_->isBusy(); }
 
-QString CChildFrame::readStepName() const { return context_.text("Read Data", "读数据"); }
+QString CChildFrame::readStepName() const { return settings_.text("Read Data", "读数据"); }
 
 // The one busy state: the document, its grid and every command that changes it or talks to
 // the radio follow it.
@@ -115,7 +115,7 @@ void CChildFrame::transferEnded(bool write, bool ok) {
 }
 
 void CChildFrame::fillGridFromImage() {
-    context_.prepareFill(doc_->image(), session_.imageFromNew());
+    settings_.prepareFill(doc_->image(), session_.imageFromNew());
     view_->fillGridFromImage();
 }
 
@@ -125,7 +125,7 @@ void CChildFrame::write() { cps::radioui::write(*this); }
 void CChildFrame::comSetup() {
     if (const int n = cps::radioui::comSetup(view_, radioContext())) {
         session_.setPortName(cps::portNameFor(n));
-        cps::UserStore store = context_.userStore();
+        cps::UserStore store = settings_.userStore();
         cps::storePortNumber(store, n);
     }
 }
@@ -135,13 +135,13 @@ cps::RadioImage& CChildFrame::documentImage() { return doc_->image(); }
 
 cps::RadioContext CChildFrame::radioContext() {
     cps::RadioContext c;
-    c.chinese = context_.chinese;
-    c.caption = context_.appName;
+    c.chinese = settings_.chinese;
+    c.caption = settings_.appName;
     c.portName = session_.portName();
-    const QString appName = context_.setupAppName();
+    const QString appName = settings_.setupAppName();
     c.resolve = cps::portResolver(
         [appName](int n) { return cps::assignedDevice(cps::UserStore(appName), n); });
-    c.verifyAfterWrite = cps::verifyAfterWriting(context_.userStore());
+    c.verifyAfterWrite = cps::verifyAfterWriting(settings_.userStore());
     c.assigned = [appName](int n) { return cps::assignedDevice(cps::UserStore(appName), n); };
     c.assign = [appName](int n, const QString& device) {
         cps::UserStore store(appName);

@@ -9,19 +9,19 @@ class CProgramView;
 class Prompter;
 class Session;
 namespace cps {
-struct AppContext;
+struct Settings;
 }
 
 // The channel window: one per document. Closing it only hides it, so the document and
 // its grid stay as they are until Channel Information shows it again. It hosts the radio
-// commands: it knows the document, its view and the program's context they need.
+// commands: it knows the document, its view and the settings and session they need.
 class CChildFrame : public QMdiSubWindow, public cps::RadioViewHost {
     Q_OBJECT
   public:
     static constexpr int kWidth = 1095;
     static constexpr int kHeight = 650;
 
-    CChildFrame(CProgramDoc* doc, const cps::AppContext& context, Session& session,
+    CChildFrame(CProgramDoc* doc, const cps::Settings& settings, Session& session,
                 Prompter* prompter, QWidget* parent = nullptr);
 
     CProgramDoc* document() const { return doc_; }
@@ -69,7 +69,7 @@ class CChildFrame : public QMdiSubWindow, public cps::RadioViewHost {
 
   private:
     CProgramDoc* doc_;
-    const cps::AppContext& context_;
+    const cps::Settings& settings_;
     Session& session_;
     CProgramView* view_;
 };

@@ -16,7 +16,6 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
-#include "AppContext.h"
 #include "CAboutDlg.h"
 #include "CChildFrame.h"
 #include "CLanguageDlg.h"
@@ -36,29 +35,32 @@
 #include "Prompter.h"
 #include "RecentFiles.h"
 #include "Session.h"
+#include "Settings.h"
 #include "StatusPanes.h"
 #include "WindowKeys.h"
 
 // ---------------------------------------------------------------------------------------
 // Frame
 
-CMainFrame::CMainFrame(cps::AppContext& context, Prompter* prompter, QWidget* parent)
+CMainFrame::CMainFrame(const cps::Settings& settings, cps::LanguageStore& languages,
+                       Prompter* prompter, QWidget* parent)
     : QMainWindow(parent),
-      context_(context),
+      settings_(settings),
+      languages_(languages),
       prompter_(prompter ? prompter : &Prompter::standard()) {
     setObjectName(QStringLiteral("CMainFrame"));
-    const cps::AppContext& ctx = context_;
-    title_ = ctx.profile.get(ctx.languageName, QStringLiteral("Title"));
+    const cps::Settings& ctx = settings_;
+    title_ = ctx.profile().get(ctx.languageName, QStringLiteral("Title"));
     setWindowTitle(title_);
     session_ = new Session(ctx.sqlWritingAllowed, this);
-    exchange_ = new ExchangeCommands(*this, context_, *prompter_, this);
+    exchange_ = new ExchangeCommands(*this, settings_, *prompter_, this);
     fleet_ = new FleetCommand(*this, *session_, *prompter_, this);
     print_ = std::make_unique<PrintCommands>(
         *this, *prompter_, ctx.chinese,
-        ctx.profile.get(ctx.languageName, QStringLiteral("Copyrights Owner")), caption());
+        ctx.profile().get(ctx.languageName, QStringLiteral("Copyrights Owner")), caption());
     commands_ = new CommandRegistry(*this, ctx.chinese, [this] { return session_->busy(); });
     commands_->build(commandTable());
-    recent_ = std::make_unique<RecentFiles>([this] { return context_.userStore(); }, *commands_);
+    recent_ = std::make_unique<RecentFiles>([this] { return settings_.userStore(); }, *commands_);
     panes_ = new StatusPanes(*this);
     createNavigation();
     mdi_ = new CMdiBackground(ctx.programDir, this);
@@ -101,7 +103,7 @@ QAction* CMainFrame::action(int id) const { return commands_->action(id); }
 QMenu* CMainFrame::menu(cmd::Menu menu) const { return commands_->menu(menu); }
 QLabel* CMainFrame::statusMessage() const { return panes_->message(); }
 QDialog* CMainFrame::editorDialog(int command) const { return editors_->dialog(command); }
-QString CMainFrame::caption() const { return context_.appName; }
+QString CMainFrame::caption() const { return settings_.appName; }
 QStringList CMainFrame::recentFiles() const { return recent_->files(); }
 QString CMainFrame::dataFolder() const { return recent_->dataFolder(); }
 
@@ -130,7 +132,7 @@ void CMainFrame::trimMenus(bool showLanguage) {
 }
 
 void CMainFrame::unlockService() {
-    cps::AppContext& ctx = context_;
+    const cps::Settings& ctx = settings_;
     if (transferRunning() || !cps::CPasswordDlg::ask(ctx.chinese, this)) return;
     session_->unlockService();
     if (CProgramView* v = activeView()) v->revealServiceControls();
@@ -142,8 +144,8 @@ void CMainFrame::unlockService() {
 // Navigation
 
 void CMainFrame::createNavigation() {
-    const cps::AppContext& ctx = context_;
-    nav_ = new NavigationBar(ctx.profile.get(ctx.languageName, QStringLiteral("Company")), this);
+    const cps::Settings& ctx = settings_;
+    nav_ = new NavigationBar(ctx.profile().get(ctx.languageName, QStringLiteral("Company")), this);
     addDockWidget(Qt::LeftDockWidgetArea, nav_);
     nav_->setEntries({
         {ctx.text("Channel Information", "信道信息"), cmd::ChannelInfo},
@@ -173,7 +175,7 @@ void CMainFrame::toggleControlBar() {
 // Documents
 
 void CMainFrame::addFrame(std::unique_ptr<CProgramDoc> doc) {
-    auto* frame = new CChildFrame(doc.get(), context_, *session_, prompter_);
+    auto* frame = new CChildFrame(doc.get(), settings_, *session_, prompter_);
     // F1 over the grid with nothing of its own in focus: the channel window's page.
     connect(frame->view(), &CProgramView::helpRequested, this,
             [](int id) { cps::showHelp(id != 0 ? id : 101); });
@@ -217,7 +219,7 @@ void CMainFrame::destroyFrame(CChildFrame* frame) {
 }
 
 void CMainFrame::newDocument() {
-    cps::AppContext& ctx = context_;
+    const cps::Settings& ctx = settings_;
     auto doc = std::make_unique<CProgramDoc>();
     doc->startNew(ctx.text("Channel Information", "信道信息"), ctx.setupAppName());
     session_->setImageFromNew(true);
@@ -256,9 +258,9 @@ void CMainFrame::fileOpen() {
 bool CMainFrame::openDocument(const QString& path) {
     auto doc = std::make_unique<CProgramDoc>();
     QString error;
-    if (!doc->load(path, &error, context_.chinese)) {
+    if (!doc->load(path, &error, settings_.chinese)) {
         prompter_->message(this, caption(),
-                           context_.text("Failed to open the document.", "无法打开文件。") +
+                           settings_.text("Failed to open the document.", "无法打开文件。") +
                                QLatin1Char('\n') + error,
                            Prompter::Icon::Exclamation, QMessageBox::Ok);
         recent_->forget(path);
@@ -283,7 +285,7 @@ bool CMainFrame::saveDocument(bool askForName, bool confirm) {
     if (!doc) return false;
     if (confirm) {
         const auto answer = prompter_->message(
-            this, caption(), context_.text("Whether to save the file", "是否保存文件"),
+            this, caption(), settings_.text("Whether to save the file", "是否保存文件"),
             Prompter::Icon::Question, QMessageBox::Yes | QMessageBox::No);
         if (answer != QMessageBox::Yes) return false;
     }
@@ -304,7 +306,7 @@ bool CMainFrame::saveDocument(bool askForName, bool confirm) {
     QString error;
     if (!doc->save(path, &error)) {
         prompter_->message(this, caption(),
-                           context_.text("Failed to save the document.", "无法保存文件。") +
+                           settings_.text("Failed to save the document.", "无法保存文件。") +
                                QLatin1Char('\n') + error,
                            Prompter::Icon::Exclamation, QMessageBox::Ok);
         return false;
@@ -321,7 +323,7 @@ bool CMainFrame::maySaveChanges() {
     activeView()->commitPendingEdit();
     if (!doc->isModified()) return true;
     const QString text =
-        context_.text("Save changes to %1?", "是否保存对 %1 的更改？").arg(doc->displayName());
+        settings_.text("Save changes to %1?", "是否保存对 %1 的更改？").arg(doc->displayName());
     const auto answer =
         prompter_->message(this, caption(), text, Prompter::Icon::Exclamation,
                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
@@ -360,7 +362,7 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 void CMainFrame::updateCommands() {
     const CProgramDoc* doc = activeDocument();
     auto text = [this](const char* en, const char* zh, const QString& step, const char* key) {
-        QString t = context_.text(en, zh);
+        QString t = settings_.text(en, zh);
         if (!step.isEmpty()) t += QLatin1Char(' ') + step;
         return t + QLatin1Char('\t') + QLatin1String(key);
     };
@@ -401,8 +403,8 @@ void CMainFrame::transferFinished(bool write, bool ok) {
     const QString port = session_->portName();
     const QString text =
         !ok     ? QString()
-        : write ? context_.text("Write completed on %1.", "写数据完成，端口 %1。").arg(port)
-                : context_.text("Read completed on %1.", "读数据完成，端口 %1。").arg(port);
+        : write ? settings_.text("Write completed on %1.", "写数据完成，端口 %1。").arg(port)
+                : settings_.text("Read completed on %1.", "读数据完成，端口 %1。").arg(port);
     panes_->transferEnded(text);
 }
 
@@ -419,7 +421,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 // Help, language and about
 
 void CMainFrame::createHelp() {
-    const cps::AppContext& ctx = context_;
+    const cps::Settings& ctx = settings_;
     help_ = std::make_unique<HelpSystem>(ctx.programDir + ctx.helpFileName, ctx.chinese, this);
     cps::setHelpFunction([this](int context) { help_->showContext(context); });
     // F1 on a highlighted menu item: that command's page.
@@ -461,19 +463,15 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CMainFrame::chooseLanguage() {
-    cps::AppContext& ctx = context_;
+    const cps::Settings& ctx = settings_;
     CLanguageDlg dlg(ctx.chinese, this);
     if (dlg.exec() != QDialog::Accepted) return;
     const QString language = cps::languageToWrite(ctx.chinese, dlg.chineseChosen());
     if (language.isEmpty()) return;
     // The new instance reads the file: the setting is there before anything else happens.
-    const QString setup = QStringLiteral("Setup");
-    const QString previous = ctx.profile.get(setup, QStringLiteral("Language"));
-    ctx.profile.set(setup, QStringLiteral("Language"), language);
-    if (!ctx.profile.save()) {
+    QString why;
+    if (!languages_.saveLanguage(language, &why)) {
         // A restart would come back in the old language: stay, and say why.
-        const QString why = ctx.profile.errorString();
-        ctx.profile.set(setup, QStringLiteral("Language"), previous);
         prompter_->message(
             this, caption(),
             ctx.text("The language setting could not be saved.", "无法保存语言设置。") +
@@ -483,15 +481,14 @@ void CMainFrame::chooseLanguage() {
     }
     if (!close()) {
         // The dealer kept the window open: no switch, the next start stays as it was.
-        ctx.profile.set(setup, QStringLiteral("Language"), previous);
-        ctx.profile.save();
+        languages_.saveLanguage(ctx.languageName, nullptr);
         return;
     }
     emit restartRequested();
 }
 
 void CMainFrame::showAbout() {
-    const cps::AppContext& ctx = context_;
-    CAboutDlg dlg(ctx.profile, ctx.languageName, ctx.chinese, ctx.programDir, this);
+    const cps::Settings& ctx = settings_;
+    CAboutDlg dlg(ctx.profile(), ctx.languageName, ctx.chinese, ctx.programDir, this);
     dlg.exec();
 }

@@ -28,7 +28,8 @@ class RecentFiles;
 class Session;
 class StatusPanes;
 namespace cps {
-struct AppContext;
+class LanguageStore;
+struct Settings;
 }  // namespace cps
 
 // The main window. Holds the documents (one shown at a time), their channel windows, the
@@ -37,9 +38,10 @@ struct AppContext;
 class CMainFrame : public QMainWindow, public Workspace {
     Q_OBJECT
   public:
-    // context: the program's settings and process-wide values, owned by the start-up.
-    explicit CMainFrame(cps::AppContext& context, Prompter* prompter = nullptr,
-                        QWidget* parent = nullptr);
+    // settings: as read at start-up; languages: where Setup > Language saves the choice.
+    // Both are the start-up's and outlive the window.
+    CMainFrame(const cps::Settings& settings, cps::LanguageStore& languages,
+               Prompter* prompter = nullptr, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     QAction* action(int id) const;
@@ -130,7 +132,8 @@ class CMainFrame : public QMainWindow, public Workspace {
     void destroyFrame(CChildFrame* frame);
     QString caption() const;
 
-    cps::AppContext& context_;
+    const cps::Settings& settings_;
+    cps::LanguageStore& languages_;
     Prompter* prompter_;
     Session* session_ = nullptr;
     CommandRegistry* commands_ = nullptr;

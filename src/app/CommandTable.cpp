@@ -4,7 +4,6 @@
 #include <QStyle>
 #include <QToolBar>
 
-#include "AppContext.h"
 #include "CChildFrame.h"
 #include "CMainFrame.h"
 #include "CProgramDoc.h"
@@ -16,6 +15,7 @@
 #include "HelpSystem.h"
 #include "PrintCommands.h"
 #include "RecentFiles.h"
+#include "Settings.h"
 
 std::vector<Command> CMainFrame::commandTable() {
     using M = cmd::Menu;
@@ -223,10 +223,10 @@ std::vector<Command> CMainFrame::commandTable() {
                                   "Read back every block written to the radio and compare"))
             .name("actionVerifyAfterWrite")
             .helpTopic(0)
-            .checkable(cps::verifyAfterWriting(context_.userStore()))
+            .checkable(cps::verifyAfterWriting(settings_.userStore()))
             .menu(M::Setup)
             .run([this] {
-                cps::UserStore store = context_.userStore();
+                cps::UserStore store = settings_.userStore();
                 cps::setVerifyAfterWriting(store, action(cmd::VerifyAfterWrite)->isChecked());
             }));
     add(Command(cmd::Language, QT_TRANSLATE_NOOP("CMainFrame", "Language"),

@@ -12,7 +12,6 @@
 #include <QVBoxLayout>
 #include <functional>
 
-#include "AppContext.h"
 #include "CChildFrame.h"
 #include "CProgramDoc.h"
 #include "CProgramView.h"
@@ -21,6 +20,7 @@
 #include "Prompter.h"
 #include "RadioUi.h"
 #include "SafeFile.h"
+#include "Settings.h"
 #include "Workspace.h"
 
 namespace cps {
@@ -92,25 +92,25 @@ class CCompareDlg : public QDialog {
 
 }  // namespace
 
-ExchangeCommands::ExchangeCommands(Workspace& workspace, const cps::AppContext& context,
+ExchangeCommands::ExchangeCommands(Workspace& workspace, const cps::Settings& settings,
                                    Prompter& prompter, QObject* parent)
-    : QObject(parent), workspace_(workspace), context_(context), prompter_(prompter) {}
+    : QObject(parent), workspace_(workspace), settings_(settings), prompter_(prompter) {}
 
 ExchangeCommands::~ExchangeCommands() = default;
 
-QString ExchangeCommands::caption() const { return context_.appName; }
+QString ExchangeCommands::caption() const { return settings_.appName; }
 
 void ExchangeCommands::exportChannels() {
     cps::RadioImage image;
     if (!workspace_.documentWithGrid(&image)) return;
-    const QString filter = context_.text("Channel List (*.csv)", "信道列表 (*.csv)");
+    const QString filter = settings_.text("Channel List (*.csv)", "信道列表 (*.csv)");
     const QString path =
         prompter_.saveFileName(workspace_.dialogParent(), QStringLiteral("channels.csv"), filter);
     if (path.isEmpty()) return;
     QString error;
     if (!cps::replaceFile(path, cps::exchange::exportCsv(image), &error))
         prompter_.message(workspace_.dialogParent(), caption(),
-                          context_.text("Failed to save the channel list.", "无法保存信道列表。") +
+                          settings_.text("Failed to save the channel list.", "无法保存信道列表。") +
                               QLatin1Char('\n') + error,
                           Prompter::Icon::Exclamation, QMessageBox::Ok);
 }
@@ -119,37 +119,37 @@ void ExchangeCommands::importChannels() {
     cps::RadioImage base;
     if (!workspace_.documentWithGrid(&base)) return;
     CChildFrame* frame = workspace_.activeFrame();
-    const QString filter = context_.text("Channel List (*.csv)", "信道列表 (*.csv)");
+    const QString filter = settings_.text("Channel List (*.csv)", "信道列表 (*.csv)");
     const QString path = prompter_.openFileName(workspace_.dialogParent(), filter);
     if (path.isEmpty()) return;
 
     QFile file;
     QString error;
     QByteArray bytes;
-    if (cps::openRegularFile(file, path, &error, context_.chinese)) {
+    if (cps::openRegularFile(file, path, &error, settings_.chinese)) {
         bytes = file.read(cps::kMaxInputFile + 1);
         if (bytes.size() > cps::kMaxInputFile)
-            error = path + context_.text(": larger than 1 MiB", "：大于 1 MiB");
+            error = path + settings_.text(": larger than 1 MiB", "：大于 1 MiB");
     }
     if (!error.isEmpty()) {
         prompter_.message(workspace_.dialogParent(), caption(),
-                          context_.text("Failed to open the channel list.", "无法打开信道列表。") +
+                          settings_.text("Failed to open the channel list.", "无法打开信道列表。") +
                               QLatin1Char('\n') + error,
                           Prompter::Icon::Exclamation, QMessageBox::Ok);
         return;
     }
     cps::exchange::CsvOptions options;
-    options.chinese = context_.chinese;
+    options.chinese = settings_.chinese;
     cps::exchange::ImportResult r = cps::exchange::importCsv(bytes, base, options);
     if (!r.ok && r.fittable) {
         // What only the radio cannot hold can be fitted, if the user wants it.
         const auto answer = prompter_.message(
             workspace_.dialogParent(), caption(),
             r.error + QStringLiteral("\n\n") +
-                context_.text("Fit what the radio cannot hold (cut long names, take the nearest "
-                              "tone, leave out other such rows)?",
-                              "是否调整对讲机无法保存的内容（截短过长的名字、取最接近的亚音频、"
-                              "略过其他此类行）？"),
+                settings_.text("Fit what the radio cannot hold (cut long names, take the nearest "
+                               "tone, leave out other such rows)?",
+                               "是否调整对讲机无法保存的内容（截短过长的名字、取最接近的亚音频、"
+                               "略过其他此类行）？"),
             Prompter::Icon::Question, QMessageBox::Yes | QMessageBox::No);
         if (answer != QMessageBox::Yes) return;
         options.lenient = true;
@@ -157,7 +157,7 @@ void ExchangeCommands::importChannels() {
     }
     if (!r.ok) {
         prompter_.message(workspace_.dialogParent(), caption(),
-                          context_.text("The channel list was not imported:", "信道列表未导入：") +
+                          settings_.text("The channel list was not imported:", "信道列表未导入：") +
                               QLatin1Char('\n') + r.error,
                           Prompter::Icon::Exclamation, QMessageBox::Ok);
         return;
@@ -165,10 +165,10 @@ void ExchangeCommands::importChannels() {
     if (frame != workspace_.activeFrame() || !frame) return;
     frame->documentImage() = r.image;
     frame->fillGridFromImage();
-    frame->document()->recordChange(context_.text("Import Channels", "导入信道"));
+    frame->document()->recordChange(settings_.text("Import Channels", "导入信道"));
     if (!r.notes.isEmpty())
         prompter_.message(workspace_.dialogParent(), caption(),
-                          context_.text("Imported with these changes:", "已导入，有以下改动：") +
+                          settings_.text("Imported with these changes:", "已导入，有以下改动：") +
                               QLatin1Char('\n') + r.notes.join(QLatin1Char('\n')),
                           Prompter::Icon::Information, QMessageBox::Ok);
 }
@@ -192,7 +192,7 @@ void ExchangeCommands::compareWithRadio() {
 
 void ExchangeCommands::showComparison(const cps::RadioImage& document,
                                       const cps::RadioImage& radio) {
-    const bool chinese = context_.chinese;
+    const bool chinese = settings_.chinese;
     const cps::exchange::Comparison c = cps::exchange::compare(document, radio, chinese);
     CCompareDlg dlg(cps::exchange::describe(c, document, radio, chinese), chinese,
                     workspace_.dialogParent());

@@ -8,7 +8,7 @@
 class Prompter;
 class Workspace;
 namespace cps {
-struct AppContext;
+struct Settings;
 class ScratchReadHost;
 }  // namespace cps
 
@@ -17,7 +17,7 @@ class ScratchReadHost;
 class ExchangeCommands : public QObject {
     Q_OBJECT
   public:
-    ExchangeCommands(Workspace& workspace, const cps::AppContext& context, Prompter& prompter,
+    ExchangeCommands(Workspace& workspace, const cps::Settings& settings, Prompter& prompter,
                      QObject* parent);
     ~ExchangeCommands() override;
 
@@ -30,7 +30,7 @@ class ExchangeCommands : public QObject {
     QString caption() const;
 
     Workspace& workspace_;
-    const cps::AppContext& context_;
+    const cps::Settings& settings_;
     Prompter& prompter_;
     std::unique_ptr<cps::ScratchReadHost> scratch_;
 };

@@ -11,11 +11,11 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "AppContext.h"
 #include "CMainFrame.h"
 #include "LanguageSwitch.h"
 #include "Prompter.h"
 #include "Session.h"
+#include "Settings.h"
 #include "SplashWindow.h"
 
 namespace {
@@ -73,29 +73,27 @@ Startup::Options Startup::fromArguments(const QStringList& args, const QString& 
 }
 
 bool Startup::start() {
-    cps::AppContext& ctx = cps::app();
-    ctx.loadSettings(options_.programDir);
+    file_ = std::make_unique<cps::SettingsFile>();
+    file_->open(options_.programDir);
+    const cps::Settings& ctx = file_->settings();
 
     // The language file carries the menus, prompts and string table of one language.
     const QString languageFile = findLanguageFile(ctx.programDir, ctx.languageName);
     if (!QFileInfo(languageFile).isFile() || !language_.load(languageFile)) {
-        const QString app = ctx.appName;
-        ctx.appName = QStringLiteral("Program");
         // A settings file that could not be read is why the language is missing: say so.
         QString text = ctx.text("Load language DLL fail", "加载语言链接库失败");
-        if (!ctx.profile.errorString().isEmpty())
-            text += QLatin1Char('\n') + ctx.profile.errorString();
-        else if (ctx.profile.createdMissing())
+        if (!ctx.profile().errorString().isEmpty())
+            text += QLatin1Char('\n') + ctx.profile().errorString();
+        else if (ctx.profile().createdMissing())
             text +=
                 QLatin1Char('\n') +
                 ctx.text(
                        "%1 was missing, so no language is set; an empty one was created. "
                        "Reinstall the program to get its settings back.",
                        "%1 不存在，因此未设置语言；已新建一个空文件。请重新安装程序以恢复设置。")
-                    .arg(QDir::toNativeSeparators(ctx.profile.path()));
-        options_.prompter->message(nullptr, ctx.appName, text, Prompter::Icon::None,
+                    .arg(QDir::toNativeSeparators(ctx.profile().path()));
+        options_.prompter->message(nullptr, QStringLiteral("Program"), text, Prompter::Icon::None,
                                    QMessageBox::Ok);
-        ctx.appName = app;
         return false;
     }
     QCoreApplication::installTranslator(&language_);
@@ -125,7 +123,7 @@ bool Startup::start() {
         }
     }
 
-    frame_ = std::make_unique<CMainFrame>(ctx, options_.prompter);
+    frame_ = std::make_unique<CMainFrame>(ctx, *file_, options_.prompter);
     QObject::connect(frame_.get(), &CMainFrame::restartRequested, [this] { restart_ = true; });
     if (options_.fileToOpen.isEmpty()) {
         frame_->newDocument();
@@ -145,24 +143,30 @@ bool Startup::start() {
         frame_->fitChannelWindows();
     }
     // appName ([language] Company) was read with the settings.
-    const QString showLang = ctx.profile.get(QStringLiteral("Setup"), QStringLiteral("ShowLang"));
+    const QString showLang = ctx.profile().get(QStringLiteral("Setup"), QStringLiteral("ShowLang"));
     frame_->trimMenus(std::atoi(showLang.toLatin1().constData()) != 0);
     return true;
 }
 
+const cps::Settings& Startup::settings() const {
+    static const cps::Settings none;
+    return file_ ? file_->settings() : none;
+}
+
 QStringList Startup::report() const {
-    const cps::ProfileStore& profile = cps::app().profile;
+    const cps::ProfileStore& profile = settings().profile();
     return {frame_ ? frame_->windowTitle() : QString(), languageFile_, profile.path(),
             profile.userCopyPath()};
 }
 
 void Startup::exit() {
     // Saved first: the new instance reads the settings as this one leaves them.
-    cps::AppContext& ctx = cps::app();
-    if (!ctx.saveOnExit(frame_ ? frame_->session().sqlWriting() : ctx.sqlWritingAllowed))
+    if (!file_) return;
+    const cps::Settings& ctx = file_->settings();
+    if (!file_->saveOnExit(frame_ ? frame_->session().sqlWriting() : ctx.sqlWritingAllowed))
         options_.prompter->message(nullptr, ctx.appName,
                                    ctx.text("The settings could not be saved.", "无法保存设置。") +
-                                       QLatin1Char('\n') + ctx.profile.errorString(),
+                                       QLatin1Char('\n') + file_->errorString(),
                                    Prompter::Icon::Exclamation, QMessageBox::Ok);
     if (!restart_) return;
     restart_ = false;

@@ -10,6 +10,10 @@
 
 class CMainFrame;
 class Prompter;
+namespace cps {
+class SettingsFile;
+struct Settings;
+}  // namespace cps
 
 // The program's start and exit: settings, language file, splash, main window, the first
 // document and the menu trims. Tests run it in-process with a folder of their own.
@@ -39,6 +43,8 @@ class Startup {
     bool restartPending() const { return restart_; }
 
     CMainFrame* mainFrame() const { return frame_.get(); }
+    // The settings as start() read them; empty ones before.
+    const cps::Settings& settings() const;
     // The language file the start loaded, empty before.
     QString languageFile() const { return languageFile_; }
     // What came up: the main window's title, the language file, the settings file and its
@@ -61,5 +67,7 @@ class Startup {
     bool localeSet_ = false;
     bool restart_ = false;
     QString languageFile_;
+    // Built by start(); the main window below reads it and only saves a language choice.
+    std::unique_ptr<cps::SettingsFile> file_;
     std::unique_ptr<CMainFrame> frame_;
 };

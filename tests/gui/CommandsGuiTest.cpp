@@ -35,6 +35,9 @@
 #include "RealInput.h"
 #include "Session.h"
 #include "Startup.h"
+#include "WaitUntil.h"
+
+using cps::test::onModal;
 
 namespace {
 
@@ -50,21 +53,6 @@ class CountingPrompter : public Prompter {
     QString openFileName(QWidget*, const QString&) override { return {}; }
     QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
 };
-
-// Acts on the next modal dialog of type D once it is shown.
-template <class D>
-void onModal(std::function<void(D*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        auto* d = qobject_cast<D*>(QApplication::activeModalWidget());
-        if (!d || !d->isVisible()) return;
-        timer->stop();
-        timer->deleteLater();
-        act(d);
-    });
-    timer->start();
-}
 
 // The dialog's OK, clicked where it is seen.
 void clickOk(QDialog* d) {

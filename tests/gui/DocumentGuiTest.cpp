@@ -25,7 +25,6 @@
 #include <functional>
 #include <memory>
 
-#include "AppContext.h"
 #include "CChildFrame.h"
 #include "CLanguageDlg.h"
 #include "CMSFlexGrid.h"
@@ -41,13 +40,17 @@
 #include "ProgramFolder.h"
 #include "RealInput.h"
 #include "ScriptedPrompter.h"
+#include "Settings.h"
 #include "Startup.h"
 #include "UserStore.h"
+#include "WaitUntil.h"
 #ifdef RADIOSIM_PATH
 #include <QMessageBox>
 
 #include "SimHarness.h"
 #endif
+
+using cps::test::onModal;
 
 namespace {
 
@@ -110,19 +113,6 @@ class DocumentGuiTest : public QObject, cps::test::DesktopFixture {
     void press(int key, Qt::KeyboardModifiers mods = {}) {
         QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : frame();
         QTest::keyClick(target, static_cast<Qt::Key>(key), mods);
-    }
-
-    // Answers the next modal dialog with what once does.
-    void onModal(std::function<void(QWidget*)> once) {
-        auto* timer = new QTimer(this);
-        connect(timer, &QTimer::timeout, this, [timer, once] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                timer->stop();
-                timer->deleteLater();
-                once(modal);
-            }
-        });
-        timer->start(5);
     }
 
     void writeDataFile(const QString& name, int channel, const QString& rx) {

@@ -10,7 +10,6 @@
 #include <QtTest>
 #include <memory>
 
-#include "AppContext.h"
 #include "CMSFlexGrid.h"
 #include "CMainFrame.h"
 #include "CProgramView.h"
@@ -21,6 +20,7 @@
 #include "RealInput.h"
 #include "ScriptedPrompter.h"
 #include "Session.h"
+#include "Settings.h"
 #include "Startup.h"
 #include "UserStore.h"
 #ifdef RADIOSIM_PATH

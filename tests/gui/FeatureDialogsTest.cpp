@@ -21,7 +21,6 @@
 #include <functional>
 #include <memory>
 
-#include "AppContext.h"
 #include "CColorLabel.h"
 #include "CDtmfCodesDlg.h"
 #include "CKeyAssignmentDlg.h"
@@ -41,6 +40,7 @@
 #include "RealInput.h"
 #include "ScriptedPrompter.h"
 #include "Session.h"
+#include "Settings.h"
 #include "Startup.h"
 #include "WaitUntil.h"
 

@@ -12,7 +12,6 @@
 #include <QtTest>
 #include <memory>
 
-#include "AppContext.h"
 #include "CChildFrame.h"
 #include "CFleetDlg.h"
 #include "CMainFrame.h"
@@ -22,6 +21,7 @@
 #include "RealInput.h"
 #include "ScriptedPrompter.h"
 #include "Session.h"
+#include "Settings.h"
 #include "Startup.h"
 #include "UserStore.h"
 #ifdef RADIOSIM_PATH

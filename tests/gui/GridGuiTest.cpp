@@ -13,7 +13,6 @@
 #include <QtTest>
 #include <memory>
 
-#include "AppContext.h"
 #include "CChildFrame.h"
 #include "CMSFlexGrid.h"
 #include "CMainFrame.h"
@@ -23,6 +22,7 @@
 #include "ProgramFolder.h"
 #include "RealInput.h"
 #include "ScriptedPrompter.h"
+#include "Settings.h"
 #include "Startup.h"
 #include "WaitUntil.h"
 

@@ -25,7 +25,6 @@
 #include <sys/stat.h>
 #endif
 
-#include "AppContext.h"
 #include "CChildFrame.h"
 #include "CMSFlexGrid.h"
 #include "CMainFrame.h"
@@ -44,6 +43,7 @@
 #include "RealInput.h"
 #include "ScriptedPrompter.h"
 #include "Session.h"
+#include "Settings.h"
 #include "SplashWindow.h"
 #include "Startup.h"
 #include "UserStore.h"
@@ -214,7 +214,7 @@ class GuiTest : public QObject, cps::test::DesktopFixture {
         prepare(kEnglishIni);
         QVERIFY(launch());
         QCOMPARE(frame()->windowTitle(), QStringLiteral("Test Title"));
-        QCOMPARE(cps::app().appName, QStringLiteral("Test Company"));
+        QCOMPARE(startup_->settings().appName, QStringLiteral("Test Company"));
         QVERIFY(frame()->session().imageFromNew());
 
         QCOMPARE(menuTexts(frame()->menu(cmd::Menu::File)).first(), QStringLiteral("&New\tCtrl+N"));
@@ -651,7 +651,7 @@ class GuiTest : public QObject, cps::test::DesktopFixture {
     void chineseStartUp() {
         prepare(QByteArray(kEnglishIni).replace("Language=English", "Language=Chinese"));
         QVERIFY(launch());
-        QVERIFY(cps::app().chinese);
+        QVERIFY(startup_->settings().chinese);
         QCOMPARE(frame()->windowTitle(), QStringLiteral("测试标题"));
         QCOMPARE(frame()->menuBar()->actions().first()->text(), QStringLiteral("文件(&F)"));
         QCOMPARE(grid()->textMatrix(0, 1), QStringLiteral("接收频率"));
@@ -824,8 +824,8 @@ class GuiTest : public QObject, cps::test::DesktopFixture {
     void lowerCaseChineseLoadsTheFileButKeepsEnglishTexts() {
         prepare(QByteArray(kEnglishIni).replace("Language=English", "Language=chinese"));
         QVERIFY(launch());
-        QVERIFY(!cps::app().chinese);
-        QCOMPARE(cps::app().helpFileName, QStringLiteral("enHelp.rcc"));
+        QVERIFY(!startup_->settings().chinese);
+        QCOMPARE(startup_->settings().helpFileName, QStringLiteral("enHelp.rcc"));
         QCOMPARE(frame()->menuBar()->actions().first()->text(), QStringLiteral("文件(&F)"));
         QCOMPARE(grid()->textMatrix(0, 1), QStringLiteral("Rx Frequency"));
     }

@@ -21,7 +21,6 @@
 #include <signal.h>
 #endif
 
-#include "AppContext.h"
 #include "CAboutDlg.h"
 #include "CHelpWindow.h"
 #include "CLanguageDlg.h"
@@ -34,9 +33,12 @@
 #include "ProgramFolder.h"
 #include "RealInput.h"
 #include "ScriptedPrompter.h"
+#include "Settings.h"
 #include "Startup.h"
 #include "Version.h"
 #include "WaitUntil.h"
+
+using cps::test::onModal;
 
 namespace {
 
@@ -45,21 +47,6 @@ const char* kIni =
     "[English]\r\nTitle=Test Title\r\nCompany=Test Company\r\nAbout Title=About Test\r\n"
     "Version=\r\nCopyrights=Copyright (C) Test\r\nCopyrights Owner=\r\n"
     "[Chinese]\r\nTitle=测试标题\r\nCompany=测试公司\r\n";
-
-// Runs check on the next modal dialog once it is up and seen. The dialog opens from a menu
-// chosen by mouse, some events later.
-void onModal(std::function<void(QWidget*)> check) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, check] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal) return;
-        timer->stop();
-        timer->deleteLater();
-        QVERIFY(QTest::qWaitForWindowExposed(modal));
-        check(modal);
-    });
-    timer->start(10);
-}
 
 // The dialog's OK button pressed by mouse.
 void clickOk(QWidget* dialog) {
@@ -228,8 +215,8 @@ class HelpGuiTest : public QObject, cps::test::DesktopFixture {
     void aboutShowsTheSettingsLinesAndTheProgramVersion() {
         prepare(false);
         QVERIFY(start());
-        const cps::AppContext& ctx = cps::app();
-        CAboutDlg dlg(ctx.profile, ctx.languageName, ctx.chinese, ctx.programDir);
+        const cps::Settings& ctx = startup_->settings();
+        CAboutDlg dlg(ctx.profile(), ctx.languageName, ctx.chinese, ctx.programDir);
         QCOMPARE(dlg.windowTitle(), QStringLiteral("About Test"));
         QCOMPARE(dlg.line(1098)->text(), QStringLiteral("Version ") + QLatin1String(cps::kVersion));
         QCOMPARE(dlg.line(1099)->text(), QStringLiteral("Copyright (C) Test"));

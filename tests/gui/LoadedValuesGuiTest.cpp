@@ -13,7 +13,6 @@
 #include <functional>
 #include <memory>
 
-#include "AppContext.h"
 #include "CChildFrame.h"
 #include "CDtmfCodesDlg.h"
 #include "CMSFlexGrid.h"
@@ -28,7 +27,11 @@
 #include "FeatureFields.h"
 #include "ProgramFolder.h"
 #include "ScriptedPrompter.h"
+#include "Settings.h"
 #include "Startup.h"
+#include "WaitUntil.h"
+
+using cps::test::onModal;
 
 namespace {
 
@@ -67,24 +70,6 @@ cps::RadioImage radioImage() {
     table.fill(image);
     table.store(image);
     return image;
-}
-
-// Runs act on the next modal dialog of type D once it is on the screen.
-template <class D>
-void onModal(std::function<void(D*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        auto* d = qobject_cast<D*>(QApplication::activeModalWidget());
-        if (!d || !d->isVisible()) return;
-        timer->stop();
-        timer->deleteLater();
-        // Keys go to the focused widget of the active window, as a user's would.
-        d->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(d));
-        act(d);
-    });
-    timer->start();
 }
 
 // A click where the user sees w, after making sure nothing covers that point.

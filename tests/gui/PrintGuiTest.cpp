@@ -13,7 +13,6 @@
 #include <functional>
 #include <memory>
 
-#include "AppContext.h"
 #include "CMainFrame.h"
 #include "CPrintListDlg.h"
 #include "CProgramView.h"
@@ -23,6 +22,7 @@
 #include "RealInput.h"
 #include "ReportPrinting.h"
 #include "ScriptedPrompter.h"
+#include "Settings.h"
 #include "Startup.h"
 #include "WaitUntil.h"
 #ifdef Q_OS_UNIX

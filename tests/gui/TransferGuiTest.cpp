@@ -18,7 +18,6 @@
 #include <functional>
 #include <memory>
 
-#include "AppContext.h"
 #include "CChildFrame.h"
 #include "CMSFlexGrid.h"
 #include "CMainFrame.h"
@@ -36,6 +35,7 @@
 #include "RealInput.h"
 #include "ScriptedPrompter.h"
 #include "Session.h"
+#include "Settings.h"
 #include "Startup.h"
 #include "UserStore.h"
 #ifdef RADIOSIM_PATH

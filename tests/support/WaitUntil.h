@@ -8,6 +8,8 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 
@@ -21,6 +23,24 @@ bool waitUntil(const std::function<bool()>& done, int timeoutMs = 5000);
 // run, so that "nothing happened" is a fact and not a guess. Timers with a delay are not
 // waited for. False when the queue did not run dry within timeoutMs.
 bool processPending(int timeoutMs = 5000);
+
+// Set up before the user's action that opens a modal dialog: once a visible one of type D
+// is the active modal widget, it is brought to the front (keys then go to its focused
+// widget, as a user's would) and act runs with it.
+template <class D = QWidget, class Act>
+void onModal(Act act) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        auto* d = qobject_cast<D*>(QApplication::activeModalWidget());
+        if (!d || !d->isVisible()) return;
+        timer->stop();
+        timer->deleteLater();
+        d->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(d));
+        act(d);
+    });
+    timer->start(5);
+}
 
 // True when any widget of type T exists that is visible.
 template <class T>

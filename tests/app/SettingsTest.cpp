@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "AppContext.h"
+#include "Settings.h"
 #include "UserStore.h"
 
 using namespace cps;
@@ -16,7 +16,7 @@ void writeIni(const QTemporaryDir& dir, const QByteArray& text) {
     f.write(text);
 }
 
-class AppContextTest : public ::testing::Test {
+class SettingsTest : public ::testing::Test {
   protected:
     void SetUp() override { qputenv("CPS_USER_STORE", dir.filePath("user.ini").toLocal8Bit()); }
     void TearDown() override {
@@ -29,10 +29,11 @@ class AppContextTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(AppContextTest, LanguageFlagNeedsTheExactWord) {
+TEST_F(SettingsTest, LanguageFlagNeedsTheExactWord) {
     writeIni(dir, "[Setup]\nLanguage=chinese\nEnableSql=1x\n[chinese]\nCompany=Acme\n");
-    AppContext ctx;
-    ASSERT_TRUE(ctx.loadSettings(dir.path()));
+    SettingsFile file;
+    ASSERT_TRUE(file.open(dir.path()));
+    const Settings& ctx = file.settings();
     EXPECT_FALSE(ctx.chinese);
     EXPECT_EQ(ctx.languageName, "chinese");
     EXPECT_EQ(ctx.helpFileName, "enHelp.rcc");
@@ -41,29 +42,31 @@ TEST_F(AppContextTest, LanguageFlagNeedsTheExactWord) {
     EXPECT_TRUE(ctx.programDir.endsWith('/'));
 
     writeIni(dir, "[Setup]\nLanguage=Chinese\n");
-    AppContext zh;
-    ASSERT_TRUE(zh.loadSettings(dir.path()));
+    SettingsFile zhFile;
+    ASSERT_TRUE(zhFile.open(dir.path()));
+    const Settings& zh = zhFile.settings();
     EXPECT_TRUE(zh.chinese);
     EXPECT_EQ(zh.helpFileName, "chHelp.rcc");
     EXPECT_EQ(zh.sqlWritingAllowed, 0);
     EXPECT_EQ(zh.text("Yes", "是"), QStringLiteral("是"));
 }
 
-TEST_F(AppContextTest, ExitWritesTheSqlSwitchBack) {
+TEST_F(SettingsTest, ExitWritesTheSqlSwitchBack) {
     writeIni(dir, "[Setup]\nLanguage=English\n");
     {
-        AppContext ctx;
-        ASSERT_TRUE(ctx.loadSettings(dir.path()));
-        ctx.saveOnExit(ctx.sqlWritingAllowed);
+        SettingsFile file;
+        ASSERT_TRUE(file.open(dir.path()));
+        EXPECT_TRUE(file.saveOnExit(file.settings().sqlWritingAllowed));
     }
     QFile f(dir.filePath("Program.ini"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray("[Setup]\nLanguage=English\nEnableSql=0\n"));
 }
 
-TEST_F(AppContextTest, FillMirrorsTheRadioTypeThroughThePerUserStore) {
-    AppContext ctx;
-    ctx.loadSettings(dir.path());
+TEST_F(SettingsTest, FillMirrorsTheRadioTypeThroughThePerUserStore) {
+    SettingsFile file;
+    file.open(dir.path());
+    const Settings& ctx = file.settings();
     RadioImage opened = RadioImage::factory();
     opened.set(addr::kRadioType, 0x37);
     ctx.prepareFill(opened, false);
@@ -79,7 +82,7 @@ TEST_F(AppContextTest, FillMirrorsTheRadioTypeThroughThePerUserStore) {
     EXPECT_EQ(unpackBands(fresh).band1.low, 134 * kPerMHz);
 }
 
-TEST_F(AppContextTest, UserStoreNamesIgnoreCase) {
+TEST_F(SettingsTest, UserStoreNamesIgnoreCase) {
     UserStore store = UserStore::atFile(dir.filePath("u.ini"));
     EXPECT_EQ(store.number("COM", 1), 1u);
     store.setNumber("com", 12);
@@ -90,7 +93,7 @@ TEST_F(AppContextTest, UserStoreNamesIgnoreCase) {
     EXPECT_EQ(store.text("Ports/COM3"), "/dev/ttyACM0");
 }
 
-TEST_F(AppContextTest, PortValuesPerUser) {
+TEST_F(SettingsTest, PortValuesPerUser) {
     UserStore store = UserStore::atFile(dir.filePath("u.ini"));
     EXPECT_EQ(loadPortNumber(store), 1);
     store.setNumber(QStringLiteral("com"), 0x10C);  // only the low byte counts
@@ -105,23 +108,23 @@ TEST_F(AppContextTest, PortValuesPerUser) {
 // An installed program whose folder the user cannot write (pretended through the override,
 // since the tests may run as root): the exit and a language change land in the per-user
 // copy, and the next start reads them from there.
-TEST_F(AppContextTest, ReadOnlyProgramFolderUsesThePerUserCopy) {
+TEST_F(SettingsTest, ReadOnlyProgramFolderUsesThePerUserCopy) {
     const QByteArray original = "[Setup]\r\nLanguage=English\r\nAppName=Radio\r\n";
     writeIni(dir, original);
     const QString copy = dir.filePath("home/Program.ini");
     qputenv("CPS_USER_PROFILE", copy.toLocal8Bit());
     qputenv("CPS_READONLY_PROGRAM_DIR", "1");
     {
-        AppContext ctx;
-        ASSERT_TRUE(ctx.loadSettings(dir.path()));
-        EXPECT_EQ(ctx.profile.userCopyPath(), copy);
-        ctx.sqlWritingAllowed = 1;
-        ctx.profile.set("Setup", "Language", "Chinese");
-        ctx.saveOnExit(ctx.sqlWritingAllowed);
+        SettingsFile file;
+        ASSERT_TRUE(file.open(dir.path()));
+        EXPECT_EQ(file.settings().profile().userCopyPath(), copy);
+        EXPECT_TRUE(file.saveLanguage("Chinese", nullptr));
+        EXPECT_TRUE(file.saveOnExit(1));
     }
     {
-        AppContext ctx;
-        ASSERT_TRUE(ctx.loadSettings(dir.path()));
+        SettingsFile file;
+        ASSERT_TRUE(file.open(dir.path()));
+        const Settings& ctx = file.settings();
         EXPECT_TRUE(ctx.chinese);
         EXPECT_EQ(ctx.sqlWritingAllowed, 1);
         EXPECT_EQ(ctx.setupAppName(), "Radio");
@@ -135,18 +138,36 @@ TEST_F(AppContextTest, ReadOnlyProgramFolderUsesThePerUserCopy) {
     // must not hide what is written there.
     qunsetenv("CPS_READONLY_PROGRAM_DIR");
     {
-        AppContext ctx;
-        ASSERT_TRUE(ctx.loadSettings(dir.path()));
-        EXPECT_FALSE(ctx.chinese);
-        EXPECT_TRUE(ctx.profile.userCopyPath().isEmpty());
-        ctx.saveOnExit(ctx.sqlWritingAllowed);
+        SettingsFile file;
+        ASSERT_TRUE(file.open(dir.path()));
+        EXPECT_FALSE(file.settings().chinese);
+        EXPECT_TRUE(file.settings().profile().userCopyPath().isEmpty());
+        file.saveOnExit(file.settings().sqlWritingAllowed);
     }
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.readAll().contains("EnableSql=0"));
     f.close();
 
     qunsetenv("CPS_USER_PROFILE");
-    AppContext named;
-    ASSERT_TRUE(named.loadSettings(dir.path()));
+    SettingsFile named;
+    ASSERT_TRUE(named.open(dir.path()));
     EXPECT_TRUE(named.userProfilePath().endsWith("/Software/Radio/Program.ini"));
+}
+
+// A language choice that cannot be written says why and is not left in memory, where the
+// exit's save would otherwise write it after all.
+TEST_F(SettingsTest, UnsavedLanguageIsPutBack) {
+    writeIni(dir, "[Setup]\nLanguage=English\n");
+    QFile blocker(dir.filePath("blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    qputenv("CPS_USER_PROFILE", dir.filePath("blocker/Program.ini").toLocal8Bit());
+    qputenv("CPS_READONLY_PROGRAM_DIR", "1");
+    SettingsFile file;
+    ASSERT_TRUE(file.open(dir.path()));
+    QString why;
+    EXPECT_FALSE(file.saveLanguage("Chinese", &why));
+    EXPECT_FALSE(why.isEmpty());
+    EXPECT_EQ(file.settings().profile().get("Setup", "Language"), "English");
+    EXPECT_FALSE(file.settings().chinese);
 }
