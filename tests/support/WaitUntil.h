@@ -35,8 +35,12 @@ void onModal(Act act) {
         if (!d || !d->isVisible()) return;
         timer->stop();
         timer->deleteLater();
-        d->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(d));
+        // A menu that closed as the dialog opened may take the activation back: ask again
+        // until the dialog keeps it.
+        QVERIFY(QTest::qWaitFor([d] {
+            if (QApplication::activeWindow() != d) d->activateWindow();
+            return QApplication::activeWindow() == d;
+        }));
         act(d);
     });
     timer->start(5);

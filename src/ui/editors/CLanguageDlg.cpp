@@ -16,7 +16,11 @@ CLanguageDlg::CLanguageDlg(bool chinese, QWidget* parent) : QDialog(parent) {
     auto* group = new QButtonGroup(this);
     group->addButton(english_, 1076);
     group->addButton(chinese_, 1077);
-    (chinese ? chinese_ : english_)->setChecked(true);
+    // The language in use is checked and has the focus, so an arrow key picks the other one
+    // and Enter confirms: the dialog works from the keyboard alone.
+    QRadioButton* current = chinese ? chinese_ : english_;
+    current->setChecked(true);
+    current->setFocus();
     QDialogButtonBox* buttons = cps::okCancelBox(this, chinese);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(english_);
