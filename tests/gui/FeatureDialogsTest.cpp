@@ -44,26 +44,11 @@
 #include "Startup.h"
 #include "WaitUntil.h"
 
+using cps::test::onModal;
+
 namespace {
 
 const QByteArray kIni = cps::test::programIni();
-
-// Runs act on the next modal dialog of type D once it is on the screen. Deleting the timer
-// withdraws the request.
-template <class D>
-QPointer<QTimer> onModal(std::function<void(D*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        auto* d = qobject_cast<D*>(QApplication::activeModalWidget());
-        if (!d || !d->isVisible()) return;
-        timer->stop();
-        timer->deleteLater();
-        act(d);
-    });
-    timer->start();
-    return timer;
-}
 
 QPushButton* button(QDialog* d, QDialogButtonBox::ButtonRole role) {
     for (QDialogButtonBox* box : d->findChildren<QDialogButtonBox*>())
