@@ -371,6 +371,24 @@ class FeatureDialogsTest : public QObject, cps::test::DesktopFixture {
         QCOMPARE(differences(img, expected), QString());
     }
 
+    // Keyboard only: the option in use has the focus, Down picks the next, Enter stores it.
+    void keyAssignmentByArrowKeyAndEnter() {
+        launch();
+        cps::RadioImage& img = image();
+        img.set(0xC72, 0xA5);
+        int checked = -1;
+        onModal<CKeyAssignmentDlg>([&checked](CKeyAssignmentDlg* d) {
+            QWidget* focused = d->focusWidget();
+            QTest::keyClick(focused ? focused : d, Qt::Key_Down);
+            checked = d->options()->checkedId();
+            focused = d->focusWidget();
+            QTest::keyClick(focused ? focused : d, checked == 3 ? Qt::Key_Return : Qt::Key_Escape);
+        });
+        openKeyAssignment();
+        QCOMPARE(checked, 3);
+        QCOMPARE(img.at(0xC72), 0xA4);
+    }
+
     void keyAssignmentOptionButtons() {
         launch();
         cps::RadioImage& img = image();

@@ -10,6 +10,7 @@
 #include "FeatureFields.h"
 #include "FieldBinder.h"
 #include "HelpContext.h"
+#include "KeyFilter.h"
 #include "Pick.h"
 
 CKeyAssignmentDlg::CKeyAssignmentDlg(cps::RadioImage& image, bool chinese, QWidget* parent)
@@ -40,6 +41,7 @@ CKeyAssignmentDlg::CKeyAssignmentDlg(cps::RadioImage& image, bool chinese, QWidg
     env.chinese = chinese;
     binder_ = new cps::FieldBinder(table, image, env, this);
     binder_->bind(group_, "Side Key");
+    cps::keys::focusChecked(*group_);
     cps::routeF1ToHelp(this, kTemplateId);
 }
 

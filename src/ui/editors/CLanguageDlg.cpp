@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "HelpContext.h"
+#include "KeyFilter.h"
 #include "OkCancel.h"
 #include "Pick.h"
 
@@ -16,11 +17,8 @@ CLanguageDlg::CLanguageDlg(bool chinese, QWidget* parent) : QDialog(parent) {
     auto* group = new QButtonGroup(this);
     group->addButton(english_, 1076);
     group->addButton(chinese_, 1077);
-    // The language in use is checked and has the focus, so an arrow key picks the other one
-    // and Enter confirms: the dialog works from the keyboard alone.
-    QRadioButton* current = chinese ? chinese_ : english_;
-    current->setChecked(true);
-    current->setFocus();
+    (chinese ? chinese_ : english_)->setChecked(true);
+    cps::keys::focusChecked(*group);
     QDialogButtonBox* buttons = cps::okCancelBox(this, chinese);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(english_);
