@@ -127,6 +127,22 @@ TEST_F(RadioUi, PortSettingOffersOpenablePortsAndShowsTheCurrentOne) {
     EXPECT_EQ(busy.windowTitle(), QStringLiteral("端口设置"));
 }
 
+// Keyboard only: the port in use has the focus, and an arrow key picks the next port that
+// can be opened, skipping the greyed ones.
+TEST_F(RadioUi, PortSettingArrowKeysMoveTheChoice) {
+    CPortSettingDlg dlg(nullptr, false, portNameFor(5), {}, [](const QString& name) {
+        const int n = portNumberFromName(name);
+        return n == 2 || n == 5 ? OpenFailure::None : OpenFailure::Missing;
+    });
+    dlg.show();
+    dlg.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+    ASSERT_EQ(dlg.focusWidget(), dlg.buttons()->button(5));
+    QTest::keyClick(dlg.focusWidget(), Qt::Key_Up);
+    EXPECT_EQ(dlg.checkedPort(), 2);
+    EXPECT_EQ(dlg.focusWidget(), dlg.buttons()->button(2));
+}
+
 TEST_F(RadioUi, PortSettingSaysWhyANumberIsGreyed) {
     const PortResolver resolve = [](const QString& name) {
         return QStringLiteral("/dev/ttyUSB%1").arg(portNumberFromName(name) - 1);

@@ -44,26 +44,11 @@
 #include "Startup.h"
 #include "WaitUntil.h"
 
+using cps::test::onModal;
+
 namespace {
 
 const QByteArray kIni = cps::test::programIni();
-
-// Runs act on the next modal dialog of type D once it is on the screen. Deleting the timer
-// withdraws the request.
-template <class D>
-QPointer<QTimer> onModal(std::function<void(D*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        auto* d = qobject_cast<D*>(QApplication::activeModalWidget());
-        if (!d || !d->isVisible()) return;
-        timer->stop();
-        timer->deleteLater();
-        act(d);
-    });
-    timer->start();
-    return timer;
-}
 
 QPushButton* button(QDialog* d, QDialogButtonBox::ButtonRole role) {
     for (QDialogButtonBox* box : d->findChildren<QDialogButtonBox*>())
@@ -384,6 +369,24 @@ class FeatureDialogsTest : public QObject, cps::test::DesktopFixture {
         });
         runEdit(cmd::Msk);
         QCOMPARE(differences(img, expected), QString());
+    }
+
+    // Keyboard only: the option in use has the focus, Down picks the next, Enter stores it.
+    void keyAssignmentByArrowKeyAndEnter() {
+        launch();
+        cps::RadioImage& img = image();
+        img.set(0xC72, 0xA5);
+        int checked = -1;
+        onModal<CKeyAssignmentDlg>([&checked](CKeyAssignmentDlg* d) {
+            QWidget* focused = d->focusWidget();
+            QTest::keyClick(focused ? focused : d, Qt::Key_Down);
+            checked = d->options()->checkedId();
+            focused = d->focusWidget();
+            QTest::keyClick(focused ? focused : d, checked == 3 ? Qt::Key_Return : Qt::Key_Escape);
+        });
+        openKeyAssignment();
+        QCOMPARE(checked, 3);
+        QCOMPARE(img.at(0xC72), 0xA4);
     }
 
     void keyAssignmentOptionButtons() {

@@ -172,6 +172,36 @@ class HelpGuiTest : public QObject, cps::test::DesktopFixture {
         QVERIFY(launches_[0].settingsAtLaunch.contains(QStringLiteral("EnableSql=0")));
     }
 
+    // Keyboard only: the dialog opens on the language in use, and an arrow key picks the
+    // other one, as in any radio group, before Enter confirms. Started in Chinese, the second
+    // of the two buttons is the one in use.
+    void arrowKeyAndEnterChooseTheOtherLanguage() {
+        prepare(false);
+        QVERIFY(dir_->write(QStringLiteral("Program.ini"),
+                            QByteArray(kIni).replace("Language=English", "Language=Chinese")));
+        QVERIFY(start());
+        frame()->show();
+        bool radioFocused = false;
+        bool picked = false;
+        onModal<CLanguageDlg>([&](CLanguageDlg* dlg) {
+            // Keys reach the active dialog's focused widget, or the dialog when it has none.
+            const auto keyTarget = [dlg]() -> QWidget* {
+                QWidget* f = dlg->focusWidget();
+                return f ? f : dlg;
+            };
+            radioFocused = keyTarget()->inherits("QRadioButton");
+            QTest::keyClick(keyTarget(), Qt::Key_Up);
+            picked = dlg->englishButton()->isChecked();
+            // Enter confirms only what was picked; otherwise the dialog goes away unanswered.
+            QTest::keyClick(keyTarget(), picked ? Qt::Key_Return : Qt::Key_Escape);
+        });
+        choose(cmd::Language);
+        QVERIFY(radioFocused);
+        QVERIFY(picked);
+        QVERIFY(settings().contains(QStringLiteral("Language=English")));
+        QVERIFY(startup_->restartPending());
+    }
+
     void keepingTheWindowOpenAbandonsTheSwitch() {
         prepare(false);
         QVERIFY(start());

@@ -26,20 +26,25 @@ bool processPending(int timeoutMs = 5000);
 
 // Set up before the user's action that opens a modal dialog: once a visible one of type D
 // is the active modal widget, it is brought to the front (keys then go to its focused
-// widget, as a user's would) and act runs with it.
+// widget, as a user's would) and act runs with it. Deleting the timer withdraws the request.
 template <class D = QWidget, class Act>
-void onModal(Act act) {
+QPointer<QTimer> onModal(Act act) {
     auto* timer = new QTimer;
     QObject::connect(timer, &QTimer::timeout, [timer, act] {
         auto* d = qobject_cast<D*>(QApplication::activeModalWidget());
         if (!d || !d->isVisible()) return;
         timer->stop();
         timer->deleteLater();
-        d->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(d));
+        // A menu that closed as the dialog opened may take the activation back: ask again
+        // until the dialog keeps it.
+        QVERIFY(QTest::qWaitFor([d] {
+            if (QApplication::activeWindow() != d) d->activateWindow();
+            return QApplication::activeWindow() == d;
+        }));
         act(d);
     });
     timer->start(5);
+    return timer;
 }
 
 // True when any widget of type T exists that is visible.

@@ -8,6 +8,7 @@
 #include "FeatureFields.h"
 #include "FieldBinder.h"
 #include "HelpContext.h"
+#include "KeyFilter.h"
 #include "Pick.h"
 
 CKeyAssignmentDlg::CKeyAssignmentDlg(cps::RadioImage& image, bool chinese, QWidget* parent)
@@ -30,5 +31,6 @@ CKeyAssignmentDlg::CKeyAssignmentDlg(cps::RadioImage& image, bool chinese, QWidg
     finish(box);
 
     binder().bind(group_, side.key);
+    cps::keys::focusChecked(*group_);
     cps::routeF1ToHelp(this, kTemplateId);
 }

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "HelpContext.h"
+#include "KeyFilter.h"
 #include "OkCancel.h"
 #include "Pick.h"
 
@@ -17,6 +18,7 @@ CLanguageDlg::CLanguageDlg(bool chinese, QWidget* parent) : QDialog(parent) {
     group->addButton(english_, 1076);
     group->addButton(chinese_, 1077);
     (chinese ? chinese_ : english_)->setChecked(true);
+    cps::keys::focusChecked(*group);
     QDialogButtonBox* buttons = cps::okCancelBox(this, chinese);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(english_);

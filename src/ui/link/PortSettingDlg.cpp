@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "HelpContext.h"
+#include "KeyFilter.h"
 #include "OkCancel.h"
 #include "PortList.h"
 #include "PortNames.h"
@@ -71,6 +72,7 @@ CPortSettingDlg::CPortSettingDlg(QWidget* parent, bool chinese, const QString& c
         else  // the port in use now cannot be opened: say why at once
             status_->setText(b->statusTip());
     }
+    keys::focusChecked(*group_);
 
     QDialogButtonBox* ok = okCancelBox(this, chinese);
     auto* layout = new QVBoxLayout(this);

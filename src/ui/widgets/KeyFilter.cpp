@@ -1,5 +1,7 @@
 #include "KeyFilter.h"
 
+#include <QAbstractButton>
+#include <QButtonGroup>
 #include <QInputMethodEvent>
 
 namespace cps::keys {
@@ -40,6 +42,10 @@ bool inputTakes(const QInputMethodEvent& event, bool (*takes)(QChar)) {
 
 bool frequencyChar(QChar c) {
     return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.');
+}
+
+void focusChecked(const QButtonGroup& group) {
+    if (QAbstractButton* checked = group.checkedButton()) checked->setFocus();
 }
 
 }  // namespace cps::keys

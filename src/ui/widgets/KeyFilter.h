@@ -3,6 +3,7 @@
 #include <QChar>
 #include <Qt>
 
+class QButtonGroup;
 class QInputMethodEvent;
 
 // The key filters of the number and code edits: the channel grid's frequency editor, the
@@ -37,5 +38,10 @@ bool printableAscii(QChar c);
 // Whether an input method's text holds a character an edit takes. One that holds none is
 // discarded as a key would be: else it would replace the edit's selected text by nothing.
 bool inputTakes(const QInputMethodEvent& event, bool (*takes)(QChar));
+
+// Gives a radio group's checked button the focus. Arrow keys then move the choice from
+// there, as in any radio group; without it the focus lands on the group's first button and
+// an arrow only moves the focus.
+void focusChecked(const QButtonGroup& group);
 
 }  // namespace cps::keys
