@@ -45,9 +45,15 @@ void fillAllChannels(cps::RadioImage& image) {
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QTemporaryDir dir;
-    for (const char* name : {"Program.ini", "English.qm"})
-        QFile::copy(QStringLiteral(CPS_BIN_DIR "/") + QLatin1String(name),
-                    dir.filePath(QLatin1String(name)));
+    // Without them start-up would stop at its "Load language DLL fail" box and wait there.
+    for (const char* name : {"Program.ini", "English.qm"}) {
+        const QString from = QStringLiteral(CPS_BIN_DIR "/") + QLatin1String(name);
+        if (!QFile::copy(from, dir.filePath(QLatin1String(name)))) {
+            std::fprintf(stderr, "bench_gui: %s is missing (the build folder it was built in)\n",
+                         qPrintable(from));
+            return 1;
+        }
+    }
     qputenv("CPS_USER_STORE", dir.filePath(QStringLiteral("user.ini")).toLocal8Bit());
 
     std::vector<double> startMs;
