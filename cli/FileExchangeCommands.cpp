@@ -241,17 +241,11 @@ int runImportJson(const QStringList& args, const Settings& context) {
 
 int runDiff(const QStringList& args, const Settings& context) {
     // Like diff: 1 means "different", so every error is 2.
-    const Args a = parseArgs(args, {QStringLiteral("--lang")}, {QStringLiteral("--json")});
+    const Args a = parseArgs(args, {}, {QStringLiteral("--json")});
     if (!a.error.isEmpty()) return usageError("diff", a.error);
     if (a.positional.size() != 2)
         return usageError("diff", say("needs A.dat and B.dat", "需要 A.dat 和 B.dat"));
-    bool chinese = context.chinese;
-    if (a.has(QStringLiteral("--lang"))) {
-        const QString lang = a.value(QStringLiteral("--lang"));
-        if (lang != QLatin1String("en") && lang != QLatin1String("zh"))
-            return usageError("diff", say("--lang takes en or zh", "--lang 取 en 或 zh"));
-        chinese = lang == QLatin1String("zh");
-    }
+    const bool chinese = context.chinese;  // --lang was taken by main
     RadioImage before, after;
     if (!loadImage("diff", a.positional[0], before) || !loadImage("diff", a.positional[1], after))
         return kUsage;

@@ -124,20 +124,13 @@ int runNew(const QStringList& args, const Settings& context) {
 }
 
 int runChannels(const QStringList& args, const Settings& context) {
-    const Args a = parseArgs(
-        args, {QStringLiteral("--lang"), QStringLiteral("--import"), QStringLiteral("-o")});
+    const Args a = parseArgs(args, {QStringLiteral("--import"), QStringLiteral("-o")});
     if (!a.error.isEmpty()) return usageError("channels", a.error);
     if (a.positional.size() != 1)
         return usageError("channels", say("needs exactly one FILE", "需要且只需要一个文件"));
     const QString file = a.positional.first();
 
-    bool chinese = context.chinese;
-    if (a.has(QStringLiteral("--lang"))) {
-        const QString lang = a.value(QStringLiteral("--lang"));
-        if (lang != QLatin1String("en") && lang != QLatin1String("zh"))
-            return usageError("channels", say("--lang takes en or zh", "--lang 取 en 或 zh"));
-        chinese = lang == QLatin1String("zh");
-    }
+    const bool chinese = context.chinese;  // --lang was taken by main
     if (a.has(QStringLiteral("--import")) || a.has(QStringLiteral("-o"))) {
         if (!a.has(QStringLiteral("--import")) || !a.has(QStringLiteral("-o")))
             return usageError("channels", say("--import ROWS.tsv and -o OUT go together",

@@ -58,22 +58,15 @@ bool parseSections(const QString& list, print::Choice* choice, QString* bad) {
 }  // namespace
 
 int runPrint(const QStringList& args, const Settings& ctx) {
-    const Args a = parseArgs(
-        args, {QStringLiteral("-o"), QStringLiteral("--sections"), QStringLiteral("--lang")});
+    const Args a = parseArgs(args, {QStringLiteral("-o"), QStringLiteral("--sections")});
     if (!a.error.isEmpty()) return usageError("print", a.error);
     if (a.positional.size() != 1 || !a.has(QStringLiteral("-o")))
         return usageError(
             "print", say("needs one FILE and -o REPORT.pdf", "需要一个 FILE 和 -o REPORT.pdf"));
 
-    bool chinese = ctx.chinese;
-    QString languageSection = ctx.languageName;
-    if (a.has(QStringLiteral("--lang"))) {
-        const QString lang = a.value(QStringLiteral("--lang"));
-        if (lang != QLatin1String("en") && lang != QLatin1String("zh"))
-            return usageError("print", say("--lang takes en or zh", "--lang 取 en 或 zh"));
-        chinese = lang == QLatin1String("zh");
-        languageSection = chinese ? QStringLiteral("Chinese") : QStringLiteral("English");
-    }
+    // --lang was taken by main.
+    const bool chinese = ctx.chinese;
+    const QString& languageSection = ctx.languageName;
     print::Choice choice = print::defaultChoice();
     if (a.has(QStringLiteral("--sections"))) {
         QString bad;

@@ -56,28 +56,13 @@ QString fieldNames(const field::Table& t) {
     return names.join(QStringLiteral(", "));
 }
 
-bool parseLang(const Args& a, const char* command, bool defaultChinese, bool* chinese,
-               int* status) {
-    *chinese = defaultChinese;
-    if (!a.has(QStringLiteral("--lang"))) return true;
-    const QString lang = a.value(QStringLiteral("--lang"));
-    if (lang != QLatin1String("en") && lang != QLatin1String("zh")) {
-        *status = usageError(command, say("--lang takes en or zh", "--lang 取 en 或 zh"));
-        return false;
-    }
-    *chinese = lang == QLatin1String("zh");
-    return true;
-}
-
 }  // namespace
 
 int runShow(const QStringList& args, const Settings& context) {
-    const Args a = parseArgs(args, {QStringLiteral("--lang")}, {QStringLiteral("--json")});
+    const Args a = parseArgs(args, {}, {QStringLiteral("--json")});
     if (!a.error.isEmpty()) return usageError("show", a.error);
     if (a.positional.isEmpty()) return usageError("show", say("needs a FILE", "需要一个文件"));
-    bool chinese = false;
-    int status = kOk;
-    if (!parseLang(a, "show", context.chinese, &chinese, &status)) return status;
+    const bool chinese = context.chinese;  // --lang was taken by main
 
     std::vector<const field::Table*> chosen;
     for (const QString& name : a.positional.mid(1)) {
